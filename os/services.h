@@ -1,0 +1,40 @@
+// The process's OS backend. The program uses os::Fs(), os::Ini(), ... everywhere; tests put a
+// fault-injecting or recording decorator in place with ScopedServices.
+#pragma once
+#include "os/filesystem.h"
+#include "os/profile.h"
+#include "os/registry.h"
+#include "os/system.h"
+
+namespace os {
+
+struct Services {
+  FileSystem* fs = nullptr;
+  Profile* profile = nullptr;
+  Registry* registry = nullptr;
+  System* system = nullptr;
+};
+
+// The backend's own services (win32 or posix, chosen at link time).
+Services& BackendServices();
+// The services in force (the backend's unless a ScopedServices replaced some).
+Services& Current();
+
+inline FileSystem& Fs() { return *Current().fs; }
+inline Profile& Ini() { return *Current().profile; }
+inline Registry& Reg() { return *Current().registry; }
+inline System& Sys() { return *Current().system; }
+
+// Replaces the services in force for its lifetime; null members keep the current ones.
+class ScopedServices {
+ public:
+  explicit ScopedServices(const Services& replacement);
+  ~ScopedServices();
+  ScopedServices(const ScopedServices&) = delete;
+  ScopedServices& operator=(const ScopedServices&) = delete;
+
+ private:
+  Services saved_;
+};
+
+}  // namespace os

@@ -1,0 +1,161 @@
+#include <windows.h>
+
+#include <cstring>
+
+#include "os/win32/win32_backend.h"
+
+namespace os::win32 {
+namespace {
+
+FileTime FromFt(const FILETIME& ft) {
+  return (static_cast<uint64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+FILETIME ToFt(FileTime t) {
+  FILETIME ft;
+  ft.dwLowDateTime = static_cast<DWORD>(t);
+  ft.dwHighDateTime = static_cast<DWORD>(t >> 32);
+  return ft;
+}
+
+void Convert(const WIN32_FIND_DATAA& w, FindData& out) {
+  out.attributes = w.dwFileAttributes;
+  out.creationTime = FromFt(w.ftCreationTime);
+  out.lastAccessTime = FromFt(w.ftLastAccessTime);
+  out.lastWriteTime = FromFt(w.ftLastWriteTime);
+  out.size = (static_cast<uint64_t>(w.nFileSizeHigh) << 32) | w.nFileSizeLow;
+  static_assert(sizeof(out.name) == sizeof(w.cFileName));
+  std::memcpy(out.name, w.cFileName, sizeof(out.name));
+  out.name[sizeof(out.name) - 1] = '\0';
+  std::memcpy(out.alternateName, w.cAlternateFileName, sizeof(out.alternateName));
+  out.alternateName[sizeof(out.alternateName) - 1] = '\0';
+}
+
+class Win32Finder final : public Finder {
+ public:
+  explicit Win32Finder(HANDLE h) : h_(h) {}
+  ~Win32Finder() override { ::FindClose(h_); }
+  Win32Finder(const Win32Finder&) = delete;
+  Win32Finder& operator=(const Win32Finder&) = delete;
+  bool Next(FindData& out) override {
+    WIN32_FIND_DATAA w;
+    if (!::FindNextFileA(h_, &w)) return false;
+    Convert(w, out);
+    return true;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+class Win32File final : public File {
+ public:
+  explicit Win32File(HANDLE h) : h_(h) {}
+  ~Win32File() override { ::CloseHandle(h_); }
+  Win32File(const Win32File&) = delete;
+  Win32File& operator=(const Win32File&) = delete;
+
+  bool Read(void* buf, uint32_t size, uint32_t* done) override {
+    DWORD n = 0;
+    BOOL ok = ::ReadFile(h_, buf, size, &n, nullptr);
+    if (done) *done = n;
+    return ok != FALSE;
+  }
+  bool Write(const void* buf, uint32_t size, uint32_t* done) override {
+    DWORD n = 0;
+    BOOL ok = ::WriteFile(h_, buf, size, &n, nullptr);
+    if (done) *done = n;
+    return ok != FALSE;
+  }
+  bool Size(uint64_t* size) override {
+    DWORD high = 0;
+    DWORD low = ::GetFileSize(h_, &high);
+    if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR) return false;
+    *size = (static_cast<uint64_t>(high) << 32) | low;
+    return true;
+  }
+  bool Seek(uint64_t pos) override {
+    LONG high = static_cast<LONG>(pos >> 32);
+    DWORD r = ::SetFilePointer(h_, static_cast<LONG>(pos & 0xFFFFFFFFu), &high, FILE_BEGIN);
+    return !(r == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR);
+  }
+  bool SetEnd() override { return ::SetEndOfFile(h_) != FALSE; }
+  bool GetTimes(FileTime* creation, FileTime* access, FileTime* write) override {
+    FILETIME c, a, w;
+    if (!::GetFileTime(h_, &c, &a, &w)) return false;
+    if (creation) *creation = FromFt(c);
+    if (access) *access = FromFt(a);
+    if (write) *write = FromFt(w);
+    return true;
+  }
+  bool SetTimes(const FileTime* creation, const FileTime* access,
+                const FileTime* write) override {
+    FILETIME c, a, w;
+    if (creation) c = ToFt(*creation);
+    if (access) a = ToFt(*access);
+    if (write) w = ToFt(*write);
+    return ::SetFileTime(h_, creation ? &c : nullptr, access ? &a : nullptr,
+                         write ? &w : nullptr) != FALSE;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+class Win32FileSystemImpl final : public FileSystem {
+ public:
+  std::unique_ptr<Finder> FindFirst(const char* pattern, FindData& out) override {
+    WIN32_FIND_DATAA w;
+    HANDLE h = ::FindFirstFileA(pattern, &w);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    Convert(w, out);
+    return std::make_unique<Win32Finder>(h);
+  }
+  std::unique_ptr<File> Open(const char* path, uint32_t access, uint32_t share,
+                             uint32_t disposition) override {
+    HANDLE h = ::CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32File>(h);
+  }
+  uint32_t GetAttributes(const char* path) override { return ::GetFileAttributesA(path); }
+  bool SetAttributes(const char* path, uint32_t a) override {
+    return ::SetFileAttributesA(path, a) != FALSE;
+  }
+  bool CreateDir(const char* path) override { return ::CreateDirectoryA(path, nullptr) != FALSE; }
+  bool RemoveDir(const char* path) override { return ::RemoveDirectoryA(path) != FALSE; }
+  bool DeleteFile(const char* path) override { return ::DeleteFileA(path) != FALSE; }
+  bool MoveFile(const char* from, const char* to) override {
+    return ::MoveFileA(from, to) != FALSE;
+  }
+  bool ReplaceFile(const char* from, const char* to) override {
+    return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE;
+  }
+  uint32_t GetCurrentDir(char* buf, uint32_t size) override {
+    return ::GetCurrentDirectoryA(size, buf);
+  }
+  bool SetCurrentDir(const char* path) override {
+    return ::SetCurrentDirectoryA(path) != FALSE;
+  }
+  uint32_t GetFullPath(const char* path, char* buf, uint32_t size) override {
+    return ::GetFullPathNameA(path, size, buf, nullptr);
+  }
+  bool GetDiskFree(const char* path, uint64_t* freeToCaller, uint64_t* total) override {
+    ULARGE_INTEGER f, t;
+    if (!::GetDiskFreeSpaceExA(path, &f, &t, nullptr)) return false;
+    if (freeToCaller) *freeToCaller = f.QuadPart;
+    if (total) *total = t.QuadPart;
+    return true;
+  }
+  uint32_t GetDriveType(const char* root) override { return ::GetDriveTypeA(root); }
+  uint32_t GetLogicalDrives() override { return ::GetLogicalDrives(); }
+  uint32_t GetTempDir(char* buf, uint32_t size) override { return ::GetTempPathA(size, buf); }
+};
+
+}  // namespace
+
+FileSystem& Win32FileSystem() {
+  static Win32FileSystemImpl fs;
+  return fs;
+}
+
+}  // namespace os::win32

@@ -1,0 +1,83 @@
+#include "app/config_file.h"
+
+#include <climits>
+#include <cstdio>
+#include <vector>
+
+#include "app/process_globals.h"
+#include "os/services.h"
+
+namespace app {
+
+ProcessGlobals& Globals() {
+  static ProcessGlobals g;
+  return g;
+}
+
+std::string InstSection(int n) {
+  char buf[32];
+  std::snprintf(buf, sizeof(buf), "INST%d", n);
+  return buf;
+}
+
+std::string ReadConfigString(const std::string& section, const char* key, const char* def,
+                             uint32_t bufSize) {
+  if (bufSize == 0) return std::string();
+  std::vector<char> buf(bufSize, '\0');
+  uint32_t n = os::Ini().GetString(section.c_str(), key, def, buf.data(), bufSize,
+                                   Globals().configFilePath.c_str());
+  if (n >= bufSize) n = bufSize - 1;
+  return std::string(buf.data(), n);
+}
+
+long ParseLong(const char* text) {
+  if (!text) return 0;
+  const char* p = text;
+  while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f') ++p;
+  bool neg = false;
+  if (*p == '+' || *p == '-') neg = (*p++ == '-');
+  long long v = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    v = v * 10 + (*p - '0');
+    if (v > static_cast<long long>(LONG_MAX) + 1) v = static_cast<long long>(LONG_MAX) + 1;
+  }
+  if (neg) v = -v;
+  if (v > LONG_MAX) v = LONG_MAX;
+  if (v < LONG_MIN) v = LONG_MIN;
+  return static_cast<long>(v);
+}
+
+bool IsOn(const char* text) {
+  return text && (text[0] == 'O' || text[0] == 'o') && (text[1] == 'N' || text[1] == 'n') &&
+         text[2] == '\0';
+}
+
+long ReadConfigLong(const std::string& section, const char* key, const char* def,
+                    uint32_t bufSize) {
+  return ParseLong(ReadConfigString(section, key, def, bufSize).c_str());
+}
+
+bool ReadConfigSwitch(const std::string& section, const char* key, const char* def) {
+  return IsOn(ReadConfigString(section, key, def).c_str());
+}
+
+bool WriteConfigString(const std::string& section, const char* key, const char* value) {
+  return os::Ini().WriteString(section.c_str(), key, value, Globals().configFilePath.c_str());
+}
+
+bool WriteConfigLong(const std::string& section, const char* key, long value) {
+  char buf[32];
+  std::snprintf(buf, sizeof(buf), "%ld", value);
+  return WriteConfigString(section, key, buf);
+}
+
+bool WriteConfigSwitch(const std::string& section, const char* key, bool on) {
+  return WriteConfigString(section, key, on ? "On" : "Off");
+}
+
+bool DeleteConfigSection(const std::string& section) {
+  return os::Ini().WriteString(section.c_str(), nullptr, nullptr,
+                               Globals().configFilePath.c_str());
+}
+
+}  // namespace app

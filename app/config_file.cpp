@@ -61,8 +61,17 @@ bool ReadConfigSwitch(const std::string& section, const char* key, const char* d
   return IsOn(ReadConfigString(section, key, def).c_str());
 }
 
+std::string QuoteForProfile(const char* value) {
+  std::string v = value ? value : "";
+  if (v.find('"') != std::string::npos) v = '"' + v + '"';
+  return v;
+}
+
 bool WriteConfigString(const std::string& section, const char* key, const char* value) {
-  return os::Ini().WriteString(section.c_str(), key, value, Globals().configFilePath.c_str());
+  if (!value)
+    return os::Ini().WriteString(section.c_str(), key, nullptr, Globals().configFilePath.c_str());
+  return os::Ini().WriteString(section.c_str(), key, QuoteForProfile(value).c_str(),
+                               Globals().configFilePath.c_str());
 }
 
 bool WriteConfigLong(const std::string& section, const char* key, long value) {

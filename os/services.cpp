@@ -13,6 +13,7 @@ ScopedServices::ScopedServices(const Services& replacement) : saved_(Current()) 
   if (replacement.profile) cur.profile = replacement.profile;
   if (replacement.registry) cur.registry = replacement.registry;
   if (replacement.system) cur.system = replacement.system;
+  if (replacement.shellLinks) cur.shellLinks = replacement.shellLinks;
 }
 
 ScopedServices::~ScopedServices() { Current() = saved_; }

@@ -4,6 +4,7 @@
 #include "os/filesystem.h"
 #include "os/profile.h"
 #include "os/registry.h"
+#include "os/shell_link.h"
 #include "os/system.h"
 
 namespace os {
@@ -13,6 +14,7 @@ struct Services {
   Profile* profile = nullptr;
   Registry* registry = nullptr;
   System* system = nullptr;
+  ShellLinks* shellLinks = nullptr;
 };
 
 // The backend's own services (win32 or posix, chosen at link time).
@@ -24,6 +26,7 @@ inline FileSystem& Fs() { return *Current().fs; }
 inline Profile& Ini() { return *Current().profile; }
 inline Registry& Reg() { return *Current().registry; }
 inline System& Sys() { return *Current().system; }
+inline ShellLinks& Links() { return *Current().shellLinks; }
 
 // Replaces the services in force for its lifetime; null members keep the current ones.
 class ScopedServices {

@@ -1,0 +1,51 @@
+// Shell shortcuts (.LNK files) read and written through the shell's link object
+// (CoCreateInstance(CLSID_ShellLink) with IShellLinkA and IPersistFile).
+#pragma once
+#include <string>
+
+#include "os/types.h"
+
+namespace os {
+
+// What a shortcut holds. Each "got" flag tells whether the matching IShellLinkA getter succeeded;
+// a getter that fails leaves its field empty.
+struct ShellLinkData {
+  std::string path;              // IShellLinkA::GetPath (260 bytes)
+  FindData pathData;             // the find data GetPath returns with the path
+  bool gotPath = false;
+  std::string arguments;         // GetArguments (260)
+  bool gotArguments = false;
+  int showCommand = 0;           // GetShowCmd
+  bool gotShowCommand = false;
+  std::string workingDirectory;  // GetWorkingDirectory (260)
+  bool gotWorkingDirectory = false;
+  std::string iconLocation;      // GetIconLocation (260) and its index
+  int iconIndex = 0;
+  bool gotIconLocation = false;
+};
+
+// What a new shortcut is made of (SetPath, SetIconLocation with index 0, SetDescription,
+// SetWorkingDirectory, then IPersistFile::Save with remember = true).
+struct ShellLinkSpec {
+  std::string target;
+  std::string iconLocation;
+  std::string description;
+  std::string workingDirectory;
+};
+
+class ShellLinks {
+ public:
+  virtual ~ShellLinks() = default;
+  // Loads the shortcut at path (STGM_READ) without resolving it, so reading never brings up
+  // user interface. False, with the last error set, when the link object cannot be made or the
+  // file cannot be loaded (missing, corrupt); a backend without a shell always fails.
+  virtual bool Read(const char* path, ShellLinkData& out) = 0;
+  // Makes a shortcut file at path. False when the object cannot be made, a required setter
+  // fails or saving fails; a failing SetWorkingDirectory is ignored.
+  virtual bool Write(const char* path, const ShellLinkSpec& spec) = 0;
+};
+
+// The backend's own implementation (win32: the shell's object; posix: always unreadable).
+ShellLinks& BackendShellLinks();
+
+}  // namespace os

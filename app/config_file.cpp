@@ -1,6 +1,6 @@
 #include "app/config_file.h"
 
-#include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <vector>
 
@@ -31,19 +31,22 @@ std::string ReadConfigString(const std::string& section, const char* key, const 
 }
 
 long ParseLong(const char* text) {
+  // The program's numbers are Windows longs (32 bits) on every build; out-of-range text
+  // saturates instead of overflowing.
+  constexpr int64_t kMax = INT32_MAX, kMin = INT32_MIN;
   if (!text) return 0;
   const char* p = text;
   while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f') ++p;
   bool neg = false;
   if (*p == '+' || *p == '-') neg = (*p++ == '-');
-  long long v = 0;
+  int64_t v = 0;
   for (; *p >= '0' && *p <= '9'; ++p) {
     v = v * 10 + (*p - '0');
-    if (v > static_cast<long long>(LONG_MAX) + 1) v = static_cast<long long>(LONG_MAX) + 1;
+    if (v > kMax + 1) v = kMax + 1;
   }
   if (neg) v = -v;
-  if (v > LONG_MAX) v = LONG_MAX;
-  if (v < LONG_MIN) v = LONG_MIN;
+  if (v > kMax) v = kMax;
+  if (v < kMin) v = kMin;
   return static_cast<long>(v);
 }
 

@@ -1,0 +1,120 @@
+#include "app/fws_app_win.h"
+
+#include "app/instance_coord_win.h"
+#include "app/process_globals.h"
+#include "frame/gdi_font_win.h"
+#include "frame/sdi_dec_frame_win.h"
+#include "frame/w_cli_win.h"
+#include "frame/winfo_win.h"
+#include "resources/resource_ids.h"
+
+namespace {
+int ToSw(app::ShowCommand c) {
+  switch (c) {
+    case app::ShowCommand::kMaximized: return SW_SHOWMAXIMIZED;
+    case app::ShowCommand::kMinimized: return SW_SHOWMINIMIZED;
+    case app::ShowCommand::kNormal: break;
+  }
+  return SW_SHOWNORMAL;
+}
+}  // namespace
+
+fwsApp::fwsApp() = default;
+
+fwsApp::~fwsApp() {
+  status_.Destroy();
+  frame_.reset();  // destroys the frame window with its children
+  panes_[0].reset();
+  panes_[1].reset();
+  client_.reset();
+  if (largeIcon_) ::DestroyIcon(largeIcon_);
+  if (smallIcon_) ::DestroyIcon(smallIcon_);
+}
+
+bool fwsApp::BuildWindows() {
+  const app::ProcessGlobals& g = app::Globals();
+  int n = g.instanceNumber;
+  settings_ = app::ReadWindowSettings(n);
+
+  fw::Window::RegisterClassOnce(app::kWindowClass, CS_DBLCLKS, nullptr, nullptr,
+                                ::LoadCursorA(nullptr, IDC_ARROW), nullptr);
+  frame_ = std::make_unique<SDIDecFrame>(this);
+  if (!frame_->CreateFrame()) return false;
+  client_ = std::make_unique<W_CLI>(this);
+  if (!client_->CreateClient(frame_->Handle())) return false;
+
+  bool oldWindows = g.windowsMajorVersion < 4;
+  for (int i = 0; i < PaneCount(); ++i) {
+    panes_[i] = std::make_unique<WINFO>(this, i);
+    if (!panes_[i]->CreatePane(client_->Handle(), i == 0 ? n : n + app::kSecondPaneOffset,
+                               oldWindows))
+      return false;
+  }
+  if (PaneCount() == 2 && !client_->CreateTitleBars(!oldWindows)) return false;
+  activePane_ = settings_.focusWin;
+  frame_->SetClient(client_.get());
+
+  SetShowCommand(ToSw(app::ReadShowCommand(n)));
+  HINSTANCE inst = ::GetModuleHandleA(nullptr);
+  largeIcon_ = static_cast<HICON>(::LoadImageA(inst, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXICON),
+                                               ::GetSystemMetrics(SM_CYICON), 0));
+  smallIcon_ = static_cast<HICON>(::LoadImageA(inst, MAKEINTRESOURCEA(IDI_PROGRAM_SMALL),
+                                               IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                               ::GetSystemMetrics(SM_CYSMICON), 0));
+  ::SendMessageA(frame_->Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
+  ::SendMessageA(frame_->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  if (settings_.menu) {
+    if (HMENU m = ::LoadMenuA(inst, MAKEINTRESOURCEA(IDM_MAIN))) ::SetMenu(frame_->Handle(), m);
+  }
+  if (settings_.statusBarDisp) CreateStatusBar();
+  SetMainWindow(frame_->Handle());
+  return true;
+}
+
+bool fwsApp::CreateStatusBar() {
+  if (!status_.Create(frame_->Handle(), frame::CreateBarFont(14))) return false;
+  if (PaneCount() == 2) status_.SetFieldWidths({15, 15});
+  frame_->InsertBar(&status_, fw::Edge::kBottom);
+  return true;
+}
+
+bool fwsApp::AttachTables() {
+  app::ProcessGlobals& g = app::Globals();
+  frame_->RestorePlacement(g.instanceNumber, ShowCommand());
+  frame_->Layout();
+  client_->Layout();
+  g.mainFrameHandle = frame_->Handle();
+  ::DrawMenuBar(frame_->Handle());
+  if (PaneCount() == 2) ActivatePane(activePane_);
+  ::UpdateWindow(frame_->Handle());
+  return true;
+}
+
+void fwsApp::ActivatePane(int index) {
+  if (index < 0 || index >= PaneCount() || !panes_[index]) return;
+  ::SetWindowPos(panes_[index]->Handle(), HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  activePane_ = index;
+  settings_.focusWin = PaneCount() == 2 ? index : 0;
+}
+
+bool fwsApp::MayClose() { return true; }
+
+bool fwsApp::HasFrame() { return frame_ && frame_->Handle(); }
+
+void fwsApp::WritePlacement(int n, int dx, int dy) { frame_->WritePlacement(n, dx, dy); }
+
+bool fwsApp::HasActivePane() { return Pane(activePane_) != nullptr; }
+
+void fwsApp::WritePaneSettings(int pane, int section) {
+  if (WINFO* p = Pane(pane)) p->WriteSettings(section);
+}
+
+void fwsApp::ShowLockError() {
+  ::MessageBoxA(frame_ ? frame_->Handle() : nullptr, "Lock error", "Error", MB_OK);
+}
+
+bool fwsApp::PreDispatch(MSG& msg) { return false; }
+
+int fwsApp::Terminate(int exitCode) { return exitCode; }

@@ -1,0 +1,57 @@
+// The application object of a window process: builds the frame, client and panes from the
+// instance's configuration section, runs the message loop and saves the window's state.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "app/window_state.h"
+#include "fw/application.h"
+#include "fw/status_bar.h"
+
+class SDIDecFrame;
+class W_CLI;
+class WINFO;
+
+class fwsApp : public fw::Application, public app::WindowStateSource {
+ public:
+  fwsApp();
+  ~fwsApp() override;
+
+  int PaneCount() const { return settings_.wmode == 2 ? 2 : 1; }
+  WINFO* Pane(int i) const { return (i >= 0 && i < 2) ? panes_[i].get() : nullptr; }
+  int ActivePaneIndex() const { return activePane_; }
+  void ActivatePane(int index);
+  SDIDecFrame* Frame() const { return frame_.get(); }
+  fw::StatusBar* Status() { return status_.BarHandle() ? &status_ : nullptr; }
+
+  // The application's may-close test (after the frame's).
+  bool MayClose();
+
+  // WindowStateSource
+  app::WindowSettings Settings() override { return settings_; }
+  bool HasFrame() override;
+  void WritePlacement(int n, int dx, int dy) override;
+  bool HasActivePane() override;
+  void WritePaneSettings(int pane, int section) override;
+  bool HasActiveTable() override { return false; }  // the file tables attach here later
+  void WriteTableSettings(int pane, int section) override {}
+  void ShowLockError() override;
+
+ protected:
+  bool BuildWindows() override;
+  bool AttachTables() override;
+  bool PreDispatch(MSG& msg) override;
+  int Terminate(int exitCode) override;
+
+ private:
+  bool CreateStatusBar();
+  app::WindowSettings settings_;
+  int activePane_ = 0;
+  std::unique_ptr<W_CLI> client_;
+  std::unique_ptr<WINFO> panes_[2];
+  std::unique_ptr<SDIDecFrame> frame_;
+  fw::StatusBar status_;
+  HICON largeIcon_ = nullptr;
+  HICON smallIcon_ = nullptr;
+};

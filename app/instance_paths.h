@@ -1,0 +1,34 @@
+// Where the configuration, lock and help files are, and the per-user configuration path setting.
+#pragma once
+#include <string>
+
+namespace app {
+
+// Registry key (under HKEY_CURRENT_USER) whose subkey per login name holds a configuration path.
+inline constexpr const char* kConfigPathKey = "Software\\Qenvard\\Sorm\\ConfigPath";
+
+// Everything of path up to and including its last backslash (double-byte aware); "" when it
+// has none.
+std::string DirectoryOf(const std::string& path);
+
+// The login name as the subkey name: GetUserNameA into 15 bytes, "default" when that fails.
+std::string LoginSubkeyName();
+
+// The configuration file path the registry gives for this user, or "" when there is none (no
+// key, failed query, empty value). Only the first word counts; a quoted part may hold blanks.
+std::string ConfigPathFromRegistry();
+
+// Fills configFilePath / configPathFromRegistry, lockFilePath and helpFilePath of Globals()
+// from Globals().exePath. Every "/" of the configuration path becomes "\".
+void ResolveConfigPath();
+void BuildLockAndHelpPaths();
+
+// Stores a configuration path for the current login name (takes effect at the next start), or
+// removes the whole setting when text is empty. 0 on success, -1 on failure.
+int WriteConfigPathSetting(const std::string& text);
+
+// The command line that starts instance n: the program path (quoted when it holds blanks)
+// followed by " -CFGID n".
+std::string InstanceCommandLine(const std::string& exePath, int n);
+
+}  // namespace app

@@ -1,0 +1,42 @@
+#include "app/launcher_win.h"
+
+#include <windows.h>
+
+#include "app/launcher.h"
+#include "app/process_globals.h"
+#include "fw/splash_window.h"
+#include "resources/resource_ids.h"
+
+namespace app {
+namespace {
+
+class SplashUi final : public LauncherUi {
+ public:
+  void ShowSplash() override {
+    if (splash_.Show(IDB_SPLASH, 1000)) Pump();
+  }
+  void CloseSplash() override {
+    Pump();  // a click or the time-out may already have closed it
+    if (splash_.Handle()) splash_.Destroy();
+  }
+
+ private:
+  static void Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+  }
+  fw::SplashWindow splash_;
+};
+
+}  // namespace
+
+int RunLauncherProcess() {
+  SplashUi ui;
+  RunLauncher(Globals().exePath, ui);
+  return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,6 @@
+// The launcher process with its splash window.
+#pragma once
+
+namespace app {
+int RunLauncherProcess();
+}

@@ -1,0 +1,60 @@
+// Process entry: chooses the role (launcher, new window, numbered instance) and runs it.
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <string>
+#include <vector>
+
+#include "app/fws_app_win.h"
+#include "app/instance_coord_win.h"
+#include "app/instance_paths.h"
+#include "app/instance_role.h"
+#include "app/launcher_win.h"
+#include "app/process_globals.h"
+#include "os/services.h"
+
+namespace {
+
+// The program's own full path. Children are started with it and the configuration, lock and
+// help files sit beside it, so a relative argv[0] must not be used once the current directory
+// changes.
+std::string ModulePath() {
+  char buf[MAX_PATH + 1] = {};
+  DWORD n = ::GetModuleFileNameA(nullptr, buf, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return __argv && __argc > 0 ? __argv[0] : "SORM32.EXE";
+  return std::string(buf, n);
+}
+
+int RunInstance() {
+  app::Globals().windowsMajorVersion = os::Sys().WindowsMajorVersion();
+  ::OleInitialize(nullptr);
+  int result;
+  {
+    fwsApp application;
+    result = application.Run();
+  }
+  ::OleUninitialize();
+  return result;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&icc);
+
+  app::ProcessGlobals& g = app::Globals();
+  g.instanceNumber = 0;
+  g.exePath = ModulePath();
+  app::ResolveConfigPath();
+  app::BuildLockAndHelpPaths();
+
+  std::vector<std::string> args;
+  for (int i = 1; i < __argc; ++i) args.emplace_back(__argv[i]);
+  bool windowExists = ::FindWindowA(app::kWindowClass, nullptr) != nullptr;
+  g.instanceNumber = app::ChooseInstanceNumber(args, windowExists);
+
+  if (g.instanceNumber == 0) return app::RunLauncherProcess();
+  return RunInstance();
+}

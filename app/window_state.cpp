@@ -1,0 +1,126 @@
+#include "app/window_state.h"
+
+#include <cstring>
+
+#include "app/config_file.h"
+#include "app/config_lock.h"
+#include "app/process_globals.h"
+
+namespace app {
+namespace {
+int EqualNoCase(const std::string& a, const char* b) {
+  if (a.size() != std::strlen(b)) return 0;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
+    if (x != y) return 0;
+  }
+  return 1;
+}
+}  // namespace
+
+ToolBarEdge ParseToolBarEdge(const std::string& text) {
+  if (EqualNoCase(text, "Bottom")) return ToolBarEdge::kBottom;
+  if (EqualNoCase(text, "Left")) return ToolBarEdge::kLeft;
+  if (EqualNoCase(text, "Right")) return ToolBarEdge::kRight;
+  return ToolBarEdge::kTop;
+}
+
+const char* ToolBarEdgeText(ToolBarEdge edge) {
+  switch (edge) {
+    case ToolBarEdge::kBottom: return "Bottom";
+    case ToolBarEdge::kLeft: return "Left";
+    case ToolBarEdge::kRight: return "Right";
+    case ToolBarEdge::kTop: break;
+  }
+  return "Top";
+}
+
+WindowSettings ReadWindowSettings(int n) {
+  std::string sec = InstSection(n);
+  WindowSettings s;
+  s.wmode = static_cast<int>(ReadConfigLong(sec, "WMode", "1"));
+  if (s.wmode != 2) s.wmode = 1;  // one pane or two; anything else would have no layout
+  s.focusWin = static_cast<int>(ReadConfigLong(sec, "FocusWin", "0"));
+  if (s.wmode < 2 || s.focusWin != 1) s.focusWin = 0;
+  s.clickScroll = ReadConfigSwitch(sec, "ClickScroll", "Off");
+  s.menu = ReadConfigSwitch(sec, "Menu", "On");
+  s.toolBarDisp = ReadConfigSwitch(sec, "ToolBarDisp", "On");
+  s.toolBarPos = ParseToolBarEdge(ReadConfigString(sec, "ToolBarPos", "Top"));
+  s.statusBarDisp = ReadConfigSwitch(sec, "StatusBarDisp", "On");
+  return s;
+}
+
+void WriteWindowSettings(int n, const WindowSettings& s) {
+  std::string sec = InstSection(n);
+  WriteConfigLong(sec, "WMode", s.wmode);
+  WriteConfigLong(sec, "FocusWin", s.focusWin);
+  WriteConfigSwitch(sec, "ClickScroll", s.clickScroll);
+  WriteConfigSwitch(sec, "Menu", s.menu);
+  WriteConfigSwitch(sec, "ToolBarDisp", s.toolBarDisp);
+  WriteConfigString(sec, "ToolBarPos", ToolBarEdgeText(s.toolBarPos));
+  WriteConfigSwitch(sec, "StatusBarDisp", s.statusBarDisp);
+}
+
+long ReadInstanceId(const char* def) { return ReadConfigLong("INSTID", "ID", def, 6); }
+
+int SaveWindowState(int n, WindowStateSource& source) {
+  ConfigLock lock = AcquireConfigLock();
+  if (!lock) {
+    source.ShowLockError();
+    return -2;
+  }
+  if (n == 0) n = static_cast<int>(ReadInstanceId("0") + 1);
+  WriteConfigLong("INSTID", "ID", n);
+  WindowSettings s = source.Settings();
+  WriteWindowSettings(n, s);
+  if (source.HasFrame()) source.WritePlacement(n, 32, 32);
+  if (source.HasActivePane()) {
+    source.WritePaneSettings(0, n);
+    if (s.wmode == 2) source.WritePaneSettings(1, n + kSecondPaneOffset);
+  }
+  if (source.HasActiveTable()) {
+    source.WriteTableSettings(0, n);
+    if (s.wmode == 2) source.WriteTableSettings(1, n + kSecondPaneOffset);
+  }
+  ReleaseConfigLock(lock);
+  return n;
+}
+
+bool PurgeSavedWindows(void (*onLockError)()) {
+  ConfigLock lock = AcquireConfigLock();
+  if (!lock) {
+    if (onLockError) onLockError();
+    return false;
+  }
+  DeleteConfigSection(InstSection(kRestartInstanceNumber));
+  DeleteConfigSection(InstSection(kRestartInstanceNumber + kSecondPaneOffset));
+  if (ReadInstanceId("-1") == -1) {
+    for (int i = 0; i <= 64; ++i) {
+      DeleteConfigSection(InstSection(i));
+      DeleteConfigSection(InstSection(i + kSecondPaneOffset));
+    }
+    WriteConfigString("INSTID", "ID", "0");
+  }
+  ReleaseConfigLock(lock);
+  return true;
+}
+
+void WriteEndMode(const char* text) { WriteConfigString("EndMode", "EndMode", text); }
+
+std::string ReadEndMode() { return ReadConfigString("EndMode", "EndMode", "", 64); }
+
+ShowCommand ReadShowCommand(int n) {
+  switch (ReadConfigLong(InstSection(n), "Show", "0")) {
+    case 1: return ShowCommand::kMaximized;
+    case 2: return ShowCommand::kMinimized;
+    default: return ShowCommand::kNormal;
+  }
+}
+
+bool ShouldSaveAsLastWindow(int windowCount, bool stateSaved) {
+  return windowCount <= 1 && !stateSaved && ReadInstanceId("-1") == -1;
+}
+
+}  // namespace app

@@ -1,0 +1,118 @@
+#include "frame/pane_settings.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "app/config_file.h"
+#include "os/mbcs.h"
+
+namespace frame {
+namespace {
+
+struct ColourKeys {
+  const char* prefix;
+  Rgb PaneSettings::*field;
+};
+
+// The order in which the colours are written.
+const ColourKeys kColours[] = {
+    {"textcol", &PaneSettings::text},     {"bkcol", &PaneSettings::background},
+    {"system", &PaneSettings::system},    {"hidden", &PaneSettings::hidden},
+    {"readonly", &PaneSettings::readOnly}, {"selected", &PaneSettings::selected},
+    {"focus", &PaneSettings::focus},
+};
+
+uint8_t Component(const std::string& section, const std::string& key, uint8_t def) {
+  char d[8];
+  std::snprintf(d, sizeof(d), "%d", def);
+  long v = app::ReadConfigLong(section, key.c_str(), d);
+  return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
+}
+
+}  // namespace
+
+PaneSettings::PaneSettings() { SetFaceName(font, kDefaultFaceName); }
+
+void SetFaceName(FontData& f, const char* name) {
+  mbcs::CopyBounded(f.faceName, sizeof(f.faceName), name ? name : "");
+}
+
+std::string FormatFontData(const FontData& f) {
+  char buf[256];
+  std::snprintf(buf, sizeof(buf), "%ld;%ld;%ld;%ld;%ld;%d;%d;%d;%d;%d;%d;%d;%d", f.height,
+                f.width, f.escapement, f.orientation, f.weight, f.italic, f.underline,
+                f.strikeOut, f.charSet, f.outPrecision, f.clipPrecision, f.quality,
+                f.pitchAndFamily);
+  return buf;
+}
+
+bool ParseFontData(const std::string& text, FontData& f) {
+  size_t separators = 0;
+  for (char c : text) separators += (c == ';');
+  if (separators < 12) return false;
+  std::vector<long> v;
+  size_t pos = 0;
+  for (int i = 0; i < 13; ++i) {
+    size_t end = text.find(';', pos);
+    v.push_back(app::ParseLong(text.substr(pos, end == std::string::npos ? std::string::npos
+                                                                          : end - pos)
+                                   .c_str()));
+    if (end == std::string::npos) break;
+    pos = end + 1;
+  }
+  v.resize(13, 0);
+  auto byte = [](long x) { return static_cast<uint8_t>(x & 0xFF); };
+  f.height = v[0];
+  f.width = v[1];
+  f.escapement = v[2];
+  f.orientation = v[3];
+  f.weight = v[4];
+  f.italic = byte(v[5]);
+  f.underline = byte(v[6]);
+  f.strikeOut = byte(v[7]);
+  f.charSet = byte(v[8]);
+  f.outPrecision = byte(v[9]);
+  f.clipPrecision = byte(v[10]);
+  f.quality = byte(v[11]);
+  f.pitchAndFamily = byte(v[12]);
+  return true;
+}
+
+PaneSettings ReadPaneSettings(int s) {
+  PaneSettings p;
+  std::string sec = app::InstSection(s);
+  long x1 = app::ReadConfigLong(sec, "x1", "-1");
+  if (x1 == -1) {
+    sec = app::InstSection(-1);
+    x1 = app::ReadConfigLong(sec, "x1", "0");
+  }
+  p.x1 = x1;
+  p.y1 = app::ReadConfigLong(sec, "y1", "0");
+  for (const ColourKeys& c : kColours) {
+    Rgb& rgb = p.*(c.field);
+    std::string k = c.prefix;
+    rgb.r = Component(sec, k + "_r", rgb.r);
+    rgb.g = Component(sec, k + "_g", rgb.g);
+    rgb.b = Component(sec, k + "_b", rgb.b);
+  }
+  ParseFontData(app::ReadConfigString(sec, "fontdata", ""), p.font);
+  SetFaceName(p.font, app::ReadConfigString(sec, "fontname", kDefaultFaceName).c_str());
+  return p;
+}
+
+void WritePaneSettings(int s, const PaneSettings& p) {
+  std::string sec = app::InstSection(s);
+  app::WriteConfigLong(sec, "x1", p.x1);
+  app::WriteConfigLong(sec, "y1", p.y1);
+  for (const ColourKeys& c : kColours) {
+    const Rgb& rgb = p.*(c.field);
+    std::string k = c.prefix;
+    app::WriteConfigLong(sec, (k + "_r").c_str(), rgb.r);
+    app::WriteConfigLong(sec, (k + "_g").c_str(), rgb.g);
+    app::WriteConfigLong(sec, (k + "_b").c_str(), rgb.b);
+  }
+  app::WriteConfigString(sec, "fontdata", FormatFontData(p.font).c_str());
+  app::WriteConfigString(sec, "fontname", p.font.faceName);
+}
+
+}  // namespace frame

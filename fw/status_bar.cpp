@@ -1,0 +1,67 @@
+#include "fw/status_bar.h"
+
+#include <commctrl.h>
+
+namespace fw {
+
+StatusBar::~StatusBar() { Destroy(); }
+
+bool StatusBar::Create(HWND frame, HFONT font) {
+  Destroy();
+  hwnd_ = ::CreateWindowExA(0, STATUSCLASSNAMEA, "",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | CCS_NOPARENTALIGN |
+                                CCS_NORESIZE,
+                            0, 0, 0, 0, frame, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd_) return false;
+  font_ = font;
+  if (font_) ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  return true;
+}
+
+void StatusBar::Destroy() {
+  if (hwnd_) ::DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
+  if (font_) ::DeleteObject(font_);
+  font_ = nullptr;
+}
+
+int StatusBar::Thickness(bool horizontal, int length) {
+  HDC dc = ::GetDC(hwnd_);
+  HGDIOBJ old = font_ ? ::SelectObject(dc, font_) : nullptr;
+  TEXTMETRICA tm{};
+  ::GetTextMetricsA(dc, &tm);
+  if (old) ::SelectObject(dc, old);
+  ::ReleaseDC(hwnd_, dc);
+  return tm.tmHeight + 2 * ::GetSystemMetrics(SM_CYEDGE) + 4;
+}
+
+void StatusBar::SetFieldWidths(const std::vector<int>& widthsInChars) {
+  if (!hwnd_) return;
+  if (widthsInChars.empty()) {
+    ::SendMessageA(hwnd_, SB_SIMPLE, TRUE, 0);
+    return;
+  }
+  HDC dc = ::GetDC(hwnd_);
+  HGDIOBJ old = font_ ? ::SelectObject(dc, font_) : nullptr;
+  TEXTMETRICA tm{};
+  ::GetTextMetricsA(dc, &tm);
+  if (old) ::SelectObject(dc, old);
+  ::ReleaseDC(hwnd_, dc);
+  std::vector<int> rights;
+  int x = 0;
+  for (size_t i = 0; i < widthsInChars.size(); ++i) {
+    x += widthsInChars[i] * tm.tmAveCharWidth;
+    rights.push_back(i + 1 == widthsInChars.size() ? -1 : x);
+  }
+  ::SendMessageA(hwnd_, SB_SIMPLE, FALSE, 0);
+  ::SendMessageA(hwnd_, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+}
+
+void StatusBar::SetText(int field, const char* text) {
+  if (!hwnd_) return;
+  BOOL simple = static_cast<BOOL>(::SendMessageA(hwnd_, SB_ISSIMPLE, 0, 0));
+  ::SendMessageA(hwnd_, SB_SETTEXTA, simple ? SB_SIMPLEID : static_cast<WPARAM>(field),
+                 reinterpret_cast<LPARAM>(text));
+}
+
+}  // namespace fw

@@ -1,0 +1,49 @@
+// Command identifiers: menu items of menu 100, their hint strings, toolbar bitmaps and help
+// contexts share these numbers.
+#pragma once
+
+#define CMD_FOPEN 24332
+#define CMD_FMOVE 182
+#define CMD_FCOPY 184
+#define CMD_FDELETE 180
+#define CMD_FDUPLICATE 178
+#define CMD_FPROPERTY 118
+#define CMD_FMAKEDIR 176
+#define CMD_FLINK_EXT 160
+#define CMD_FLINK_NAME 150
+#define CMD_FLINK_FULL 158
+#define CMD_FMARKALL 154
+#define CMD_FUNMARKALL 152
+#define CMD_FWINOPEN 136
+#define CMD_FEXIT 24310
+#define CMD_FQUIT 144
+#define CMD_DKEYIN 132
+#define CMD_DNETADD 122
+#define CMD_DNETCANCEL 120
+#define CMD_MKEYIN 146
+#define CMD_TWOPANE 19589
+#define CMD_VICON 114
+#define CMD_VLIST 112
+#define CMD_VDATA 126
+#define CMD_VSPACING 106
+#define CMD_VSNAME 174
+#define CMD_VSEXT 172
+#define CMD_VSNEW 170
+#define CMD_VSOLD 168
+#define CMD_VSLARGE 166
+#define CMD_VSSMALL 164
+#define CMD_VCOLOR 102
+#define CMD_VFONT 130
+#define CMD_RKEYIN 148
+#define CMD_RREGIST 140
+#define CMD_OSAVEDEFAULT 124
+#define CMD_CLICKSCROLL 110
+#define CMD_HIDEMENU 108
+#define CMD_VBAR 128
+#define CMD_BEDIT 190
+#define CMD_MEDIT 186
+#define CMD_REDIT 188
+#define CMD_CONFIGPATH 104
+#define CMD_HCONTENTS 2001
+#define CMD_HHELPONHELP 2002
+#define CMD_ABOUT 2009

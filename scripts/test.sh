@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test tier:
+#   1. native unit tests (posix backend, AddressSanitizer + UndefinedBehaviorSanitizer)
+#   2. the same unit tests under Wine against real Win32
+#   3. end-to-end tests driving SORM32.EXE under Wine and Xvfb
+#   4. each libFuzzer target for FUZZ_SECONDS (default 60; 0 skips)
+# Ends with one line "N passed, N failed" over all tiers; exits non-zero on any failure.
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+FUZZ_SECONDS=${FUZZ_SECONDS:-60}
+LOG=$ROOT/build/test-logs
+mkdir -p "$LOG"
+
+"$ROOT/scripts/install-deps.sh" || { echo "test.sh: installing dependencies failed"; exit 1; }
+"$ROOT/scripts/build.sh" native win32 || { echo "test.sh: build failed"; exit 1; }
+if [ "$FUZZ_SECONDS" != 0 ]; then
+  "$ROOT/scripts/build.sh" fuzz || { echo "test.sh: fuzz build failed"; exit 1; }
+fi
+
+passed=0
+failed=0
+status=0
+# Adds the counts of a GoogleTest log to the totals.
+count_gtest() {
+  local log=$1 p f
+  p=$(grep -aE '^\[  PASSED  \] [0-9]+ test' "$log" | tail -1 | sed -E 's/.* ([0-9]+) tests?.*/\1/')
+  f=$(grep -aE '^\[  FAILED  \] [0-9]+ test' "$log" | tail -1 | sed -E 's/.* ([0-9]+) tests?.*/\1/')
+  passed=$((passed + ${p:-0}))
+  failed=$((failed + ${f:-0}))
+  echo "  $(basename "$log" .log): ${p:-0} passed, ${f:-0} failed"
+}
+
+echo "== tier 1: native unit tests"
+ASAN_OPTIONS=detect_leaks=1 "$ROOT/build/native/sorm_unit_tests" --gtest_brief=1 >"$LOG/native.log" 2>&1 || status=1
+count_gtest "$LOG/native.log"
+
+. "$ROOT/scripts/wine-env.sh"
+. "$ROOT/scripts/xvfb.sh"
+start_xvfb
+ensure_wine_prefix
+echo "== tier 2: unit tests under Wine"
+wine "$ROOT/build/win32/sorm_unit_tests.exe" --gtest_brief=1 >"$LOG/wine.log" 2>&1 || status=1
+count_gtest "$LOG/wine.log"
+
+echo "== tier 3: end-to-end tests under Wine and Xvfb"
+SORM_EXE=$(winepath -w "$ROOT/build/win32/SORM32.EXE" 2>/dev/null) \
+SORM_SHOTS=$(winepath -w "$ROOT/build/shots" 2>/dev/null) \
+  wine "$ROOT/build/win32/sorm_e2e.exe" --gtest_brief=1 >"$LOG/e2e.log" 2>&1 || status=1
+mkdir -p "$ROOT/build/shots"
+for b in "$ROOT"/build/shots/*.bmp; do [ -f "$b" ] && convert "$b" "${b%.bmp}.png" && rm -f "$b"; done
+count_gtest "$LOG/e2e.log"
+stop_wine
+stop_xvfb
+
+if [ "$FUZZ_SECONDS" != 0 ]; then
+  echo "== tier 4: fuzzing, ${FUZZ_SECONDS}s per target"
+  for f in "$ROOT"/build/fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    name=$(basename "$f")
+    corpus="$ROOT/build/fuzz/corpus-$name"
+    mkdir -p "$corpus"
+    if "$f" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -print_final_stats=0 "$corpus" >"$LOG/$name.log" 2>&1; then
+      passed=$((passed + 1)); echo "  $name: no crash"
+    else
+      failed=$((failed + 1)); status=1; echo "  $name: FAILED (see $LOG/$name.log)"
+    fi
+  done
+fi
+
+for log in "$LOG"/native.log "$LOG"/wine.log "$LOG"/e2e.log; do
+  grep -aE '^\[  FAILED  \] [A-Za-z]' "$log" | sed 's/^/  /'
+done
+echo "$passed passed, $failed failed"
+exit $status

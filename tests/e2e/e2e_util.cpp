@@ -1,0 +1,139 @@
+#include "tests/e2e/e2e_util.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace e2e {
+
+bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs) {
+  DWORD start = ::GetTickCount();
+  for (;;) {
+    if (cond()) return true;
+    if (::GetTickCount() - start > timeoutMs) return false;
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    ::Sleep(50);
+  }
+}
+
+std::vector<HWND> ProgramWindows() {
+  std::vector<HWND> out;
+  for (HWND h = ::GetTopWindow(nullptr); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+    char cls[32] = {};
+    ::GetClassNameA(h, cls, sizeof(cls));
+    if (std::strcmp(cls, "Sorumo32") == 0 && ::IsWindowVisible(h)) out.push_back(h);
+  }
+  return out;
+}
+
+WindowRect NormalRect(HWND hwnd) {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof(wp);
+  ::GetWindowPlacement(hwnd, &wp);
+  const RECT& r = wp.rcNormalPosition;
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+std::string Caption(HWND hwnd) {
+  char buf[2048] = {};
+  ::GetWindowTextA(hwnd, buf, sizeof(buf));
+  return buf;
+}
+
+void SaveScreenshot(const std::string& name) {
+  const char* dir = std::getenv("SORM_SHOTS");
+  if (!dir || !*dir) return;
+  ::CreateDirectoryA(dir, nullptr);
+  int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = ::GetDC(nullptr);
+  HDC mem = ::CreateCompatibleDC(screen);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bmp = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(mem, bmp);
+  ::BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  ::SelectObject(mem, old);
+  DWORD stride = ((w * 3 + 3) & ~3u), size = stride * h;
+  BITMAPFILEHEADER fh{};
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
+  fh.bfSize = fh.bfOffBits + size;
+  std::string path = std::string(dir) + "\\" + name + ".bmp";
+  if (FILE* f = std::fopen(path.c_str(), "wb")) {
+    std::fwrite(&fh, sizeof(fh), 1, f);
+    std::fwrite(&bi.bmiHeader, sizeof(bi.bmiHeader), 1, f);
+    std::fwrite(bits, size, 1, f);
+    std::fclose(f);
+  }
+  ::DeleteObject(bmp);
+  ::DeleteDC(mem);
+  ::ReleaseDC(nullptr, screen);
+}
+
+Sandbox::Sandbox() {
+  const char* exe = std::getenv("SORM_EXE");
+  char temp[MAX_PATH];
+  if (!exe || !::GetTempPathA(sizeof(temp), temp)) return;
+  char name[64];
+  static int counter = 0;
+  std::snprintf(name, sizeof(name), "sorm_e2e_%lu_%d", ::GetCurrentProcessId(), ++counter);
+  std::string dir = std::string(temp) + name;
+  ::CreateDirectoryA(dir.c_str(), nullptr);
+  dir += "\\";
+  if (!::CopyFileA(exe, (dir + "SORM32.EXE").c_str(), FALSE)) return;
+  dir_ = dir;
+}
+
+Sandbox::~Sandbox() {
+  CloseAll();
+  for (HANDLE h : processes_) ::CloseHandle(h);
+  if (dir_.empty()) return;
+  for (const char* f : {"SORM32.EXE", "sorm.cfg", "smlock"}) ::DeleteFileA((dir_ + f).c_str());
+  ::RemoveDirectoryA(dir_.substr(0, dir_.size() - 1).c_str());
+}
+
+void Sandbox::Write(const char* section, const char* key, const char* value) const {
+  ::WritePrivateProfileStringA(section, key, value, Cfg().c_str());
+}
+
+std::string Sandbox::Read(const char* section, const char* key) const {
+  char buf[1024] = {};
+  ::GetPrivateProfileStringA(section, key, "<missing>", buf, sizeof(buf), Cfg().c_str());
+  return buf;
+}
+
+HANDLE Sandbox::Start(const std::string& args) {
+  std::string line = "\"" + Exe() + "\"" + (args.empty() ? "" : " " + args);
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  std::vector<char> buf(line.begin(), line.end());
+  buf.push_back('\0');
+  if (!::CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, dir_.c_str(),
+                        &si, &pi))
+    return nullptr;
+  ::CloseHandle(pi.hThread);
+  processes_.push_back(pi.hProcess);
+  return pi.hProcess;
+}
+
+bool Sandbox::WaitExit(HANDLE process, DWORD timeoutMs) {
+  return WaitFor([process] { return ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0; },
+                 timeoutMs);
+}
+
+void Sandbox::CloseAll() {
+  for (HWND h : ProgramWindows()) ::PostMessageA(h, WM_CLOSE, 0, 0);
+  WaitFor([] { return ProgramWindows().empty(); }, 20000);
+  for (HANDLE h : processes_) {
+    if (::WaitForSingleObject(h, 10000) != WAIT_OBJECT_0) ::TerminateProcess(h, 1);
+  }
+}
+
+}  // namespace e2e

@@ -1,0 +1,55 @@
+// Driving SORM32.EXE from a test: a scratch program folder with its own sorm.cfg, process
+// starts, waiting on conditions with a deadline, finding the program's windows, screenshots.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Polls cond until it holds or timeoutMs passes; pumps this thread's messages meanwhile.
+bool WaitFor(const std::function<bool()>& cond, DWORD timeoutMs = 20000);
+
+// Visible top-level windows of class "Sorumo32", in z-order from the top.
+std::vector<HWND> ProgramWindows();
+
+struct WindowRect {
+  int left, top, width, height;
+};
+WindowRect NormalRect(HWND hwnd);
+std::string Caption(HWND hwnd);
+
+// Saves the whole screen as <SORM_SHOTS>\<name>.bmp (when SORM_SHOTS is set).
+void SaveScreenshot(const std::string& name);
+
+// A folder holding a copy of SORM32.EXE (from the SORM_EXE environment variable) with its own
+// configuration file. Closing: every window of the program is closed and its process waited for.
+class Sandbox {
+ public:
+  Sandbox();
+  ~Sandbox();
+  Sandbox(const Sandbox&) = delete;
+  Sandbox& operator=(const Sandbox&) = delete;
+
+  bool Ready() const { return !dir_.empty(); }
+  const std::string& Dir() const { return dir_; }  // with a trailing backslash
+  std::string Exe() const { return dir_ + "SORM32.EXE"; }
+  std::string Cfg() const { return dir_ + "sorm.cfg"; }
+
+  void Write(const char* section, const char* key, const char* value) const;
+  std::string Read(const char* section, const char* key) const;  // "<missing>" when absent
+
+  // Starts the program with the given arguments; returns the process handle (owned here).
+  HANDLE Start(const std::string& args);
+  bool WaitExit(HANDLE process, DWORD timeoutMs = 60000);
+  // Closes every window of the program (WM_CLOSE) and waits for the processes to end.
+  void CloseAll();
+
+ private:
+  std::string dir_;
+  std::vector<HANDLE> processes_;
+};
+
+}  // namespace e2e

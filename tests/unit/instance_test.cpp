@@ -1,0 +1,129 @@
+// Roles chosen by the command line, the configuration path from the registry, file paths.
+#include <gtest/gtest.h>
+
+#include "app/instance_paths.h"
+#include "app/instance_role.h"
+#include "tests/unit/app_fixture.h"
+#include "tests/unit/fake_system.h"
+
+namespace {
+
+TEST(InstanceRole, ChosenByArgumentsAndExistingWindow) {
+  struct Case {
+    std::vector<std::string> args;
+    bool windowExists;
+    int want;
+  } cases[] = {
+      {{}, false, 0},
+      {{}, true, -1},
+      {{"-CFGID", "7"}, false, 7},
+      {{"-CFGID", "7"}, true, 7},
+      {{"-CFGID", "65"}, true, 65},
+      {{"-CFGID", "0"}, true, 0},      // 0 makes the launcher
+      {{"-CFGID", "junk"}, true, 0},   // text that is not a number parses as 0
+      {{"-CFGID", "12abc"}, false, 12},
+      {{"-CFGID", "-1"}, false, -1},
+      {{"-CFGID", "99999999999999999999"}, false, 0},
+      {{"-CFGID", "66"}, false, 0},
+      {{"-CFGID", "164"}, false, 0},      // a second pane's section is no window
+      {{"-CFGID", "-5"}, false, 0},
+      {{"-CFGID"}, false, 0},          // no number: as if no argument was given
+      {{"-CFGID"}, true, -1},
+      {{"-cfgid", "7"}, false, -1},    // compared case-sensitively
+      {{"C:\\dropped\\file.txt"}, false, -1},
+      {{"-CFGID", "3", "extra"}, false, 3},
+  };
+  for (const Case& c : cases) {
+    std::string desc;
+    for (auto& a : c.args) desc += "[" + a + "]";
+    EXPECT_EQ(app::ChooseInstanceNumber(c.args, c.windowExists), c.want)
+        << desc << " window=" << c.windowExists;
+  }
+}
+
+TEST(DirectoryOf, DoubleByteAware) {
+  struct Case {
+    const char* path;
+    const char* dir;
+  } cases[] = {
+      {"C:\\SORM\\SORM32.EXE", "C:\\SORM\\"},
+      {"SORM32.EXE", ""},
+      {"C:\\\x95\x5C\\SORM32.EXE", "C:\\\x95\x5C\\"},  // 表 ends in 0x5C
+      {"C:\\dir\\\x95\x5C", "C:\\dir\\"},             // trail byte is not the last backslash
+      {"\\\\server\\share\\x.exe", "\\\\server\\share\\"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(app::DirectoryOf(c.path), c.dir) << c.path;
+}
+
+class ConfigPathTest : public testutil::AppDirTest {
+ protected:
+  void SetUp() override {
+    AppDirTest::SetUp();
+    fake_.userName = {true, false, "sormtester"};
+    os::Reg().DeleteKey(os::RegRoot::kCurrentUser, app::kConfigPathKey);
+  }
+  void TearDown() override {
+    os::Reg().DeleteKey(os::RegRoot::kCurrentUser, app::kConfigPathKey);
+    AppDirTest::TearDown();
+  }
+  testutil::FakeSystem fake_;
+  os::ScopedServices scope_{{nullptr, nullptr, nullptr, &fake_}};
+};
+
+TEST_F(ConfigPathTest, DefaultIsBesideTheProgram) {
+  app::ResolveConfigPath();
+  EXPECT_FALSE(app::Globals().configPathFromRegistry);
+  EXPECT_EQ(app::Globals().configFilePath, dir_.Path("sorm.cfg"));
+  EXPECT_EQ(app::Globals().lockFilePath, dir_.Path("smlock"));
+  EXPECT_EQ(app::Globals().helpFilePath, dir_.Path("sorm32.hlp"));
+}
+
+TEST_F(ConfigPathTest, RegistryValueFirstWordWithQuotesAndSlashes) {
+  struct Case {
+    const char* value;
+    const char* want;
+  } cases[] = {
+      {"D:/conf/my.cfg", "D:\\conf\\my.cfg"},
+      {"\"D:/my conf/sorm.cfg\" more words", "D:\\my conf\\sorm.cfg"},
+      {"E:\\a.cfg trailing", "E:\\a.cfg"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(app::WriteConfigPathSetting(c.value), 0);
+    app::ResolveConfigPath();
+    EXPECT_TRUE(app::Globals().configPathFromRegistry) << c.value;
+    EXPECT_EQ(app::Globals().configFilePath, c.want) << c.value;
+  }
+}
+
+TEST_F(ConfigPathTest, EmptySettingRemovesIt) {
+  ASSERT_EQ(app::WriteConfigPathSetting("D:\\x.cfg"), 0);
+  ASSERT_EQ(app::WriteConfigPathSetting(""), 0);
+  app::ResolveConfigPath();
+  EXPECT_FALSE(app::Globals().configPathFromRegistry);
+  EXPECT_EQ(app::Globals().configFilePath, dir_.Path("sorm.cfg"));
+}
+
+TEST_F(ConfigPathTest, SettingIsPerLoginName) {
+  ASSERT_EQ(app::WriteConfigPathSetting("D:\\mine.cfg"), 0);
+  fake_.userName = {true, false, "someoneelse"};
+  app::ResolveConfigPath();
+  EXPECT_FALSE(app::Globals().configPathFromRegistry);
+}
+
+TEST_F(ConfigPathTest, LongOrFailingLoginNameUsesDefaultSubkey) {
+  fake_.userName = {true, false, "averyveryverylongname"};  // 15 characters or more fail
+  EXPECT_EQ(app::LoginSubkeyName(), "default");
+  fake_.userName = {true, true, ""};
+  EXPECT_EQ(app::LoginSubkeyName(), "default");
+  fake_.userName = {true, false, "fourteenchars1"};
+  EXPECT_EQ(app::LoginSubkeyName(), "fourteenchars1");
+}
+
+TEST_F(ConfigPathTest, OverlongRegistryValueIsCutNotOverrun) {
+  std::string huge(2000, 'x');
+  ASSERT_EQ(app::WriteConfigPathSetting("C:\\" + huge), 0);
+  app::ResolveConfigPath();
+  EXPECT_LT(app::Globals().configFilePath.size(), 260u);
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+#include "app/launcher.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/unit/app_fixture.h"
+#include "tests/unit/fake_system.h"
+
+namespace {
+
+using LauncherTest = testutil::AppDirTest;
+
+class NullUi : public app::LauncherUi {
+ public:
+  int shown = 0, closed = 0;
+  void ShowSplash() override { ++shown; }
+  void CloseSplash() override { ++closed; }
+};
+
+void SaveWindows(std::initializer_list<int> numbers) {
+  for (int n : numbers) app::WriteConfigString(app::InstSection(n), "Placement", "0;0;9;9;0;0;0;0");
+}
+
+TEST_F(LauncherTest, StartOrder) {
+  struct Case {
+    const char* endMode;
+    std::vector<int> saved;
+    std::vector<int> order;
+  } cases[] = {
+      {"Quit", {1, 2, 4}, {4, 2, 1}},
+      {"EndSession", {1, 2, 4}, {1, 2}},  // ascending stops at the first gap
+      {"endsession", {1, 2, 4}, {4, 2, 1}},  // only the exact word means a session end
+      {"", {}, {1}},  // instance 1 always starts
+      {"Quit", {64, 3}, {64, 3, 1}},
+      {"EndSession", {2, 3, 4}, {1, 2, 3, 4}},
+  };
+  for (const Case& c : cases) {
+    for (int n = 1; n <= 64; ++n) app::DeleteConfigSection(app::InstSection(n));
+    for (int n : c.saved) SaveWindows({n});
+    EXPECT_EQ(app::LauncherStartOrder(c.endMode), c.order) << c.endMode;
+  }
+}
+
+TEST_F(LauncherTest, SessionEndDoesNotRestartWindow64) {
+  for (int n = 1; n <= 64; ++n) SaveWindows({n});
+  std::vector<int> order = app::LauncherStartOrder("EndSession");
+  ASSERT_EQ(order.size(), 63u);
+  EXPECT_EQ(order.back(), 63);
+  EXPECT_EQ(app::LauncherStartOrder("Quit").front(), 64);
+}
+
+TEST_F(LauncherTest, EmptyPlacementIsNotASavedWindow) {
+  app::WriteConfigString("INST3", "Placement", "");
+  app::WriteConfigString("INST3", "WMode", "2");
+  EXPECT_EQ(app::LauncherStartOrder("Quit"), std::vector<int>{1});
+}
+
+TEST_F(LauncherTest, RunStartsEachInstanceAndEndsTheCycle) {
+  SaveWindows({1, 2, 4});
+  app::WriteConfigString("EndMode", "EndMode", "Quit");
+  app::WriteConfigString("INSTID", "ID", "3");
+  testutil::FakeSystem fake;
+  os::ScopedServices scope({nullptr, nullptr, nullptr, &fake});
+  NullUi ui;
+  std::vector<std::string> lines = app::RunLauncher("C:\\SORM\\SORM32.EXE", ui);
+  EXPECT_EQ(lines, (std::vector<std::string>{"C:\\SORM\\SORM32.EXE -CFGID 4",
+                                             "C:\\SORM\\SORM32.EXE -CFGID 2",
+                                             "C:\\SORM\\SORM32.EXE -CFGID 1"}));
+  std::vector<std::string> started = fake.started;
+  std::sort(started.begin(), started.end());
+  std::vector<std::string> expected = lines;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(started, expected);
+  EXPECT_EQ(ui.shown, 1);
+  EXPECT_EQ(ui.closed, 1);
+  EXPECT_EQ(app::ReadConfigString("INSTID", "ID", ""), "-1");
+}
+
+TEST(InstanceCommandLine, QuotesPathsWithBlanks) {
+  EXPECT_EQ(app::InstanceCommandLine("C:\\A\\SORM32.EXE", 1), "C:\\A\\SORM32.EXE -CFGID 1");
+  EXPECT_EQ(app::InstanceCommandLine("C:\\Program Files\\SORM32.EXE", 12),
+            "\"C:\\Program Files\\SORM32.EXE\" -CFGID 12");
+  EXPECT_EQ(app::InstanceCommandLine("SORM32.EXE", 65), "SORM32.EXE -CFGID 65");
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+#!/usr/bin/env python3
+"""Checks the pictures make_art.py writes: the .ico and .bmp layouts are read back independently
+of the writer and the pixels compared with the text sources.
+
+    python3 -m unittest discover -s resources/art -p 'test_*.py'
+"""
+
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import make_art  # noqa: E402
+
+EXPECTED_ICONS = {
+    # resource id: (source grids in the order stored, the first is the named size)
+    1001: ("app_32", "app_16"),
+    1002: ("folder_32", "folder_16"),
+    1003: ("program_32", "program_16"),
+    1004: ("document_32", "document_16"),
+    1005: ("link_32", "link_16"),
+    1006: ("folder_16", "folder_32"),
+    1007: ("program_16", "program_32"),
+    1008: ("document_16", "document_32"),
+    1009: ("link_16", "link_32"),
+    1010: ("app_16", "app_32"),
+}
+
+
+def read_ico(data):
+    """Decodes a .ico holding uncompressed 4-bit images: [(w, h, palette, pixels)] where pixels[y][x]
+    is an (r, g, b) tuple or None where the AND mask makes it transparent."""
+    reserved, kind, count = struct.unpack_from("<HHH", data, 0)
+    assert reserved == 0 and kind == 1, "not an icon directory"
+    images = []
+    spans = []
+    for i in range(count):
+        w, h, colours, res, planes, bpp, size, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        w, h = w or 256, h or 256
+        assert res == 0, "directory entry reserved byte"
+        assert offset >= 6 + 16 * count and offset + size <= len(data), "image outside the file"
+        spans.append((offset, offset + size))
+        (hsize, bw, bh, bplanes, bbpp, comp, img_size, _, _, clr_used, _) = struct.unpack_from(
+            "<IiiHHIIiiII", data, offset)
+        assert hsize == 40, "BITMAPINFOHEADER size"
+        assert (bw, bh) == (w, 2 * h), "header size %dx%d for a %dx%d entry" % (bw, bh, w, h)
+        assert bplanes == 1 and comp == 0
+        assert bbpp == bpp == 4 and colours == 16 and planes == 1
+        ncol = clr_used or 16
+        table = data[offset + 40: offset + 40 + 4 * ncol]
+        palette = [(table[4 * k + 2], table[4 * k + 1], table[4 * k]) for k in range(ncol)]
+        xor_stride = ((w * 4 + 31) // 32) * 4
+        and_stride = ((w + 31) // 32) * 4
+        xor_at = offset + 40 + 4 * ncol
+        and_at = xor_at + xor_stride * h
+        assert and_at + and_stride * h == offset + size, "entry size does not match the bitmaps"
+        assert img_size in (0, xor_stride * h + and_stride * h)
+        pixels = []
+        for y in range(h):
+            src = h - 1 - y  # bottom-up
+            row = []
+            for x in range(w):
+                byte = data[xor_at + src * xor_stride + x // 2]
+                idx = (byte >> 4) if x % 2 == 0 else (byte & 15)
+                masked = data[and_at + src * and_stride + x // 8] & (0x80 >> (x % 8))
+                if masked:
+                    assert idx == 0, "transparent pixel (%d,%d) is not black in the XOR image" % (x, y)
+                    row.append(None)
+                else:
+                    row.append(palette[idx])
+            pixels.append(row)
+        images.append((w, h, palette, pixels))
+    spans.sort()
+    for (a0, a1), (b0, b1) in zip(spans, spans[1:]):
+        assert a1 <= b0, "images overlap"
+    return images
+
+
+def read_bmp24(data):
+    magic, fsize, _, _, off = struct.unpack_from("<2sIHHI", data, 0)
+    assert magic == b"BM" and fsize == len(data)
+    hsize, w, h, planes, bpp, comp = struct.unpack_from("<IiiHHI", data, 14)
+    assert hsize == 40 and planes == 1 and bpp == 24 and comp == 0 and h > 0
+    stride = (w * 3 + 3) & ~3
+    assert off + stride * h == len(data)
+    rows = []
+    for y in range(h):
+        at = off + (h - 1 - y) * stride
+        rows.append([(data[at + 3 * x + 2], data[at + 3 * x + 1], data[at + 3 * x]) for x in range(w)])
+    return w, h, rows
+
+
+def grid_rgb(name):
+    w, h, pix = make_art.load_grid(os.path.join(HERE, "icons", name + ".txt"))
+    return w, h, [[None if i is None else make_art.VGA16[i] for i in row] for row in pix]
+
+
+class GeneratedFiles(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.TemporaryDirectory()
+        script = os.path.join(HERE, "make_art.py")
+        subprocess.run([sys.executable, script, cls.tmp.name], check=True)
+        cls.out = cls.tmp.name
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.tmp.cleanup()
+
+    def read(self, name):
+        with open(os.path.join(self.out, name), "rb") as f:
+            return f.read()
+
+    def test_writes_exactly_the_listed_files(self):
+        listed = subprocess.run([sys.executable, os.path.join(HERE, "make_art.py"), "--list"], check=True,
+                                stdout=subprocess.PIPE, universal_newlines=True).stdout.split()
+        self.assertEqual(sorted(os.listdir(self.out)), sorted(listed))
+        self.assertEqual(sorted(listed), sorted(["icon%d.ico" % i for i in EXPECTED_ICONS] + ["splash500.bmp"]))
+
+    def test_icons_match_their_sources(self):
+        for rid, sources in EXPECTED_ICONS.items():
+            with self.subTest(icon=rid):
+                images = read_ico(self.read("icon%d.ico" % rid))
+                self.assertEqual(len(images), len(sources))
+                for (w, h, palette, pixels), src in zip(images, sources):
+                    self.assertEqual(palette, make_art.VGA16)
+                    sw, sh, spix = grid_rgb(src)
+                    self.assertEqual((w, h), (sw, sh))
+                    self.assertEqual(pixels, spix, "icon%d.ico differs from icons/%s.txt" % (rid, src))
+
+    def test_named_size_comes_first(self):
+        for rid, sources in EXPECTED_ICONS.items():
+            with self.subTest(icon=rid):
+                first = read_ico(self.read("icon%d.ico" % rid))[0]
+                self.assertEqual(first[0], 32 if rid <= 1005 else 16)
+
+    def test_icons_are_opaque_where_drawn_and_link_overlay_is_mostly_clear(self):
+        for rid in EXPECTED_ICONS:
+            for (w, h, _, pixels) in read_ico(self.read("icon%d.ico" % rid)):
+                clear = sum(p is None for row in pixels for p in row) / float(w * h)
+                with self.subTest(icon=rid, size=w):
+                    if rid in (1005, 1009):
+                        self.assertGreater(clear, 0.6)
+                        # The box sits in the bottom left corner: nothing near the top or the right.
+                        self.assertTrue(all(p is None for row in pixels[:h * 3 // 8] for p in row))
+                        self.assertTrue(all(p is None for row in pixels for p in row[w * 5 // 8:]))
+                        self.assertIsNotNone(pixels[h - 1][0])
+                    else:
+                        self.assertLess(clear, 0.6)
+                        self.assertGreater(clear, 0.0)
+
+    def test_splash(self):
+        w, h, rows = read_bmp24(self.read("splash500.bmp"))
+        self.assertEqual((w, h), (320, 120))
+        # The emblem is the large program icon at twice its size, somewhere on the left.
+        ew, eh, epix = grid_rgb("app_32")
+        found = None
+        for top in range(0, h - 2 * eh + 1):
+            for left in range(0, w // 2):
+                if all(rows[top + 2 * y + dy][left + 2 * x + dx] == epix[y][x]
+                       for y in (3, 10, 14, 26) for x in range(ew) if epix[y][x] is not None
+                       for dy in (0, 1) for dx in (0, 1)):
+                    found = (left, top)
+                    break
+            if found:
+                break
+        self.assertIsNotNone(found, "emblem not found")
+        # White lettering to the right of the emblem, and yellowish caption lettering below it.
+        right = [rows[y][x] for y in range(h) for x in range(found[0] + 2 * ew, w - 4)]
+        self.assertGreater(sum(p == (255, 255, 255) for p in right), 300)
+        self.assertGreater(sum(p[0] > 200 and p[1] > 200 and p[2] < 160 for p in right), 60)
+
+
+class Determinism(unittest.TestCase):
+    def test_same_bytes_twice(self):
+        self.assertEqual(make_art.build_all(), make_art.build_all())
+
+
+class BadSources(unittest.TestCase):
+    HEAD = "# test\npalette:\n  .  transparent\n  K  000000  black\n  W  FFFFFF  white\n"
+
+    CASES = [
+        ("row too short", HEAD + "pixels: 2x2\nKK\nK\n", "wide"),
+        ("too few rows", HEAD + "pixels: 2x2\nKK\n", "rows"),
+        ("unknown colour letter", HEAD + "pixels: 2x2\nKK\nKZ\n", "palette does not define"),
+        ("colour not in VGA set", "palette:\n  X  123456  odd\npixels: 1x1\nX\n", "VGA"),
+        ("letter defined twice", "palette:\n  K  000000  a\n  K  FFFFFF  b\npixels: 1x1\nK\n", "twice"),
+        ("no pixels line", HEAD, "pixels"),
+        ("junk after grid", HEAD + "pixels: 1x1\nK\nKK\n", "after"),
+        ("bad size", HEAD + "pixels: 2by2\nKK\nKK\n", "WxH"),
+    ]
+
+    def test_rejected_with_a_reason(self):
+        for label, text, reason in self.CASES:
+            with self.subTest(case=label):
+                with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as f:
+                    f.write(text)
+                try:
+                    with self.assertRaises(make_art.ArtError) as cm:
+                        make_art.load_grid(f.name)
+                    self.assertIn(reason, str(cm.exception))
+                finally:
+                    os.unlink(f.name)
+
+    def test_good_grid_reads_back(self):
+        with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as f:
+            f.write(self.HEAD + "pixels: 3x2\nK.W\nWWK\n")
+        try:
+            self.assertEqual(make_art.load_grid(f.name), (3, 2, [[0, None, 15], [15, 15, 0]]))
+        finally:
+            os.unlink(f.name)
+
+    def test_odd_width_icon_packs_nibbles_and_mask(self):
+        # 3x2, so every row pads out to four bytes in both bitmaps.
+        pix = [[0, None, 15], [9, 12, None]]
+        (w, h, _, back), = read_ico(make_art.make_ico([(3, 2, pix)]))
+        V = make_art.VGA16
+        self.assertEqual(back, [[V[0], None, V[15]], [V[9], V[12], None]])
+
+
+if __name__ == "__main__":
+    unittest.main()

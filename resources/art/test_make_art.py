@@ -13,6 +13,7 @@ import tempfile
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # keep the source folder free of caches
 sys.path.insert(0, HERE)
 import make_art  # noqa: E402
 

@@ -8,7 +8,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok
 
 pkgs=(mingw-w64 g++-mingw-w64-i686-posix cmake ninja-build googletest libgtest-dev
       clang libclang-rt-14-dev llvm wine wine32:i386 xvfb x11-utils xdotool locales
-      fonts-ipafont-gothic fonts-ipafont-mincho imagemagick)
+      fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine imagemagick)
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386

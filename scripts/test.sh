@@ -31,6 +31,14 @@ count_gtest() {
   echo "  $(basename "$log" .log): ${p:-0} passed, ${f:-0} failed"
 }
 
+echo "== resource pictures (generator checks)"
+if python3 -m unittest discover -s "$ROOT/resources/art" -p 'test_*.py' >"$LOG/art.log" 2>&1; then
+  n=$(grep -aE '^Ran [0-9]+ test' "$LOG/art.log" | sed -E 's/Ran ([0-9]+).*/\1/')
+  passed=$((passed + ${n:-0})); echo "  art: ${n:-0} passed"
+else
+  failed=$((failed + 1)); status=1; echo "  art: FAILED (see $LOG/art.log)"
+fi
+
 echo "== tier 1: native unit tests"
 ASAN_OPTIONS=detect_leaks=1 "$ROOT/build/native/sorm_unit_tests" --gtest_brief=1 >"$LOG/native.log" 2>&1 || status=1
 count_gtest "$LOG/native.log"

@@ -1,0 +1,60 @@
+#include "fileops/link_file.h"
+
+#include "os/services.h"
+#include "table/path_text.h"
+
+namespace fileops {
+namespace {
+
+constexpr const char* kSection = "Link";
+
+// GetPrivateProfileStringA on a link file that is small enough to be one; empty otherwise.
+std::string ReadLinkValue(const std::string& file, const char* key, uint32_t bufSize) {
+  {
+    auto f = os::Fs().Open(file.c_str(), os::kGenericRead,
+                           os::kShareRead | os::kShareWrite | os::kShareDelete, os::kOpenExisting);
+    if (!f) return std::string();
+    uint64_t size = 0;
+    if (!f->Size(&size) || size > kMaxLinkFileBytes) return std::string();
+  }
+  std::string buf(bufSize, '\0');
+  uint32_t n = os::Ini().GetString(kSection, key, "", buf.data(), bufSize, file.c_str());
+  if (n >= bufSize) n = bufSize - 1;
+  buf.resize(n);
+  return buf;
+}
+
+}  // namespace
+
+bool IsLinkFileName(const char* path) { return table::HasSuffixNoCase(path, ".LFI"); }
+
+int ReadLinkTarget(const char* path, std::string& target) {
+  if (!IsLinkFileName(path)) return 0;
+  target = ReadLinkValue(table::InCurrentDirectory(path), "Link", 260);
+  return 1;
+}
+
+std::string FollowLinkChain(std::string target) {
+  for (int hop = 0; hop < kMaxLinkChain; ++hop) {
+    std::string next;
+    if (!ReadLinkTarget(target.c_str(), next)) break;
+    target = std::move(next);
+  }
+  return target;
+}
+
+int ReadLinkTitle(const std::string& tableDirectory, const char* linkName, std::string& title) {
+  std::string file = table::HasDriveOrDirectory(linkName) ? std::string(linkName)
+                                                           : tableDirectory + linkName;
+  title = ReadLinkValue(file, "Title", 512);
+  if (!title.empty()) return 1;
+  title = table::FileNamePart(linkName);
+  return 0;
+}
+
+int ReadLinkWorkingDirectory(const char* path, std::string& directory) {
+  directory = ReadLinkValue(table::InCurrentDirectory(path), "Current", 260);
+  return directory.empty() ? 0 : 1;
+}
+
+}  // namespace fileops

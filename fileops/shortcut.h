@@ -1,0 +1,28 @@
+// Reading shell shortcuts (.LNK) through the shell's link object.
+#pragma once
+#include <string>
+
+#include "os/types.h"
+
+namespace fileops {
+
+// Longer than three characters and ending in ".LNK" in any letter case.
+bool IsShortcutName(const char* path);
+
+struct ShortcutInfo {
+  std::string target;            // the target path (GetPath)
+  std::string arguments;         // GetArguments
+  int showCommand = 0;           // GetShowCmd
+  std::string workingDirectory;  // GetWorkingDirectory
+  std::string iconPath;          // GetIconLocation; empty when that fails
+  int iconIndex = 0;
+  os::FindData findData;         // the target's find data as GetPath gives it
+};
+
+// Reads a shortcut. A path without drive or directory is taken in the process's current
+// directory. Each text falls back to that absolute path when its getter fails (the icon path to
+// empty). 0 on success; -1 when the link cannot be loaded (missing, corrupt, no shell), and
+// then out is left as it was.
+int ReadShortcut(const char* path, ShortcutInfo& out);
+
+}  // namespace fileops

@@ -1,0 +1,37 @@
+#include "table/binfo.h"
+
+#include <cstring>
+
+namespace table {
+
+BINFO::BINFO(BINFO* p, int32_t nodeKind) : Link(p) { kind = nodeKind; }
+
+BINFO::~BINFO() {
+  DestroyChildren();
+  FreeText();
+  if (kind == kEntryNode) delete Data();
+  payload = nullptr;
+}
+
+void BINFO::FreeText() {
+  if (OwnsText()) delete[] text;
+  text = nullptr;
+  textLength = 0;
+}
+
+void BINFO::SetOwnedText(const char* s, std::size_t n) {
+  char* copy = new char[n + 1];
+  std::memcpy(copy, s, n);
+  copy[n] = '\0';
+  FreeText();
+  text = copy;
+  textLength = static_cast<uint32_t>(n);
+}
+
+void BINFO::SetBorrowedText(const char* s, std::size_t n) {
+  FreeText();
+  text = s;
+  textLength = static_cast<uint32_t>(n);
+}
+
+}  // namespace table

@@ -1,0 +1,83 @@
+#include "table/entry_fill.h"
+
+#include <cstring>
+
+#include "fileops/link_file.h"
+#include "fileops/shortcut.h"
+#include "os/mbcs.h"
+#include "os/services.h"
+#include "table/dos_time.h"
+
+namespace table {
+namespace {
+
+// Display name, target and target buffers hold at most these many bytes plus a terminator.
+constexpr std::size_t kTitleBuffer = 513;
+constexpr std::size_t kLinkTargetBuffer = 261;
+constexpr std::size_t kShortcutTargetBuffer = 1025;
+
+std::string Bounded(const std::string& text, std::size_t bufferSize) {
+  if (text.size() < bufferSize) return text;
+  std::string out(bufferSize, '\0');
+  out.resize(mbcs::CopyBounded(out.data(), bufferSize, text.c_str()));
+  return out;
+}
+
+void FillLinkFile(SM_DAT& d, const ScanContext& ctx) {
+  auto link = std::make_unique<LinkTexts>();
+  std::string first;
+  fileops::ReadLinkTarget((ctx.directory + d.name).c_str(), first);
+  link->target = Bounded(fileops::FollowLinkChain(first), kLinkTargetBuffer);
+  d.linkFlags = kIsLink;
+  uint32_t a = link->target.empty() ? os::kInvalidAttributes
+                                    : os::Fs().GetAttributes(link->target.c_str());
+  if (a != os::kInvalidAttributes && (a & os::kAttrDirectory)) d.linkFlags |= kTargetIsDirectory;
+  std::string title;
+  fileops::ReadLinkTitle(ctx.directory, d.name.c_str(), title);
+  link->displayName = Bounded(title, kTitleBuffer);
+  d.link = std::move(link);
+}
+
+void FillShortcut(SM_DAT& d, const ScanContext& ctx) {
+  auto link = std::make_unique<LinkTexts>();
+  d.linkFlags = kIsLink | kIsShortcut;
+  link->displayName = d.name;
+  fileops::ShortcutInfo info;
+  if (fileops::ReadShortcut((ctx.directory + d.name).c_str(), info) == 0) {
+    std::string target = info.target;
+    if (!info.arguments.empty()) target += " " + info.arguments;
+    link->target = Bounded(target, kShortcutTargetBuffer);
+    if (info.findData.attributes & os::kAttrDirectory) d.linkFlags |= kTargetIsDirectory;
+  }
+  d.link = std::move(link);
+}
+
+}  // namespace
+
+std::unique_ptr<SM_DAT> MakeEntryData(const os::FindData& fd, const ScanContext& ctx) {
+  auto d = std::make_unique<SM_DAT>();
+  d->attributes = fd.attributes;
+  DosDateTime t = ToLocalDosDateTime(fd.lastWriteTime, ctx.biasMinutes);
+  d->date = t.date;
+  d->time = t.time;
+  d->size = static_cast<int64_t>(fd.size);
+  d->name = Bounded(std::string(fd.name, strnlen(fd.name, sizeof(fd.name))), os::kMaxPath);
+  d->nameKey = os::Sys().SortKey(d->name.c_str());
+  if (!d->IsDirectory()) {
+    if (fileops::IsLinkFileName(d->name.c_str())) FillLinkFile(*d, ctx);
+    else if (fileops::IsShortcutName(d->name.c_str())) FillShortcut(*d, ctx);
+  }
+  if (d->link) {
+    d->link->displayKey = os::Sys().SortKey(d->link->displayName.c_str());
+    d->link->targetKey = os::Sys().SortKey(d->link->target.c_str());
+  }
+  return d;
+}
+
+bool SameFileState(const SM_DAT& d, const os::FindData& fd, int32_t biasMinutes) {
+  if (d.attributes != fd.attributes || d.size != static_cast<int64_t>(fd.size)) return false;
+  DosDateTime t = ToLocalDosDateTime(fd.lastWriteTime, biasMinutes);
+  return d.date == t.date && d.time == t.time;
+}
+
+}  // namespace table

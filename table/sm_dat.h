@@ -1,0 +1,91 @@
+// The record of one directory entry of a file table.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace table {
+
+class Cache;  // a node of the icon cache; the cache owns it and counts its users
+
+// EntryState bits.
+enum EntryState : uint8_t {
+  kSelected = 0x01,
+  kBanded = 0x02,    // changed by the running rubber band
+  kSeen = 0x04,      // found again by the running incremental rescan
+  kAdded = 0x08,     // created by the running incremental rescan
+  kOpenMark = 0x10,  // marked while the open command works through the selection
+};
+
+// LinkFlags bits.
+enum LinkFlag : uint16_t {
+  kIsLink = 0x01,
+  kTargetIsDirectory = 0x02,
+  kIsShortcut = 0x04,
+};
+
+// IconFlags bits.
+enum IconFlag : uint8_t {
+  kOwnsLarge = 0x01,  // the record destroys its large icon
+  kOwnsSmall = 0x02,  // the record destroys its small icon
+  kFromCache = 0x04,  // the icons belong to the cache node
+};
+
+// How a record gives back its icons: the window layer installs DestroyIcon and the icon cache
+// its release of one reference. Unset hooks do nothing.
+using DestroyIconFn = void (*)(void* icon);
+using ReleaseCacheFn = void (*)(Cache* node);
+void SetIconReleaseHooks(DestroyIconFn destroyIcon, ReleaseCacheFn releaseCache);
+// Gives one icon back through the installed hook (nothing for null).
+void DestroyIconHandle(void* icon);
+
+// The texts and sort keys of a link file or shortcut entry.
+struct LinkTexts {
+  std::string displayName;  // title of a link file (at most 512 bytes), or the shortcut's name
+  std::string target;       // final target (link file, at most 260) or path and arguments
+  std::string displayKey;   // sort keys of the two texts
+  std::string targetKey;
+};
+
+struct SM_DAT {
+  SM_DAT() = default;
+  ~SM_DAT();
+  SM_DAT(const SM_DAT&) = delete;
+  SM_DAT& operator=(const SM_DAT&) = delete;
+
+  uint32_t attributes = 0;  // as the directory search returns them
+  uint16_t time = 0;        // last write, DOS packed, local time
+  uint16_t date = 0;
+  // Size in bytes. Kept in 64 bits so that files of 2 GiB and more sort, compare and show
+  // their real size.
+  int64_t size = 0;
+  std::string name;  // file name without directory, at most 259 bytes
+  uint8_t state = 0;
+  void* largeIcon = nullptr;
+  void* smallIcon = nullptr;
+  uint16_t linkFlags = 0;
+  std::unique_ptr<LinkTexts> link;  // present exactly when kIsLink is set
+  uint8_t iconFlags = 0;
+  Cache* cache = nullptr;  // holds the icons when kFromCache
+
+  // Sort key of the name (os::System::SortKey), made once per entry when it is scanned; for an
+  // ordinary entry it is also the key of the display name and of the target.
+  std::string nameKey;
+  // Sort key of the extension (text after the first period of the display name), made the
+  // first time the entries are sorted by extension.
+  std::string extensionKey;
+  bool hasExtensionKey = false;
+
+  const char* DisplayName() const { return link ? link->displayName.c_str() : name.c_str(); }
+  const char* Target() const { return link ? link->target.c_str() : name.c_str(); }
+  const std::string& DisplayKey() const { return link ? link->displayKey : nameKey; }
+  const std::string& TargetKey() const { return link ? link->targetKey : nameKey; }
+  bool IsDirectory() const { return (attributes & 0x10) != 0; }
+  // A directory, or a link whose target is a directory: listed with the directories.
+  bool ListsAsDirectory() const { return IsDirectory() || (linkFlags & kTargetIsDirectory); }
+  bool IsSelected() const { return (state & kSelected) != 0; }
+  // ".." (the name is exactly two periods).
+  bool IsParentEntry() const { return name == ".."; }
+};
+
+}  // namespace table

@@ -1,0 +1,225 @@
+#include "table/sorm.h"
+
+#include "app/config_file.h"
+#include "os/mbcs.h"
+#include "os/services.h"
+#include "table/path_text.h"
+#include "table/size_text.h"
+#include "table/text_compare.h"
+
+namespace table {
+
+std::atomic<bool>& UpdateAbortFlag() {
+  static std::atomic<bool> flag{false};
+  return flag;
+}
+
+Sorm::Sorm(TableView& view, int instance)
+    : view_(view), instance_(instance), iconMetrics_(view.GetIconMetrics()) {
+  PaneSettings s = ReadPaneSettings(instance);
+  viewMode_ = s.viewMode;
+  mask_ = s.mask;
+  sortId_ = s.sortId;
+  cursorName_ = s.cursor;
+  viewInfo_ = s.viewInfo;
+  iconSpacingX_ = s.iconSpacingX;
+  iconSpacingY_ = s.iconSpacingY;
+  bmpIcon_ = s.bmpIcon;
+  invisibleTypes_ = s.invisibleTypes;
+  autoAdjust_ = s.autoAdjust;
+
+  // The configured path stays the table's path as it was written (with "\" for "/") when it
+  // can be entered; otherwise the process's current directory takes its place.
+  std::string configured = s.path;
+  for (char& c : configured) {
+    if (c == '/') c = '\\';
+  }
+  std::string entered;
+  if (EnterDirectory(drives_, path_, configured.c_str(), entered)) {
+    path_ = configured;
+  } else {
+    char cwd[os::kMaxPath] = {};
+    uint32_t n = os::Fs().GetCurrentDir(cwd, sizeof(cwd));
+    path_.assign(cwd, n < sizeof(cwd) ? n : 0);
+    os::Fs().SetCurrentDir(path_.c_str());
+  }
+
+  root_ = std::make_unique<BINFO>();
+  sentinel_ = new BINFO(root_.get(), -1);
+  sentinel_->x = 16;
+  cursor_ = sentinel_;
+
+  if (Rescan(ScanAttributes(), RescanMode::kReload) == -1) view_.FatalError(kMemoryErrorText);
+  TitleText();
+  if (BINFO* e = FindEntryByName(cursorName_.c_str())) {
+    cursor_ = e;
+    origin_ = listMode() ? Point{e->x, 0} : Point{0, e->y};
+    Layout();
+  }
+}
+
+Sorm::~Sorm() {
+  if (HasCursor()) cursorName_ = cursor_->Data()->name;
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    loaderState_ = kLoaderIdle;
+    loadedIndex_ = 0;
+    ClearEntries();
+  }
+  root_.reset();
+  if (icons_.ownsFolderIcons) {
+    DestroyIconHandle(icons_.folderLarge);
+    DestroyIconHandle(icons_.folderSmall);
+  }
+}
+
+void Sorm::SetIconSpacing(long x, long y) {
+  iconSpacingX_ = ClampIconSpacing(x);
+  iconSpacingY_ = ClampIconSpacing(y);
+}
+
+void Sorm::SetInvisibleTypesText(const std::string& text) {
+  invisibleTypes_ = InvisibleTypes::FromText(text);
+}
+
+uint32_t Sorm::ScanAttributes() const {
+  return (viewInfo_ & kShowHidden) ? kScanAttributesAll : kScanAttributesVisible;
+}
+
+bool Sorm::SaveSettings(int sectionNumber) const {
+  PaneSettings s;
+  s.path = path_;
+  s.sortId = sortId_;
+  s.mask = mask_;
+  s.cursor = HasCursor() ? cursor_->Data()->name : std::string();
+  s.viewMode = viewMode_;
+  s.viewInfo = viewInfo_;
+  s.iconSpacingX = iconSpacingX_;
+  s.iconSpacingY = iconSpacingY_;
+  s.bmpIcon = bmpIcon_;
+  s.invisibleTypes = invisibleTypes_;
+  s.autoAdjust = autoAdjust_;
+  return WritePaneSettings(app::InstSection(sectionNumber), s);
+}
+
+int Sorm::ChangePath(const char* path) {
+  std::string result;
+  if (!EnterDirectory(drives_, path_, path, result)) return -1;
+  path_ = result;
+  return 0;
+}
+
+std::string Sorm::DirectoryString() const { return table::DirectoryString(path_); }
+
+BINFO* Sorm::EntryAt(int32_t index) const {
+  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) {
+    if (e->index == index) return e;
+  }
+  return nullptr;
+}
+
+void Sorm::ClearEntries() {
+  while (sentinel_->next != sentinel_) delete sentinel_->PrevNode();
+  entryCount_ = 0;
+  cursor_ = sentinel_;
+}
+
+void Sorm::RemoveEntry(BINFO* entry) {
+  if (!IsEntry(entry)) return;
+  if (entry->Data()->IsSelected()) SubtractFromSelectionTotals(*entry->Data());
+  if (cursor_ == entry) cursor_ = sentinel_;
+  delete entry;
+  --entryCount_;
+}
+
+void Sorm::Renumber() {
+  int32_t i = 0;
+  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) e->index = ++i;
+}
+
+BINFO* Sorm::FindEntryByName(const char* name) const {
+  if (!name) return nullptr;
+  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) {
+    if (SameTextNoCase(e->Data()->name.c_str(), name)) return e;
+  }
+  return nullptr;
+}
+
+BINFO* Sorm::FirstVisibleEntry() const {
+  if (origin_.x == -1 || origin_.y == -1) return nullptr;
+  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) {
+    if (listMode() ? e->x == origin_.x : e->y == origin_.y) return e;
+  }
+  return nullptr;
+}
+
+BINFO* Sorm::HitTest(int32_t x, int32_t y) {
+  ClientSize client = view_.GetClientSize();
+  if (x < 0 || y < 0 || x >= client.width || y >= client.height) return nullptr;
+  int32_t px = x + origin_.x;
+  int32_t py = y + origin_.y;
+  for (BINFO* e = LastEntry(); e != sentinel_; e = e->PrevNode()) {
+    if (e->HasChildren()) {
+      BINFO* first = e->FirstChildNode();
+      if (first->Contains(px, py)) return e;
+      for (BINFO* c = first->PrevNode(); c != first; c = c->PrevNode()) {
+        if (c->Contains(px, py)) return e;
+      }
+    }
+    if (e->Contains(px, py)) return e;
+  }
+  return nullptr;
+}
+
+void Sorm::AddToSelectionTotals(const SM_DAT& d) {
+  ++selectedCount_;
+  selectedBytes_ += static_cast<double>(d.size);
+  view_.UpdateSelectionText();
+}
+
+void Sorm::SubtractFromSelectionTotals(const SM_DAT& d) {
+  --selectedCount_;
+  selectedBytes_ -= static_cast<double>(d.size);
+  view_.UpdateSelectionText();
+}
+
+int Sorm::Reload() {
+  int r = Rescan(ScanAttributes(), RescanMode::kReload);
+  if (r == -1) view_.ErrorBox(kRescanFailedText);
+  view_.UpdateSelectionText();
+  view_.Repaint();
+  return r;
+}
+
+int Sorm::ReloadKeepPosition() {
+  view_.CloseChangeMonitor();
+  int r = Rescan(ScanAttributes(), RescanMode::kReloadKeepPosition);
+  view_.ArmChangeMonitor(path_);
+  if (r == -1) view_.ErrorBox(kRescanFailedText);
+  view_.UpdateSelectionText();
+  view_.Repaint();
+  return r;
+}
+
+int Sorm::Update() {
+  int r = Rescan(ScanAttributes(), RescanMode::kUpdate);
+  if (r == -1) view_.ErrorBox(kRescanFailedText);
+  view_.UpdateSelectionText();
+  if (r != 0) view_.Repaint();
+  return r;
+}
+
+const std::string& Sorm::TitleText() {
+  constexpr std::size_t kTitleBuffer = 1284;
+  std::string text = DirectoryString() + mask_;
+  std::string cut(kTitleBuffer, '\0');
+  cut.resize(mbcs::CopyBounded(cut.data(), kTitleBuffer, text.c_str()));
+  if (cut.size() < 1184) {
+    cut += "  " + std::to_string(entryCount_) + " file(s).  " + FreeSpaceText(DirectoryString());
+  }
+  title_ = cut;
+  view_.ShowTitle(title_, path_);
+  return title_;
+}
+
+}  // namespace table

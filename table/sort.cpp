@@ -1,0 +1,47 @@
+// Sorting a table: the entry nodes are put in the new order with their line nodes, so nothing
+// has to be measured again; the cursor stays at its place in the list.
+#include <vector>
+
+#include "table/sort_order.h"
+#include "table/sorm.h"
+
+namespace table {
+
+void Sorm::Sort(int16_t newSortId, bool repaint) {
+  if (entryCount_ == 0) return;  // the previous order stays in force
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    SortLocked(newSortId);
+  }
+  Layout();
+  if (repaint) view_.Repaint();
+}
+
+void Sorm::SortLocked(int16_t newSortId) {
+  if (entryCount_ == 0) return;
+  const int16_t oldId = sortId_;
+  view_.SortOrderChanged(oldId, newSortId);
+  sortId_ = IsKnownSortId(newSortId) ? newSortId : kSortName;
+
+  std::vector<SortItem> items;
+  items.reserve(static_cast<std::size_t>(entryCount_));
+  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode())
+    items.push_back(MakeSortItem(e, sortId_));
+  SortListing(items, sortId_);
+
+  const int32_t cursorIndex = HasCursor() ? cursor_->index : -1;
+  BINFO* prev = sentinel_;
+  int32_t index = 0;
+  for (SortItem& item : items) {
+    BINFO* node = item.node;
+    prev->next = node;
+    node->prev = prev;
+    node->index = ++index;
+    prev = node;
+    if (index == cursorIndex) cursor_ = node;
+  }
+  prev->next = sentinel_;
+  sentinel_->prev = prev;
+}
+
+}  // namespace table

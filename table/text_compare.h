@@ -1,0 +1,14 @@
+// Comparing names the way lstrcmpiA does, fast where that is safe.
+#pragma once
+
+namespace table {
+
+// lstrcmpiA(a, b) == 0. Two texts made only of printable ASCII characters are equal for
+// lstrcmpiA exactly when they are equal ignoring ASCII case, so they are compared here without
+// a call into the locale; any other text goes to os::Sys().CompareNoCase.
+bool SameTextNoCase(const char* a, const char* b);
+
+// True when every byte is a printable ASCII character (0x20 to 0x7E).
+bool IsPlainAscii(const char* s);
+
+}  // namespace table

@@ -1,119 +1,267 @@
 #include "os/posix/path_map.h"
 
 #include <dirent.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <mutex>
+#include <vector>
 
+#include "os/posix/cp932_units.h"
+#include "os/posix/posix_error.h"
+#include "os/posix/short_name.h"
 #include "os/types.h"
 
 namespace os::posix {
 namespace {
 
-bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsSep(char c) { return c == '\\' || c == '/'; }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
-// Host directory that a drive letter stands for: Z: is "/", another letter X: is the value of
-// SORM_DRIVE_X when set.
+// Splits text into components at "\" and "/", character by character.
+std::vector<std::string> SplitComponents(std::string_view text) {
+  std::vector<std::string> parts(1);
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t n = UnitLength(text, i);
+    if (n == 1 && IsSep(text[i])) {
+      parts.emplace_back();
+    } else {
+      parts.back().append(text.substr(i, n));
+    }
+    i += n;
+  }
+  return parts;
+}
+
+// Joins "X:" and the components collapsed as the system does.
+std::string Collapse(const std::string& drive, std::string_view rest) {
+  std::vector<std::string> parts = SplitComponents(rest);
+  const bool trailingSep = parts.size() > 1 && parts.back().empty();
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    std::string& c = parts[i];
+    const bool last = i + 1 == parts.size();
+    if (c.empty()) continue;
+    if (c == ".") continue;
+    if (c == "..") {
+      if (!out.empty()) out.pop_back();
+      continue;
+    }
+    if (!last && c.back() == '.') c.pop_back();  // "a.\b" is "a\b"
+    out.push_back(c);
+  }
+  std::string full = drive + "\\";
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (i) full += '\\';
+    full += out[i];
+  }
+  if (trailingSep) {
+    if (full.back() != '\\') full += '\\';
+  } else {
+    while (full.size() > 3 && (full.back() == ' ' || full.back() == '.')) full.pop_back();
+  }
+  return full;
+}
+
+std::mutex g_cwdMutex;
+std::string g_cwd;  // guarded by g_cwdMutex; empty until first use
+
+// Looks up name in directory dir: first without regard to case, then against the 8.3 aliases
+// of the entries. Returns the entry's real name, or "" when nothing matches.
+std::string FindEntryNoCase(const std::string& dir, const std::string& name) {
+  DIR* d = opendir(dir.empty() ? "/" : dir.c_str());
+  if (!d) return std::string();
+  std::string found, aliasMatch;
+  const bool couldBeAlias = IsLegal83Name(name) && name.find('~') != std::string::npos;
+  const std::string folded = FoldedName(name);
+  while (dirent* e = readdir(d)) {
+    std::string_view n(e->d_name);
+    if (n == "." || n == "..") continue;
+    if (n.size() == name.size() && FoldedName(n) == folded) {
+      found = e->d_name;
+      break;
+    }
+    if (couldBeAlias && aliasMatch.empty() && FoldedName(ShortAlias(n)) == folded)
+      aliasMatch = e->d_name;
+  }
+  closedir(d);
+  return found.empty() ? aliasMatch : found;
+}
+
+// Replaces components that do not exist with their exact case by the names found in their
+// directories. Stops resolving at the first component that is missing altogether.
+std::string ResolveCase(const std::string& path, bool keepLastCase) {
+  struct stat st;
+  if (path.empty() || lstat(path.c_str(), &st) == 0) return path;
+  std::vector<std::string> parts = SplitComponents(path);  // host paths hold only "/"
+  std::string out;
+  bool missing = false;
+  for (std::size_t i = 1; i < parts.size(); ++i) {
+    const std::string& comp = parts[i];
+    const bool last = i + 1 == parts.size();
+    std::string candidate = out + "/" + comp;
+    if (!comp.empty() && !missing && !(last && keepLastCase) &&
+        lstat(candidate.c_str(), &st) != 0) {
+      std::string real = FindEntryNoCase(out, comp);
+      if (real.empty())
+        missing = true;
+      else
+        candidate = out + "/" + real;
+    }
+    out = candidate;
+  }
+  return out.empty() ? "/" : out;
+}
+
+}  // namespace
+
 bool DriveRoot(char letter, std::string& root) {
-  letter = static_cast<char>(letter & ~0x20);
+  letter = Upper(letter);
   if (letter == 'Z') {
     root.clear();
     return true;
   }
+  if (letter < 'A' || letter > 'Z') return false;
   char var[] = "SORM_DRIVE_X";
   var[sizeof(var) - 2] = letter;
   const char* v = std::getenv(var);
-  if (!v || !*v) return false;
+  if (!v || v[0] != '/') return false;
   root = v;
   while (!root.empty() && root.back() == '/') root.pop_back();
   return true;
 }
 
-// Replaces a component that does not exist by a case-insensitive match in its directory.
-std::string ResolveCase(const std::string& path) {
-  struct stat st;
-  if (path.empty() || lstat(path.c_str(), &st) == 0) return path;
-  std::string out;
-  size_t i = 0;
-  if (path[0] == '/') {
-    out = "/";
-    i = 1;
-  }
-  while (i <= path.size()) {
-    size_t j = path.find('/', i);
-    if (j == std::string::npos) j = path.size();
-    std::string comp = path.substr(i, j - i);
-    if (!comp.empty()) {
-      std::string candidate = out + comp;
-      if (lstat(candidate.c_str(), &st) != 0 && comp != "." && comp != "..") {
-        std::string dir = out.empty() ? "." : out;
-        if (DIR* d = opendir(dir.c_str())) {
-          while (dirent* e = readdir(d)) {
-            if (strcasecmp(e->d_name, comp.c_str()) == 0) {
-              candidate = out + e->d_name;
-              break;
-            }
-          }
-          closedir(d);
-        }
-      }
-      out = candidate;
-      if (j < path.size()) out += '/';
-    } else if (j < path.size() && !out.empty() && out.back() != '/') {
-      out += '/';
-    }
-    i = j + 1;
-  }
-  return out;
+bool IsDriveRoot(std::string_view full) {
+  return full.size() == 3 && IsLetter(full[0]) && full[1] == ':' && IsSep(full[2]);
 }
 
-}  // namespace
+bool MakeFullPath(std::string_view path, std::string_view cwd, std::string& out) {
+  if (path.empty() || cwd.size() < 3) return false;
+  if (path.size() >= 2 && IsSep(path[0]) && IsSep(path[1])) {
+    // "\\?\X:\..." names a Win32 path directly; other UNC names are not emulated.
+    if (path.size() >= 7 && path[2] == '?' && IsSep(path[3]) && IsLetter(path[4]) &&
+        path[5] == ':')
+      return MakeFullPath(path.substr(4), cwd, out);
+    return false;
+  }
+  const std::string cwdDrive(cwd.substr(0, 2));
+  if (path.size() >= 2 && IsLetter(path[0]) && path[1] == ':') {
+    std::string drive{Upper(path[0]), ':'};
+    std::string_view rest = path.substr(2);
+    if (!rest.empty() && IsSep(rest[0])) {
+      out = Collapse(drive, rest);
+    } else if (Upper(cwd[0]) == drive[0]) {
+      out = Collapse(cwdDrive, std::string(cwd.substr(2)) + "\\" + std::string(rest));
+    } else {
+      out = Collapse(drive, "\\" + std::string(rest));
+    }
+    return true;
+  }
+  if (IsSep(path[0])) {
+    out = Collapse(cwdDrive, path);
+    return true;
+  }
+  out = Collapse(cwdDrive, std::string(cwd.substr(2)) + "\\" + std::string(path));
+  return true;
+}
+
+std::string CurrentDirectory() {
+  std::lock_guard<std::mutex> lock(g_cwdMutex);
+  if (g_cwd.empty()) {
+    char buf[4096];
+    g_cwd = getcwd(buf, sizeof(buf)) ? ToWinPath(buf) : std::string("Z:\\");
+    if (g_cwd.size() > 3 && g_cwd.back() == '\\') g_cwd.pop_back();
+  }
+  return g_cwd;
+}
+
+void StoreCurrentDirectory(const std::string& full) {
+  std::lock_guard<std::mutex> lock(g_cwdMutex);
+  g_cwd = full;
+  if (g_cwd.size() > 3 && g_cwd.back() == '\\') g_cwd.pop_back();
+}
+
+uint32_t CheckPathText(std::string_view path) {
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < path.size();) {
+    std::size_t n = UnitLength(path, i);
+    unsigned char c = static_cast<unsigned char>(path[i]);
+    if (n == 1) {
+      if (c < 0x20 || c == '*' || c == '?' || c == '<' || c == '>' || c == '|' || c == '"')
+        return kErrInvalidName;
+      if (c == ':' && i != 1) return kErrInvalidName;
+    }
+    i += n;
+    ++chars;
+  }
+  if (chars >= kMaxPath) return kErrFilenameExcedRange;
+  return 0;
+}
+
+std::string HostFromFull(const std::string& full, bool keepLastCase) {
+  if (full.size() < 3 || !IsLetter(full[0]) || full[1] != ':') return std::string();
+  std::string root;
+  if (!DriveRoot(full[0], root)) return std::string();
+  std::string host = root;
+  std::string_view rest(full);
+  rest.remove_prefix(2);
+  for (std::size_t i = 0; i < rest.size();) {
+    std::size_t n = UnitLength(rest, i);
+    if (n == 1 && rest[i] == '\\')
+      host += '/';
+    else
+      host.append(rest.substr(i, n));
+    i += n;
+  }
+  if (host.empty()) host = "/";
+  if (host.size() > 1 && host.back() == '/') host.pop_back();
+  return ResolveCase(host, keepLastCase);
+}
 
 std::string ToHostPath(const char* winPath) {
   if (!winPath) return std::string();
-  std::string in(winPath);
-  std::string out;
-  size_t i = 0;
-  if (in.size() >= 2 && in[1] == ':' &&
-      ((in[0] >= 'A' && in[0] <= 'Z') || (in[0] >= 'a' && in[0] <= 'z'))) {
-    std::string root;
-    if (!DriveRoot(in[0], root)) return std::string();
-    i = 2;
-    if (i >= in.size() || (in[i] != '\\' && in[i] != '/')) {
-      // "X:name" is relative to the drive's current directory; only the current drive has one.
-      char cwd[4096];
-      if (!getcwd(cwd, sizeof(cwd))) return std::string();
-      out = cwd;
-      if (out.compare(0, root.size(), root) != 0) out = root;
-      out += '/';
-    } else {
-      out = root;
-    }
-  }
-  for (; i < in.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(in[i]);
-    if (IsLead(c) && i + 1 < in.size()) {
-      out += in[i];
-      out += in[++i];
-    } else if (c == '\\') {
-      out += '/';
-    } else {
-      out += in[i];
-    }
-  }
-  if (out.empty()) return std::string();
-  if (out.size() >= 4096) return std::string();
-  return ResolveCase(out);
+  std::string full;
+  if (CheckPathText(winPath) != 0) return std::string();
+  if (!MakeFullPath(winPath, CurrentDirectory(), full)) return std::string();
+  return HostFromFull(full);
 }
 
 std::string ToWinPath(const std::string& hostPath) {
-  std::string out = "Z:";
-  for (char c : hostPath) out += (c == '/') ? '\\' : c;
+  // A mapped drive whose root holds the path wins over Z:, the longest root first.
+  std::string bestRoot;
+  char bestLetter = 'Z';
+  for (char letter = 'A'; letter < 'Z'; ++letter) {
+    std::string root;
+    if (!DriveRoot(letter, root) || root.empty() || root.size() <= bestRoot.size()) continue;
+    if (hostPath.compare(0, root.size(), root) == 0 &&
+        (hostPath.size() == root.size() || hostPath[root.size()] == '/')) {
+      bestRoot = root;
+      bestLetter = letter;
+    }
+  }
+  std::string out{bestLetter, ':'};
+  for (std::size_t i = bestRoot.size(); i < hostPath.size(); ++i)
+    out += hostPath[i] == '/' ? '\\' : hostPath[i];
   if (out.size() == 2) out += '\\';
   return out;
+}
+
+void SplitLast(const std::string& full, std::string& dir, std::string& name) {
+  std::size_t cut = std::string::npos;
+  for (std::size_t i = 0; i < full.size();) {
+    std::size_t n = UnitLength(full, i);
+    if (n == 1 && IsSep(full[i])) cut = i;
+    i += n;
+  }
+  if (cut == std::string::npos) {
+    dir.clear();
+    name = full;
+    return;
+  }
+  dir = full.substr(0, cut == 2 ? 3 : cut);
+  name = full.substr(cut + 1);
 }
 
 }  // namespace os::posix

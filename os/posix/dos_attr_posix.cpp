@@ -1,0 +1,81 @@
+#include "os/posix/dos_attr_posix.h"
+
+#include <sys/xattr.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "os/posix/posix_error.h"
+#include "os/types.h"
+
+namespace os::posix {
+namespace {
+
+constexpr char kXattrName[] = "user.DOSATTRIB";
+constexpr uint32_t kStoredBits = kAttrHidden | kAttrSystem;
+
+bool NoXattrSupport(int e) { return e == ENOTSUP || e == EOPNOTSUPP || e == ENOSYS; }
+
+}  // namespace
+
+uint32_t ReadDosXattr(const std::string& hostPath) {
+  char data[65];
+  ssize_t n = getxattr(hostPath.c_str(), kXattrName, data, sizeof(data) - 1);
+  if (n <= 2 || data[0] != '0' || (data[1] != 'x' && data[1] != 'X')) return 0;
+  data[n] = '\0';
+  char* end = nullptr;
+  unsigned long v = std::strtoul(data + 2, &end, 16);
+  if (end == data + 2 || *end != '\0') return 0;
+  return static_cast<uint32_t>(v) & kStoredBits;
+}
+
+uint32_t AttributesFrom(const struct stat& st, uint32_t storedBits) {
+  uint32_t a = S_ISDIR(st.st_mode) ? kAttrDirectory : kAttrArchive;
+  if (!(st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) a |= kAttrReadOnly;
+  return a | (storedBits & kStoredBits);
+}
+
+uint32_t GetDosAttributes(const std::string& hostPath) {
+  struct stat st;
+  if (stat(hostPath.c_str(), &st) != 0) {
+    FailErrno(hostPath);
+    return kInvalidAttributes;
+  }
+  return AttributesFrom(st, ReadDosXattr(hostPath));
+}
+
+bool SetDosAttributes(const std::string& hostPath, uint32_t attributes) {
+  struct stat st;
+  if (stat(hostPath.c_str(), &st) != 0) return FailErrno(hostPath);
+  mode_t mode = st.st_mode & 07777;
+  if (attributes & kAttrReadOnly) {
+    if (!S_ISDIR(st.st_mode)) mode &= ~static_cast<mode_t>(0222);  // ignored on directories
+  } else {
+    // Write permission returns only where read permission is.
+    mode |= 0200 | ((mode & 0044) >> 1);
+  }
+  if (mode != (st.st_mode & 07777) && chmod(hostPath.c_str(), mode) != 0)
+    return FailErrno(hostPath);
+
+  const uint32_t bits = attributes & kStoredBits;
+  int r;
+  if (bits) {
+    char data[16];
+    int len = std::snprintf(data, sizeof(data), "0x%x", bits);
+    r = setxattr(hostPath.c_str(), kXattrName, data, static_cast<size_t>(len), 0);
+  } else {
+    r = removexattr(hostPath.c_str(), kXattrName);
+    if (r != 0 && errno == ENODATA) r = 0;
+  }
+  if (r != 0 && !NoXattrSupport(errno)) return FailErrno(hostPath);
+  return true;
+}
+
+bool XattrSupported(const std::string& hostPath) {
+  char data[8];
+  return getxattr(hostPath.c_str(), kXattrName, data, sizeof(data)) >= 0 || errno == ENODATA ||
+         errno == ERANGE;
+}
+
+}  // namespace os::posix

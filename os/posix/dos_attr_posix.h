@@ -1,0 +1,26 @@
+// DOS attributes of host files, stored the way Wine stores them: READONLY is the absence of
+// every write permission bit, DIRECTORY comes from the file type, regular files always report
+// ARCHIVE, and HIDDEN and SYSTEM live in the extended attribute "user.DOSATTRIB" as "0x<hex>"
+// (the Samba format). A leading dot does not make a file hidden here, as on Windows.
+// On a file system without extended attributes HIDDEN and SYSTEM cannot be kept: setting them
+// succeeds and changes nothing.
+#pragma once
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <string>
+
+namespace os::posix {
+
+// HIDDEN | SYSTEM as stored in the extended attribute of hostPath (0 when none).
+uint32_t ReadDosXattr(const std::string& hostPath);
+// The attributes for a stat result and the stored HIDDEN/SYSTEM bits.
+uint32_t AttributesFrom(const struct stat& st, uint32_t storedBits);
+// GetFileAttributesA on a host path: kInvalidAttributes with the error set on failure.
+uint32_t GetDosAttributes(const std::string& hostPath);
+// SetFileAttributesA on a host path (the file must exist).
+bool SetDosAttributes(const std::string& hostPath, uint32_t attributes);
+// True when the file system holding hostPath keeps extended attributes.
+bool XattrSupported(const std::string& hostPath);
+
+}  // namespace os::posix

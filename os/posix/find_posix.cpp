@@ -1,0 +1,185 @@
+#include "os/posix/find_posix.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "os/posix/cp932_units.h"
+#include "os/posix/dos_attr_posix.h"
+#include "os/posix/file_time_posix.h"
+#include "os/posix/path_map.h"
+#include "os/posix/posix_error.h"
+#include "os/posix/short_name.h"
+#include "os/posix/wildcard_match.h"
+
+namespace os::posix {
+namespace {
+
+struct DirCloser {
+  void operator()(DIR* d) const { closedir(d); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+// The last component of the pattern as typed (after the last separator or "X:").
+std::string TypedMask(const std::string& pattern) {
+  std::size_t start = 0;
+  if (pattern.size() >= 2 && pattern[1] == ':') start = 2;
+  for (std::size_t i = 0; i < pattern.size();) {
+    std::size_t n = UnitLength(pattern, i);
+    if (n == 1 && (pattern[i] == '\\' || pattern[i] == '/')) start = i + 1;
+    i += n;
+  }
+  return pattern.substr(start);
+}
+
+void Fill(FindData& out, const std::string& name, const struct stat& st, uint32_t stored) {
+  out = FindData{};
+  out.attributes = AttributesFrom(st, stored);
+  TimesFromStat(st, &out.creationTime, &out.lastAccessTime, &out.lastWriteTime);
+  out.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
+  std::size_t n = std::min(name.size(), sizeof(out.name) - 1);
+  std::memcpy(out.name, name.data(), n);
+  std::string alias = ShortAlias(name);
+  if (alias.size() < sizeof(out.alternateName))
+    std::memcpy(out.alternateName, alias.data(), alias.size());
+}
+
+class PosixFinder final : public Finder {
+ public:
+  PosixFinder(DirHandle dir, std::string hostDir, std::string typedMask, bool wildcard,
+              bool isRoot)
+      : dir_(std::move(dir)),
+        hostDir_(std::move(hostDir)),
+        typed_(std::move(typedMask)),
+        mask_(typed_),
+        wildcard_(wildcard),
+        stage_(isRoot ? kEntries : kDot) {
+    if (hostDir_ != "/") hostDir_ += '/';
+  }
+
+  bool Next(FindData& out) override {
+    if (!wildcard_) {
+      if (stage_ != kDone) {
+        stage_ = kDone;
+        if (NextExact(out)) return true;
+      }
+      return Fail(kErrNoMoreFiles);
+    }
+    while (stage_ == kDot || stage_ == kDotDot) {
+      const char* name = stage_ == kDot ? "." : "..";
+      stage_ = stage_ == kDot ? kDotDot : kEntries;
+      if (mask_.Matches(name) && FillFrom(out, name)) return true;
+    }
+    if (stage_ == kEntries) {
+      while (dirent* e = readdir(dir_.get())) {
+        std::string_view n(e->d_name);
+        if (n == "." || n == "..") continue;
+        if (!MatchesName(n)) continue;
+        if (FillFrom(out, e->d_name)) return true;
+      }
+      stage_ = kDone;
+    }
+    return Fail(kErrNoMoreFiles);
+  }
+
+ private:
+  enum Stage { kDot, kDotDot, kEntries, kDone };
+
+  bool MatchesName(std::string_view name) const {
+    if (mask_.Matches(name)) return true;
+    std::string alias = ShortAlias(name);
+    return !alias.empty() && mask_.Matches(alias);
+  }
+
+  bool FillFrom(FindData& out, const std::string& name) {
+    struct stat st;
+    if (fstatat(dirfd(dir_.get()), name.c_str(), &st, 0) != 0 &&
+        fstatat(dirfd(dir_.get()), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+      return false;  // gone since it was listed, or a broken link
+    Fill(out, name, st, ReadDosXattr(hostDir_ + name));
+    return true;
+  }
+
+  // A mask without wildcards names one entry: its exact name, else the first entry equal
+  // to it without regard to case or through its alias.
+  bool NextExact(FindData& out) {
+    struct stat st;
+    if (fstatat(dirfd(dir_.get()), typed_.c_str(), &st, 0) == 0) return FillFrom(out, typed_);
+    while (dirent* e = readdir(dir_.get())) {
+      std::string_view n(e->d_name);
+      if (n == "." || n == "..") continue;
+      if (MatchesName(n) && FillFrom(out, e->d_name)) return true;
+    }
+    return false;
+  }
+
+  DirHandle dir_;
+  std::string hostDir_;
+  std::string typed_;
+  WildcardMask mask_;
+  bool wildcard_;
+  Stage stage_;
+};
+
+}  // namespace
+
+std::unique_ptr<Finder> FindFirstFile(const char* pattern, FindData& out) {
+  if (!pattern || !*pattern) {
+    Fail(kErrPathNotFound);
+    return nullptr;
+  }
+  const std::string typed = TypedMask(pattern);
+  const bool wildcard = HasWildcards(typed);
+  std::string full;
+  if (!MakeFullPath(pattern, CurrentDirectory(), full)) {
+    Fail(kErrPathNotFound);
+    return nullptr;
+  }
+  std::string dir, name;
+  SplitLast(full, dir, name);
+  if (uint32_t e = CheckPathText(dir)) {
+    Fail(e);
+    return nullptr;
+  }
+  // Without wildcards the name is the collapsed one ("a." is "a"); with them, as typed.
+  std::string mask = wildcard ? typed : name;
+  if (typed.empty() || mask.empty() || dir.empty()) {
+    Fail(kErrFileNotFound);
+    return nullptr;
+  }
+  if (!wildcard) {
+    if (uint32_t e = CheckPathText(mask)) {
+      Fail(e);
+      return nullptr;
+    }
+  }
+  std::string hostDir = HostFromFull(dir);
+  if (hostDir.empty()) {
+    Fail(kErrPathNotFound);
+    return nullptr;
+  }
+  DirHandle d(opendir(hostDir.c_str()));
+  if (!d) {
+    struct stat st;
+    if (errno == ENOTDIR && stat(hostDir.c_str(), &st) == 0 && !S_ISDIR(st.st_mode))
+      Fail(kErrDirectory);  // "file\*"
+    else if (errno == ENOENT || errno == ENOTDIR)
+      Fail(kErrPathNotFound);
+    else
+      FailErrno(hostDir);
+    return nullptr;
+  }
+  auto finder = std::make_unique<PosixFinder>(std::move(d), hostDir, mask, wildcard,
+                                              IsDriveRoot(dir));
+  if (!finder->Next(out)) {
+    Fail(kErrFileNotFound);
+    return nullptr;
+  }
+  return finder;
+}
+
+}  // namespace os::posix

@@ -1,0 +1,18 @@
+// The 8.3 alias ("short name") a long file name gets, generated the way Wine generates it on
+// a Unix file system: the first four valid characters, "~" padding, three characters of a
+// hash of the name, and up to three characters of the extension, upper case ("foo.html" is
+// "FOO~~VKR.HTM"). A name that is already a legal 8.3 name has no alias.
+//
+// Directory searches and path lookups retry a long name that fails against this alias, which
+// is why "*.htm" finds "foo.html" and "*." finds ".aaa" (alias "AAA~~XYZ") on Windows.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace os::posix {
+
+bool IsLegal83Name(std::string_view name);
+// The alias of name, or "" when name is a legal 8.3 name.
+std::string ShortAlias(std::string_view name);
+
+}  // namespace os::posix

@@ -25,12 +25,14 @@ struct ShellLinkData {
 };
 
 // What a new shortcut is made of (SetPath, SetIconLocation with index 0, SetDescription,
-// SetWorkingDirectory, then IPersistFile::Save with remember = true).
+// SetWorkingDirectory, SetArguments when there are any, then IPersistFile::Save with
+// remember = true).
 struct ShellLinkSpec {
   std::string target;
   std::string iconLocation;
   std::string description;
   std::string workingDirectory;
+  std::string arguments;
 };
 
 class ShellLinks {

@@ -1,6 +1,8 @@
 #include "table/pane_settings.h"
 
 #include "app/config_file.h"
+#include "app/process_globals.h"
+#include "os/services.h"
 
 namespace table {
 
@@ -43,7 +45,14 @@ bool WritePaneSettings(const std::string& section, const PaneSettings& s) {
   ok &= app::WriteConfigLong(section, "icon_x", s.iconSpacingX);
   ok &= app::WriteConfigLong(section, "icon_y", s.iconSpacingY);
   ok &= app::WriteConfigLong(section, "bmpicon", s.bmpIcon);
-  ok &= app::WriteConfigString(section, "InvisibleExt", s.invisibleTypes.Join().c_str());
+  if (s.invisibleTypes.Items().empty()) {
+    // An empty value would read back as the default list; a quoted blank reads back as a
+    // blank, which stands for "hide nothing".
+    ok &= os::Ini().WriteString(section.c_str(), "InvisibleExt", "\" \"",
+                                app::Globals().configFilePath.c_str());
+  } else {
+    ok &= app::WriteConfigString(section, "InvisibleExt", s.invisibleTypes.Join().c_str());
+  }
   ok &= app::WriteConfigString(section, "auto_adjust", s.autoAdjust ? "1" : "0");
   return ok;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "os/shell_link.h"
+#include "os/win32/ole_runtime.h"
 
 namespace os {
 namespace {
@@ -31,9 +32,9 @@ class ComPtr {
 // exactly what it did. A thread that already runs in another apartment model keeps it.
 class ComScope {
  public:
-  ComScope() : hr_(::CoInitialize(nullptr)) {}
+  ComScope() : hr_(ole::CoInit()) {}
   ~ComScope() {
-    if (SUCCEEDED(hr_)) ::CoUninitialize();
+    if (SUCCEEDED(hr_)) ole::CoUninit();
   }
   ComScope(const ComScope&) = delete;
   ComScope& operator=(const ComScope&) = delete;
@@ -60,7 +61,7 @@ class Win32ShellLinks final : public ShellLinks {
     if (!ToWide(path, wide)) return false;
     ComScope com;
     ComPtr<IShellLinkA> link;
-    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+    HRESULT hr = ole::CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_IShellLinkA, link.out());
     if (FAILED(hr)) return SetFailure(hr), false;
     ComPtr<IPersistFile> file;
@@ -114,7 +115,7 @@ class Win32ShellLinks final : public ShellLinks {
     if (!ToWide(path, wide)) return false;
     ComScope com;
     ComPtr<IShellLinkA> link;
-    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+    HRESULT hr = ole::CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_IShellLinkA, link.out());
     if (FAILED(hr)) return SetFailure(hr), false;
     ComPtr<IPersistFile> file;
@@ -126,6 +127,8 @@ class Win32ShellLinks final : public ShellLinks {
     if (FAILED(hr = link->SetDescription(spec.description.c_str())))
       return SetFailure(hr), false;
     link->SetWorkingDirectory(spec.workingDirectory.c_str());
+    if (!spec.arguments.empty() && FAILED(hr = link->SetArguments(spec.arguments.c_str())))
+      return SetFailure(hr), false;
     if (FAILED(hr = file->Save(wide, TRUE))) return SetFailure(hr), false;
     return true;
   }

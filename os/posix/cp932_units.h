@@ -1,4 +1,4 @@
-// Code page 932 text as a sequence of characters ("units"): a lead byte followed by a non-NUL
+// Code page 932 text as a sequence of characters ("units"): a lead byte followed by a trail
 // byte is one unit (lead << 8 | trail), any other byte is a unit of its own. Names are compared
 // and matched unit by unit, so a trail byte 0x5C ("\") or 0x7C ("|") is never taken for a
 // separator or a wildcard, and case folding never touches a trail byte that looks like a letter.
@@ -17,10 +17,14 @@ inline bool IsCp932Lead(unsigned char c) {
   return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-// The length in bytes (1 or 2) of the character starting at text[i].
+inline bool IsCp932Trail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
+
+// The length in bytes (1 or 2) of the character starting at text[i]. A lead byte followed by a
+// byte that cannot be a trail byte stands alone, as the conversion to Unicode treats it, so a
+// "/" or "." after a stray lead byte still counts as a separator or a dot.
 inline std::size_t UnitLength(std::string_view text, std::size_t i) {
   return (IsCp932Lead(static_cast<unsigned char>(text[i])) && i + 1 < text.size() &&
-          text[i + 1] != '\0')
+          IsCp932Trail(static_cast<unsigned char>(text[i + 1])))
              ? 2
              : 1;
 }

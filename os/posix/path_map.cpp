@@ -217,6 +217,10 @@ std::string HostFromFull(const std::string& full, bool keepLastCase) {
   }
   if (host.empty()) host = "/";
   if (host.size() > 1 && host.back() == '/') host.pop_back();
+  // "a\...\b" collapses to a literal ".." component, which names nothing on Windows; the host
+  // would take it for the parent directory.
+  for (const std::string& c : SplitComponents(host))
+    if (c == "." || c == "..") return std::string();
   return ResolveCase(host, keepLastCase);
 }
 

@@ -1,5 +1,7 @@
 #include "app/fws_app_win.h"
 
+#include "os/win32/ole_runtime.h"
+
 #include "app/instance_coord_win.h"
 #include "app/process_globals.h"
 #include "frame/gdi_font_win.h"
@@ -29,6 +31,7 @@ fwsApp::~fwsApp() {
   client_.reset();
   if (largeIcon_) ::DestroyIcon(largeIcon_);
   if (smallIcon_) ::DestroyIcon(smallIcon_);
+  if (oleInitialized_) ole::Uninitialize();
 }
 
 bool fwsApp::BuildWindows() {
@@ -88,7 +91,19 @@ bool fwsApp::AttachTables() {
   ::DrawMenuBar(frame_->Handle());
   if (PaneCount() == 2) ActivatePane(activePane_);
   ::UpdateWindow(frame_->Handle());
+  ::SetTimer(frame_->Handle(), kLateInitTimer, 1, nullptr);
   return true;
+}
+
+void fwsApp::OnLateInitTimer() {
+  ::KillTimer(frame_->Handle(), kLateInitTimer);
+  LateInit();
+}
+
+void fwsApp::LateInit() {
+  if (lateInitDone_) return;
+  lateInitDone_ = true;
+  oleInitialized_ = SUCCEEDED(ole::Initialize());
 }
 
 void fwsApp::ActivatePane(int index) {

@@ -27,6 +27,9 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
 
   // The application's may-close test (after the frame's).
   bool MayClose();
+  // Timer id on the frame that runs LateInit once the message loop is idle.
+  static constexpr UINT_PTR kLateInitTimer = 0x5301;
+  void OnLateInitTimer();
 
   // WindowStateSource
   app::WindowSettings Settings() override { return settings_; }
@@ -45,6 +48,11 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   int Terminate(int exitCode) override;
 
  private:
+  // What the first paint does not need runs right after the window is up: OLE (drag and drop,
+  // shell objects). Loading OLE costs more than the whole rest of the start under Wine.
+  void LateInit();
+  bool oleInitialized_ = false;
+  bool lateInitDone_ = false;
   bool CreateStatusBar();
   app::WindowSettings settings_;
   int activePane_ = 0;

@@ -74,8 +74,21 @@ void BuildLockAndHelpPaths() {
 
 int WriteConfigPathSetting(const std::string& text) {
   if (text.empty()) {
-    uint32_t r = os::Reg().DeleteKey(os::RegRoot::kCurrentUser, kConfigPathKey);
-    return r == os::kErrSuccess ? 0 : -1;
+    // NT-family systems refuse to delete a key that still has subkeys, so the user's own
+    // subkey goes first; the ConfigPath key follows when no other user's setting is left.
+    uint32_t err = 0;
+    auto key = os::Reg().OpenKey(os::RegRoot::kCurrentUser, kConfigPathKey, &err);
+    if (!key) return err == os::kErrFileNotFound ? 0 : -1;
+    uint32_t r = key->DeleteKey(LoginSubkeyName().c_str());
+    key.reset();
+    if (r != os::kErrSuccess && r != os::kErrFileNotFound) return -1;
+    char first[os::kMaxPath];
+    auto again = os::Reg().OpenKey(os::RegRoot::kCurrentUser, kConfigPathKey, &err);
+    if (again && again->EnumKey(0, first, sizeof(first)) == os::kErrNoMoreItems) {
+      again.reset();
+      os::Reg().DeleteKey(os::RegRoot::kCurrentUser, kConfigPathKey);
+    }
+    return 0;
   }
   uint32_t err = 0;
   auto key = os::Reg().CreateKey(os::RegRoot::kCurrentUser, kConfigPathKey, &err);

@@ -24,7 +24,8 @@ void ResolveConfigPath();
 void BuildLockAndHelpPaths();
 
 // Stores a configuration path for the current login name (takes effect at the next start), or
-// removes the whole setting when text is empty. 0 on success, -1 on failure.
+// removes it when text is empty (the ConfigPath key itself goes with the last user's setting).
+// 0 on success, -1 on failure.
 int WriteConfigPathSetting(const std::string& text);
 
 // The command line that starts instance n: the program path (quoted when it holds blanks)

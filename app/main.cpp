@@ -1,7 +1,6 @@
 // Process entry: chooses the role (launcher, new window, numbered instance) and runs it.
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <string>
 #include <vector>
@@ -28,14 +27,9 @@ std::string ModulePath() {
 
 int RunInstance() {
   app::Globals().windowsMajorVersion = os::Sys().WindowsMajorVersion();
-  ::OleInitialize(nullptr);
-  int result;
-  {
-    fwsApp application;
-    result = application.Run();
-  }
-  ::OleUninitialize();
-  return result;
+  // OLE is initialised by the application once its window is shown (see fwsApp::LateInit).
+  fwsApp application;
+  return application.Run();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "app/instance_coord_win.h"
 #include "app/process_globals.h"
 #include "app/window_state.h"
+#include "resources/commands.h"
 
 namespace {
 const char* const kFrameStyleClass = app::kWindowClass;
@@ -119,6 +120,18 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ENDSESSION:
       OnEndSession();
       return 0;
+    case WM_TIMER:
+      if (wp == fwsApp::kLateInitTimer) {
+        app_->OnLateInitTimer();
+        return 0;
+      }
+      return DecoratedFrame::OnMessage(msg, wp, lp);
+    case WM_COMMAND:
+      if (LOWORD(wp) == CMD_FEXIT) {
+        ::PostMessageA(Handle(), WM_CLOSE, 1, 0);
+        return 0;
+      }
+      return DecoratedFrame::OnMessage(msg, wp, lp);
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;

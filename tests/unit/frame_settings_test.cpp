@@ -82,9 +82,9 @@ TEST(FontData, FaceNameIsCutAtThirtyOneBytesWithoutSplittingCharacters) {
   EXPECT_EQ(std::string(f.faceName).size(), 30u);
 }
 
-using PaneSettingsTest = testutil::AppDirTest;
+using FramePaneSettingsTest = testutil::AppDirTest;
 
-TEST_F(PaneSettingsTest, DefaultsAndRoundTrip) {
+TEST_F(FramePaneSettingsTest, DefaultsAndRoundTrip) {
   frame::PaneSettings d = frame::ReadPaneSettings(1);
   EXPECT_EQ(d.background, (frame::Rgb{255, 255, 255}));
   EXPECT_EQ(d.system, (frame::Rgb{255, 0, 255}));
@@ -105,7 +105,7 @@ TEST_F(PaneSettingsTest, DefaultsAndRoundTrip) {
   EXPECT_EQ(r.font, p.font);
 }
 
-TEST_F(PaneSettingsTest, SectionWithoutX1TakesEverythingFromDefaults) {
+TEST_F(FramePaneSettingsTest, SectionWithoutX1TakesEverythingFromDefaults) {
   app::WriteConfigString("INST-1", "x1", "5");
   app::WriteConfigString("INST-1", "bkcol_r", "10");
   app::WriteConfigString("INST3", "bkcol_r", "200");  // ignored: INST3 has no x1
@@ -116,7 +116,7 @@ TEST_F(PaneSettingsTest, SectionWithoutX1TakesEverythingFromDefaults) {
   EXPECT_EQ(frame::ReadPaneSettings(3).background.r, 200);
 }
 
-TEST_F(PaneSettingsTest, AbsurdColourValuesAreClamped) {
+TEST_F(FramePaneSettingsTest, AbsurdColourValuesAreClamped) {
   app::WriteConfigString("INST2", "x1", "0");
   app::WriteConfigString("INST2", "textcol_r", "999999999999");
   app::WriteConfigString("INST2", "textcol_g", "-5");

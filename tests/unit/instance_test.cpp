@@ -55,15 +55,26 @@ TEST(DirectoryOf, DoubleByteAware) {
   for (const Case& c : cases) EXPECT_EQ(app::DirectoryOf(c.path), c.dir) << c.path;
 }
 
+// Removes the ConfigPath key with every user's subkey.
+void ClearConfigPathKey() {
+  uint32_t err = 0;
+  if (auto key = os::Reg().OpenKey(os::RegRoot::kCurrentUser, app::kConfigPathKey, &err)) {
+    char name[os::kMaxPath];
+    while (key->EnumKey(0, name, sizeof(name)) == os::kErrSuccess)
+      if (key->DeleteKey(name) != os::kErrSuccess) break;
+  }
+  os::Reg().DeleteKey(os::RegRoot::kCurrentUser, app::kConfigPathKey);
+}
+
 class ConfigPathTest : public testutil::AppDirTest {
  protected:
   void SetUp() override {
     AppDirTest::SetUp();
     fake_.userName = {true, false, "sormtester"};
-    os::Reg().DeleteKey(os::RegRoot::kCurrentUser, app::kConfigPathKey);
+    ClearConfigPathKey();
   }
   void TearDown() override {
-    os::Reg().DeleteKey(os::RegRoot::kCurrentUser, app::kConfigPathKey);
+    ClearConfigPathKey();
     AppDirTest::TearDown();
   }
   testutil::FakeSystem fake_;
@@ -101,6 +112,22 @@ TEST_F(ConfigPathTest, EmptySettingRemovesIt) {
   app::ResolveConfigPath();
   EXPECT_FALSE(app::Globals().configPathFromRegistry);
   EXPECT_EQ(app::Globals().configFilePath, dir_.Path("sorm.cfg"));
+}
+
+TEST_F(ConfigPathTest, RemovingOneUsersSettingKeepsAnothers) {
+  ASSERT_EQ(app::WriteConfigPathSetting("D:\\mine.cfg"), 0);
+  fake_.userName = {true, false, "otheruser"};
+  ASSERT_EQ(app::WriteConfigPathSetting("D:\\theirs.cfg"), 0);
+  ASSERT_EQ(app::WriteConfigPathSetting(""), 0);
+  app::ResolveConfigPath();
+  EXPECT_FALSE(app::Globals().configPathFromRegistry);
+  fake_.userName = {true, false, "sormtester"};
+  app::ResolveConfigPath();
+  EXPECT_EQ(app::Globals().configFilePath, "D:\\mine.cfg");
+  ASSERT_EQ(app::WriteConfigPathSetting(""), 0);
+  uint32_t err = 0;
+  EXPECT_EQ(os::Reg().OpenKey(os::RegRoot::kCurrentUser, app::kConfigPathKey, &err), nullptr)
+      << "the key goes with the last setting";
 }
 
 TEST_F(ConfigPathTest, SettingIsPerLoginName) {

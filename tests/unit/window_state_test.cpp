@@ -85,7 +85,7 @@ TEST_F(WindowStateTest, SwitchesCompareOnWithoutCase) {
     app::WriteConfigString("INST2", "Menu", on);
     EXPECT_TRUE(app::ReadWindowSettings(2).menu) << on;
   }
-  for (const char* off : {"Off", "1", "yes", "On ", "", "Onn"}) {
+  for (const char* off : {"Off", "1", "yes", "O n", "", "Onn"}) {
     app::WriteConfigString("INST2", "Menu", off);
     EXPECT_FALSE(app::ReadWindowSettings(2).menu) << off;
   }

@@ -1,0 +1,100 @@
+// Start-up time of a window process: from process start until its message loop is idle with
+// its window shown, for SORM32.EXE (an instance with its own configuration) and for a bare
+// one-window program, alternated in the same run. Prints the medians and their ratio.
+//   startup_bench.exe <SORM32.EXE> <bare_window.exe> [rounds]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "os/clock.h"
+
+namespace {
+
+struct FindArgs {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
+  auto* a = reinterpret_cast<FindArgs*>(lp);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(h, &pid);
+  if (pid == a->pid && ::IsWindowVisible(h)) {
+    a->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Milliseconds until the process is idle with a visible top-level window; -1 on failure.
+double StartOnce(const std::string& commandLine, const std::string& dir) {
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back('\0');
+  uint64_t t0 = os::MonotonicMicros();
+  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                        &si, &pi))
+    return -1;
+  ::WaitForInputIdle(pi.hProcess, 30000);
+  FindArgs a{pi.dwProcessId, nullptr};
+  while (!a.found && os::MonotonicMicros() - t0 < 30000000) {
+    ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&a));
+    if (!a.found) ::Sleep(1);
+  }
+  double ms = (os::MonotonicMicros() - t0) / 1000.0;
+  if (a.found) ::PostMessageA(a.found, WM_CLOSE, 0, 0);
+  if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 1);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  return a.found ? ms : -1;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: startup_bench SORM32.EXE bare_window.exe [rounds]\n");
+    return 2;
+  }
+  int rounds = argc > 3 ? std::atoi(argv[3]) : 15;
+  char temp[MAX_PATH];
+  ::GetTempPathA(sizeof(temp), temp);
+  std::string dir = std::string(temp) + "sorm_startup_bench";
+  ::CreateDirectoryA(dir.c_str(), nullptr);
+  std::string exe = dir + "\\SORM32.EXE";
+  ::CopyFileA(argv[1], exe.c_str(), FALSE);
+  std::string cfg = dir + "\\sorm.cfg";
+  ::DeleteFileA(cfg.c_str());
+  ::WritePrivateProfileStringA("INST1", "Placement", "40;40;420;300;-1;-1;-1;-1", cfg.c_str());
+  // Keep the closing window from saving itself, so every round starts from the same file.
+  ::WritePrivateProfileStringA("INSTID", "ID", "5", cfg.c_str());
+
+  std::vector<double> sorm, bare;
+  StartOnce("\"" + exe + "\" -CFGID 1", dir);  // warm the caches once for both
+  StartOnce(std::string("\"") + argv[2] + "\"", dir);
+  for (int i = 0; i < rounds; ++i) {
+    double s = StartOnce("\"" + exe + "\" -CFGID 1", dir);
+    double b = StartOnce(std::string("\"") + argv[2] + "\"", dir);
+    if (s > 0) sorm.push_back(s);
+    if (b > 0) bare.push_back(b);
+  }
+  double ms = Median(sorm), mb = Median(bare);
+  std::printf("startup: SORM32.EXE median %.1f ms, bare window median %.1f ms, ratio %.2f (%d rounds)\n",
+              ms, mb, mb > 0 ? ms / mb : 0.0, rounds);
+  ::DeleteFileA(exe.c_str());
+  ::DeleteFileA(cfg.c_str());
+  ::DeleteFileA((dir + "\\smlock").c_str());
+  ::RemoveDirectoryA(dir.c_str());
+  return 0;
+}

@@ -66,7 +66,9 @@ bool ReadConfigSwitch(const std::string& section, const char* key, const char* d
 
 std::string QuoteForProfile(const char* value) {
   std::string v = value ? value : "";
-  if (v.find('"') != std::string::npos) v = '"' + v + '"';
+  // Single quotes around a whole value are stripped on reading too.
+  bool singleQuoted = v.size() >= 2 && v.front() == '\'' && v.back() == '\'';
+  if (v.find('"') != std::string::npos || singleQuoted) v = '"' + v + '"';
   return v;
 }
 

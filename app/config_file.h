@@ -18,8 +18,8 @@ long ReadConfigLong(const std::string& section, const char* key, const char* def
                     uint32_t bufSize = 260);
 // "On" (any case) is true, anything else false.
 bool ReadConfigSwitch(const std::string& section, const char* key, const char* def);
-// A value holding a double quote is written inside one more pair of quotes, because reading
-// strips one surrounding pair; a null value deletes the key.
+// A value holding a double quote (or wrapped in single quotes) is written inside one more pair
+// of double quotes, because reading strips one surrounding pair; a null value deletes the key.
 std::string QuoteForProfile(const char* value);
 bool WriteConfigString(const std::string& section, const char* key, const char* value);
 bool WriteConfigLong(const std::string& section, const char* key, long value);

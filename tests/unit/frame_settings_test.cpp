@@ -66,7 +66,8 @@ TEST(FontData, FewerThanTwelveSeparatorsKeepTheDefault) {
   EXPECT_FALSE(frame::ParseFontData("1;2;3;4;5;6;7;8;9;10;11", f));
   EXPECT_EQ(f.height, -12);
   EXPECT_EQ(f.charSet, 128);
-  EXPECT_TRUE(frame::ParseFontData("1;2;3;4;5;6;7;8;999;10;11;12", f));  // 12 ";" suffice
+  EXPECT_FALSE(frame::ParseFontData("1;2;3;4;5;6;7;8;999;10;11;12", f));
+  EXPECT_TRUE(frame::ParseFontData("1;2;3;4;5;6;7;8;999;10;11;12;", f));  // 12 ";" suffice
   EXPECT_EQ(f.charSet, 999 & 0xFF);
   EXPECT_EQ(f.pitchAndFamily, 0);
 }

@@ -17,6 +17,13 @@ class Application {
   int ShowCommand() const { return showCommand_; }
   void SetShowCommand(int cmd) { showCommand_ = cmd; }
 
+  // Modeless dialogs of this thread: the loop (and any nested loop) lets them handle their
+  // keyboard navigation with IsDialogMessage. fw::Dialog registers and removes its own.
+  static void AddModeless(HWND dialog);
+  static void RemoveModeless(HWND dialog);
+  // True when msg was for a modeless dialog and IsDialogMessage handled it.
+  static bool ModelessDialogMessage(MSG& msg);
+
  protected:
   // Creates the windows (hidden). False ends the application before the loop.
   virtual bool BuildWindows() = 0;

@@ -1,0 +1,22 @@
+// One call per question of the program: picks the input dialog, caption, prompt, history and
+// browse button the question uses and asks it.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "exec/input_use.h"
+
+namespace exec {
+
+struct AskOptions {
+  const char* prompt = nullptr;  // replaces the question's prompt (associations: the key)
+  int capacity = 0;              // replaces the question's history capacity when above 0
+};
+
+// answer: in, the initial text; out, the answer on OK (cut to the question's answer size
+// without splitting a character). True on OK.
+bool AskInput(HWND owner, InputQuestion question, std::string& answer,
+              const AskOptions& options = AskOptions());
+
+}  // namespace exec

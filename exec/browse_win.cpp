@@ -1,0 +1,134 @@
+#include "exec/browse_win.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <memory>
+#include <vector>
+
+#include "exec/input_text.h"
+#include "os/services.h"
+#include "os/win32/ole_runtime.h"
+
+namespace exec {
+namespace {
+
+constexpr DWORD kPathBuffer = MAX_PATH;
+
+// The current directory, put back on every path out of the file dialog.
+class KeepCurrentDir {
+ public:
+  KeepCurrentDir() {
+    char buf[kPathBuffer] = {};
+    uint32_t n = os::Fs().GetCurrentDir(buf, sizeof(buf));
+    if (n > 0 && n < sizeof(buf)) saved_.assign(buf, n);
+  }
+  ~KeepCurrentDir() {
+    if (!saved_.empty()) os::Fs().SetCurrentDir(saved_.c_str());
+  }
+  KeepCurrentDir(const KeepCurrentDir&) = delete;
+  KeepCurrentDir& operator=(const KeepCurrentDir&) = delete;
+
+ private:
+  std::string saved_;
+};
+
+// COM for the folder browser, initialised for this call when nobody did before.
+class ComForCall {
+ public:
+  ComForCall() : hr_(ole::CoInit()) {}
+  ~ComForCall() {
+    if (SUCCEEDED(hr_)) ole::CoUninit();
+  }
+  ComForCall(const ComForCall&) = delete;
+  ComForCall& operator=(const ComForCall&) = delete;
+
+ private:
+  HRESULT hr_;
+};
+
+// Memory the shell hands out (item lists, wide strings), freed with the shell's allocator.
+struct ShellFree {
+  void operator()(void* p) const {
+    IMalloc* m = nullptr;
+    if (p && SUCCEEDED(::SHGetMalloc(&m)) && m) {
+      m->Free(p);
+      m->Release();
+    }
+  }
+};
+using ItemList = std::unique_ptr<ITEMIDLIST, ShellFree>;
+
+struct ComRelease {
+  void operator()(IUnknown* p) const {
+    if (p) p->Release();
+  }
+};
+using ShellFolder = std::unique_ptr<IShellFolder, ComRelease>;
+
+std::string WideToAnsi(const wchar_t* w) {
+  int n = ::WideCharToMultiByte(CP_ACP, 0, w, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return std::string();
+  std::vector<char> buf(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, w, -1, buf.data(), n, nullptr, nullptr);
+  return std::string(buf.data());
+}
+
+// The text of a display name the shell returned, whatever form it chose.
+std::string StrRetText(STRRET& sr, LPCITEMIDLIST item) {
+  switch (sr.uType) {
+    case STRRET_WSTR: {
+      std::unique_ptr<wchar_t, ShellFree> owned(sr.pOleStr);
+      return owned ? WideToAnsi(owned.get()) : std::string();
+    }
+    case STRRET_OFFSET:
+      return std::string(reinterpret_cast<const char*>(item) + sr.uOffset);
+    case STRRET_CSTR:
+      return BufferText(sr.cStr, sizeof(sr.cStr));
+    default:
+      return std::string();
+  }
+}
+
+}  // namespace
+
+std::string BrowseForFile(HWND owner, const char* title, const char* filter) {
+  KeepCurrentDir keep;
+  const std::string filters = FileDialogFilter(filter);
+  char file[kPathBuffer] = {};
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof(ofn);
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filters.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof(file);
+  ofn.lpstrTitle = title;
+  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  if (!::GetOpenFileNameA(&ofn)) return std::string();
+  return BufferText(file, sizeof(file));
+}
+
+std::string BrowseForFolder(HWND owner, const char* title) {
+  ComForCall com;
+  char display[kPathBuffer] = {};
+  BROWSEINFOA bi{};
+  bi.hwndOwner = owner;
+  bi.pidlRoot = nullptr;  // the desktop
+  bi.pszDisplayName = display;
+  bi.lpszTitle = title;
+  bi.ulFlags = BIF_RETURNONLYFSDIRS;
+  ItemList chosen(::SHBrowseForFolderA(&bi));
+  if (!chosen) return std::string();
+  IShellFolder* raw = nullptr;
+  if (FAILED(::SHGetDesktopFolder(&raw)) || !raw) return std::string();
+  ShellFolder desktop(raw);
+  STRRET sr{};
+  if (FAILED(desktop->GetDisplayNameOf(chosen.get(), SHGDN_FORPARSING, &sr))) return std::string();
+  std::string path = StrRetText(sr, chosen.get());
+  // A path the program cannot hold is no answer; cutting it would name another folder.
+  if (path.size() >= kPathBuffer) return std::string();
+  return path;
+}
+
+}  // namespace exec

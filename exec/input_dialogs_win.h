@@ -1,0 +1,94 @@
+// The program's one-line input dialogs (a drop-down entry field remembering earlier answers) and
+// the two-field entry dialogs of the menu editors.
+//
+//   INPUT_D   layout 31050: prompt and entry field
+//   INPUT2_D  layout 30080: the same with a browse button for a file (file-open dialog)
+//   INPUT3_D  layout 30080: the same with a browse button for a folder (folder browser)
+//   KEYIN_D   layout 4 (mask menu entry) or 5 with KEYIN_D2 (run menu entry, with a browse
+//             button for the command)
+//
+// Use: construct with the owner and the layout, SetupInput, Execute (1 for OK). On OK the
+// caller's buffer holds the answer, cut to the buffer without splitting a character, and the
+// answer is stored in the history section, if any.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+
+#include "exec/history.h"
+#include "fw/dialog.h"
+
+class INPUT_D : public fw::Dialog {
+ public:
+  INPUT_D(HWND owner, int layout) : fw::Dialog(layout), owner(owner) {}
+
+  // section null or empty: no stored history. answer holds the initial text (terminated within
+  // answerSize bytes) and receives the answer.
+  void SetupInput(const char* caption, const char* prompt, char* answer, std::size_t answerSize,
+                  const char* section, int capacity);
+  // 1 for OK; anything else (2 for Cancel) leaves the caller's buffer as it was.
+  INT_PTR Execute() { return DoModal(owner); }
+
+  HWND owner;
+  std::string caption;
+  std::string prompt;
+  char* answer = nullptr;
+  std::size_t answerSize = 0;
+  std::string section;
+  exec::History history;
+
+ protected:
+  bool OnInit() override;
+  void OnOK() override;
+  bool OnCommand(int id, int notifyCode, HWND control) override;
+  // The browse button's work: the path to put into the entry field, empty for none.
+  virtual std::string Browse() { return std::string(); }
+};
+
+class INPUT2_D : public INPUT_D {
+ public:
+  using INPUT_D::INPUT_D;
+  using INPUT_D::SetupInput;
+  void SetupInput(const char* caption, const char* prompt, char* answer, std::size_t answerSize,
+                  const char* section, int capacity, const char* filter);
+
+  std::string filter;  // "name|pattern|..." of the file-open dialog
+
+ protected:
+  std::string Browse() override;
+};
+
+class INPUT3_D : public INPUT_D {
+ public:
+  using INPUT_D::INPUT_D;
+
+ protected:
+  std::string Browse() override;
+};
+
+class KEYIN_D : public fw::Dialog {
+ public:
+  static constexpr std::size_t kTextMax = 512;  // bytes of each text
+
+  KEYIN_D(HWND owner, int layout) : fw::Dialog(layout), owner(owner) {}
+  // Each copied up to kTextMax bytes.
+  void SetTexts(const char* title, const char* value);
+  INT_PTR Execute() { return DoModal(owner); }
+
+  HWND owner;
+  std::string title;  // on OK: at most 511 bytes
+  std::string value;  // on OK: at most 510 bytes
+
+ protected:
+  bool OnInit() override;
+  void OnOK() override;
+};
+
+class KEYIN_D2 : public KEYIN_D {
+ public:
+  using KEYIN_D::KEYIN_D;
+
+ protected:
+  bool OnCommand(int id, int notifyCode, HWND control) override;
+};

@@ -1,5 +1,7 @@
 #include "app/launcher.h"
 
+#include <atomic>
+#include <memory>
 #include <thread>
 
 #include "app/config_file.h"
@@ -7,6 +9,10 @@
 #include "os/services.h"
 
 namespace app {
+namespace {
+constexpr uint32_t kStartGraceMs = 3000;
+constexpr uint32_t kPollMs = 10;
+}  // namespace
 
 bool HasSavedPlacement(int n) {
   return !ReadConfigString(InstSection(n), "Placement", "", 64).empty();
@@ -31,12 +37,22 @@ std::vector<std::string> RunLauncher(const std::string& exePath, LauncherUi& ui)
   for (int n : LauncherStartOrder(ReadConfigString("EndMode", "EndMode", "", 64)))
     lines.push_back(InstanceCommandLine(exePath, n));
 
+  // One short-lived thread per start runs WinExec, which returns once that process is idle.
+  // Each start is given up to kStartGraceMs to get there before the next begins, so the windows
+  // come up in the launcher's order and window 1 ends on top; a slow start holds the others back
+  // no longer than that.
   std::vector<std::thread> starters;
+  std::vector<std::unique_ptr<std::atomic<bool>>> done;
   starters.reserve(lines.size());
   for (const std::string& line : lines) {
-    starters.emplace_back([&line] { os::Sys().WinExec(line.c_str(), 5 /* SW_SHOW */); });
-    // Let each start get under way before the next, so windows come up in this order.
-    os::Sys().Sleep(50);
+    done.push_back(std::make_unique<std::atomic<bool>>(false));
+    std::atomic<bool>* flag = done.back().get();
+    starters.emplace_back([&line, flag] {
+      os::Sys().WinExec(line.c_str(), 5 /* SW_SHOW */);
+      flag->store(true);
+    });
+    for (uint32_t waited = 0; !flag->load() && waited < kStartGraceMs; waited += kPollMs)
+      os::Sys().Sleep(kPollMs);
   }
   os::Sys().Sleep(200);
   ui.CloseSplash();

@@ -24,8 +24,9 @@ class LauncherUi {
 };
 
 // Starts every instance of the order, each from a short-lived thread of its own running
-// WinExec (which returns once that process is idle), waits for all of them, then writes
-// INSTID/ID = -1. Returns the command lines started, in order.
+// WinExec (which returns once that process is idle), the next one once the previous is idle or
+// after a few seconds; waits for all of them, then writes INSTID/ID = -1. Returns the command
+// lines started, in order.
 std::vector<std::string> RunLauncher(const std::string& exePath, LauncherUi& ui);
 
 }  // namespace app

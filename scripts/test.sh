@@ -25,7 +25,7 @@ status=0
 count_gtest() {
   local log=$1 p f
   p=$(grep -aE '^\[  PASSED  \] [0-9]+ test' "$log" | tail -1 | sed -E 's/.* ([0-9]+) tests?.*/\1/')
-  f=$(grep -aE '^\[  FAILED  \] [0-9]+ test' "$log" | tail -1 | sed -E 's/.* ([0-9]+) tests?.*/\1/')
+  f=$(grep -aE '^\[  FAILED  \] [A-Za-z_]' "$log" | sort -u | wc -l)
   passed=$((passed + ${p:-0}))
   failed=$((failed + ${f:-0}))
   echo "  $(basename "$log" .log): ${p:-0} passed, ${f:-0} failed"
@@ -46,6 +46,7 @@ count_gtest "$LOG/native.log"
 . "$ROOT/scripts/wine-env.sh"
 . "$ROOT/scripts/xvfb.sh"
 start_xvfb
+stop_wine  # a wineserver left from an earlier run would keep its old display
 ensure_wine_prefix
 echo "== tier 2: unit tests under Wine"
 wine "$ROOT/build/win32/sorm_unit_tests.exe" --gtest_brief=1 >"$LOG/wine.log" 2>&1 || status=1

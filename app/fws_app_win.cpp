@@ -85,8 +85,6 @@ bool fwsApp::CreateStatusBar() {
 bool fwsApp::AttachTables() {
   app::ProcessGlobals& g = app::Globals();
   frame_->RestorePlacement(g.instanceNumber, ShowCommand());
-  frame_->Layout();
-  client_->Layout();
   g.mainFrameHandle = frame_->Handle();
   ::DrawMenuBar(frame_->Handle());
   if (PaneCount() == 2) ActivatePane(activePane_);

@@ -38,7 +38,7 @@ void SDIDecFrame::RestorePlacement(int n, int showCommand) {
     shrink_.height = p.height;
   }
   frame::ParseShrink(app::ReadConfigString(sec, "Shrink", "0"), shrink_);
-  ::ShowWindow(Handle(), showCommand);
+  if (!havePlacement) ::ShowWindow(Handle(), showCommand);  // SetWindowPlacement showed it
 }
 
 void SDIDecFrame::WritePlacement(int n, int dx, int dy) {

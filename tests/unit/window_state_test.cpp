@@ -196,3 +196,27 @@ TEST_F(WindowStateTest, ConcurrentSavesLoseNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WindowStateTest, UnwritableConfigurationFolderSkipsTheSaveWithALockError) {
+  // The program folder (and so the lock file and the configuration) is somewhere that cannot be
+  // created: every attempt fails at once, the save is skipped and reported, nothing crashes.
+  app::Globals().configFilePath = dir_.Path("missing\\sorm.cfg");
+  app::Globals().lockFilePath = dir_.Path("missing\\smlock");
+  testutil::FakeSystem fake;
+  os::ScopedServices scope({nullptr, nullptr, nullptr, &fake});
+  RecordingWindow w;
+  EXPECT_EQ(app::SaveWindowState(1, w), -2);
+  EXPECT_EQ(w.lockErrors, 1);
+  EXPECT_EQ(fake.sleeps, 0) << "only a lock held by someone else is waited for";
+  int purgeErrors = 0;
+  static int* counter = nullptr;
+  counter = &purgeErrors;
+  EXPECT_FALSE(app::PurgeSavedWindows([] { ++*counter; }));
+  EXPECT_EQ(purgeErrors, 1);
+  EXPECT_FALSE(app::WriteConfigString("INST1", "WMode", "2"));
+  EXPECT_EQ(app::ReadConfigString("INST1", "WMode", "1"), "1");
+}
+
+}  // namespace

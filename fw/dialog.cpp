@@ -6,6 +6,17 @@
 #include "os/mbcs.h"
 
 namespace fw {
+namespace {
+
+// The system places a dialog from its template relative to the window given as owner; the top
+// window is given so that PlaceByOwnerChain alone adds the offsets of a child owner.
+HWND TopWindowOf(HWND owner) {
+  if (!owner) return nullptr;
+  HWND root = ::GetAncestor(owner, GA_ROOT);
+  return root ? root : owner;
+}
+
+}  // namespace
 
 Dialog::~Dialog() {
   if (hwnd_ && !modal_) ::DestroyWindow(hwnd_);
@@ -15,8 +26,8 @@ INT_PTR Dialog::DoModal(HWND owner) {
   owner_ = owner;
   modal_ = true;
   result_ = 0;
-  INT_PTR r = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
-                                &Dialog::Proc, reinterpret_cast<LPARAM>(this));
+  INT_PTR r = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
+                                TopWindowOf(owner), &Dialog::Proc, reinterpret_cast<LPARAM>(this));
   modal_ = false;
   return r;
 }
@@ -26,10 +37,11 @@ bool Dialog::Create(HWND owner) {
   owner_ = owner;
   modal_ = false;
   result_ = 0;
-  HWND h = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
-                                &Dialog::Proc, reinterpret_cast<LPARAM>(this));
+  HWND h = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_),
+                                TopWindowOf(owner), &Dialog::Proc, reinterpret_cast<LPARAM>(this));
   if (!h) return false;
   Application::AddModeless(h);
+  ::ShowWindow(h, SW_SHOW);
   return true;
 }
 

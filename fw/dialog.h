@@ -24,8 +24,10 @@ class Dialog {
   int TemplateId() const { return templateId_; }
 
   // Runs the dialog modally; the id of the button that ended it, -1 when it could not be made.
+  // The owner may be a child window (a pane): the dialog then belongs to its top window and is
+  // placed from the pane (PlaceByOwnerChain).
   INT_PTR DoModal(HWND owner);
-  // Makes the dialog modeless and visible as its template says; false when it could not be made.
+  // Makes the dialog modeless and shows it; false when it could not be made.
   bool Create(HWND owner);
   // Ends the dialog with result: EndDialog when modal, DestroyWindow when modeless.
   void Close(INT_PTR result);

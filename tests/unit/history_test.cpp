@@ -258,4 +258,19 @@ TEST_F(HistoryTest, HeldLockChangesNothing) {
   EXPECT_EQ(Load("HistCopy"), Strings{"kept"});
 }
 
+TEST_F(HistoryTest, AnswerAfterAFailedLoadKeepsTheStoredAnswers) {
+  Save("HistMkdir", {"one", "two"});
+  exec::History h;
+  h.SetCapacity(40);
+  {
+    testutil::FakeSystem fake;
+    os::ScopedServices scope({nullptr, nullptr, nullptr, &fake});
+    app::ConfigLock held = app::AcquireConfigLock();
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(exec::LoadHistory(h, "HistMkdir"));  // the dialog opens with no choices
+  }
+  ASSERT_TRUE(exec::StoreAnswer(h, "HistMkdir", "three"));
+  EXPECT_EQ(Load("HistMkdir"), (Strings{"one", "two", "three"}));
+}
+
 }  // namespace

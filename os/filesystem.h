@@ -71,6 +71,11 @@ class FileSystem {
   virtual bool MoveFile(const char* from, const char* to) = 0;          // MoveFileA
   // MoveFileExA with MOVEFILE_REPLACE_EXISTING: replaces an existing file in one step.
   virtual bool ReplaceFile(const char* from, const char* to) = 0;
+  // SHFileOperationA(FO_DELETE) on one file or directory (a directory goes with its contents)
+  // with FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI, plus FOF_ALLOWUNDO when toRecycleBin:
+  // the item then goes to the recycle bin. Read-only files are deleted too. False on failure
+  // with the last error set to the shell's result code.
+  virtual bool ShellDelete(const char* path, bool toRecycleBin) = 0;
 
   // GetCurrentDirectoryA: returns the length; when size is too small, the size needed.
   virtual uint32_t GetCurrentDir(char* buf, uint32_t size) = 0;

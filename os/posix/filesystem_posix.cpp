@@ -18,6 +18,7 @@
 #include "os/posix/posix_error.h"
 #include "os/posix/resolve_posix.h"
 #include "os/posix/share_lock_posix.h"
+#include "os/posix/shell_delete_posix.h"
 
 namespace os::posix {
 namespace {
@@ -88,6 +89,9 @@ class PosixFileSystemImpl final : public FileSystem {
 
   bool MoveFile(const char* from, const char* to) override { return MovePath(from, to, false); }
   bool ReplaceFile(const char* from, const char* to) override { return MovePath(from, to, true); }
+  bool ShellDelete(const char* path, bool toRecycleBin) override {
+    return ShellDeletePath(path, toRecycleBin);
+  }
 
   uint32_t GetCurrentDir(char* buf, uint32_t size) override {
     return CopyOut(CurrentDirectory(), buf, size);

@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstring>
 
@@ -129,6 +130,25 @@ class Win32FileSystemImpl final : public FileSystem {
   }
   bool ReplaceFile(const char* from, const char* to) override {
     return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE;
+  }
+  bool ShellDelete(const char* path, bool toRecycleBin) override {
+    // The shell wants a full path in a list ended by a second NUL.
+    char list[MAX_PATH + 1] = {};
+    DWORD n = ::GetFullPathNameA(path, MAX_PATH, list, nullptr);
+    if (n == 0 || n >= MAX_PATH) {
+      if (n != 0) ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
+      return false;
+    }
+    SHFILEOPSTRUCTA op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = list;
+    op.pTo = "\0";
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
+    if (toRecycleBin) op.fFlags |= FOF_ALLOWUNDO;
+    int r = ::SHFileOperationA(&op);
+    if (r == 0 && !op.fAnyOperationsAborted) return true;
+    ::SetLastError(r != 0 ? static_cast<DWORD>(r) : ERROR_CANCELLED);
+    return false;
   }
   uint32_t GetCurrentDir(char* buf, uint32_t size) override {
     return ::GetCurrentDirectoryA(size, buf);

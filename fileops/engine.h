@@ -1,0 +1,15 @@
+// The copy, move and delete engine as the commands use it.
+#pragma once
+#include "fileops/engine_answers.h"
+#include "fileops/engine_buffer.h"
+#include "fileops/engine_copy.h"
+#include "fileops/engine_delete.h"
+#include "fileops/engine_destination.h"
+#include "fileops/engine_errors.h"
+#include "fileops/engine_messages.h"
+#include "fileops/engine_move.h"
+#include "fileops/engine_same_file.h"
+#include "fileops/engine_state.h"
+#include "fileops/engine_tree.h"
+#include "fileops/engine_types.h"
+#include "fileops/engine_ui.h"

@@ -1,0 +1,228 @@
+#include "fileops/engine_copy.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "fileops/engine_answers.h"
+#include "fileops/engine_errors.h"
+#include "fileops/engine_path.h"
+#include "fileops/engine_progress.h"
+#include "fileops/engine_same_file.h"
+#include "fileops/engine_state.h"
+#include "fileops/engine_types.h"
+#include "fileops/engine_ui.h"
+#include "os/last_error.h"
+#include "os/services.h"
+
+namespace fileops {
+namespace {
+
+constexpr uint32_t kReadWrite = os::kGenericRead | os::kGenericWrite;
+constexpr uint32_t kShareReadWrite = os::kShareRead | os::kShareWrite;
+
+bool IsMissingError(uint32_t e) {
+  return e == os::kErrFileNotFound || e == os::kErrPathNotFound;
+}
+bool IsExistsError(uint32_t e) { return e == os::kErrFileExists || e == os::kErrAlreadyExists; }
+
+// Deletes a file this copy made, read-only or not.
+void RemoveOwnFile(const std::string& path) {
+  if (os::Fs().DeleteFile(path.c_str())) return;
+  os::Fs().SetAttributes(path.c_str(), os::kAttrNormal);
+  os::Fs().DeleteFile(path.c_str());
+}
+
+// A name for the temporary copy in the destination's directory that fits kMaxPathChars:
+// "~sm<hex>.tmp", or "~<base 36>" when the directory leaves less room.
+bool TemporaryName(const std::string& directory, unsigned k, std::string& out) {
+  char name[32];
+  std::snprintf(name, sizeof(name), "~sm%x.tmp", (os::Sys().TickCount() << 8) + k);
+  if (JoinPath(directory, name, out)) return true;
+  std::string shortName = "~";
+  unsigned v = k;
+  do {
+    shortName += "0123456789abcdefghijklmnopqrstuvwxyz"[v % 36];
+    v /= 36;
+  } while (v);
+  return JoinPath(directory, shortName.c_str(), out);
+}
+
+// The file the data is written into: the destination itself when it is new, or a temporary
+// name beside an existing destination. Unless committed, the written file is removed when this
+// object goes away, whatever path the copy took.
+class WriteTarget {
+ public:
+  WriteTarget() = default;
+  WriteTarget(const WriteTarget&) = delete;
+  WriteTarget& operator=(const WriteTarget&) = delete;
+  ~WriteTarget() {
+    file_.reset();
+    if (!path_.empty() && !committed_) RemoveOwnFile(path_);
+  }
+
+  bool CreateNew(const std::string& destination) {
+    file_ = os::Fs().Open(destination.c_str(), kReadWrite, os::kShareNone, os::kCreateNew);
+    if (!file_) return false;
+    path_ = destination;
+    return true;
+  }
+
+  bool CreateBeside(const std::string& destination) {
+    const std::string directory = DirectoryPart(destination);
+    for (unsigned k = 0; k < 1000; ++k) {
+      std::string temp;
+      if (!TemporaryName(directory, k, temp)) {
+        os::SetLastError(os::kErrInvalidName);
+        return false;
+      }
+      file_ = os::Fs().Open(temp.c_str(), kReadWrite, os::kShareNone, os::kCreateNew);
+      if (file_) {
+        path_ = temp;
+        replaces_ = destination;
+        return true;
+      }
+      if (!IsExistsError(os::LastError())) return false;
+    }
+    return false;
+  }
+
+  os::File& File() { return *file_; }
+  const std::string& Path() const { return path_; }
+  void Close() { file_.reset(); }
+
+  // Puts the complete copy in place: renames the temporary file over the destination.
+  bool Commit() {
+    if (!replaces_.empty() && !os::Fs().ReplaceFile(path_.c_str(), replaces_.c_str()))
+      return false;
+    committed_ = true;
+    return true;
+  }
+
+ private:
+  std::unique_ptr<os::File> file_;
+  std::string path_;
+  std::string replaces_;
+  bool committed_ = false;
+};
+
+class FileCopy {
+ public:
+  FileCopy(const char* source, const char* destination, char* buffer, uint32_t size)
+      : source_(source), destination_(destination), buffer_(buffer), size_(size) {}
+
+  CopyOutcome Run() {
+    SetLastCopyError(0);
+    SameFileProbe probe = ProbeSameFile(source_, destination_.c_str());
+    CopyOutcome out;
+    if (probe.result != 0) {
+      out.result = probe.result == 1    ? kEngineSameFile
+                   : probe.result == -1 ? kEngineSourceDenied
+                                        : kEngineDestinationDenied;
+    } else {
+      out.result = Copy(probe);
+      out.copied = out.result == kEngineOk && !skipped_;
+    }
+    progress::ClearSizes();
+    return out;
+  }
+
+ private:
+  int Copy(SameFileProbe& probe) {
+    in_ = std::move(probe.first);
+    if (!in_) in_ = os::Fs().Open(source_, os::kGenericRead, kShareReadWrite, os::kOpenExisting);
+    if (!in_) return FailWithOsError(kEngineFailed);
+    int r = PrepareTarget(probe.secondMissing);
+    if (r != kEngineOk || skipped_) return r;
+    r = CopyBlocks();
+    target_.Close();
+    if (r == kEngineOk) {
+      CopyAttributes();
+      if (!target_.Commit()) r = FailWithOsError(kEngineFailed);
+    }
+    return r;
+  }
+
+  int PrepareTarget(bool destinationMissing) {
+    if (!destinationMissing) {
+      auto existing = os::Fs().Open(destination_.c_str(), os::kGenericRead, kShareReadWrite,
+                                    os::kOpenExisting);
+      // A destination that exists but cannot be read cannot be replaced either.
+      if (!existing && !IsMissingError(os::LastError())) return FailWithOsError(kEngineFailed);
+      destinationMissing = !existing;
+    }
+    if (destinationMissing) {
+      if (target_.CreateNew(destination_)) return kEngineOk;
+      if (!IsExistsError(os::LastError())) return FailWithOsError(kEngineFailed);
+      // Someone made it meanwhile: it is an existing destination like any other.
+    }
+    switch (AskOverwrite(source_, destination_.c_str())) {
+      case kOverwriteCancel: return kEngineQuestionCancelled;
+      case kOverwriteNo: skipped_ = true; return kEngineOk;
+      default: break;
+    }
+    // The destination must be ours to replace before any time is spent copying.
+    if (!os::Fs().Open(destination_.c_str(), kReadWrite, os::kShareNone, os::kOpenExisting))
+      return FailWithOsError(kEngineFailed);
+    if (!target_.CreateBeside(destination_)) return FailWithOsError(kEngineFailed);
+    return kEngineOk;
+  }
+
+  int CopyBlocks() {
+    uint64_t total = 0;
+    if (!in_->Size(&total)) total = 0;
+    progress::ShowPath(source_);
+    progress::ShowTotal(total);
+    progress::StartGauge();
+    uint64_t copied = 0;
+    for (;;) {
+      RunOperationPump();
+      if (OperationCancelled()) return kEngineCancelled;
+      uint32_t got = 0;
+      if (!in_->Read(buffer_, size_, &got)) return FailWithOsError(kEngineFailed);
+      if (got == 0) {
+        progress::SetGauge(kGaugeMax);
+        os::FileTime written = 0;
+        if (in_->GetTimes(nullptr, nullptr, &written))
+          target_.File().SetTimes(nullptr, nullptr, &written);
+        return kEngineOk;
+      }
+      uint32_t put = 0;
+      bool ok = target_.File().Write(buffer_, got, &put);
+      if (!ok || put < got) {
+        SetLastCopyError(ok ? kErrnoNoSpc : CopyErrorFromWin32(os::LastError()));
+        return kEngineDiskFull;
+      }
+      copied += got;
+      progress::ShowDone(copied, total);
+    }
+  }
+
+  // A new file already has the archive attribute alone; anything else is set.
+  void CopyAttributes() {
+    uint32_t a = os::Fs().GetAttributes(source_);
+    if (a != os::kInvalidAttributes && a != os::kAttrArchive)
+      os::Fs().SetAttributes(target_.Path().c_str(), a);
+  }
+
+  const char* source_;
+  const std::string destination_;
+  char* buffer_;
+  uint32_t size_;
+  std::unique_ptr<os::File> in_;
+  WriteTarget target_;
+  bool skipped_ = false;
+};
+
+}  // namespace
+
+CopyOutcome CopyOneFileDetailed(const char* source, const char* destination, char* buffer,
+                                uint32_t size) {
+  return FileCopy(source, destination, buffer, size).Run();
+}
+
+int CopyOneFile(const char* source, const char* destination, char* buffer, uint32_t size) {
+  return CopyOneFileDetailed(source, destination, buffer, size).result;
+}
+
+}  // namespace fileops

@@ -1,0 +1,30 @@
+// Copying one file. The data goes block by block through the command's buffer, running the
+// operation pump and the cancel test before every block and updating the progress dialog
+// after it.
+//
+// A destination that did not exist is created under its own name (and deleted again when the
+// copy fails). An existing destination the user agreed to overwrite is never opened for
+// writing: the copy goes into a temporary name in the destination's directory, and only once
+// the data, the last-write time and the attributes are complete does that file replace the
+// destination in one step. A failed or cancelled copy leaves the destination exactly as it was
+// and no temporary file behind.
+#pragma once
+#include <cstdint>
+
+namespace fileops {
+
+// Copies source to destination (EngineResult): 1 same file, nothing done; 0 done, or skipped by
+// the answer No; -1 open, create or read failed; -2 a write fell short (full disk); -5
+// cancelled; -6 Cancel at the overwrite question; -7 the source or -8 the destination cannot
+// be accessed. LastCopyError holds the code of a failed step (0 otherwise).
+int CopyOneFile(const char* source, const char* destination, char* buffer, uint32_t size);
+
+struct CopyOutcome {
+  int result = 0;
+  bool copied = false;  // the data really was copied (not the same file, not skipped)
+};
+// CopyOneFile, telling also whether the file was really copied.
+CopyOutcome CopyOneFileDetailed(const char* source, const char* destination, char* buffer,
+                                uint32_t size);
+
+}  // namespace fileops

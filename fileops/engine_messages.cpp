@@ -1,0 +1,48 @@
+#include "fileops/engine_messages.h"
+
+#include "fileops/engine_errors.h"
+#include "fileops/engine_types.h"
+
+namespace fileops {
+
+const CommandMessage kMsgNoMemory{11, "メモリが確保できません"};
+const CommandMessage kMsgCopyNameTooLong{13, "コピー先名が長すぎます"};
+const CommandMessage kMsgCannotMakeDirectory{14, "ディレクトリを作成することができません"};
+const CommandMessage kMsgCopyDiskFull{15, "コピー先ディスクの空き容量が足りません"};
+const CommandMessage kMsgRecursiveCopy{16, "サブディレクトリに対して再帰的なコピーはできません"};
+const CommandMessage kMsgCancelled{17, "処理はキャンセルされました"};
+const CommandMessage kMsgMoveNameTooLong{18, "移動先名が長すぎます"};
+const CommandMessage kMsgMoveDiskFull{20, "移動先ディスクの空き容量が足りません"};
+const CommandMessage kMsgCannotMakeLink{21, "リンクを作成することができません"};
+const CommandMessage kMsgSourceInaccessible{
+    25, "ｺﾋﾟｰ元ﾌｧｲﾙにｱｸｾｽできません。属性及び他のﾌﾟﾛｾｽが使用していないかを確認して下さい"};
+const CommandMessage kMsgDestinationInaccessible{
+    26, "ｺﾋﾟｰ先ﾌｧｲﾙにｱｸｾｽできません。属性及び他のﾌﾟﾛｾｽが使用していないかを確認して下さい"};
+const CommandMessage kMsgCopyDestinationInvalid{0, "コピー先名が正しくありません"};
+const CommandMessage kMsgMoveDestinationInvalid{0, "移動先名が正しくありません"};
+
+CommandMessage EngineResultMessage(EngineCommand command, int result, int lastCopyError) {
+  const bool copy = command == EngineCommand::kCopy;
+  switch (result) {
+    case kEngineSameFile:
+    case kEngineOk:
+    case kEngineQuestionCancelled: return CommandMessage{};
+    case kEngineDiskFull: return command == EngineCommand::kMove ? kMsgMoveDiskFull : kMsgCopyDiskFull;
+    case kEngineInsideSource: return kMsgRecursiveCopy;
+    case kEngineCancelled: return kMsgCancelled;
+    case kEngineSourceDenied:
+      if (copy) return kMsgSourceInaccessible;
+      break;
+    case kEngineDestinationDenied:
+      if (copy) return kMsgDestinationInaccessible;
+      break;
+    default: break;
+  }
+  return CommandMessage{0, ErrorCodeMessage(lastCopyError)};
+}
+
+std::string CannotDeleteMessage(const char* name) {
+  return std::string(name) + " は削除できません。他のプロセスが使用していないか確認して下さい";
+}
+
+}  // namespace fileops

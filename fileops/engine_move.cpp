@@ -1,0 +1,85 @@
+#include "fileops/engine_move.h"
+
+#include <string>
+
+#include "fileops/engine_answers.h"
+#include "fileops/engine_copy.h"
+#include "fileops/engine_path.h"
+#include "fileops/engine_progress.h"
+#include "fileops/engine_state.h"
+#include "fileops/engine_tree.h"
+#include "fileops/engine_types.h"
+#include "fileops/engine_ui.h"
+#include "os/services.h"
+
+namespace fileops {
+namespace {
+
+bool DestinationExists(const char* destination) {
+  return os::Fs().Open(destination, os::kGenericRead, os::kShareRead | os::kShareWrite,
+                       os::kOpenExisting) != nullptr;
+}
+
+// Deletes a moved file's source for good, as the shell does: a read-only or system file
+// loses that attribute first (and gets it back when it still cannot go).
+void DeleteMovedFile(const std::string& path) {
+  if (os::Fs().DeleteFile(path.c_str())) return;
+  const uint32_t a = os::Fs().GetAttributes(path.c_str());
+  constexpr uint32_t kBlocking = os::kAttrReadOnly | os::kAttrSystem;
+  if (a == os::kInvalidAttributes || !(a & kBlocking)) return;
+  if (!os::Fs().SetAttributes(path.c_str(), a & ~kBlocking)) return;
+  if (!os::Fs().DeleteFile(path.c_str())) os::Fs().SetAttributes(path.c_str(), a);
+}
+
+// After a tree copy: the copied files go, then every directory that is empty now. Whatever
+// was not copied keeps its directory. Cancel stops the deleting; nothing is lost by that.
+void DeleteCopiedSource(const CopiedTree& copied) {
+  for (const std::string& file : copied.files) {
+    RunOperationPump();
+    if (OperationCancelled()) return;
+    progress::ShowPath(file.c_str());
+    DeleteMovedFile(file);
+  }
+  for (const std::string& directory : copied.directories) os::Fs().RemoveDir(directory.c_str());
+}
+
+}  // namespace
+
+int MoveOneFile(const char* source, const char* destination, char* buffer, uint32_t size) {
+  SetLastCopyError(0);
+  if (OperationCancelled()) return kEngineCancelled;
+  if (DestinationExists(destination)) {
+    switch (AskOverwrite(source, destination)) {
+      case kOverwriteCancel: return kEngineQuestionCancelled;
+      case kOverwriteNo: return kEngineOk;
+      default: break;
+    }
+  }
+  if (!HasColon(destination)) {
+    progress::ShowPath(source);
+    progress::StartGauge();
+    bool renamed = os::Fs().MoveFile(source, destination);
+    progress::SetGauge(kGaugeMax);
+    if (renamed) return kEngineOk;
+  }
+  CopyOutcome out;
+  {
+    OverwriteDialogAside askNoMore;
+    out = CopyOneFileDetailed(source, destination, buffer, size);
+  }
+  if (out.result == kEngineOk && out.copied) os::Fs().DeleteFile(source);
+  return out.result;
+}
+
+int MoveTree(const char* source, const char* destination, char* buffer, uint32_t size) {
+  SetLastCopyError(0);
+  if (OperationCancelled()) return kEngineCancelled;
+  progress::ShowPath(source);
+  if (os::Fs().MoveFile(source, destination)) return kEngineOk;
+  CopiedTree copied;
+  int r = CopyTreeRecorded(source, destination, buffer, size, copied);
+  if (r == kEngineOk) DeleteCopiedSource(copied);
+  return r;
+}
+
+}  // namespace fileops

@@ -1,0 +1,135 @@
+#include "fileops/engine_same_file.h"
+
+#include <cstdio>
+#include <string>
+
+#include "fileops/engine_path.h"
+#include "os/last_error.h"
+#include "os/services.h"
+
+namespace fileops {
+namespace {
+
+constexpr uint32_t kShareReadWrite = os::kShareRead | os::kShareWrite;
+constexpr uint32_t kShareAll = os::kShareRead | os::kShareWrite | os::kShareDelete;
+
+bool IsAccessError(uint32_t e) {
+  return e == os::kErrAccessDenied || e == os::kErrSharingViolation ||
+         e == os::kErrLockViolation;
+}
+
+bool IsMissingError(uint32_t e) {
+  return e == os::kErrFileNotFound || e == os::kErrPathNotFound;
+}
+
+bool FullPath(const char* path, char (&out)[os::kMaxPath]) {
+  uint32_t n = os::Fs().GetFullPath(path, out, sizeof(out));
+  return n > 0 && n < sizeof(out);
+}
+
+bool SameFullPath(const char* a, const char* b) {
+  char fa[os::kMaxPath], fb[os::kMaxPath];
+  return FullPath(a, fa) && FullPath(b, fb) && os::Sys().CompareNoCase(fa, fb) == 0;
+}
+
+std::unique_ptr<os::File> OpenShared(const char* path) {
+  return os::Fs().Open(path, os::kGenericRead, kShareReadWrite, os::kOpenExisting);
+}
+
+std::unique_ptr<os::File> OpenExclusive(const char* path) {
+  return os::Fs().Open(path, os::kGenericRead, os::kShareNone, os::kOpenExisting);
+}
+
+// The share-mode test once the full paths differ. An exclusive open of the second name fails
+// with a sharing violation while we hold the first one open exactly when both are one file or
+// someone else holds the second; which of the two is told by opening again.
+void ProbeByShareModes(const char* a, const char* b, SameFileProbe& p) {
+  std::unique_ptr<os::File> ha = OpenShared(a);
+  if (!ha && IsAccessError(os::LastError())) {
+    p.result = -1;
+    return;
+  }
+  std::unique_ptr<os::File> hb = OpenExclusive(b);
+  if (hb) {
+    p.first = std::move(ha);
+    return;
+  }
+  const uint32_t eb = os::LastError();
+  if (!IsAccessError(eb)) {
+    p.secondMissing = IsMissingError(eb);
+    p.first = std::move(ha);
+    return;
+  }
+  if (ha && eb == os::kErrSharingViolation) {
+    ha.reset();
+    hb = OpenExclusive(b);
+    if (hb) {
+      // Our own handle was in the way. Confirm from the other side, so that a second name
+      // that was busy for a moment is not taken for the first.
+      std::unique_ptr<os::File> again = OpenShared(a);
+      if (!again && os::LastError() == os::kErrSharingViolation) {
+        p.result = 1;
+        return;
+      }
+      p.first = std::move(again);
+      return;
+    }
+    if (!IsAccessError(os::LastError())) return;
+  }
+  p.result = -2;
+}
+
+int SameDirectoryCheck(const char* a, const char* b) {
+  if (SameFullPath(a, b)) return 1;
+  const std::string da = WithTrailingBackslash(a), db = WithTrailingBackslash(b);
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "~smk%x.tmp", (os::Sys().TickCount() << 4) + counter++);
+    std::string inA, inB;
+    if (!JoinPath(da, name, inA) || !JoinPath(db, name, inB)) return 0;
+    auto marker = os::Fs().Open(inB.c_str(), os::kGenericWrite, kShareAll, os::kCreateNew);
+    if (!marker) {
+      uint32_t e = os::LastError();
+      if (e == os::kErrFileExists || e == os::kErrAlreadyExists) continue;
+      return 0;
+    }
+    marker.reset();
+    SameFileProbe p = ProbeSameFile(inA.c_str(), inB.c_str());
+    p.first.reset();
+    os::Fs().DeleteFile(inB.c_str());
+    return p.result;
+  }
+  return 0;
+}
+
+}  // namespace
+
+SameFileProbe ProbeSameFile(const char* first, const char* second) {
+  SameFileProbe p;
+  if (SameFullPath(first, second)) {
+    p.result = 1;
+    return p;
+  }
+  ProbeByShareModes(first, second, p);
+  return p;
+}
+
+int SameFileCheck(const char* first, const char* second, bool asDirectories) {
+  if (asDirectories) return SameDirectoryCheck(first, second);
+  return ProbeSameFile(first, second).result;
+}
+
+int IsInsideSource(const char* source, const char* destination) {
+  std::string current = destination;
+  while (!current.empty() && !EndsWithColon(current)) {
+    int r = SameFileCheck(source, current.c_str(), true);
+    if (r != 0) return r;
+    std::size_t cut = LastBackslash(current);
+    if (cut == std::string::npos) break;
+    current.resize(cut);
+  }
+  return 0;
+}
+
+}  // namespace fileops

@@ -1,0 +1,29 @@
+#include "fileops/engine_state.h"
+
+#include "fileops/engine_errors.h"
+#include "fileops/engine_ui.h"
+#include "os/last_error.h"
+
+namespace fileops {
+namespace {
+int g_lastCopyError = 0;
+bool g_recycleDeletes = false;
+}  // namespace
+
+int LastCopyError() { return g_lastCopyError; }
+void SetLastCopyError(int code) { g_lastCopyError = code; }
+
+int FailWithOsError(int result) {
+  g_lastCopyError = CopyErrorFromWin32(os::LastError());
+  return result;
+}
+
+bool RecycleDeletes() { return g_recycleDeletes; }
+void SetRecycleDeletes(bool toRecycleBin) { g_recycleDeletes = toRecycleBin; }
+
+bool OperationCancelled() {
+  ProgressDialog* progress = ActiveProgressDialog();
+  return progress && progress->IsCancelDisabled();
+}
+
+}  // namespace fileops

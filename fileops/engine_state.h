@@ -1,0 +1,24 @@
+// The little state the engine keeps for the running command: the error code of the last failed
+// copy step, the recycle-bin switch of the delete command, and the cancel test.
+#pragma once
+
+namespace fileops {
+
+// The error code saved when an open, create, read or write of a copy fails (CopyErrorCode
+// values, see engine_errors.h); 0 when the last copy had no such failure. Each copy and move
+// operation sets it to 0 when it starts. Callers pass it to ErrorCodeMessage.
+int LastCopyError();
+void SetLastCopyError(int code);
+// Saves the error code of the OS call that just failed (os::LastError) as LastCopyError and
+// returns result.
+int FailWithOsError(int result);
+
+// Set by the delete command before it starts: true sends deleted files to the recycle bin.
+bool RecycleDeletes();
+void SetRecycleDeletes(bool toRecycleBin);
+
+// True when a progress dialog exists and its Cancel button is disabled (pressed, or a question
+// was cancelled). Polled before every block of work.
+bool OperationCancelled();
+
+}  // namespace fileops

@@ -1,0 +1,25 @@
+// Copying a directory tree: the directory, then every entry of it (files with CopyOneFile,
+// directories with a copy of their own), in the order the directory search gives them.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace fileops {
+
+// Copies the directory source to destination (EngineResult): 1 one directory; -4 the
+// destination lies inside the source (nothing is created); -3 a path does not fit; -7/-8 the
+// source/destination cannot be accessed; otherwise the first non-zero result of a
+// subdirectory or the first negative result of a file ends the walk. An existing destination
+// directory is merged into.
+int CopyTree(const char* source, const char* destination, char* buffer, uint32_t size);
+
+// What a tree copy really copied, for a move to delete exactly that afterwards.
+struct CopiedTree {
+  std::vector<std::string> files;        // source paths of the files copied
+  std::vector<std::string> directories;  // source directories walked, innermost first
+};
+int CopyTreeRecorded(const char* source, const char* destination, char* buffer, uint32_t size,
+                     CopiedTree& record);
+
+}  // namespace fileops

@@ -1,0 +1,107 @@
+// Stand-ins for the windows the engine talks to (a progress dialog that records what it was
+// told, question dialogs that answer from a script, a pump that counts its runs and can press
+// Cancel), and helpers to make and read small file trees through the OS layer.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "fileops/engine.h"
+#include "os/services.h"
+#include "tests/unit/test_util.h"
+
+namespace enginetest {
+
+class RecordingProgress : public fileops::ProgressDialog {
+ public:
+  void SetText(int control, const char* text) override {
+    texts[control] = text;
+    log.emplace_back(control, text);
+  }
+  void SetGaugeRange(int low, int high) override {
+    gaugeLow = low;
+    gaugeHigh = high;
+  }
+  void SetGauge(int value) override { gauges.push_back(value); }
+  bool IsCancelDisabled() override { return cancelDisabled; }
+  void DisableCancel() override { cancelDisabled = true; }
+
+  // Every text ever written to control, in order.
+  std::vector<std::string> TextsOf(int control) const {
+    std::vector<std::string> out;
+    for (const auto& e : log)
+      if (e.first == control) out.push_back(e.second);
+    return out;
+  }
+
+  std::map<int, std::string> texts;
+  std::vector<std::pair<int, std::string>> log;
+  int gaugeLow = -1, gaugeHigh = -1;
+  std::vector<int> gauges;
+  bool cancelDisabled = false;
+};
+
+// Answers from a script; a question beyond the script fails the test and cancels.
+template <typename Base, int kCancel>
+class ScriptedQuestion : public Base {
+ public:
+  explicit ScriptedQuestion(std::deque<int> script = {}) : script(std::move(script)) {}
+  int Show(const char* name) override {
+    asked.push_back(name);
+    if (script.empty()) {
+      ADD_FAILURE() << "unexpected question about " << name;
+      return kCancel;
+    }
+    int answer = script.front();
+    script.pop_front();
+    return answer;
+  }
+  std::deque<int> script;
+  std::vector<std::string> asked;
+};
+using ScriptedOverwrite = ScriptedQuestion<fileops::OverwriteDialog, fileops::kOverwriteCancel>;
+using ScriptedReadOnly = ScriptedQuestion<fileops::ReadOnlyDialog, fileops::kReadOnlyCancel>;
+
+// A pump registered for its lifetime; onRun sees the number of the run (1, 2, ...).
+class CountingPump : public fileops::OperationPump {
+ public:
+  CountingPump() : saved_(fileops::SetOperationPump(this)) {}
+  ~CountingPump() override { fileops::SetOperationPump(saved_); }
+  void Run() override {
+    ++runs;
+    if (onRun) onRun(runs);
+  }
+  // Presses the progress dialog's Cancel during run number n.
+  void CancelAtRun(int n, fileops::ProgressDialog& progress) {
+    onRun = [n, &progress](int run) {
+      if (run == n) progress.DisableCancel();
+    };
+  }
+  int runs = 0;
+  std::function<void(int)> onRun;
+
+ private:
+  fileops::OperationPump* saved_;
+};
+
+// Bytes of a given length that differ from file to file (seeded), so a mixed-up or partial
+// copy never looks right.
+std::string Pattern(std::size_t size, unsigned seed);
+
+// Makes each file (relative path -> content; directories named in the paths are made).
+void MakeFiles(const std::string& dir, const std::map<std::string, std::string>& files);
+// Every file below dir, relative path (with "\") -> content.
+std::map<std::string, std::string> ReadTree(const std::string& dir);
+// Every entry name below dir that looks like one of the engine's temporary files.
+std::vector<std::string> TemporaryFiles(const std::string& dir);
+// Sets a file's last-write time (100 ns units since 1601).
+bool SetWriteTime(const std::string& path, os::FileTime t);
+os::FileTime WriteTime(const std::string& path);
+// 2020-01-01 00:00:00 UTC plus the given seconds.
+os::FileTime TimeAt(int64_t seconds);
+
+}  // namespace enginetest

@@ -9,8 +9,14 @@ BINFO::BINFO(BINFO* p, int32_t nodeKind) : Link(p) { kind = nodeKind; }
 BINFO::~BINFO() {
   DestroyChildren();
   FreeText();
-  if (kind == kEntryNode) delete Data();
+  if (ownsPayload_) delete Data();
   payload = nullptr;
+}
+
+void BINFO::AdoptData(std::unique_ptr<SM_DAT> data) {
+  if (ownsPayload_) delete Data();
+  payload = data.release();
+  ownsPayload_ = true;
 }
 
 void BINFO::FreeText() {

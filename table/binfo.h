@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "table/link.h"
 #include "table/sm_dat.h"
@@ -10,7 +11,7 @@ namespace table {
 
 // The Link kind of a BINFO.
 enum NodeKind : int32_t {
-  kEntryNode = 0,  // payload: the entry's SM_DAT, owned
+  kEntryNode = 0,  // payload: the entry's SM_DAT, owned (carried inside an EntryNode)
   kNameLine = 10,  // payload: the same SM_DAT, not owned; text points into the display name
   kSizeLine = 11,  // the other lines own their text
   kDateLine = 12,
@@ -41,10 +42,17 @@ class BINFO : public Link {
   // The measured extent of the text, kept so that a relayout measures nothing again.
   int32_t textWidth = 0;
   int32_t textHeight = 0;
-  // Entry nodes: the layout generation their line nodes were built for (0: never built).
+  // Entry nodes: the layout generation their line nodes were built for (0: never built), and
+  // what the icon-mode layout needs of those lines: the widest, the height of the name lines
+  // and the height of all lines.
   uint32_t layoutStamp = 0;
+  int32_t linesWidest = 0;
+  int32_t linesNameHeight = 0;
+  int32_t linesHeight = 0;
 
   SM_DAT* Data() const { return static_cast<SM_DAT*>(payload); }
+  // An entry node given a record made apart owns it and deletes it with itself.
+  void AdoptData(std::unique_ptr<SM_DAT> data);
   BINFO* NextNode() const { return static_cast<BINFO*>(next); }
   BINFO* PrevNode() const { return static_cast<BINFO*>(prev); }
   BINFO* FirstChildNode() const { return static_cast<BINFO*>(firstChild); }
@@ -62,6 +70,14 @@ class BINFO : public Link {
  private:
   bool OwnsText() const { return kind >= kSizeLine && kind <= kAttrLine; }
   void FreeText();
+  bool ownsPayload_ = false;
+};
+
+// The entry node the scan makes: the record lives in the same allocation as the node.
+class EntryNode final : public BINFO {
+ public:
+  EntryNode() : BINFO(nullptr, kEntryNode) { payload = &data; }
+  SM_DAT data;
 };
 
 }  // namespace table

@@ -7,6 +7,7 @@
 #include "os/mbcs.h"
 #include "os/services.h"
 #include "table/dos_time.h"
+#include "table/text_compare.h"
 
 namespace table {
 namespace {
@@ -54,8 +55,8 @@ void FillShortcut(SM_DAT& d, const ScanContext& ctx) {
 
 }  // namespace
 
-std::unique_ptr<SM_DAT> MakeEntryData(const os::FindData& fd, const ScanContext& ctx) {
-  auto d = std::make_unique<SM_DAT>();
+void FillEntryData(SM_DAT& data, const os::FindData& fd, const ScanContext& ctx) {
+  SM_DAT* d = &data;
   d->attributes = fd.attributes;
   DosDateTime t = ToLocalDosDateTime(fd.lastWriteTime, ctx.biasMinutes);
   d->date = t.date;
@@ -63,6 +64,7 @@ std::unique_ptr<SM_DAT> MakeEntryData(const os::FindData& fd, const ScanContext&
   d->size = static_cast<int64_t>(fd.size);
   d->name = Bounded(std::string(fd.name, strnlen(fd.name, sizeof(fd.name))), os::kMaxPath);
   d->nameKey = os::Sys().SortKey(d->name.c_str());
+  d->nameHash = FoldedNameHash(d->name);
   if (!d->IsDirectory()) {
     if (fileops::IsLinkFileName(d->name.c_str())) FillLinkFile(*d, ctx);
     else if (fileops::IsShortcutName(d->name.c_str())) FillShortcut(*d, ctx);
@@ -71,7 +73,6 @@ std::unique_ptr<SM_DAT> MakeEntryData(const os::FindData& fd, const ScanContext&
     d->link->displayKey = os::Sys().SortKey(d->link->displayName.c_str());
     d->link->targetKey = os::Sys().SortKey(d->link->target.c_str());
   }
-  return d;
 }
 
 bool SameFileState(const SM_DAT& d, const os::FindData& fd, int32_t biasMinutes) {

@@ -14,11 +14,11 @@ struct ScanContext {
   int32_t biasMinutes = 0;  // the time-zone bias in force for this scan
 };
 
-// A new record for fd: attributes, local DOS time and date, size and name copied, the sort key
-// of the name made. A ".LFI" file becomes a link whose target is the end of its chain and whose
+// Fills a new record from fd: attributes, local DOS time and date, size and name copied, the
+// sort key and hash of the name made. A ".LFI" file becomes a link whose target is the end of its chain and whose
 // display name is its title; a ".LNK" file becomes a shortcut whose target is its path followed
 // by a blank and its arguments when it has any. Directories are never taken for links.
-std::unique_ptr<SM_DAT> MakeEntryData(const os::FindData& fd, const ScanContext& ctx);
+void FillEntryData(SM_DAT& d, const os::FindData& fd, const ScanContext& ctx);
 
 // True when the record still describes fd: attributes, time, date and size all equal.
 bool SameFileState(const SM_DAT& d, const os::FindData& fd, int32_t biasMinutes);

@@ -22,7 +22,9 @@ class InvisibleTypes {
   const std::vector<std::string>& Items() const { return items_; }
 
  private:
+  void Classify();
   std::vector<std::string> items_;
+  std::vector<bool> plainAscii_;  // per item: compared without the locale
 };
 
 }  // namespace table

@@ -136,6 +136,14 @@ void Sorm::RebuildLines(BINFO* entry) {
   }
   AddExtraLines(entry);
   entry->layoutStamp = layoutStamp_;
+  entry->linesWidest = entry->linesNameHeight = entry->linesHeight = 0;
+  BINFO* c = first;
+  do {
+    entry->linesWidest = std::max(entry->linesWidest, c->textWidth);
+    entry->linesHeight += c->textHeight;
+    if (c->kind == kNameLine) entry->linesNameHeight += c->textHeight;
+    c = c->NextNode();
+  } while (c != first);
 }
 
 void Sorm::MeasureIconMetrics(const ClientSize& client) {
@@ -144,19 +152,11 @@ void Sorm::MeasureIconMetrics(const ClientSize& client) {
   m.cellHeight = iconSpacingY_;
   m.entryWidth = m.entryHeight = iconMetrics_.largeHeight + 6;
   int32_t widest = iconSpacingX_;
-  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) {
+  for (BINFO* e : Entries()) {
     if (e->layoutStamp != layoutStamp_) RebuildLines(e);
-    int32_t nameHeight = 0, allHeight = 0;
-    BINFO* first = e->FirstChildNode();
-    BINFO* c = first;
-    do {
-      widest = std::max(widest, c->textWidth);
-      allHeight += c->textHeight;
-      if (c->kind == kNameLine) nameHeight += c->textHeight;
-      c = c->NextNode();
-    } while (c != first);
-    m.cellHeight = std::max(m.cellHeight, m.entryHeight + nameHeight + 17);
-    m.cellHeight = std::max(m.cellHeight, m.entryHeight + allHeight + 1);
+    widest = std::max(widest, e->linesWidest);
+    m.cellHeight = std::max(m.cellHeight, m.entryHeight + e->linesNameHeight + 17);
+    m.cellHeight = std::max(m.cellHeight, m.entryHeight + e->linesHeight + 1);
   }
   if (autoAdjust_) {
     m.cellWidth = widest + 8;
@@ -173,7 +173,7 @@ void Sorm::MeasureListMetrics(const ClientSize& client) {
   LayoutMetrics& m = metrics_;
   std::fill(std::begin(m.columns), std::end(m.columns), 0);
   int32_t tallest = 0;
-  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) {
+  for (BINFO* e : Entries()) {
     if (e->layoutStamp != layoutStamp_) RebuildLines(e);
     BINFO* first = e->FirstChildNode();
     BINFO* c = first;
@@ -205,7 +205,7 @@ void Sorm::PlaceEntries() {
   const bool list = listMode();
   const int32_t small = iconMetrics_.smallWidth;
   Point p = StartPosition(list);
-  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) {
+  for (BINFO* e : Entries()) {
     e->x = p.x;
     e->y = p.y;
     BINFO* first = e->FirstChildNode();

@@ -1,96 +1,90 @@
 #include "table/name_index.h"
 
-#include "os/mbcs.h"
 #include "os/services.h"
 #include "table/text_compare.h"
 
 namespace table {
-namespace {
-
-// Walks one character; folds a single-byte lower-case ASCII letter.
-inline std::size_t NextUnit(std::string_view s, std::size_t i, unsigned char& unit1,
-                            unsigned char& unit2) {
-  unsigned char c = static_cast<unsigned char>(s[i]);
-  if (mbcs::IsLeadByte(c) && i + 1 < s.size()) {
-    unit1 = c;
-    unit2 = static_cast<unsigned char>(s[i + 1]);
-    return i + 2;
-  }
-  unit1 = (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 'a' + 'A') : c;
-  unit2 = 0;
-  return i + 1;
-}
-
-}  // namespace
-
-std::size_t NameIndex::FoldHash::operator()(std::string_view s) const {
-  std::size_t h = 2166136261u;
-  for (std::size_t i = 0; i < s.size();) {
-    unsigned char a, b;
-    i = NextUnit(s, i, a, b);
-    h = (h ^ a) * 16777619u;
-    h = (h ^ b) * 16777619u;
-  }
-  return h;
-}
-
-bool NameIndex::FoldEqual::operator()(std::string_view a, std::string_view b) const {
-  std::size_t i = 0, j = 0;
-  while (i < a.size() && j < b.size()) {
-    unsigned char a1, a2, b1, b2;
-    i = NextUnit(a, i, a1, a2);
-    j = NextUnit(b, j, b1, b2);
-    if (a1 != b1 || a2 != b2) return false;
-  }
-  return i == a.size() && j == b.size();
-}
 
 void NameIndex::Clear() {
-  byName_.clear();
+  slots_.clear();
+  used_ = 0;
   byKey_.clear();
   keyIndexBuilt_ = false;
   sentinel_ = nullptr;
 }
 
-void NameIndex::Build(BINFO* sentinel) {
+void NameIndex::Build(const std::vector<BINFO*>& entries, BINFO* sentinel) {
   Clear();
   sentinel_ = sentinel;
-  for (BINFO* e = sentinel->NextNode(); e != sentinel; e = e->NextNode()) Add(e);
+  std::size_t size = 16;
+  while (size < entries.size() * 2 + 2) size *= 2;
+  slots_.assign(size, Slot());
+  for (BINFO* e : entries) Add(e);
+}
+
+NameIndex::Slot* NameIndex::Lookup(std::string_view name, uint32_t hash) {
+  if (slots_.empty()) return nullptr;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    Slot& s = slots_[i];
+    if (!s.first) return nullptr;
+    if (s.count && s.hash == hash && FoldedNamesEqual(s.first->Data()->name, name)) return &s;
+  }
+}
+
+void NameIndex::Grow() {
+  std::vector<Slot> old;
+  old.swap(slots_);
+  slots_.assign(old.empty() ? 16 : old.size() * 2, Slot());
+  used_ = 0;
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& s : old) {
+    if (!s.first || !s.count) continue;
+    std::size_t i = s.hash & mask;
+    while (slots_[i].first) i = (i + 1) & mask;
+    slots_[i] = s;
+    ++used_;
+  }
+}
+
+void NameIndex::Insert(BINFO* entry) {
+  if ((used_ + 1) * 2 > slots_.size()) Grow();
+  const uint32_t hash = entry->Data()->nameHash;
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  while (slots_[i].first) i = (i + 1) & mask;
+  slots_[i] = Slot{entry, hash, 1};
+  ++used_;
 }
 
 void NameIndex::Add(BINFO* entry) {
-  Slot& slot = byName_[entry->Data()->name];
-  if (!slot.first) slot.first = entry;
-  ++slot.count;
-  if (keyIndexBuilt_) byKey_.try_emplace(entry->Data()->nameKey, entry);
+  const SM_DAT& d = *entry->Data();
+  if (Slot* s = Lookup(d.name, d.nameHash)) ++s->count;
+  else Insert(entry);
+  if (keyIndexBuilt_) byKey_.try_emplace(d.nameKey, entry);
 }
 
-BINFO* NameIndex::FindAfter(BINFO* from, std::string_view name) {
-  FoldEqual eq;
+BINFO* NameIndex::FindAfter(BINFO* from, std::string_view name) const {
   for (BINFO* e = from->NextNode(); e != sentinel_; e = e->NextNode()) {
-    if (eq(e->Data()->name, name)) return e;
+    if (FoldedNamesEqual(e->Data()->name, name)) return e;
   }
   return nullptr;
 }
 
 void NameIndex::Remove(BINFO* entry) {
-  const std::string& name = entry->Data()->name;
-  auto it = byName_.find(std::string_view(name));
-  if (it != byName_.end()) {
-    Slot& slot = it->second;
-    if (--slot.count == 0) {
-      byName_.erase(it);
-    } else if (slot.first == entry) {
-      // Rare: the mask listed this file more than once. The view key must stay valid, so the
-      // slot moves to the next entry's own name.
-      BINFO* next = FindAfter(entry, name);
-      Slot moved{next, slot.count};
-      byName_.erase(it);
-      if (next) byName_.emplace(std::string_view(next->Data()->name), moved);
+  const SM_DAT& d = *entry->Data();
+  if (Slot* s = Lookup(d.name, d.nameHash)) {
+    if (--s->count == 0) {
+      // Stays a tombstone so that later names of the same probe run are still found; the
+      // node it points to is never looked at again.
+    } else if (s->first == entry) {
+      // Rare: the mask listed this file more than once; the next one stands for the name.
+      if (BINFO* next = FindAfter(entry, d.name)) s->first = next;
+      else s->count = 0;  // cannot happen while the count is right; keep a tombstone
     }
   }
   if (keyIndexBuilt_) {
-    auto k = byKey_.find(std::string_view(entry->Data()->nameKey));
+    auto k = byKey_.find(std::string_view(d.nameKey));
     if (k != byKey_.end() && k->second == entry) byKey_.erase(k);
   }
 }
@@ -103,8 +97,8 @@ void NameIndex::BuildKeyIndex() {
 }
 
 BINFO* NameIndex::Find(const char* name) {
-  auto it = byName_.find(std::string_view(name));
-  if (it != byName_.end()) return it->second.first;
+  const std::string_view n(name);
+  if (Slot* s = Lookup(n, FoldedNameHash(n))) return s->first;
   if (IsPlainAscii(name)) return nullptr;
   if (!keyIndexBuilt_) BuildKeyIndex();
   std::string key = os::Sys().SortKey(name);

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "table/binfo.h"
 
@@ -11,8 +12,8 @@ namespace table {
 
 class NameIndex {
  public:
-  // Indexes every entry after sentinel in ring order.
-  void Build(BINFO* sentinel);
+  // Indexes the entries, given in ring order.
+  void Build(const std::vector<BINFO*>& entries, BINFO* sentinel);
   // The first entry in ring order whose name equals name for lstrcmpiA; null when none.
   BINFO* Find(const char* name);
   // An entry appended at the end of the ring.
@@ -22,31 +23,28 @@ class NameIndex {
   void Clear();
 
  private:
-  // Names folded in their single-byte letters only: a trail byte of a double-byte character is
-  // never folded, so two names fold alike only when lstrcmpiA calls them equal.
-  struct FoldHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const;
-  };
-  struct FoldEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const;
-  };
+  // Open addressing with linear probing; a slot holds one name (the first entry with it in ring
+  // order stands for all) and how many entries have it (more than one when the mask lists a
+  // file twice). Keys are the entries' own names and cached hashes, so building allocates
+  // nothing per entry.
   struct Slot {
-    BINFO* first = nullptr;  // first in ring order
-    uint32_t count = 0;      // entries with this name (more than one when the mask lists a
-                             // file twice)
+    BINFO* first = nullptr;  // null: empty
+    uint32_t hash = 0;
+    uint32_t count = 0;      // 0 with a non-null first: a removed name (tombstone)
   };
-  // Keyed by a view of the entry's own name, which lives as long as the entry.
-  std::unordered_map<std::string_view, Slot, FoldHash, FoldEqual> byName_;
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;  // slots that are not empty, tombstones included
+  BINFO* sentinel_ = nullptr;
   // Keyed by the sort key of the name; made only when a name that is not plain ASCII is not
   // found by folding (lstrcmpiA may call such names equal in ways folding does not see).
   std::unordered_map<std::string_view, BINFO*> byKey_;
   bool keyIndexBuilt_ = false;
-  BINFO* sentinel_ = nullptr;
 
+  Slot* Lookup(std::string_view name, uint32_t hash);
+  void Insert(BINFO* entry);
+  void Grow();
   void BuildKeyIndex();
-  BINFO* FindAfter(BINFO* from, std::string_view name);
+  BINFO* FindAfter(BINFO* from, std::string_view name) const;
 };
 
 }  // namespace table

@@ -35,7 +35,6 @@ bool HasSuffixNoCase(const char* name, const char* suffix4) {
   std::size_t n = std::strlen(name);
   if (n <= 3) return false;
   std::size_t at = n - 4;
-  if (mbcs::IsTrailByteAt(name, at)) return false;
   for (std::size_t i = 0; i < 4; ++i) {
     char a = name[at + i];
     char b = suffix4[i];
@@ -43,7 +42,7 @@ bool HasSuffixNoCase(const char* name, const char* suffix4) {
     if (b >= 'a' && b <= 'z') b = static_cast<char>(b - 'a' + 'A');
     if (a != b) return false;
   }
-  return true;
+  return !mbcs::IsTrailByteAt(name, at);
 }
 
 std::string InCurrentDirectory(const char* path) {

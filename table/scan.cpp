@@ -90,9 +90,10 @@ void Scanner::Append(const os::FindData& fd, bool update) {
       t_.RemoveEntry(found);
     }
   }
-  std::unique_ptr<SM_DAT> data = MakeEntryData(fd, ctx_);
-  if (update) data->state |= kSeen | kAdded;
-  BINFO* entry = t_.NewEntry(std::move(data), t_.NextPosition(), directory);
+  auto node = std::make_unique<EntryNode>();
+  FillEntryData(node->data, fd, ctx_);
+  if (update) node->data.state |= kSeen | kAdded;
+  BINFO* entry = t_.NewEntry(std::move(node), t_.NextPosition(), directory);
   if (update) index_.Add(entry);
 }
 
@@ -147,16 +148,10 @@ Point Sorm::NextPosition() const {
   return AdvancePosition(Point{last->x, last->y}, listMode(), metrics_);
 }
 
-BINFO* Sorm::NewEntry(std::unique_ptr<SM_DAT> data, Point pos, bool directoryPass) {
-  BINFO* entry = new BINFO(root_.get(), kEntryNode);
-  SM_DAT* d = data.release();
-  entry->payload = d;
-  entry->x = pos.x;
-  entry->y = pos.y;
-  entry->width = metrics_.entryWidth;
-  entry->height = metrics_.entryHeight;
-  ++entryCount_;
-  BINFO* line = new BINFO(entry, kNameLine);
+BINFO* Sorm::NewEntry(std::unique_ptr<EntryNode> node, Point pos, bool directoryPass) {
+  // The name line is made first, so that nothing can fail once the entry is in the ring.
+  SM_DAT* d = node->Data();
+  BINFO* line = new BINFO(node.get(), kNameLine);
   line->payload = d;
   const char* name = d->DisplayName();
   line->SetBorrowedText(name, std::char_traits<char>::length(name));
@@ -164,6 +159,15 @@ BINFO* Sorm::NewEntry(std::unique_ptr<SM_DAT> data, Point pos, bool directoryPas
     line->x = pos.x;
     line->y = pos.y + iconMetrics_.largeHeight + 7;
   }
+  BINFO* entry = node.release();
+  entry->AppendTo(root_.get());
+  entry->x = pos.x;
+  entry->y = pos.y;
+  entry->width = metrics_.entryWidth;
+  entry->height = metrics_.entryHeight;
+  ++entryCount_;
+  ++entriesMade_;
+  if (orderValid_) order_.push_back(entry);
   return entry;
 }
 
@@ -196,8 +200,7 @@ int Sorm::Rescan(uint32_t attributes, RescanMode mode) {
   }
   const Point savedOrigin = origin_;
   if (update) {
-    for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode())
-      e->Data()->state &= static_cast<uint8_t>(~(kSeen | kAdded));
+    for (BINFO* e : Entries()) e->Data()->state &= static_cast<uint8_t>(~(kSeen | kAdded));
   } else {
     ClearEntries();
     selectedCount_ = 0;
@@ -207,7 +210,7 @@ int Sorm::Rescan(uint32_t attributes, RescanMode mode) {
 
   Scanner scanner(*this, attributes);
   pageSize_ = view_.GetClientSize();
-  if (update) scanner.index().Build(sentinel_);
+  if (update) scanner.index().Build(Entries(), sentinel_);
 
   int result = 0;
   bool aborted = false;
@@ -228,16 +231,19 @@ int Sorm::Rescan(uint32_t attributes, RescanMode mode) {
     selectedBytes_ = 0;
   } else {
     if (update && !aborted) {
-      bool changed = false;
-      for (BINFO* e = FirstEntry(); e != sentinel_ && !changed; e = e->NextNode())
-        changed = (e->Data()->state & (kSeen | kAdded)) != kSeen;
-      if (changed) {
-        result = 1;
-        for (BINFO* e = FirstEntry(); e != sentinel_;) {
-          BINFO* next = e->NextNode();
-          if (!(e->Data()->state & kSeen)) RemoveEntry(e);
-          e = next;
+      // Entries not found again are gone; they and new entries make a change. One walk
+      // removes the former and takes the marks off the rest.
+      for (BINFO* e = FirstEntry(); e != sentinel_;) {
+        BINFO* next = e->NextNode();
+        uint8_t& state = e->Data()->state;
+        if (!(state & kSeen)) {
+          RemoveEntry(e);
+          result = 1;
+        } else {
+          if (state & kAdded) result = 1;
+          state &= static_cast<uint8_t>(~(kSeen | kAdded));
         }
+        e = next;
       }
     }
     if (update && (result == 1 || aborted)) {
@@ -253,9 +259,8 @@ int Sorm::Rescan(uint32_t attributes, RescanMode mode) {
     ChooseCursor(mode, rememberedIndex);
   }
   if (guard.owns_lock()) guard.unlock();
-  if (update) {
-    for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode())
-      e->Data()->state &= static_cast<uint8_t>(~(kSeen | kAdded));
+  if (update && (aborted || result == -1)) {
+    for (BINFO* e : Entries()) e->Data()->state &= static_cast<uint8_t>(~(kSeen | kAdded));
   }
   return result;
 }

@@ -71,10 +71,14 @@ struct SM_DAT {
   // Sort key of the name (os::System::SortKey), made once per entry when it is scanned; for an
   // ordinary entry it is also the key of the display name and of the target.
   std::string nameKey;
-  // Sort key of the extension (text after the first period of the display name), made the
-  // first time the entries are sorted by extension.
-  std::string extensionKey;
-  bool hasExtensionKey = false;
+  // Place of the entry in name order among the table's entries (kUnranked until the next
+  // sort places it), and of its extension among the distinct extensions. The six orders
+  // compare these numbers instead of texts.
+  static constexpr uint32_t kUnranked = 0xFFFFFFFFu;
+  uint32_t nameRank = kUnranked;
+  uint32_t extensionRank = 0;
+  // Hash of the name with its single-byte letters folded (FoldedNameHash).
+  uint32_t nameHash = 0;
 
   const char* DisplayName() const { return link ? link->displayName.c_str() : name.c_str(); }
   const char* Target() const { return link ? link->target.c_str() : name.c_str(); }

@@ -111,8 +111,22 @@ int Sorm::ChangePath(const char* path) {
 
 std::string Sorm::DirectoryString() const { return table::DirectoryString(path_); }
 
+const std::vector<BINFO*>& Sorm::Entries() const {
+  if (!orderValid_) {
+    order_.clear();
+    order_.reserve(static_cast<std::size_t>(entryCount_));
+    for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) order_.push_back(e);
+    orderValid_ = true;
+  }
+  return order_;
+}
+
 BINFO* Sorm::EntryAt(int32_t index) const {
-  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) {
+  const std::vector<BINFO*>& entries = Entries();
+  if (index >= 1 && static_cast<std::size_t>(index) <= entries.size() &&
+      entries[index - 1]->index == index)
+    return entries[index - 1];
+  for (BINFO* e : entries) {
     if (e->index == index) return e;
   }
   return nullptr;
@@ -122,6 +136,8 @@ void Sorm::ClearEntries() {
   while (sentinel_->next != sentinel_) delete sentinel_->PrevNode();
   entryCount_ = 0;
   cursor_ = sentinel_;
+  order_.clear();
+  orderValid_ = true;
 }
 
 void Sorm::RemoveEntry(BINFO* entry) {
@@ -130,16 +146,17 @@ void Sorm::RemoveEntry(BINFO* entry) {
   if (cursor_ == entry) cursor_ = sentinel_;
   delete entry;
   --entryCount_;
+  orderValid_ = false;
 }
 
 void Sorm::Renumber() {
   int32_t i = 0;
-  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) e->index = ++i;
+  for (BINFO* e : Entries()) e->index = ++i;
 }
 
 BINFO* Sorm::FindEntryByName(const char* name) const {
   if (!name) return nullptr;
-  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) {
+  for (BINFO* e : Entries()) {
     if (SameTextNoCase(e->Data()->name.c_str(), name)) return e;
   }
   return nullptr;
@@ -147,7 +164,7 @@ BINFO* Sorm::FindEntryByName(const char* name) const {
 
 BINFO* Sorm::FirstVisibleEntry() const {
   if (origin_.x == -1 || origin_.y == -1) return nullptr;
-  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode()) {
+  for (BINFO* e : Entries()) {
     if (listMode() ? e->x == origin_.x : e->y == origin_.y) return e;
   }
   return nullptr;
@@ -158,7 +175,9 @@ BINFO* Sorm::HitTest(int32_t x, int32_t y) {
   if (x < 0 || y < 0 || x >= client.width || y >= client.height) return nullptr;
   int32_t px = x + origin_.x;
   int32_t py = y + origin_.y;
-  for (BINFO* e = LastEntry(); e != sentinel_; e = e->PrevNode()) {
+  const std::vector<BINFO*>& entries = Entries();
+  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+    BINFO* e = *it;
     if (e->HasChildren()) {
       BINFO* first = e->FirstChildNode();
       if (first->Contains(px, py)) return e;

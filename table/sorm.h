@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "table/binfo.h"
 #include "table/drive_directory.h"
@@ -102,6 +103,9 @@ class Sorm {
   BINFO* LastEntry() const { return sentinel_->PrevNode(); }
   bool IsEntry(const BINFO* node) const { return node && node != sentinel_; }
   int32_t EntryCount() const { return entryCount_; }
+  // The entries in display order; kept until the ring changes, so walks over it touch no
+  // sibling links.
+  const std::vector<BINFO*>& Entries() const;
   // The entry with that index, or null.
   BINFO* EntryAt(int32_t index) const;
 
@@ -189,7 +193,7 @@ class Sorm {
   void PlaceEntries();
   uint32_t CurrentLayoutStamp();
   void ChooseCursor(RescanMode mode, int32_t rememberedIndex);
-  BINFO* NewEntry(std::unique_ptr<SM_DAT> data, Point pos, bool directoryPass);
+  BINFO* NewEntry(std::unique_ptr<EntryNode> node, Point pos, bool directoryPass);
   Point NextPosition() const;
 
   TableView& view_;
@@ -215,6 +219,12 @@ class Sorm {
   std::unique_ptr<BINFO> root_;
   BINFO* sentinel_ = nullptr;
   int32_t entryCount_ = 0;
+  mutable std::vector<BINFO*> order_;  // Entries(), valid while orderValid_
+  mutable bool orderValid_ = true;
+  // Counts entries made; the name and extension ranks are valid while it is unchanged.
+  uint32_t entriesMade_ = 0;
+  uint32_t nameRanksMadeAt_ = 0xFFFFFFFFu;
+  uint32_t extensionRanksMadeAt_ = 0xFFFFFFFFu;
   BINFO* cursor_ = nullptr;
   std::string cursorName_;
   int32_t selectedCount_ = 0;

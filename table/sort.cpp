@@ -23,11 +23,19 @@ void Sorm::SortLocked(int16_t newSortId) {
   view_.SortOrderChanged(oldId, newSortId);
   sortId_ = IsKnownSortId(newSortId) ? newSortId : kSortName;
 
+  const std::vector<BINFO*>& entries = Entries();
+  if (nameRanksMadeAt_ != entriesMade_) {
+    RankByName(entries);
+    nameRanksMadeAt_ = entriesMade_;
+  }
+  if (sortId_ == kSortExtension && extensionRanksMadeAt_ != entriesMade_) {
+    RankByExtension(entries);
+    extensionRanksMadeAt_ = entriesMade_;
+  }
   std::vector<SortItem> items;
-  items.reserve(static_cast<std::size_t>(entryCount_));
-  for (BINFO* e = FirstEntry(); e != sentinel_; e = e->NextNode())
-    items.push_back(MakeSortItem(e, sortId_));
-  SortListing(items, sortId_);
+  items.reserve(entries.size());
+  for (BINFO* e : entries) items.push_back(MakeSortItem(e, sortId_));
+  SortListing(items);
 
   const int32_t cursorIndex = HasCursor() ? cursor_->index : -1;
   BINFO* prev = sentinel_;
@@ -42,6 +50,9 @@ void Sorm::SortLocked(int16_t newSortId) {
   }
   prev->next = sentinel_;
   sentinel_->prev = prev;
+  order_.clear();
+  for (const SortItem& item : items) order_.push_back(item.node);
+  orderValid_ = true;
 }
 
 }  // namespace table

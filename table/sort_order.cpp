@@ -1,6 +1,8 @@
 #include "table/sort_order.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 #include "os/mbcs.h"
 #include "os/services.h"
@@ -9,42 +11,29 @@
 namespace table {
 namespace {
 
-bool NameLess(const SortItem& a, const SortItem& b) {
-  int c = a.displayKey.compare(b.displayKey);
+// Display name, then target, by their sort keys.
+bool NameLess(const BINFO* a, const BINFO* b) {
+  const SM_DAT& x = *a->Data();
+  const SM_DAT& y = *b->Data();
+  int c = std::string_view(x.DisplayKey()).compare(y.DisplayKey());
   if (c != 0) return c < 0;
-  return a.targetKey < b.targetKey;
+  return std::string_view(x.TargetKey()) < std::string_view(y.TargetKey());
 }
 
-bool ExtensionLess(const SortItem& a, const SortItem& b) {
-  if (a.extensionClass != b.extensionClass) return a.extensionClass < b.extensionClass;
-  if (a.extensionClass != 1) {
-    int c = a.extensionKey.compare(b.extensionKey);
-    if (c != 0) return c < 0;
-  }
-  return NameLess(a, b);
+bool ItemLess(const SortItem& a, const SortItem& b) {
+  if (a.primary != b.primary) return a.primary < b.primary;
+  return a.secondary < b.secondary;
 }
 
-bool NewestLess(const SortItem& a, const SortItem& b) {
-  if (a.date != b.date) return a.date > b.date;
-  if (a.time != b.time) return a.time > b.time;
-  return NameLess(a, b);
+// 0: the display name begins with a period; 1: it has none; 2: any other.
+uint64_t ExtensionClass(const SM_DAT& d) {
+  const char* name = d.DisplayName();
+  if (name[0] == '.') return 0;
+  return mbcs::FindChar(name, '.') ? 2 : 1;
 }
 
-bool OldestLess(const SortItem& a, const SortItem& b) {
-  if (a.date != b.date) return a.date < b.date;
-  if (a.time != b.time) return a.time < b.time;
-  return NameLess(a, b);
-}
-
-bool LargestLess(const SortItem& a, const SortItem& b) {
-  if (a.size != b.size) return a.size > b.size;
-  return NameLess(a, b);
-}
-
-bool SmallestLess(const SortItem& a, const SortItem& b) {
-  if (a.size != b.size) return a.size < b.size;
-  return NameLess(a, b);
-}
+// Signed sizes as unsigned numbers in the same order.
+uint64_t SizeOrder(int64_t size) { return static_cast<uint64_t>(size) ^ (1ull << 63); }
 
 }  // namespace
 
@@ -69,54 +58,112 @@ int GroupRank(const SM_DAT& d) {
   return 3;
 }
 
+void RankByName(const std::vector<BINFO*>& entries) {
+  std::size_t fresh = 0;
+  uint32_t highest = 0;
+  for (BINFO* e : entries) {
+    uint32_t r = e->Data()->nameRank;
+    if (r == SM_DAT::kUnranked) ++fresh;
+    else highest = std::max(highest, r);
+  }
+  if (fresh == 0) return;  // removals leave the order of the others as it is
+  std::vector<BINFO*> order;
+  order.reserve(entries.size());
+  if (fresh * 4 > entries.size() || highest >= entries.size() * 2) {
+    order = entries;
+    std::sort(order.begin(), order.end(), NameLess);
+  } else {
+    // The ranked entries in their rank order (ranks are distinct), the new ones sorted, then
+    // each new one placed after the ranked ones that do not come after it.
+    std::vector<BINFO*> byRank(highest + 1, nullptr);
+    std::vector<BINFO*> added;
+    added.reserve(fresh);
+    for (BINFO* e : entries) {
+      uint32_t r = e->Data()->nameRank;
+      if (r == SM_DAT::kUnranked) added.push_back(e);
+      else byRank[r] = e;
+    }
+    std::vector<BINFO*> ranked;
+    ranked.reserve(entries.size() - fresh);
+    for (BINFO* e : byRank) {
+      if (e) ranked.push_back(e);
+    }
+    std::sort(added.begin(), added.end(), NameLess);
+    auto from = ranked.begin();
+    for (BINFO* f : added) {
+      auto at = std::upper_bound(from, ranked.end(), f, NameLess);
+      order.insert(order.end(), from, at);
+      order.push_back(f);
+      from = at;
+    }
+    order.insert(order.end(), from, ranked.end());
+  }
+  uint32_t rank = 0;
+  for (BINFO* e : order) e->Data()->nameRank = rank++;
+}
+
+void RankByExtension(const std::vector<BINFO*>& entries) {
+  // Extensions are few: each distinct text gets one sort key, and texts with equal keys
+  // (equal for lstrcmpiA) share a rank.
+  std::unordered_map<std::string_view, uint32_t> slotOf;
+  std::vector<std::string_view> texts;
+  std::vector<uint32_t> slots;
+  slots.reserve(entries.size());
+  for (BINFO* e : entries) {
+    const char* name = e->Data()->DisplayName();
+    const char* dot = mbcs::FindChar(name, '.');
+    std::string_view ext = dot ? std::string_view(dot + 1) : std::string_view();
+    auto [it, inserted] = slotOf.try_emplace(ext, static_cast<uint32_t>(texts.size()));
+    if (inserted) texts.push_back(ext);
+    slots.push_back(it->second);
+  }
+  std::vector<std::pair<std::string, uint32_t>> keys;
+  keys.reserve(texts.size());
+  for (uint32_t i = 0; i < texts.size(); ++i)
+    keys.emplace_back(os::Sys().SortKey(std::string(texts[i]).c_str()), i);
+  std::sort(keys.begin(), keys.end());
+  std::vector<uint32_t> rankOf(texts.size(), 0);
+  uint32_t rank = 0;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (i > 0 && keys[i].first != keys[i - 1].first) ++rank;
+    rankOf[keys[i].second] = rank;
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    entries[i]->Data()->extensionRank = rankOf[slots[i]];
+}
+
 SortItem MakeSortItem(BINFO* node, int16_t sortId) {
-  SM_DAT& d = *node->Data();
+  const SM_DAT& d = *node->Data();
+  const uint64_t stamp = (static_cast<uint64_t>(d.date) << 16) | d.time;
   SortItem item;
   item.node = node;
-  item.displayKey = d.DisplayKey();
-  item.targetKey = d.TargetKey();
-  item.date = d.date;
-  item.time = d.time;
-  item.size = d.size;
-  if (sortId == kSortExtension) {
-    const char* name = d.DisplayName();
-    const char* dot = mbcs::FindChar(name, '.');
-    item.extensionClass = name[0] == '.' ? 0 : dot ? 2 : 1;
-    if (dot && !d.hasExtensionKey) {
-      d.extensionKey = os::Sys().SortKey(dot + 1);
-      d.hasExtensionKey = true;
-    }
-    item.extensionKey = d.extensionKey;
+  item.group = static_cast<uint8_t>(GroupRank(d));
+  item.secondary = d.nameRank;
+  switch (sortId) {
+    case kSortExtension: item.primary = (ExtensionClass(d) << 32) | d.extensionRank; break;
+    case kSortNewest: item.primary = 0xFFFFFFFFu - stamp; break;
+    case kSortOldest: item.primary = stamp; break;
+    case kSortLargest: item.primary = ~SizeOrder(d.size); break;
+    case kSortSmallest: item.primary = SizeOrder(d.size); break;
+    default:
+      item.primary = d.nameRank;
+      item.secondary = 0;
+      break;
   }
   return item;
 }
 
-void SortItems(SortItem* begin, SortItem* end, int16_t sortId) {
-  switch (sortId) {
-    case kSortExtension: std::sort(begin, end, ExtensionLess); break;
-    case kSortNewest: std::sort(begin, end, NewestLess); break;
-    case kSortOldest: std::sort(begin, end, OldestLess); break;
-    case kSortLargest: std::sort(begin, end, LargestLess); break;
-    case kSortSmallest: std::sort(begin, end, SmallestLess); break;
-    default: std::sort(begin, end, NameLess); break;
-  }
-}
-
-void SortListing(std::vector<SortItem>& items, int16_t sortId) {
+void SortListing(std::vector<SortItem>& items) {
   SortItem* begin = items.data();
   SortItem* end = begin + items.size();
-  SortItem* files = std::partition(begin, end, [](const SortItem& i) {
-    return GroupRank(*i.node->Data()) < 3;
-  });
-  SortItem* parent = std::find_if(begin, files, [](const SortItem& i) {
-    return i.node->Data()->IsParentEntry();
-  });
+  SortItem* files = std::partition(begin, end, [](const SortItem& i) { return i.group < 3; });
+  SortItem* parent = std::find_if(begin, files, [](const SortItem& i) { return i.group == 0; });
   if (parent != files) {
     std::swap(*begin, *parent);
     ++begin;
   }
-  SortItems(begin, files, sortId);
-  SortItems(files, end, sortId);
+  std::sort(begin, files, ItemLess);
+  std::sort(files, end, ItemLess);
 }
 
 }  // namespace table

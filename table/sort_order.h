@@ -1,8 +1,8 @@
-// The six orders of a listing, on sort keys made once per entry (comparing two keys byte by
-// byte gives the order lstrcmpiA gives their texts).
+// The six orders of a listing. Texts are compared once per entry: every entry gets its place
+// in name order (from sort keys, whose byte order is lstrcmpiA's order) and its extension's
+// place among the extensions; the orders then compare numbers.
 #pragma once
 #include <cstdint>
-#include <string_view>
 #include <vector>
 
 #include "table/binfo.h"
@@ -16,27 +16,30 @@ bool IsKnownSortId(int16_t id);
 // then links to directories (these three are the directory group), then everything else.
 int GroupRank(const SM_DAT& d);
 
-// One entry as the sort sees it.
+// Gives every entry its place in name order (display name, then target). Entries placed
+// before keep their order among themselves and new ones are merged in; when most are new
+// all are sorted again.
+void RankByName(const std::vector<BINFO*>& entries);
+
+// Gives every entry the place of its extension (after the first period of the display name)
+// among the distinct extensions of the list.
+void RankByExtension(const std::vector<BINFO*>& entries);
+
+// One entry as the sort sees it: it goes before another when its primary number is smaller,
+// or equal with a smaller secondary number (its name rank).
 struct SortItem {
+  uint64_t primary = 0;
+  uint32_t secondary = 0;
+  uint8_t group = 3;  // GroupRank
   BINFO* node = nullptr;
-  std::string_view displayKey;
-  std::string_view targetKey;
-  std::string_view extensionKey;  // extension order: key of the text after the first period
-  int8_t extensionClass = 0;      // 0 name begins with a period, 1 no period, 2 other
-  uint16_t date = 0;
-  uint16_t time = 0;
-  int64_t size = 0;
 };
 
-// Fills an item; for the extension order the entry's extension key is made when missing.
+// The numbers of an entry for sortId (a value that is not one of the six orders by name).
+// Needs the name ranks, and for the extension order the extension ranks.
 SortItem MakeSortItem(BINFO* node, int16_t sortId);
-
-// Orders items with sortId (a value that is not one of the six orders by name). Every order
-// ends in the name tie-break: display names, then targets.
-void SortItems(SortItem* begin, SortItem* end, int16_t sortId);
 
 // The whole listing: ".." first, then the directory group, then the files, each group in the
 // chosen order.
-void SortListing(std::vector<SortItem>& items, int16_t sortId);
+void SortListing(std::vector<SortItem>& items);
 
 }  // namespace table

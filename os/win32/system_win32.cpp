@@ -38,13 +38,22 @@ class Win32SystemImpl final : public System {
   }
   int CompareNoCase(const char* a, const char* b) override { return ::lstrcmpiA(a, b); }
   std::string SortKey(const char* text) override {
-    int n = ::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1,
-                           nullptr, 0);
-    if (n <= 0) return std::string();
-    std::string key(static_cast<size_t>(n), '\0');
-    n = ::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, key.data(),
-                       n);
-    key.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    // One call for the usual key that fits a stack buffer; a second, sized call otherwise.
+    char small[512];
+    int n = ::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, small,
+                           sizeof(small));
+    std::string key;
+    if (n > 0) {
+      key.assign(small, static_cast<size_t>(n));
+    } else {
+      n = ::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, nullptr,
+                         0);
+      if (n <= 0) return std::string();
+      key.assign(static_cast<size_t>(n), '\0');
+      n = ::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1,
+                         key.data(), n);
+      key.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    }
     // The key ends in its own terminator; drop it so keys compare as plain byte strings.
     while (!key.empty() && key.back() == '\0') key.pop_back();
     return key;

@@ -8,6 +8,12 @@
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/w_cli_win.h"
 #include "frame/winfo_win.h"
+#include "app/config_file.h"
+#include "app/config_lock.h"
+#include "app/toolbar_keywords.h"
+#include "app/instance_paths.h"
+#include "os/services.h"
+#include "resources/commands.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -71,6 +77,7 @@ bool fwsApp::BuildWindows() {
     if (HMENU m = ::LoadMenuA(inst, MAKEINTRESOURCEA(IDM_MAIN))) ::SetMenu(frame_->Handle(), m);
   }
   if (settings_.statusBarDisp) CreateStatusBar();
+  if (settings_.toolBarDisp) CreateToolBar();
   SetMainWindow(frame_->Handle());
   return true;
 }
@@ -82,11 +89,74 @@ bool fwsApp::CreateStatusBar() {
   return true;
 }
 
+namespace {
+fw::Edge ToEdge(app::ToolBarEdge e) {
+  switch (e) {
+    case app::ToolBarEdge::kBottom: return fw::Edge::kBottom;
+    case app::ToolBarEdge::kLeft: return fw::Edge::kLeft;
+    case app::ToolBarEdge::kRight: return fw::Edge::kRight;
+    case app::ToolBarEdge::kTop: break;
+  }
+  return fw::Edge::kTop;
+}
+bool IsVertical(app::ToolBarEdge e) {
+  return e == app::ToolBarEdge::kLeft || e == app::ToolBarEdge::kRight;
+}
+}  // namespace
+
+bool fwsApp::CreateToolBar() {
+  if (!toolbar_.Create(frame_->Handle(), IsVertical(settings_.toolBarPos))) return false;
+  for (const app::ToolbarItem& item : app::ReadToolbarItems()) {
+    if (item.kind == app::ToolbarItem::kSeparator)
+      toolbar_.AddSeparator(item.size);
+    else
+      toolbar_.AddButton(item.command);
+  }
+  for (const app::ToolbarKeyword& k : app::ToolbarKeywords())
+    toolbar_.SetEnabled(k.command, HasHandler(k.command));
+  frame_->InsertBar(&toolbar_, ToEdge(settings_.toolBarPos));
+  return true;
+}
+
+void fwsApp::RebuildBars() {
+  // The toolbar is made anew from BarSettings/ToolBar at its configured edge.
+  frame_->RemoveBar(&toolbar_);
+  toolbar_.Destroy();
+  if (settings_.toolBarDisp) CreateToolBar();
+  if (settings_.statusBarDisp && !status_.BarHandle()) CreateStatusBar();
+  if (!settings_.statusBarDisp && status_.BarHandle()) {
+    frame_->RemoveBar(&status_);
+    status_.Destroy();
+  }
+  frame_->Layout();
+  ::UpdateWindow(frame_->Handle());
+  ::SetForegroundWindow(frame_->Handle());
+  if (WINFO* p = Pane(activePane_))
+    ::SetWindowPos(p->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void fwsApp::ShowHint(int command) {
+  if (!status_.BarHandle() || PaneCount() == 2) return;
+  char text[256] = {};
+  if (command > 0) ::LoadStringA(::GetModuleHandleA(nullptr), command, text, sizeof(text));
+  status_.SetMessageText(text);
+}
+
 bool fwsApp::AttachTables() {
   app::ProcessGlobals& g = app::Globals();
   frame_->RestorePlacement(g.instanceNumber, ShowCommand());
   g.mainFrameHandle = frame_->Handle();
   ::DrawMenuBar(frame_->Handle());
+  if (settings_.menu) {
+    HMENU bar = ::GetMenu(frame_->Handle());
+    ::CheckMenuItem(bar, CMD_CLICKSCROLL, MF_BYCOMMAND | (settings_.clickScroll ? MF_CHECKED : 0));
+    ::CheckMenuItem(bar, CMD_TWOPANE, MF_BYCOMMAND | (PaneCount() == 2 ? MF_CHECKED : 0));
+  }
+  if (HMENU sys = ::GetSystemMenu(frame_->Handle(), FALSE)) {
+    ::AppendMenuA(sys, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(sys, MF_STRING, CMD_HIDEMENU,
+                  settings_.menu ? "ﾒﾆｭｰを隠す" : "ﾒﾆｭｰを表示する");
+  }
   if (PaneCount() == 2) ActivatePane(activePane_);
   ::UpdateWindow(frame_->Handle());
   ::SetTimer(frame_->Handle(), kLateInitTimer, 1, nullptr);
@@ -127,7 +197,5 @@ void fwsApp::WritePaneSettings(int pane, int section) {
 void fwsApp::ShowLockError() {
   ::MessageBoxA(frame_ ? frame_->Handle() : nullptr, "Lock error", "Error", MB_OK);
 }
-
-bool fwsApp::PreDispatch(MSG& msg) { return false; }
 
 int fwsApp::Terminate(int exitCode) { return exitCode; }

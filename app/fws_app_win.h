@@ -8,6 +8,7 @@
 #include "app/window_state.h"
 #include "fw/application.h"
 #include "fw/status_bar.h"
+#include "fw/tool_bar.h"
 
 class SDIDecFrame;
 class W_CLI;
@@ -27,6 +28,25 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
 
   // The application's may-close test (after the frame's).
   bool MayClose();
+
+  // Menu commands and toolbar buttons: true when the command was handled.
+  bool OnCommand(int id);
+  // Whether a command has a handler in this build (the menu enables exactly those).
+  static bool HasHandler(int id);
+  // Enables the items of a popup that is about to open and sets their check marks.
+  void UpdatePopup(HMENU popup);
+
+  // Shows the hint string of a command in the status bar (0: clears it).
+  void ShowHint(int command);
+  // Creates, moves or removes the toolbar and the status bar after their settings changed.
+  void RebuildBars();
+
+  // Opens a new window offset by (dx, dy) from this frame, with the defaults section.
+  void OpenNewWindow(int dx, int dy);
+  // Asks every window of the program to save itself in z-order and close.
+  void QuitAllWindows();
+  // Saves this window as the restart instance with the given settings, starts it and closes.
+  void RestartWindow(const app::WindowSettings& changed);
   // Timer id on the frame that runs LateInit once the message loop is idle.
   static constexpr UINT_PTR kLateInitTimer = 0x5301;
   void OnLateInitTimer();
@@ -46,6 +66,8 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   bool AttachTables() override;
   bool PreDispatch(MSG& msg) override;
   int Terminate(int exitCode) override;
+  // The application messages of WM_USER, posted by other windows or by this process.
+  void OnAppMessage(WPARAM wp, LPARAM code);
 
  private:
   // What the first paint does not need runs right after the window is up: OLE (drag and drop,
@@ -54,12 +76,14 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   bool oleInitialized_ = false;
   bool lateInitDone_ = false;
   bool CreateStatusBar();
+  bool CreateToolBar();
   app::WindowSettings settings_;
   int activePane_ = 0;
   std::unique_ptr<W_CLI> client_;
   std::unique_ptr<WINFO> panes_[2];
   std::unique_ptr<SDIDecFrame> frame_;
   fw::StatusBar status_;
+  fw::ToolBar toolbar_;
   HICON largeIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
 };

@@ -6,6 +6,7 @@
 
 #include "app/config_file.h"
 #include "app/instance_paths.h"
+#include "app/window_state.h"
 #include "os/services.h"
 
 namespace app {
@@ -58,7 +59,7 @@ std::vector<std::string> RunLauncher(const std::string& exePath, LauncherUi& ui)
   ui.CloseSplash();
   for (std::thread& t : starters) t.join();
 
-  WriteConfigString("INSTID", "ID", "-1");
+  WriteConfigUnderLock("INSTID", "ID", "-1");
   return lines;
 }
 

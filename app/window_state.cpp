@@ -72,7 +72,9 @@ int SaveWindowState(int n, WindowStateSource& source) {
     return -2;
   }
   if (n == 0) n = static_cast<int>(ReadInstanceId("0") + 1);
-  WriteConfigLong("INSTID", "ID", n);
+  // A restart (65) is no save cycle: the counter keeps its value, so that the restarted window
+  // is still saved when it is later closed as the last one.
+  if (n != kRestartInstanceNumber) WriteConfigLong("INSTID", "ID", n);
   WindowSettings s = source.Settings();
   WriteWindowSettings(n, s);
   if (source.HasFrame()) source.WritePlacement(n, 32, 32);
@@ -107,7 +109,14 @@ bool PurgeSavedWindows(void (*onLockError)()) {
   return true;
 }
 
-void WriteEndMode(const char* text) { WriteConfigString("EndMode", "EndMode", text); }
+bool WriteConfigUnderLock(const std::string& section, const char* key, const char* value) {
+  // Without the lock a write can be lost: the profile functions rewrite the whole file, and
+  // another window saving at the same moment would write back a copy read before this key.
+  ConfigLock lock = AcquireConfigLock();
+  return WriteConfigString(section, key, value);
+}
+
+void WriteEndMode(const char* text) { WriteConfigUnderLock("EndMode", "EndMode", text); }
 
 std::string ReadEndMode() { return ReadConfigString("EndMode", "EndMode", "", 64); }
 

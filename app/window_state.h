@@ -41,7 +41,8 @@ class WindowStateSource {
   virtual void ShowLockError() = 0;  // "Lock error" / "Error"
 };
 
-// Writes the window as instance n under the lock (n 0: the next number after INSTID/ID).
+// Writes the window as instance n under the lock (n 0: the next number after INSTID/ID), and
+// records n in INSTID/ID, except for the restart number 65.
 // Returns the number used, or -2 when the lock could not be had (nothing written).
 int SaveWindowState(int n, WindowStateSource& source);
 
@@ -50,6 +51,9 @@ int SaveWindowState(int n, WindowStateSource& source);
 // Returns false in that case.
 bool PurgeSavedWindows(void (*onLockError)());
 
+// One write while holding the configuration lock (the write is made even when the lock cannot
+// be had, as a last resort).
+bool WriteConfigUnderLock(const std::string& section, const char* key, const char* value);
 void WriteEndMode(const char* text);
 std::string ReadEndMode();  // up to 63 characters
 

@@ -1,5 +1,7 @@
 #include "frame/sdi_dec_frame_win.h"
 
+#include <commctrl.h>
+
 #include "app/config_file.h"
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
@@ -127,11 +129,31 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return DecoratedFrame::OnMessage(msg, wp, lp);
     case WM_COMMAND:
-      if (LOWORD(wp) == CMD_FEXIT) {
-        ::PostMessageA(Handle(), WM_CLOSE, 1, 0);
+      if (lp == 0 || HIWORD(wp) == 0) {
+        if (app_->OnCommand(LOWORD(wp))) return 0;
+      }
+      return DecoratedFrame::OnMessage(msg, wp, lp);
+    case WM_MENUSELECT:
+      // Hints follow the highlighted item; a closed menu clears them.
+      if (HIWORD(wp) == 0xFFFF && lp == 0)
+        app_->ShowHint(0);
+      else if (!(HIWORD(wp) & (MF_POPUP | MF_SEPARATOR)))
+        app_->ShowHint(LOWORD(wp));
+      return 0;
+    case WM_NOTIFY: {
+      auto* hdr = reinterpret_cast<NMHDR*>(lp);
+      if (hdr->code == TTN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(lp);
+        info->hinst = ::GetModuleHandleA(nullptr);
+        info->lpszText = MAKEINTRESOURCEA(hdr->idFrom);
+        app_->ShowHint(static_cast<int>(hdr->idFrom));
         return 0;
       }
       return DecoratedFrame::OnMessage(msg, wp, lp);
+    }
+    case WM_INITMENUPOPUP:
+      if (!HIWORD(lp)) app_->UpdatePopup(reinterpret_cast<HMENU>(wp));
+      return 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);
       return 0;

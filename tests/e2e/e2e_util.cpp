@@ -35,6 +35,44 @@ WindowRect NormalRect(HWND hwnd) {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
+HWND WindowAt(int left, int top) {
+  for (HWND h : ProgramWindows()) {
+    WindowRect r = NormalRect(h);
+    if (r.left == left && r.top == top) return h;
+  }
+  return nullptr;
+}
+
+namespace {
+struct ChildSearch {
+  const char* cls;
+  int count;
+  HWND first;
+};
+BOOL CALLBACK CountChildren(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<ChildSearch*>(lp);
+  char cls[64] = {};
+  ::GetClassNameA(h, cls, sizeof(cls));
+  if (std::strcmp(cls, s->cls) == 0) {
+    if (!s->first) s->first = h;
+    ++s->count;
+  }
+  return TRUE;
+}
+}  // namespace
+
+int PaneCount(HWND frame) {
+  ChildSearch s{"Sorumo32", 0, nullptr};
+  ::EnumChildWindows(frame, CountChildren, reinterpret_cast<LPARAM>(&s));
+  return s.count;
+}
+
+HWND ToolBarOf(HWND frame) {
+  ChildSearch s{"ToolbarWindow32", 0, nullptr};
+  ::EnumChildWindows(frame, CountChildren, reinterpret_cast<LPARAM>(&s));
+  return s.first;
+}
+
 std::string Caption(HWND hwnd) {
   char buf[2048] = {};
   ::GetWindowTextA(hwnd, buf, sizeof(buf));

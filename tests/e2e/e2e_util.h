@@ -21,6 +21,13 @@ struct WindowRect {
 WindowRect NormalRect(HWND hwnd);
 std::string Caption(HWND hwnd);
 
+// The program's window whose normal rectangle starts at (left, top); null when none.
+HWND WindowAt(int left, int top);
+// Number of pane windows (children of class "Sorumo32") of a frame.
+int PaneCount(HWND frame);
+// The toolbar child of a frame, or null.
+HWND ToolBarOf(HWND frame);
+
 // Saves the whole screen as <SORM_SHOTS>\<name>.bmp (when SORM_SHOTS is set).
 void SaveScreenshot(const std::string& name);
 

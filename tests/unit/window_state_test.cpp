@@ -220,3 +220,16 @@ TEST_F(WindowStateTest, UnwritableConfigurationFolderSkipsTheSaveWithALockError)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WindowStateTest, RestartSaveKeepsTheCycleCounter) {
+  app::WriteConfigString("INSTID", "ID", "-1");
+  RecordingWindow w;
+  EXPECT_EQ(app::SaveWindowState(app::kRestartInstanceNumber, w), 65);
+  EXPECT_EQ(Get("INST65", "WMode"), "1");
+  EXPECT_EQ(Get("INSTID", "ID"), "-1");
+  EXPECT_TRUE(app::ShouldSaveAsLastWindow(1, false)) << "the restarted window still saves";
+}
+
+}  // namespace

@@ -40,4 +40,16 @@ void BINFO::SetBorrowedText(const char* s, std::size_t n) {
   textLength = static_cast<uint32_t>(n);
 }
 
+EntryNode::EntryNode() : BINFO(nullptr, kEntryNode), nameLine(this, kNameLine) {
+  payload = &data;
+  nameLine.payload = &data;
+}
+
+EntryNode::~EntryNode() {
+  // The other lines go first; the embedded name line then leaves the ring and is destroyed
+  // as a member.
+  while (LastChild() && LastChild() != &nameLine) delete LastChild();
+  nameLine.Unlink();
+}
+
 }  // namespace table

@@ -73,11 +73,15 @@ class BINFO : public Link {
   bool ownsPayload_ = false;
 };
 
-// The entry node the scan makes: the record lives in the same allocation as the node.
+// The entry node the scan makes: the record and the first name line live in the same
+// allocation as the node. The first name line is never deleted on its own (the layout keeps it
+// when it rebuilds the other lines).
 class EntryNode final : public BINFO {
  public:
-  EntryNode() : BINFO(nullptr, kEntryNode) { payload = &data; }
+  EntryNode();
+  ~EntryNode() override;
   SM_DAT data;
+  BINFO nameLine;
 };
 
 }  // namespace table

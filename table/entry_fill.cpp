@@ -7,7 +7,6 @@
 #include "os/mbcs.h"
 #include "os/services.h"
 #include "table/dos_time.h"
-#include "table/text_compare.h"
 
 namespace table {
 namespace {
@@ -63,8 +62,7 @@ void FillEntryData(SM_DAT& data, const os::FindData& fd, const ScanContext& ctx)
   d->time = t.time;
   d->size = static_cast<int64_t>(fd.size);
   d->name = Bounded(std::string(fd.name, strnlen(fd.name, sizeof(fd.name))), os::kMaxPath);
-  d->nameKey = os::Sys().SortKey(d->name.c_str());
-  d->nameHash = FoldedNameHash(d->name);
+  d->nameKey = ctx.keys->Store(os::Sys().SortKey(d->name.c_str()));
   if (!d->IsDirectory()) {
     if (fileops::IsLinkFileName(d->name.c_str())) FillLinkFile(*d, ctx);
     else if (fileops::IsShortcutName(d->name.c_str())) FillShortcut(*d, ctx);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "os/types.h"
+#include "table/key_arena.h"
 #include "table/sm_dat.h"
 
 namespace table {
@@ -12,6 +13,7 @@ namespace table {
 struct ScanContext {
   std::string directory;    // the table's directory string (ends in "\")
   int32_t biasMinutes = 0;  // the time-zone bias in force for this scan
+  KeyArena* keys = nullptr;  // where the name keys are kept
 };
 
 // Fills a new record from fd: attributes, local DOS time and date, size and name copied, the

@@ -47,9 +47,19 @@ void NameIndex::Grow() {
   }
 }
 
+namespace {
+uint32_t HashOf(SM_DAT& d) {
+  if (!d.hasNameHash) {
+    d.nameHash = FoldedNameHash(d.name);
+    d.hasNameHash = true;
+  }
+  return d.nameHash;
+}
+}  // namespace
+
 void NameIndex::Insert(BINFO* entry) {
   if ((used_ + 1) * 2 > slots_.size()) Grow();
-  const uint32_t hash = entry->Data()->nameHash;
+  const uint32_t hash = HashOf(*entry->Data());
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = hash & mask;
   while (slots_[i].first) i = (i + 1) & mask;
@@ -58,8 +68,8 @@ void NameIndex::Insert(BINFO* entry) {
 }
 
 void NameIndex::Add(BINFO* entry) {
-  const SM_DAT& d = *entry->Data();
-  if (Slot* s = Lookup(d.name, d.nameHash)) ++s->count;
+  SM_DAT& d = *entry->Data();
+  if (Slot* s = Lookup(d.name, HashOf(d))) ++s->count;
   else Insert(entry);
   if (keyIndexBuilt_) byKey_.try_emplace(d.nameKey, entry);
 }
@@ -72,8 +82,8 @@ BINFO* NameIndex::FindAfter(BINFO* from, std::string_view name) const {
 }
 
 void NameIndex::Remove(BINFO* entry) {
-  const SM_DAT& d = *entry->Data();
-  if (Slot* s = Lookup(d.name, d.nameHash)) {
+  SM_DAT& d = *entry->Data();
+  if (Slot* s = Lookup(d.name, HashOf(d))) {
     if (--s->count == 0) {
       // Stays a tombstone so that later names of the same probe run are still found; the
       // node it points to is never looked at again.

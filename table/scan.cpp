@@ -17,6 +17,7 @@ class Scanner {
   Scanner(Sorm& t, uint32_t attributes) : t_(t), attributes_(attributes) {
     ctx_.directory = t.DirectoryString();
     ctx_.biasMinutes = os::Sys().TimeZoneBiasMinutes();
+    ctx_.keys = &t.keys_;
     // At a drive root ("C:\*.*", six characters) there is no "..".
     atRoot_ = (ctx_.directory + "*.*").size() <= 6;
   }
@@ -149,10 +150,8 @@ Point Sorm::NextPosition() const {
 }
 
 BINFO* Sorm::NewEntry(std::unique_ptr<EntryNode> node, Point pos, bool directoryPass) {
-  // The name line is made first, so that nothing can fail once the entry is in the ring.
   SM_DAT* d = node->Data();
-  BINFO* line = new BINFO(node.get(), kNameLine);
-  line->payload = d;
+  BINFO* line = &node->nameLine;
   const char* name = d->DisplayName();
   line->SetBorrowedText(name, std::char_traits<char>::length(name));
   if (directoryPass) {
@@ -169,6 +168,13 @@ BINFO* Sorm::NewEntry(std::unique_ptr<EntryNode> node, Point pos, bool directory
   ++entriesMade_;
   if (orderValid_) order_.push_back(entry);
   return entry;
+}
+
+void Sorm::CompactKeys(std::size_t liveBytes) {
+  if (keys_.BytesStored() <= 2 * liveBytes + 256 * 1024) return;
+  KeyArena fresh;
+  for (BINFO* e : Entries()) e->Data()->nameKey = fresh.Store(e->Data()->nameKey);
+  std::swap(keys_, fresh);
 }
 
 void Sorm::ChooseCursor(RescanMode mode, int32_t rememberedIndex) {
@@ -233,6 +239,7 @@ int Sorm::Rescan(uint32_t attributes, RescanMode mode) {
     if (update && !aborted) {
       // Entries not found again are gone; they and new entries make a change. One walk
       // removes the former and takes the marks off the rest.
+      std::size_t liveKeyBytes = 0;
       for (BINFO* e = FirstEntry(); e != sentinel_;) {
         BINFO* next = e->NextNode();
         uint8_t& state = e->Data()->state;
@@ -242,9 +249,11 @@ int Sorm::Rescan(uint32_t attributes, RescanMode mode) {
         } else {
           if (state & kAdded) result = 1;
           state &= static_cast<uint8_t>(~(kSeen | kAdded));
+          liveKeyBytes += e->Data()->nameKey.size();
         }
         e = next;
       }
+      CompactKeys(liveKeyBytes);
     }
     if (update && (result == 1 || aborted)) {
       Renumber();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace table {
 
@@ -68,22 +69,25 @@ struct SM_DAT {
   uint8_t iconFlags = 0;
   Cache* cache = nullptr;  // holds the icons when kFromCache
 
-  // Sort key of the name (os::System::SortKey), made once per entry when it is scanned; for an
-  // ordinary entry it is also the key of the display name and of the target.
-  std::string nameKey;
+  // Sort key of the name (os::System::SortKey), made once per entry when it is scanned and kept
+  // by the table's key store; for an ordinary entry it is also the key of the display name and
+  // of the target.
+  std::string_view nameKey;
   // Place of the entry in name order among the table's entries (kUnranked until the next
   // sort places it), and of its extension among the distinct extensions. The six orders
   // compare these numbers instead of texts.
   static constexpr uint32_t kUnranked = 0xFFFFFFFFu;
   uint32_t nameRank = kUnranked;
   uint32_t extensionRank = 0;
-  // Hash of the name with its single-byte letters folded (FoldedNameHash).
+  // Hash of the name with its single-byte letters folded (FoldedNameHash), made the first time
+  // an incremental rescan looks the entry up.
   uint32_t nameHash = 0;
+  bool hasNameHash = false;
 
   const char* DisplayName() const { return link ? link->displayName.c_str() : name.c_str(); }
   const char* Target() const { return link ? link->target.c_str() : name.c_str(); }
-  const std::string& DisplayKey() const { return link ? link->displayKey : nameKey; }
-  const std::string& TargetKey() const { return link ? link->targetKey : nameKey; }
+  std::string_view DisplayKey() const { return link ? link->displayKey : nameKey; }
+  std::string_view TargetKey() const { return link ? link->targetKey : nameKey; }
   bool IsDirectory() const { return (attributes & 0x10) != 0; }
   // A directory, or a link whose target is a directory: listed with the directories.
   bool ListsAsDirectory() const { return IsDirectory() || (linkFlags & kTargetIsDirectory); }

@@ -134,6 +134,7 @@ BINFO* Sorm::EntryAt(int32_t index) const {
 
 void Sorm::ClearEntries() {
   while (sentinel_->next != sentinel_) delete sentinel_->PrevNode();
+  keys_.Clear();
   entryCount_ = 0;
   cursor_ = sentinel_;
   order_.clear();

@@ -16,6 +16,7 @@
 #include "table/binfo.h"
 #include "table/drive_directory.h"
 #include "table/hidden_types.h"
+#include "table/key_arena.h"
 #include "table/layout_math.h"
 #include "table/link.h"
 #include "table/pane_settings.h"
@@ -194,6 +195,8 @@ class Sorm {
   uint32_t CurrentLayoutStamp();
   void ChooseCursor(RescanMode mode, int32_t rememberedIndex);
   BINFO* NewEntry(std::unique_ptr<EntryNode> node, Point pos, bool directoryPass);
+  // Copies the live keys into a fresh store once removed entries left too much behind.
+  void CompactKeys(std::size_t liveBytes);
   Point NextPosition() const;
 
   TableView& view_;
@@ -216,6 +219,7 @@ class Sorm {
   InvisibleTypes invisibleTypes_;
   std::string title_;
 
+  KeyArena keys_;  // the entries' name keys
   std::unique_ptr<BINFO> root_;
   BINFO* sentinel_ = nullptr;
   int32_t entryCount_ = 0;

@@ -15,9 +15,9 @@ namespace {
 bool NameLess(const BINFO* a, const BINFO* b) {
   const SM_DAT& x = *a->Data();
   const SM_DAT& y = *b->Data();
-  int c = std::string_view(x.DisplayKey()).compare(y.DisplayKey());
+  int c = x.DisplayKey().compare(y.DisplayKey());
   if (c != 0) return c < 0;
-  return std::string_view(x.TargetKey()) < std::string_view(y.TargetKey());
+  return x.TargetKey() < y.TargetKey();
 }
 
 bool ItemLess(const SortItem& a, const SortItem& b) {

@@ -462,4 +462,31 @@ TEST_F(ScanTest, MasksOfBlanksManyPatternsOrOverlongPatterns) {
   EXPECT_TRUE(view_.errors.empty());
 }
 
+TEST_F(ScanTest, ManyUpdatesKeepTheSortKeysOfLiveEntries) {
+  // Every round replaces every entry, leaving the keys of the old ones behind until the store
+  // is compacted.
+  std::vector<std::string> names;
+  for (int i = 0; i < 40; ++i) {
+    names.push_back(std::string(140, static_cast<char>('a' + i % 26)) + std::to_string(100 + i));
+    MakeFile(names.back());
+  }
+  auto t = Open();
+  for (int round = 0; round < 30; ++round) {
+    for (const std::string& n : names) {
+      ASSERT_TRUE(os::Fs().SetAttributes(dir_.Path(n).c_str(),
+                                         round % 2 ? os::kAttrArchive : os::kAttrReadOnly));
+    }
+    ASSERT_EQ(t->Update(), 1);
+  }
+  for (const std::string& n : names) os::Fs().SetAttributes(dir_.Path(n).c_str(), os::kAttrArchive);
+  t->Sort(table::kSortLargest, false);
+  t->Sort(table::kSortName, false);
+  std::vector<std::string> expected = names;
+  std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+    return os::Sys().CompareNoCase(a.c_str(), b.c_str()) < 0;
+  });
+  expected.insert(expected.begin(), "..");
+  EXPECT_EQ(Names(*t), expected);
+}
+
 }  // namespace

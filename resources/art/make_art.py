@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Builds the program's icons and splash bitmap from the text sources beside this script.
+"""Builds the program's icons, toolbar buttons and splash bitmap from the text sources beside this script.
 
 Usage:
     python3 resources/art/make_art.py OUTDIR     write every picture into OUTDIR
@@ -7,6 +7,7 @@ Usage:
 
 Sources (see README.md):
     icons/NAME_32.txt, icons/NAME_16.txt   pixel grids, one character a pixel, palette at the top
+    toolbar/KEYWORD.txt                    20x20 toolbar button grids, same format, no transparency
     splash/*.txt                           lettering as ink-coverage grids (made by render_text.py)
 
 Only the Python standard library is used; the output is the same bytes on every run.
@@ -39,6 +40,51 @@ ICONS = [
     ("icon1009.ico", ["link_16", "link_32"]),        # link overlay, small
     ("icon1010.ico", ["app_16", "app_32"]),          # program, small
 ]
+
+# Toolbar buttons: (command id, source grid in toolbar/). Each becomes tb<id>.bmp, 20x20 at 4 bits a
+# pixel, drawn on the button face colour so that it sits on a classic toolbar as it is.
+TOOLBAR = [
+    (24332, "fopen"),         # open file
+    (182, "fmove"),           # move files
+    (184, "fcopy"),           # copy files
+    (180, "fdelete"),         # delete files
+    (178, "fduplicate"),      # copy under another name
+    (118, "fproperty"),       # change name, date, attributes
+    (176, "fmakedir"),        # make a directory
+    (160, "flink_ext"),       # associate by extension
+    (150, "flink_name"),      # associate by file name
+    (158, "flink_full"),      # associate by full name
+    (154, "fmarkall"),        # select all files
+    (152, "funmarkall"),      # clear the selection
+    (136, "fwinopen"),        # open a new window
+    (24310, "fexit"),         # close this window
+    (144, "fquit"),           # quit all windows
+    (132, "dkeyin"),          # change the current path
+    (122, "dnetadd"),         # connect a network drive
+    (120, "dnetcancel"),      # disconnect a network drive
+    (146, "mkeyin"),          # enter a display mask
+    (114, "vicon"),           # icon view
+    (112, "vlist"),           # list view
+    (174, "vsname"),          # sort by name
+    (172, "vsext"),           # sort by extension
+    (170, "vsnew"),           # newest first
+    (168, "vsold"),           # oldest first
+    (166, "vslarge"),         # largest first
+    (164, "vssmall"),         # smallest first
+    (148, "rkeyin"),          # type a program to run
+    (140, "rregist"),         # add to the run menu
+    (102, "vcolor"),          # colours
+    (130, "vfont"),           # font
+    (128, "vbar"),            # toolbar and status bar settings
+    (126, "vdata"),           # what to show
+    (124, "osavedefault"),    # save as default settings
+    (190, "bedit"),           # edit the toolbar
+    (186, "medit"),           # edit the mask menu
+    (188, "redit"),           # edit the run menu
+    (2001, "hcontents"),      # help contents
+]
+TOOLBAR_SIZE = 20
+BUTTON_FACE = 7  # VGA index of light grey, (192, 192, 192)
 
 SPLASH = "splash500.bmp"
 SPLASH_W, SPLASH_H = 320, 120
@@ -207,6 +253,48 @@ def make_ico(images):
 
 
 # ---------------------------------------------------------------------------------------------
+# Toolbar bitmaps (4 bits a pixel, VGA colour table)
+
+def load_toolbar_grid(path):
+    """Reads a toolbar button grid: like load_grid, but it must be TOOLBAR_SIZE square and every
+    pixel must have a colour, since a .bmp has no mask."""
+    w, h, pixels = load_grid(path)
+    if (w, h) != (TOOLBAR_SIZE, TOOLBAR_SIZE):
+        raise ArtError("%s: toolbar button is %dx%d, must be %dx%d" % (path, w, h, TOOLBAR_SIZE, TOOLBAR_SIZE))
+    for y, row in enumerate(pixels):
+        for x, idx in enumerate(row):
+            if idx is None:
+                raise ArtError("%s: pixel (%d,%d) is transparent; a toolbar bitmap needs a colour" % (path, x, y))
+    return w, h, pixels
+
+
+def make_bmp4(w, h, pixels):
+    """pixels[y][x] = VGA index, top row first. Returns a bottom-up 4-bit .bmp file with the VGA
+    colour table, rows padded to four bytes."""
+    stride = ((w * 4 + 31) // 32) * 4
+    data = bytearray()
+    for y in range(h - 1, -1, -1):
+        row = bytearray(stride)
+        for x, idx in enumerate(pixels[y]):
+            if not 0 <= idx < 16:
+                raise ArtError("colour index %r out of range" % (idx,))
+            if x & 1:
+                row[x >> 1] |= idx
+            else:
+                row[x >> 1] |= idx << 4
+        data += row
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(data), 2835, 2835, 16, 0)
+    table = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in VGA16)
+    offset = 14 + len(info) + len(table)
+    file_header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    return file_header + info + table + bytes(data)
+
+
+def toolbar_name(cmd_id):
+    return "tb%d.bmp" % cmd_id
+
+
+# ---------------------------------------------------------------------------------------------
 # Splash bitmap (24 bits a pixel)
 
 def make_bmp24(w, h, rgb):
@@ -326,7 +414,7 @@ def build_splash(emblem, title, caption):
 # ---------------------------------------------------------------------------------------------
 
 def output_names():
-    return [name for name, _ in ICONS] + [SPLASH]
+    return [name for name, _ in ICONS] + [toolbar_name(i) for i, _ in TOOLBAR] + [SPLASH]
 
 
 def build_all():
@@ -345,6 +433,9 @@ def build_all():
     out = {}
     for fname, sources in ICONS:
         out[fname] = make_ico([grid(s) for s in sources])
+    for cmd_id, source in TOOLBAR:
+        w, h, pixels = load_toolbar_grid(os.path.join(HERE, "toolbar", source + ".txt"))
+        out[toolbar_name(cmd_id)] = make_bmp4(w, h, pixels)
     title = load_coverage(os.path.join(HERE, "splash", "title.txt"))
     caption = load_coverage(os.path.join(HERE, "splash", "caption.txt"))
     canvas = build_splash(grid("app_32"), title, caption)

@@ -5,7 +5,9 @@ of the writer and the pixels compared with the text sources.
     python3 -m unittest discover -s resources/art -p 'test_*.py'
 """
 
+import itertools
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -30,6 +32,19 @@ EXPECTED_ICONS = {
     1009: ("link_16", "link_32"),
     1010: ("app_16", "app_32"),
 }
+
+# Toolbar buttons: command id -> source grid in toolbar/. The ids are the commands' own numbers.
+EXPECTED_TOOLBAR = {
+    24332: "fopen", 182: "fmove", 184: "fcopy", 180: "fdelete", 178: "fduplicate", 118: "fproperty",
+    176: "fmakedir", 160: "flink_ext", 150: "flink_name", 158: "flink_full", 154: "fmarkall",
+    152: "funmarkall", 136: "fwinopen", 24310: "fexit", 144: "fquit", 132: "dkeyin", 122: "dnetadd",
+    120: "dnetcancel", 146: "mkeyin", 114: "vicon", 112: "vlist", 174: "vsname", 172: "vsext",
+    170: "vsnew", 168: "vsold", 166: "vslarge", 164: "vssmall", 148: "rkeyin", 140: "rregist",
+    102: "vcolor", 130: "vfont", 128: "vbar", 126: "vdata", 124: "osavedefault", 190: "bedit",
+    186: "medit", 188: "redit", 2001: "hcontents",
+}
+FACE = (0xC0, 0xC0, 0xC0)
+WHITE = (0xFF, 0xFF, 0xFF)
 
 
 def read_ico(data):
@@ -95,8 +110,36 @@ def read_bmp24(data):
     return w, h, rows
 
 
-def grid_rgb(name):
-    w, h, pix = make_art.load_grid(os.path.join(HERE, "icons", name + ".txt"))
+def read_bmp4(data):
+    """Decodes an uncompressed 4-bit .bmp: (w, h, palette, pixels) with pixels[y][x] an (r, g, b)
+    tuple, top row first."""
+    magic, fsize, r1, r2, off = struct.unpack_from("<2sIHHI", data, 0)
+    assert magic == b"BM" and fsize == len(data) and r1 == r2 == 0
+    hsize, w, h, planes, bpp, comp, img_size, _, _, clr_used, clr_important = struct.unpack_from(
+        "<IiiHHIIiiII", data, 14)
+    assert hsize == 40 and planes == 1 and comp == 0 and w > 0 and h > 0, "not a plain bottom-up DIB"
+    assert bpp == 4, "%d bits a pixel" % bpp
+    ncol = clr_used or 16
+    assert ncol <= 16 and clr_important <= ncol
+    table = data[14 + 40: 14 + 40 + 4 * ncol]
+    palette = [(table[4 * k + 2], table[4 * k + 1], table[4 * k]) for k in range(ncol)]
+    assert off == 14 + 40 + 4 * ncol, "pixels do not follow the colour table"
+    stride = ((w * 4 + 31) // 32) * 4
+    assert off + stride * h == len(data), "file size does not match the rows"
+    assert img_size in (0, stride * h)
+    pixels = []
+    for y in range(h):
+        at = off + (h - 1 - y) * stride
+        row = []
+        for x in range(w):
+            byte = data[at + x // 2]
+            row.append(palette[(byte >> 4) if x % 2 == 0 else (byte & 15)])
+        pixels.append(row)
+    return w, h, palette, pixels
+
+
+def grid_rgb(name, folder="icons"):
+    w, h, pix = make_art.load_grid(os.path.join(HERE, folder, name + ".txt"))
     return w, h, [[None if i is None else make_art.VGA16[i] for i in row] for row in pix]
 
 
@@ -120,7 +163,8 @@ class GeneratedFiles(unittest.TestCase):
         listed = subprocess.run([sys.executable, os.path.join(HERE, "make_art.py"), "--list"], check=True,
                                 stdout=subprocess.PIPE, universal_newlines=True).stdout.split()
         self.assertEqual(sorted(os.listdir(self.out)), sorted(listed))
-        self.assertEqual(sorted(listed), sorted(["icon%d.ico" % i for i in EXPECTED_ICONS] + ["splash500.bmp"]))
+        self.assertEqual(sorted(listed), sorted(["icon%d.ico" % i for i in EXPECTED_ICONS] + ["splash500.bmp"] +
+                                                ["tb%d.bmp" % i for i in EXPECTED_TOOLBAR]))
 
     def test_icons_match_their_sources(self):
         for rid, sources in EXPECTED_ICONS.items():
@@ -175,6 +219,68 @@ class GeneratedFiles(unittest.TestCase):
         self.assertGreater(sum(p == (255, 255, 255) for p in right), 300)
         self.assertGreater(sum(p[0] > 200 and p[1] > 200 and p[2] < 160 for p in right), 60)
 
+    def toolbar(self):
+        """{command id: (w, h, palette, pixels)} for every toolbar bitmap written."""
+        return {cid: read_bmp4(self.read("tb%d.bmp" % cid)) for cid in EXPECTED_TOOLBAR}
+
+    def test_toolbar_bitmaps_match_their_sources(self):
+        for cid, (w, h, palette, pixels) in self.toolbar().items():
+            with self.subTest(button=cid):
+                self.assertEqual((w, h), (20, 20))
+                self.assertEqual(palette, make_art.VGA16)
+                sw, sh, spix = grid_rgb(EXPECTED_TOOLBAR[cid], "toolbar")
+                self.assertEqual((sw, sh), (20, 20))
+                self.assertEqual(pixels, spix, "tb%d.bmp differs from toolbar/%s.txt" % (cid, EXPECTED_TOOLBAR[cid]))
+
+    def test_toolbar_sits_on_the_button_face(self):
+        # A one-pixel ring of button face all round, so no picture runs into the button's edge.
+        for cid, (w, h, _, pixels) in self.toolbar().items():
+            with self.subTest(button=cid):
+                ring = pixels[0] + pixels[h - 1] + [row[0] for row in pixels] + [row[w - 1] for row in pixels]
+                self.assertEqual(set(ring), {FACE})
+
+    def test_toolbar_pictures_differ(self):
+        # No two buttons alike: each pair differs in a good number of pixels.
+        bitmaps = self.toolbar()
+        for a, b in itertools.combinations(sorted(bitmaps), 2):
+            pa, pb = bitmaps[a][3], bitmaps[b][3]
+            differing = sum(pa[y][x] != pb[y][x] for y in range(20) for x in range(20))
+            with self.subTest(pair=(a, b)):
+                self.assertGreaterEqual(differing, 20)
+
+    def test_toolbar_keeps_a_shape_when_greyed(self):
+        # A disabled button is drawn from the pixels that are neither face nor white, all in one grey:
+        # the picture needs enough of them, with gaps of white or face inside so it is not a blot.
+        for cid, (w, h, _, pixels) in self.toolbar().items():
+            with self.subTest(button=cid):
+                ink = [(x, y) for y in range(h) for x in range(w) if pixels[y][x] not in (FACE, WHITE)]
+                self.assertGreaterEqual(len(ink), 40)
+                xs = [x for x, _ in ink]
+                ys = [y for _, y in ink]
+                box = (max(xs) - min(xs) + 1) * (max(ys) - min(ys) + 1)
+                self.assertGreaterEqual(1.0 - len(ink) / float(box), 0.15)
+                self.assertIn((0, 0, 0), {pixels[y][x] for x, y in ink}, "no black outline")
+
+
+class ToolbarTable(unittest.TestCase):
+    def test_table_is_the_expected_one(self):
+        self.assertEqual(len(make_art.TOOLBAR), len(EXPECTED_TOOLBAR))
+        self.assertEqual(dict(make_art.TOOLBAR), EXPECTED_TOOLBAR)
+        self.assertEqual(len({kw for _, kw in make_art.TOOLBAR}), len(make_art.TOOLBAR))
+
+    def test_every_grid_is_used(self):
+        names = sorted(f[:-4] for f in os.listdir(os.path.join(HERE, "toolbar")) if f.endswith(".txt"))
+        self.assertEqual(names, sorted(EXPECTED_TOOLBAR.values()))
+
+    def test_ids_are_the_command_numbers(self):
+        # The bitmaps are named after the commands they stand for.
+        with open(os.path.join(HERE, "..", "commands.h"), encoding="utf-8") as f:
+            defines = dict((name, int(value)) for name, value in
+                           re.findall(r"^#define CMD_(\w+) (\d+)$", f.read(), re.M))
+        for cid, kw in EXPECTED_TOOLBAR.items():
+            with self.subTest(keyword=kw):
+                self.assertEqual(defines.get(kw.upper()), cid)
+
 
 class Determinism(unittest.TestCase):
     def test_same_bytes_twice(self):
@@ -214,6 +320,38 @@ class BadSources(unittest.TestCase):
             self.assertEqual(make_art.load_grid(f.name), (3, 2, [[0, None, 15], [15, 15, 0]]))
         finally:
             os.unlink(f.name)
+
+    def test_toolbar_grid_must_be_20_square(self):
+        with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as f:
+            f.write(self.HEAD + "pixels: 2x2\nKK\nKW\n")
+        try:
+            with self.assertRaises(make_art.ArtError) as cm:
+                make_art.load_toolbar_grid(f.name)
+            self.assertIn("20x20", str(cm.exception))
+        finally:
+            os.unlink(f.name)
+
+    def test_toolbar_grid_has_no_transparency(self):
+        rows = ["K" * 20] * 19 + ["K" * 7 + "." + "K" * 12]
+        with tempfile.NamedTemporaryFile("w", suffix=".txt", delete=False) as f:
+            f.write(self.HEAD + "pixels: 20x20\n" + "\n".join(rows) + "\n")
+        try:
+            with self.assertRaises(make_art.ArtError) as cm:
+                make_art.load_toolbar_grid(f.name)
+            self.assertIn("(7,19)", str(cm.exception))
+            self.assertIn("transparent", str(cm.exception))
+        finally:
+            os.unlink(f.name)
+
+    def test_odd_width_bmp4_packs_nibbles_bottom_up(self):
+        # 3x2: rows of two bytes pad out to four, and the bottom row is stored first.
+        pix = [[0, 7, 15], [9, 12, 1]]
+        data = make_art.make_bmp4(3, 2, pix)
+        self.assertEqual(data[-8:], bytes([0x9C, 0x10, 0, 0, 0x07, 0xF0, 0, 0]))
+        w, h, palette, back = read_bmp4(data)
+        V = make_art.VGA16
+        self.assertEqual((w, h, palette), (3, 2, V))
+        self.assertEqual(back, [[V[0], V[7], V[15]], [V[9], V[12], V[1]]])
 
     def test_odd_width_icon_packs_nibbles_and_mask(self):
         # 3x2, so every row pads out to four bytes in both bitmaps.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "os/mbcs.h"
+
 namespace enginetest {
 
 std::string Pattern(std::size_t size, unsigned seed) {
@@ -15,9 +17,11 @@ std::string Pattern(std::size_t size, unsigned seed) {
 }
 
 void MakeFiles(const std::string& dir, const std::map<std::string, std::string>& files) {
+  os::Fs().CreateDir(dir.substr(0, dir.size() - 1).c_str());
   for (const auto& [rel, content] : files) {
-    for (std::size_t at = rel.find('\\'); at != std::string::npos; at = rel.find('\\', at + 1))
-      os::Fs().CreateDir((dir + rel.substr(0, at)).c_str());
+    for (const char* p = rel.c_str(); *p; p = mbcs::Next(p)) {
+      if (*p == '\\') os::Fs().CreateDir((dir + rel.substr(0, p - rel.c_str())).c_str());
+    }
     ASSERT_TRUE(testutil::WriteFileBytes(dir + rel, content)) << rel;
   }
 }
@@ -74,6 +78,21 @@ bool SetWriteTime(const std::string& path, os::FileTime t) {
 os::FileTime WriteTime(const std::string& path) {
   os::FindData fd;
   return os::Fs().FindFirst(path.c_str(), fd) ? fd.lastWriteTime : 0;
+}
+
+std::string Diff(const std::map<std::string, std::string>& actual,
+                 const std::map<std::string, std::string>& expected) {
+  std::string out;
+  for (const auto& [name, content] : expected) {
+    auto it = actual.find(name);
+    if (it == actual.end())
+      out += "missing " + name + "; ";
+    else if (it->second != content)
+      out += "different " + name + " (" + std::to_string(it->second.size()) + " bytes); ";
+  }
+  for (const auto& [name, content] : actual)
+    if (!expected.count(name)) out += "extra " + name + "; ";
+  return out;
 }
 
 os::FileTime TimeAt(int64_t seconds) {

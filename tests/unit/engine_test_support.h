@@ -92,10 +92,16 @@ class CountingPump : public fileops::OperationPump {
 // copy never looks right.
 std::string Pattern(std::size_t size, unsigned seed);
 
-// Makes each file (relative path -> content; directories named in the paths are made).
+// Makes each file (relative path -> content) below dir, which ends in a backslash; dir and
+// the directories named in the paths are made.
 void MakeFiles(const std::string& dir, const std::map<std::string, std::string>& files);
 // Every file below dir, relative path (with "\") -> content.
 std::map<std::string, std::string> ReadTree(const std::string& dir);
+// What differs between two trees, one line per file; empty when they are equal. (Comparing the
+// maps directly would print whole files when they differ.)
+std::string Diff(const std::map<std::string, std::string>& actual,
+                 const std::map<std::string, std::string>& expected);
+#define EXPECT_TREE(actual, expected) EXPECT_EQ(enginetest::Diff((actual), (expected)), "")
 // Every entry name below dir that looks like one of the engine's temporary files.
 std::vector<std::string> TemporaryFiles(const std::string& dir);
 // Sets a file's last-write time (100 ns units since 1601).

@@ -1,0 +1,210 @@
+// Deleting files and trees: the recycle bin switch, files already gone, files in use, and the
+// read-only question with its remembered answers.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/process_globals.h"
+#include "fileops/engine.h"
+#include "tests/unit/engine_test_support.h"
+#include "tests/unit/faulty_fs.h"
+
+#ifndef _WIN32
+#include "os/posix/path_map.h"
+#endif
+
+namespace {
+
+using namespace fileops;
+using testutil::FsOp;
+using Files = std::map<std::string, std::string>;
+
+class EngineDeleteTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedVersion_ = app::Globals().windowsMajorVersion;
+    SetRecycleDeletes(false);
+  }
+  void TearDown() override {
+    app::Globals().windowsMajorVersion = savedVersion_;
+    SetRecycleDeletes(false);
+  }
+  std::string P(const std::string& name) const { return dir_.Path(name); }
+  void Make(const std::string& name, const std::string& bytes) {
+    ASSERT_TRUE(testutil::WriteFileBytes(P(name), bytes)) << name;
+  }
+  void ReadOnly(const std::string& name) {
+    ASSERT_TRUE(os::Fs().SetAttributes(P(name).c_str(), os::kAttrReadOnly)) << name;
+  }
+  bool Exists(const std::string& name) const { return testutil::FileExists(P(name)); }
+  Files Tree(const std::string& name) const { return enginetest::ReadTree(P(name) + "\\"); }
+
+  testutil::TempDir dir_;
+  uint32_t savedVersion_ = 4;
+};
+
+TEST_F(EngineDeleteTest, DeletesAFileAndShowsIt) {
+  Make("a.txt", "a");
+  enginetest::RecordingProgress progress;
+  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineOk);
+  EXPECT_FALSE(Exists("a.txt"));
+  EXPECT_EQ(progress.TextsOf(kProgressPath), std::vector<std::string>{P("a.txt")});
+  EXPECT_EQ(progress.gauges, (std::vector<int>{0, kGaugeMax}));
+}
+
+TEST_F(EngineDeleteTest, AFileAlreadyGoneCountsAsDeleted) {
+  for (uint32_t version : {3u, 4u}) {
+    app::Globals().windowsMajorVersion = version;
+    EXPECT_EQ(DeleteOneFile(P("none.txt").c_str()), kEngineOk) << version;
+  }
+}
+
+TEST_F(EngineDeleteTest, AFailureIsNotTakenForAFileAlreadyGone) {
+  Make("a.txt", "a");
+  testutil::InstalledFaultyFs fs;
+  fs.Fail(FsOp::kShellDelete, "a.txt", 0, os::kErrFileNotFound);  // a misleading code
+  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineFailed);
+  EXPECT_TRUE(Exists("a.txt"));
+}
+
+TEST_F(EngineDeleteTest, AFileInUseIsNotDeleted) {
+  Make("a.txt", "a");
+  auto held = os::Fs().Open(P("a.txt").c_str(), os::kGenericRead, os::kShareRead,
+                            os::kOpenExisting);
+  ASSERT_TRUE(held);
+  for (uint32_t version : {3u, 4u}) {
+    app::Globals().windowsMajorVersion = version;
+    EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineFailed) << version;
+  }
+  held.reset();
+  EXPECT_TRUE(Exists("a.txt"));
+}
+
+TEST_F(EngineDeleteTest, TheShellDeletesReadOnlyFilesTheOldWayDoesNot) {
+  Make("a.txt", "a");
+  ReadOnly("a.txt");
+  app::Globals().windowsMajorVersion = 3;
+  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineFailed);
+  EXPECT_TRUE(Exists("a.txt"));
+  app::Globals().windowsMajorVersion = 4;
+  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineOk);
+  EXPECT_FALSE(Exists("a.txt"));
+}
+
+TEST_F(EngineDeleteTest, RecycleDeletesGoesThroughTheShellWithUndo) {
+  Make("a.txt", "a");
+  Make("b.txt", "b");
+  struct Recorder : testutil::InstalledFaultyFs {
+    bool ShellDelete(const char* path, bool toRecycleBin) override {
+      calls.emplace_back(path, toRecycleBin);
+      return os::BackendServices().fs->ShellDelete(path, false);  // keep the bin clean
+    }
+    std::vector<std::pair<std::string, bool>> calls;
+  } fs;
+  SetRecycleDeletes(true);
+  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineOk);
+  SetRecycleDeletes(false);
+  EXPECT_EQ(DeleteOneFile(P("b.txt").c_str()), kEngineOk);
+  EXPECT_EQ(fs.calls, (std::vector<std::pair<std::string, bool>>{{P("a.txt"), true},
+                                                                 {P("b.txt"), false}}));
+}
+
+#ifndef _WIN32
+// The emulation's recycle bin is a trash folder; under Wine the real one is the user's.
+TEST_F(EngineDeleteTest, RecycledFileCanBeFoundInTheTrash) {
+  Make("a.txt", "recycled");
+  ASSERT_TRUE(os::Fs().CreateDir(P("trash").c_str()));
+  const std::string trash = os::posix::ToHostPath(P("trash").c_str());
+  ASSERT_EQ(setenv("SORM_TRASH", trash.c_str(), 1), 0);
+  SetRecycleDeletes(true);
+  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineOk);
+  unsetenv("SORM_TRASH");
+  EXPECT_FALSE(Exists("a.txt"));
+  EXPECT_EQ(testutil::ReadFileBytes(P("trash\\files\\a.txt")), "recycled");
+  EXPECT_NE(testutil::ReadFileBytes(P("trash\\info\\a.txt.trashinfo")).find("Path="),
+            std::string::npos);
+}
+#endif
+
+const Files kTree = {{"a.txt", "a"}, {"ro1.txt", "1"}, {"sub\\ro2.txt", "2"},
+                     {"sub\\b.txt", "b"}, {"sub\\deep\\ro3.txt", "3"}};
+
+class EngineDeleteTreeTest : public EngineDeleteTest {
+ protected:
+  void SetUp() override {
+    EngineDeleteTest::SetUp();
+    enginetest::MakeFiles(P("t\\"), kTree);
+    for (const char* ro : {"t\\ro1.txt", "t\\sub\\ro2.txt", "t\\sub\\deep\\ro3.txt"}) ReadOnly(ro);
+  }
+};
+
+TEST_F(EngineDeleteTreeTest, WithoutTheQuestionEverythingGoes) {
+  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineOk);
+  EXPECT_FALSE(Exists("t"));
+}
+
+TEST_F(EngineDeleteTreeTest, NoSkipsOnlyThatFileAndTheNextIsAskedAgain) {
+  enginetest::RecordingProgress progress;
+  // Answer No for ro2 only, whatever order the search gives.
+  struct ByName : enginetest::ScriptedReadOnly {
+    int Show(const char* name) override {
+      asked.push_back(name);
+      return std::string(name).find("ro2") != std::string::npos ? kReadOnlyNo : kReadOnlyYes;
+    }
+  } question;
+  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineFailed);  // t\sub cannot go: ro2 is in it
+  EXPECT_EQ(question.asked.size(), 3u);
+  EXPECT_TREE(Tree("t"), (Files{{"sub\\ro2.txt", "2"}}));
+  EXPECT_TRUE(os::Fs().GetAttributes(P("t\\sub\\ro2.txt").c_str()) & os::kAttrReadOnly);
+}
+
+TEST_F(EngineDeleteTreeTest, DeleteAllIsAskedOnce) {
+  enginetest::RecordingProgress progress;
+  enginetest::ScriptedReadOnly question({kReadOnlyDeleteAll});
+  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineOk);
+  EXPECT_EQ(question.asked.size(), 1u);
+  EXPECT_FALSE(Exists("t"));
+}
+
+TEST_F(EngineDeleteTreeTest, CancelAtTheQuestionEndsTheCommand) {
+  enginetest::RecordingProgress progress;
+  enginetest::ScriptedReadOnly question({kReadOnlyCancel});
+  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineOk);  // the walk's error flag
+  EXPECT_TRUE(progress.cancelDisabled);
+  EXPECT_EQ(question.asked.size(), 1u);
+  EXPECT_TRUE(Exists("t"));
+  // The first read-only file met is still there, and the command's next call stops.
+  const std::string first = question.asked[0];
+  EXPECT_TRUE(testutil::FileExists(first));
+  EXPECT_EQ(DeleteOneFile(P("t\\a.txt").c_str()), kEngineCancelled);
+  EXPECT_EQ(AskDeleteReadOnly(P("t\\ro1.txt").c_str()), kReadOnlyCancel);  // remembered
+}
+
+TEST_F(EngineDeleteTreeTest, CancelDuringTheWalk) {
+  enginetest::RecordingProgress progress;
+  enginetest::CountingPump pump;
+  pump.CancelAtRun(2, progress);
+  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineCancelled);
+  EXPECT_EQ(Tree("t").size(), kTree.size() - 1);  // one file went before the Cancel
+}
+
+TEST_F(EngineDeleteTreeTest, AFileThatCannotGoIsReportedAndTheRestGoes) {
+  auto held = os::Fs().Open(P("t\\sub\\b.txt").c_str(), os::kGenericRead, os::kShareRead,
+                            os::kOpenExisting);
+  ASSERT_TRUE(held);
+  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineFailed);
+  held.reset();
+  EXPECT_TREE(Tree("t"), (Files{{"sub\\b.txt", "b"}}));
+}
+
+TEST_F(EngineDeleteTreeTest, RemoveOneDirectory) {
+  ASSERT_TRUE(os::Fs().CreateDir(P("empty").c_str()));
+  EXPECT_EQ(RemoveOneDirectory(P("empty").c_str()), kEngineOk);
+  EXPECT_FALSE(Exists("empty"));
+  EXPECT_EQ(RemoveOneDirectory(P("t").c_str()), kEngineFailed);  // not empty
+  enginetest::RecordingProgress progress;
+  progress.DisableCancel();
+  EXPECT_EQ(RemoveOneDirectory(P("t").c_str()), kEngineCancelled);
+}
+
+}  // namespace

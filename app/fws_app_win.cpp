@@ -182,7 +182,10 @@ void fwsApp::ActivatePane(int index) {
   settings_.focusWin = PaneCount() == 2 ? index : 0;
 }
 
-bool fwsApp::MayClose() { return true; }
+bool fwsApp::MayClose() {
+  if (helpOpened_) ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(), HELP_QUIT, 0);
+  return true;
+}
 
 bool fwsApp::HasFrame() { return frame_ && frame_->Handle(); }
 

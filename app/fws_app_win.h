@@ -74,6 +74,7 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   // shell objects). Loading OLE costs more than the whole rest of the start under Wine.
   void LateInit();
   bool oleInitialized_ = false;
+  bool helpOpened_ = false;  // the help file was opened this run: close it at exit
   bool lateInitDone_ = false;
   bool CreateStatusBar();
   bool CreateToolBar();

@@ -2,6 +2,8 @@
 // toggles, and the application messages other windows and this process post.
 #include <windows.h>
 
+#include <winnetwk.h>
+
 #include "app/config_file.h"
 #include "app/config_lock.h"
 #include "app/fws_app_win.h"
@@ -9,6 +11,7 @@
 #include "app/instance_paths.h"
 #include "app/process_globals.h"
 #include "frame/sdi_dec_frame_win.h"
+#include "exec/ask_input_win.h"
 #include "os/services.h"
 #include "resources/commands.h"
 
@@ -53,6 +56,12 @@ bool fwsApp::HasHandler(int id) {
     case CMD_FQUIT:
     case CMD_HIDEMENU:
     case CMD_TWOPANE:
+    case CMD_CLICKSCROLL:
+    case CMD_CONFIGPATH:
+    case CMD_DNETADD:
+    case CMD_DNETCANCEL:
+    case CMD_HCONTENTS:
+    case CMD_HHELPONHELP:
       return true;
     default:
       return false;
@@ -86,6 +95,36 @@ bool fwsApp::OnCommand(int id) {
       RestartWindow(changed);
       return true;
     }
+    case CMD_CLICKSCROLL:
+      if (!settings_.menu) return true;  // only with the menu bar
+      settings_.clickScroll = !settings_.clickScroll;
+      ::CheckMenuItem(::GetMenu(frame_->Handle()), CMD_CLICKSCROLL,
+                      MF_BYCOMMAND | (settings_.clickScroll ? MF_CHECKED : MF_UNCHECKED));
+      return true;
+    case CMD_CONFIGPATH: {
+      const app::ProcessGlobals& g = app::Globals();
+      std::string answer = g.configPathFromRegistry ? g.configFilePath : std::string();
+      if (exec::AskInput(frame_->Handle(), exec::InputQuestion::kConfigPath, answer)) {
+        app::WriteConfigPathSetting(answer);
+        ::MessageBoxA(frame_->Handle(), "設定は次回起動時から有効になります", "基本設定の変更",
+                      MB_OK);
+      }
+      return true;
+    }
+    case CMD_DNETADD:
+      ::WNetConnectionDialog(frame_->Handle(), RESOURCETYPE_DISK);
+      return true;
+    case CMD_DNETCANCEL:
+      ::WNetDisconnectDialog(frame_->Handle(), RESOURCETYPE_DISK);
+      return true;
+    case CMD_HCONTENTS:
+      helpOpened_ = ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(),
+                               HELP_FINDER, 0) != FALSE;
+      return true;
+    case CMD_HHELPONHELP:
+      helpOpened_ = ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(),
+                               HELP_HELPONHELP, 0) != FALSE;
+      return true;
     default:
       return false;
   }

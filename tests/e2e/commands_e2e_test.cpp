@@ -1,0 +1,114 @@
+// Window-level commands chosen from the menu: the configuration path, click scroll and the
+// enabling of menu items.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/e2e_util.h"
+
+namespace {
+
+using e2e::Sandbox;
+
+constexpr const char* kConfigPathKey = "Software\\Qenvard\\Sorm\\ConfigPath";
+
+std::string LoginName() {
+  char name[64] = {};
+  DWORD n = sizeof(name);
+  if (!::GetUserNameA(name, &n) || n > 15) return "default";
+  return name;
+}
+
+void ClearConfigPathKey() {
+  HKEY k;
+  if (::RegOpenKeyA(HKEY_CURRENT_USER, kConfigPathKey, &k) == ERROR_SUCCESS) {
+    char sub[260];
+    while (::RegEnumKeyA(k, 0, sub, sizeof(sub)) == ERROR_SUCCESS)
+      if (::RegDeleteKeyA(k, sub) != ERROR_SUCCESS) break;
+    ::RegCloseKey(k);
+  }
+  ::RegDeleteKeyA(HKEY_CURRENT_USER, kConfigPathKey);
+}
+
+std::string StoredConfigPath() {
+  char buf[1024] = {};
+  LONG size = sizeof(buf);
+  HKEY k;
+  if (::RegOpenKeyA(HKEY_CURRENT_USER, kConfigPathKey, &k) != ERROR_SUCCESS) return "<none>";
+  LONG r = ::RegQueryValueA(k, LoginName().c_str(), buf, &size);
+  ::RegCloseKey(k);
+  return r == ERROR_SUCCESS ? std::string(buf) : "<none>";
+}
+
+HWND FindDialog(const char* caption) {
+  HWND d = nullptr;
+  e2e::WaitFor([&] {
+    d = ::FindWindowA("#32770", caption);
+    return d && ::IsWindowVisible(d);
+  });
+  return d;
+}
+
+class CommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(box_.Ready());
+    ASSERT_TRUE(e2e::ProgramWindows().empty());
+    ClearConfigPathKey();
+    box_.Write("INSTID", "ID", "5");
+    box_.Write("INST1", "Placement", "50;40;520;360;-1;-1;-1;-1");
+    box_.Start("-CFGID 1");
+    ASSERT_TRUE(e2e::WaitFor([&] { return (frame_ = e2e::WindowAt(50, 40)) != nullptr; }));
+  }
+  void TearDown() override { ClearConfigPathKey(); }
+  Sandbox box_;
+  HWND frame_ = nullptr;
+};
+
+TEST_F(CommandsTest, ConfigurationPathIsStoredForTheNextStart) {
+  const char* answers[] = {"D:\\conf\\my.cfg", "\"C:\\My Settings\\sorm.cfg\" extra words"};
+  for (const char* answer : answers) {
+    ::PostMessageA(frame_, WM_COMMAND, 104, 0);
+    HWND dlg = FindDialog("コンフィグレーションファイル");
+    ASSERT_NE(dlg, nullptr);
+    e2e::SaveScreenshot("config_path_dialog");
+    ::SetDlgItemTextA(dlg, 31051, answer);
+    ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    HWND box = FindDialog("基本設定の変更");
+    ASSERT_NE(box, nullptr) << "the program says the setting applies at the next start";
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(box); }));
+    EXPECT_EQ(StoredConfigPath(), answer);
+  }
+  EXPECT_NE(box_.Read("HistConfigPath", "0"), "<missing>") << "the answer joined its history";
+  // An empty answer removes the setting.
+  ::PostMessageA(frame_, WM_COMMAND, 104, 0);
+  HWND dlg = FindDialog("コンフィグレーションファイル");
+  ASSERT_NE(dlg, nullptr);
+  char shown[512] = {};
+  ::GetDlgItemTextA(dlg, 31051, shown, sizeof(shown));
+  EXPECT_STREQ(shown, "") << "this process's path came from beside the program";
+  ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+  HWND box = FindDialog("基本設定の変更");
+  ASSERT_NE(box, nullptr);
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return StoredConfigPath() == "<none>"; }));
+}
+
+TEST_F(CommandsTest, ClickScrollToggleIsKeptWithTheWindow) {
+  ::PostMessageA(frame_, WM_COMMAND, 110, 0);
+  ::PostMessageA(frame_, WM_CLOSE, 0, 0);  // the last window saves itself as INST1
+  ASSERT_TRUE(e2e::WaitFor([] { return e2e::ProgramWindows().empty(); }));
+  EXPECT_EQ(box_.Read("INST1", "ClickScroll"), "<missing>") << "ID 5: no save cycle to end";
+  box_.Write("INSTID", "ID", "-1");
+  box_.Start("-CFGID 1");
+  HWND w = nullptr;
+  ASSERT_TRUE(e2e::WaitFor([&] { return (w = e2e::WindowAt(50, 40)) != nullptr; }));
+  ::PostMessageA(w, WM_COMMAND, 110, 0);
+  ::PostMessageA(w, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(e2e::WaitFor([] { return e2e::ProgramWindows().empty(); }));
+  EXPECT_EQ(box_.Read("INST1", "ClickScroll"), "On");
+}
+
+}  // namespace

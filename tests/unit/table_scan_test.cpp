@@ -105,6 +105,15 @@ TEST_F(ScanTest, UpdateWithoutChangeReportsNothingAndDoesNotRepaint) {
   auto t = Open();
   int repaints = view_.repaints;
   EXPECT_EQ(t->Update(), 0);
+  // A new access time changes none of attributes, time, date and size.
+  {
+    auto f = os::Fs().Open(dir_.Path("a.txt").c_str(), os::kGenericWrite, os::kShareRead,
+                           os::kOpenExisting);
+    ASSERT_TRUE(f);
+    os::FileTime accessed = tabletest::LocalFileTime(2001, 2, 3, 4, 5, 6);
+    ASSERT_TRUE(f->SetTimes(nullptr, &accessed, nullptr));
+  }
+  EXPECT_EQ(t->Update(), 0);
   EXPECT_EQ(view_.repaints, repaints);
   for (BINFO* e = t->FirstEntry(); e != t->sentinel(); e = e->NextNode())
     EXPECT_EQ(e->Data()->state & (table::kSeen | table::kAdded), 0);
@@ -394,12 +403,14 @@ TEST_F(ScanTest, ShiftJisNamesWithBackslashTrailBytes) {
   const std::string hyou = "\x95\x5c";  // 表
   const std::string so = "\x83\x5c";    // ソ
   const std::string nou = "\x94\x5c";   // 能
+  const std::string po = "\x83\x7c";    // ポ, whose trail byte is "|"
   std::string sub = dir_.Path(hyou);
   ASSERT_TRUE(os::Fs().CreateDir(sub.c_str()));
   std::string inside = sub + "\\";
   ASSERT_TRUE(testutil::WriteFileBytes(inside + so + ".txt", "x"));
   ASSERT_TRUE(testutil::WriteFileBytes(inside + nou + ".dll", "x"));
   ASSERT_TRUE(testutil::WriteFileBytes(inside + "a." + so, "x"));
+  ASSERT_TRUE(testutil::WriteFileBytes(inside + po + "." + po, "x"));
   ASSERT_TRUE(testutil::WriteFileBytes(inside + so + ".LFI",
                                        "[Link]\r\nLink=" + sub + "\r\nTitle=" + nou + "\r\n"));
   auto t = Open(sub);  // a path whose last byte is a trail byte 0x5C
@@ -408,6 +419,9 @@ TEST_F(ScanTest, ShiftJisNamesWithBackslashTrailBytes) {
   EXPECT_TRUE(Has(names, so + ".txt"));
   EXPECT_FALSE(Has(names, nou + ".dll"));  // hidden type found after the real period
   EXPECT_TRUE(Has(names, "a." + so));
+  EXPECT_TRUE(Has(names, po + "." + po));
+  t->Sort(table::kSortExtension, false);
+  EXPECT_EQ(t->Update(), 0);
   BINFO* link = Entry(*t, so + ".LFI");
   ASSERT_NE(link, nullptr);
   EXPECT_EQ(std::string(link->Data()->DisplayName()), nou);

@@ -5,6 +5,8 @@
 #include "app/instance_coord_win.h"
 #include "app/process_globals.h"
 #include "frame/gdi_font_win.h"
+#include "frame/selection_text.h"
+#include "table/sorm.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/w_cli_win.h"
 #include "frame/winfo_win.h"
@@ -84,7 +86,7 @@ bool fwsApp::BuildWindows() {
 
 bool fwsApp::CreateStatusBar() {
   if (!status_.Create(frame_->Handle(), frame::CreateBarFont(14))) return false;
-  if (PaneCount() == 2) status_.SetFieldWidths({15, 15});
+  if (PaneCount() == 2) status_.SetEqualFields(2);
   frame_->InsertBar(&status_, fw::Edge::kBottom);
   return true;
 }
@@ -146,7 +148,11 @@ bool fwsApp::AttachTables() {
   app::ProcessGlobals& g = app::Globals();
   frame_->RestorePlacement(g.instanceNumber, ShowCommand());
   g.mainFrameHandle = frame_->Handle();
+  // The mask and run menus and the change monitors join here as they are built.
+  for (int i = 0; i < PaneCount(); ++i)
+    panes_[i]->AttachTable(i == 0 ? g.instanceNumber : g.instanceNumber + app::kSecondPaneOffset);
   ::DrawMenuBar(frame_->Handle());
+  for (int i = 0; i < PaneCount(); ++i) UpdateSelectionText(i);
   if (settings_.menu) {
     HMENU bar = ::GetMenu(frame_->Handle());
     ::CheckMenuItem(bar, CMD_CLICKSCROLL, MF_BYCOMMAND | (settings_.clickScroll ? MF_CHECKED : 0));
@@ -176,10 +182,51 @@ void fwsApp::LateInit() {
 
 void fwsApp::ActivatePane(int index) {
   if (index < 0 || index >= PaneCount() || !panes_[index]) return;
-  ::SetWindowPos(panes_[index]->Handle(), HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  WINFO* pane = panes_[index].get();
+  ::SetWindowPos(pane->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  table::Sorm* t = pane->Table();
+  if (!t) return;
+  int previous = activePane_;
   activePane_ = index;
   settings_.focusWin = PaneCount() == 2 ? index : 0;
+  // The focus frames of both panes change style with the activation.
+  if (previous != index && Pane(previous)) Pane(previous)->Repaint();
+  t->ChangePath(t->path().c_str());
+  pane->Retitle();
+  pane->Repaint();
+  if (HMENU bar = ::GetMenu(frame_->Handle())) {
+    for (int id : {CMD_VSNAME, CMD_VSEXT, CMD_VSNEW, CMD_VSOLD, CMD_VSLARGE, CMD_VSSMALL})
+      ::CheckMenuItem(bar, id, MF_BYCOMMAND | MF_UNCHECKED);
+    ::CheckMenuItem(bar, t->sortId(), MF_BYCOMMAND | MF_CHECKED);
+  }
+}
+
+table::Sorm* fwsApp::ActiveTable() const {
+  WINFO* p = Pane(activePane_);
+  return p ? p->Table() : nullptr;
+}
+
+bool fwsApp::HasActiveTable() { return ActiveTable() != nullptr; }
+
+void fwsApp::WriteTableSettings(int pane, int section) {
+  if (WINFO* p = Pane(pane))
+    if (p->Table()) p->Table()->SaveSettings(section);
+}
+
+void fwsApp::UpdateSelectionText(int pane) {
+  WINFO* p = Pane(pane);
+  if (!status_.BarHandle() || !p || !p->Table()) return;
+  std::string text = frame::SelectionText(p->Table()->selectedCount(), p->Table()->selectedBytes());
+  if (PaneCount() == 2)
+    status_.SetText(pane, text.c_str());
+  else
+    status_.SetMessageText(text.c_str());
+}
+
+void fwsApp::ShowPaneTitle(int pane, const std::string& title, const std::string& directory) {
+  if (PaneCount() == 2)
+    if (fw::MessageBar* bar = client_->TitleBar(pane)) bar->SetText(directory);
+  if (pane == activePane_) ::SetWindowTextA(frame_->Handle(), title.c_str());
 }
 
 bool fwsApp::MayClose() {

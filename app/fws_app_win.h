@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "app/window_state.h"
 #include "fw/application.h"
@@ -13,6 +14,9 @@
 class SDIDecFrame;
 class W_CLI;
 class WINFO;
+namespace table {
+class Sorm;
+}
 
 class fwsApp : public fw::Application, public app::WindowStateSource {
  public:
@@ -36,6 +40,13 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   // Enables the items of a popup that is about to open and sets their check marks.
   void UpdatePopup(HMENU popup);
 
+  // The active pane's file table, or null.
+  table::Sorm* ActiveTable() const;
+  // Refreshes the status bar's selection text of a pane.
+  void UpdateSelectionText(int pane);
+  // A table retitled itself: the caption when it is the active pane, its title bar always.
+  void ShowPaneTitle(int pane, const std::string& title, const std::string& directory);
+
   // Shows the hint string of a command in the status bar (0: clears it).
   void ShowHint(int command);
   // Creates, moves or removes the toolbar and the status bar after their settings changed.
@@ -57,8 +68,8 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   void WritePlacement(int n, int dx, int dy) override;
   bool HasActivePane() override;
   void WritePaneSettings(int pane, int section) override;
-  bool HasActiveTable() override { return false; }  // the file tables attach here later
-  void WriteTableSettings(int pane, int section) override {}
+  bool HasActiveTable() override;
+  void WriteTableSettings(int pane, int section) override;
   void ShowLockError() override;
 
  protected:

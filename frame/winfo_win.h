@@ -1,32 +1,59 @@
-// A pane window: shows one file table, keeps the pane's colours, font and scroll origin.
+// A pane window: shows one file table, keeps the pane's colours, font and scroll origin, and
+// is the window side of the table (it implements table::TableView).
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 #include "frame/pane_settings.h"
 #include "fw/window.h"
+#include "table/sorm.h"
+#include "table/table_view.h"
 
 class fwsApp;
 
-class WINFO : public fw::Window {
+class WINFO : public fw::Window, public table::TableView {
  public:
-  WINFO(fwsApp* app, int index) : app_(app), index_(index) {}
+  WINFO(fwsApp* app, int index);
   ~WINFO() override;
 
   // Creates the pane as a child of the client with the settings of section number `section`.
   bool CreatePane(HWND parent, int section, bool thinBorder);
+  // Makes the pane's file table for the instance (n + 100 for a second pane).
+  void AttachTable(int instance);
+  table::Sorm* Table() const { return table_.get(); }
   int Index() const { return index_; }
   frame::PaneSettings& Settings() { return settings_; }
-  void WriteSettings(int section) const { frame::WritePaneSettings(section, settings_); }
+  // Writes x1, y1, the colours and the font to INST<section>.
+  void WriteSettings(int section);
   int ClientWidth() const { return width_; }
   int ClientHeight() const { return height_; }
+  // The text shown in this pane's title bar (two-pane mode) and, when active, the caption.
+  void Retitle();
+
+  // table::TableView
+  table::ClientSize GetClientSize() override { return {width_, height_}; }
+  table::IconMetrics GetIconMetrics() override;
+  table::TextMeasurer& Measurer() override;
+  void SetScrollBars(const table::ScrollBars& bars) override;
+  void Repaint() override;
+  void ErrorBox(const char* text) override;
+  void FatalError(const char* text) override;
+  void UpdateSelectionText() override;
+  void SortOrderChanged(int16_t oldId, int16_t newId) override;
+  void ShowTitle(const std::string& title, const std::string& directory) override;
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void Paint();
+  void OnSize(int w, int h);
   fwsApp* app_;
   int index_;
   frame::PaneSettings settings_;
   int width_ = 0, height_ = 0;
+  bool paintSuppressed_ = false;  // set while the scroll bars change
+  std::unique_ptr<table::TextMeasurer> measurer_;
+  std::unique_ptr<table::Sorm> table_;
 };

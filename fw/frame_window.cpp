@@ -24,7 +24,8 @@ void DecoratedFrame::Layout() {
     HWND h = d.bar->BarHandle();
     if (!h || !::IsWindowVisible(h)) continue;
     bool horizontal = d.edge == Edge::kTop || d.edge == Edge::kBottom;
-    int t = d.bar->Thickness(horizontal, horizontal ? rc.right - rc.left : rc.bottom - rc.top);
+    int length = horizontal ? rc.right - rc.left : rc.bottom - rc.top;
+    int t = d.bar->Thickness(horizontal, length);
     switch (d.edge) {
       case Edge::kTop:
         ::MoveWindow(h, rc.left, rc.top, rc.right - rc.left, t, TRUE);
@@ -43,6 +44,7 @@ void DecoratedFrame::Layout() {
         rc.right -= t;
         break;
     }
+    d.bar->Placed(length);
   }
   if (client_ && client_->Handle())
     client_->Move(rc.left, rc.top, std::max(0L, rc.right - rc.left),

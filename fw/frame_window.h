@@ -17,6 +17,8 @@ class ControlBar {
   virtual HWND BarHandle() const = 0;
   // Height for a top/bottom bar of the given width, width for a left/right bar.
   virtual int Thickness(bool horizontal, int length) = 0;
+  // Called after the frame placed the bar, with its new length along the edge.
+  virtual void Placed(int length) {}
 };
 
 class DecoratedFrame : public Window {

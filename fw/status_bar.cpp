@@ -35,26 +35,24 @@ int StatusBar::Thickness(bool horizontal, int length) {
   return tm.tmHeight + 2 * ::GetSystemMetrics(SM_CYEDGE) + 4;
 }
 
-void StatusBar::SetFieldWidths(const std::vector<int>& widthsInChars) {
+void StatusBar::SetEqualFields(int n) {
+  fields_ = n < 0 ? 0 : (n > 8 ? 8 : n);
   if (!hwnd_) return;
-  if (widthsInChars.empty()) {
+  if (fields_ == 0) {
     ::SendMessageA(hwnd_, SB_SIMPLE, TRUE, 0);
     return;
   }
-  HDC dc = ::GetDC(hwnd_);
-  HGDIOBJ old = font_ ? ::SelectObject(dc, font_) : nullptr;
-  TEXTMETRICA tm{};
-  ::GetTextMetricsA(dc, &tm);
-  if (old) ::SelectObject(dc, old);
-  ::ReleaseDC(hwnd_, dc);
-  std::vector<int> rights;
-  int x = 0;
-  for (size_t i = 0; i < widthsInChars.size(); ++i) {
-    x += widthsInChars[i] * tm.tmAveCharWidth;
-    rights.push_back(i + 1 == widthsInChars.size() ? -1 : x);
-  }
   ::SendMessageA(hwnd_, SB_SIMPLE, FALSE, 0);
-  ::SendMessageA(hwnd_, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+  RECT rc;
+  ::GetClientRect(hwnd_, &rc);
+  Placed(rc.right);
+}
+
+void StatusBar::Placed(int length) {
+  if (!hwnd_ || fields_ == 0) return;
+  int rights[8];
+  for (int i = 0; i < fields_; ++i) rights[i] = (i + 1 == fields_) ? -1 : length * (i + 1) / fields_;
+  ::SendMessageA(hwnd_, SB_SETPARTS, fields_, reinterpret_cast<LPARAM>(rights));
 }
 
 void StatusBar::SetText(int field, const char* text) {

@@ -2,8 +2,6 @@
 #pragma once
 #include <windows.h>
 
-#include <vector>
-
 #include "fw/frame_window.h"
 
 namespace fw {
@@ -17,15 +15,18 @@ class StatusBar : public ControlBar {
   HWND BarHandle() const override { return hwnd_; }
   int Thickness(bool horizontal, int length) override;
 
-  // Text fields of the given widths in characters (measured with the bar's font); no fields
-  // means one message text over the whole bar.
-  void SetFieldWidths(const std::vector<int>& widthsInChars);
+  void Placed(int length) override;
+
+  // n text fields sharing the bar's width equally (each under its pane); 0 means one message
+  // text over the whole bar.
+  void SetEqualFields(int n);
   void SetText(int field, const char* text);
   void SetMessageText(const char* text) { SetText(0, text); }
 
  private:
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
+  int fields_ = 0;
 };
 
 }  // namespace fw

@@ -58,6 +58,16 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   void QuitAllWindows();
   // Saves this window as the restart instance with the given settings, starts it and closes.
   void RestartWindow(const app::WindowSettings& changed);
+
+  // Commands on the active table.
+  void SetViewMode(int mode);
+  void AskMask();
+  void AskCurrentPath();
+  // Enters a path in the active table and lists it; shows failureText when it cannot be entered.
+  bool EnterPath(const char* path, const char* failureText);
+  void RebuildDriveMenu(HMENU drivePopup);
+  void OnDriveCommand(int command);
+  void SaveAsDefault();
   // Timer id on the frame that runs LateInit once the message loop is idle.
   static constexpr UINT_PTR kLateInitTimer = 0x5301;
   void OnLateInitTimer();
@@ -85,7 +95,8 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   // shell objects). Loading OLE costs more than the whole rest of the start under Wine.
   void LateInit();
   bool oleInitialized_ = false;
-  bool helpOpened_ = false;  // the help file was opened this run: close it at exit
+  bool helpOpened_ = false;
+  int driveItemCount_ = 0;  // the help file was opened this run: close it at exit
   bool lateInitDone_ = false;
   bool CreateStatusBar();
   bool CreateToolBar();

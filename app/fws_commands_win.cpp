@@ -4,13 +4,20 @@
 
 #include <winnetwk.h>
 
+#include <cstdio>
+
 #include "app/config_file.h"
+#include "app/drive_menu_text.h"
+#include "app/drive_query_win.h"
+#include "app/mask_input.h"
 #include "app/config_lock.h"
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
 #include "app/instance_paths.h"
 #include "app/process_globals.h"
 #include "frame/sdi_dec_frame_win.h"
+#include "frame/winfo_win.h"
+#include "table/sorm.h"
 #include "exec/ask_input_win.h"
 #include "os/services.h"
 #include "resources/commands.h"
@@ -20,6 +27,13 @@ void LockErrorNoOwner() { ::MessageBoxExA(nullptr, "Lock error", "Error", MB_OK,
 }  // namespace
 
 bool fwsApp::PreDispatch(MSG& msg) {
+  if (msg.message == WM_COMMAND && msg.lParam == 0) {
+    int id = LOWORD(msg.wParam);
+    if (id >= app::kFirstDriveCommand && id <= app::kLastDriveCommand) {
+      OnDriveCommand(id);
+      return true;
+    }
+  }
   if (frame_ && msg.hwnd == frame_->Handle()) {
     if (msg.message == WM_USER) {
       OnAppMessage(msg.wParam, msg.lParam);
@@ -62,6 +76,17 @@ bool fwsApp::HasHandler(int id) {
     case CMD_DNETCANCEL:
     case CMD_HCONTENTS:
     case CMD_HHELPONHELP:
+    case CMD_VICON:
+    case CMD_VLIST:
+    case CMD_VSNAME:
+    case CMD_VSEXT:
+    case CMD_VSNEW:
+    case CMD_VSOLD:
+    case CMD_VSLARGE:
+    case CMD_VSSMALL:
+    case CMD_MKEYIN:
+    case CMD_DKEYIN:
+    case CMD_OSAVEDEFAULT:
       return true;
     default:
       return false;
@@ -117,6 +142,27 @@ bool fwsApp::OnCommand(int id) {
     case CMD_DNETCANCEL:
       ::WNetDisconnectDialog(frame_->Handle(), RESOURCETYPE_DISK);
       return true;
+    case CMD_VICON:
+    case CMD_VLIST:
+      SetViewMode(id == CMD_VLIST ? 1 : 0);
+      return true;
+    case CMD_VSNAME:
+    case CMD_VSEXT:
+    case CMD_VSNEW:
+    case CMD_VSOLD:
+    case CMD_VSLARGE:
+    case CMD_VSSMALL:
+      if (table::Sorm* t = ActiveTable()) t->Sort(static_cast<int16_t>(id), true);
+      return true;
+    case CMD_MKEYIN:
+      AskMask();
+      return true;
+    case CMD_DKEYIN:
+      AskCurrentPath();
+      return true;
+    case CMD_OSAVEDEFAULT:
+      SaveAsDefault();
+      return true;
     case CMD_HCONTENTS:
       helpOpened_ = ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(),
                                HELP_FINDER, 0) != FALSE;
@@ -131,10 +177,13 @@ bool fwsApp::OnCommand(int id) {
 }
 
 void fwsApp::UpdatePopup(HMENU popup) {
+  HMENU bar = ::GetMenu(frame_->Handle());
+  if (bar && popup == ::GetSubMenu(bar, 1)) RebuildDriveMenu(popup);
   int n = ::GetMenuItemCount(popup);
   for (int i = 0; i < n; ++i) {
     UINT id = ::GetMenuItemID(popup, i);
     if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators and submenus
+    if (app::DriveLetterOfCommand(static_cast<int>(id))) continue;
     ::EnableMenuItem(popup, id, MF_BYCOMMAND | (HasHandler(static_cast<int>(id)) ? MF_ENABLED
                                                                                  : MF_GRAYED));
   }
@@ -174,3 +223,73 @@ void fwsApp::RestartWindow(const app::WindowSettings& changed) {
   ::PostMessageA(frame_->Handle(), WM_CLOSE, 1, 0);
 }
 
+
+void fwsApp::SetViewMode(int mode) {
+  table::Sorm* t = ActiveTable();
+  if (!t || t->viewMode() == mode) return;
+  t->SetViewMode(static_cast<int16_t>(mode));
+  t->Layout();
+  t->TitleText();
+  UpdateSelectionText(activePane_);
+  ::InvalidateRect(Pane(activePane_)->Handle(), nullptr, FALSE);
+}
+
+void fwsApp::AskMask() {
+  table::Sorm* t = ActiveTable();
+  if (!t) return;
+  std::string answer = t->mask();
+  if (!exec::AskInput(Pane(activePane_)->Handle(), exec::InputQuestion::kMask, answer)) return;
+  t->SetMask(app::NormalizeMaskInput(answer.c_str()));
+  t->Reload();
+  t->TitleText();
+}
+
+void fwsApp::AskCurrentPath() {
+  table::Sorm* t = ActiveTable();
+  if (!t) return;
+  std::string answer = t->path();
+  if (!exec::AskInput(Pane(activePane_)->Handle(), exec::InputQuestion::kChangePath, answer))
+    return;
+  EnterPath(answer.c_str(), "指定ドライブ・ディレクトリに移動できません");
+}
+
+bool fwsApp::EnterPath(const char* path, const char* failureText) {
+  table::Sorm* t = ActiveTable();
+  if (!t) return false;
+  if (t->ChangePath(path) != 0) {
+    Pane(activePane_)->ErrorBox(failureText);
+    return false;
+  }
+  t->Reload();
+  t->TitleText();
+  return true;
+}
+
+void fwsApp::RebuildDriveMenu(HMENU drivePopup) {
+  for (int i = 0; i < driveItemCount_; ++i) ::DeleteMenu(drivePopup, 5, MF_BYPOSITION);
+  driveItemCount_ = 0;
+  for (const app::DriveMenuItem& item : app::BuildDriveMenuItems(app::SystemDriveQuery())) {
+    ::AppendMenuA(drivePopup, MF_STRING, item.command, item.text.c_str());
+    ++driveItemCount_;
+  }
+}
+
+void fwsApp::OnDriveCommand(int command) {
+  char letter = app::DriveLetterOfCommand(command);
+  if (!letter) return;
+  char path[3] = {letter, ':', '\0'};
+  char failure[64];
+  std::snprintf(failure, sizeof(failure), "ドライブ %c に移動できません", letter);
+  EnterPath(path, failure);
+}
+
+void fwsApp::SaveAsDefault() {
+  // The defaults get every setting but the path and the cursor entry.
+  app::SaveWindowState(-1, *this);
+  app::ConfigLock lock = app::AcquireConfigLock();
+  for (int i = 0; i < PaneCount(); ++i) {
+    std::string sec = app::InstSection(i == 0 ? -1 : -1 + app::kSecondPaneOffset);
+    app::WriteConfigString(sec, "Path", "");
+    app::WriteConfigString(sec, "Cursor", "");
+  }
+}

@@ -39,6 +39,7 @@ fwsApp::~fwsApp() {
   client_.reset();
   if (largeIcon_) ::DestroyIcon(largeIcon_);
   if (smallIcon_) ::DestroyIcon(smallIcon_);
+  if (helpCursor_) ::DestroyCursor(helpCursor_);
   if (oleInitialized_) ole::Uninitialize();
 }
 

@@ -96,6 +96,11 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   void LateInit();
   bool oleInitialized_ = false;
   bool helpOpened_ = false;
+  // Context-help mode (Shift+F1): the next command shows its help instead of running.
+  void StartHelpMode();
+  void EndHelpMode();
+  bool helpMode_ = false;
+  HCURSOR helpCursor_ = nullptr;
   int driveItemCount_ = 0;  // the help file was opened this run: close it at exit
   bool lateInitDone_ = false;
   bool CreateStatusBar();

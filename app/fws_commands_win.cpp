@@ -21,6 +21,7 @@
 #include "exec/ask_input_win.h"
 #include "os/services.h"
 #include "resources/commands.h"
+#include "resources/resource_ids.h"
 
 namespace {
 void LockErrorNoOwner() { ::MessageBoxExA(nullptr, "Lock error", "Error", MB_OK, 0); }
@@ -33,6 +34,30 @@ bool fwsApp::PreDispatch(MSG& msg) {
       OnDriveCommand(id);
       return true;
     }
+  }
+  switch (msg.message) {
+    case WM_KEYDOWN:
+      if (msg.wParam == VK_F1) {
+        if (::GetKeyState(VK_SHIFT) < 0)
+          StartHelpMode();
+        else
+          ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(), HELP_FINDER, 0);
+        return true;
+      }
+      if (msg.wParam == VK_ESCAPE && helpMode_) {
+        EndHelpMode();
+        return true;
+      }
+      break;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+      if (helpMode_) {
+        ::SetCursor(helpCursor_);
+        return true;
+      }
+      break;
+    default:
+      break;
   }
   if (frame_ && msg.hwnd == frame_->Handle()) {
     if (msg.message == WM_USER) {
@@ -94,6 +119,12 @@ bool fwsApp::HasHandler(int id) {
 }
 
 bool fwsApp::OnCommand(int id) {
+  if (helpMode_ || ::GetKeyState(VK_F1) < 0) {
+    EndHelpMode();
+    ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(), HELP_CONTEXT,
+               static_cast<ULONG_PTR>(id));
+    return true;
+  }
   switch (id) {
     case CMD_FEXIT:
       ::PostMessageA(frame_->Handle(), WM_CLOSE, 1, 0);
@@ -292,4 +323,21 @@ void fwsApp::SaveAsDefault() {
     app::WriteConfigString(sec, "Path", "");
     app::WriteConfigString(sec, "Cursor", "");
   }
+}
+
+void fwsApp::StartHelpMode() {
+  if (helpMode_) return;
+  helpCursor_ = static_cast<HCURSOR>(::LoadImageA(::GetModuleHandleA(nullptr),
+                                                  MAKEINTRESOURCEA(IDC_HELPMODE), IMAGE_CURSOR,
+                                                  0, 0, LR_DEFAULTSIZE));
+  helpMode_ = true;
+  ::SetCursor(helpCursor_);
+}
+
+void fwsApp::EndHelpMode() {
+  if (!helpMode_) return;
+  helpMode_ = false;
+  ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+  if (helpCursor_) ::DestroyCursor(helpCursor_);
+  helpCursor_ = nullptr;
 }

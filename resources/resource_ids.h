@@ -4,6 +4,9 @@
 // Bitmaps
 #define IDB_SPLASH 500
 
+// Cursors
+#define IDC_HELPMODE 24000
+
 // Menus
 #define IDM_MAIN 100
 

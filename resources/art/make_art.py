@@ -41,6 +41,11 @@ ICONS = [
     ("icon1010.ico", ["app_16", "app_32"]),          # program, small
 ]
 
+# Cursors: (output file, source grid, hot spot x, y).
+CURSORS = [
+    ("cursor24000.cur", "helpcursor_32", 0, 0),  # help mode
+]
+
 # Toolbar buttons: (command id, source grid in toolbar/). Each becomes tb<id>.bmp, 20x20 at 4 bits a
 # pixel, drawn on the button face colour so that it sits on a classic toolbar as it is.
 TOOLBAR = [
@@ -252,6 +257,15 @@ def make_ico(images):
     return bytes(out)
 
 
+def make_cur(w, h, pixels, hot_x, hot_y):
+    """A .cur file with one image: the .ico layout with resource type 2 and the hot spot where
+    an icon keeps its planes and bit count."""
+    blob = _icon_image(w, h, pixels)
+    out = bytearray(struct.pack("<HHH", 0, 2, 1))
+    out += struct.pack("<BBBBHHII", w & 0xFF, h & 0xFF, 16, 0, hot_x, hot_y, len(blob), 6 + 16)
+    return bytes(out) + blob
+
+
 # ---------------------------------------------------------------------------------------------
 # Toolbar bitmaps (4 bits a pixel, VGA colour table)
 
@@ -414,7 +428,8 @@ def build_splash(emblem, title, caption):
 # ---------------------------------------------------------------------------------------------
 
 def output_names():
-    return [name for name, _ in ICONS] + [toolbar_name(i) for i, _ in TOOLBAR] + [SPLASH]
+    return ([name for name, _ in ICONS] + [c[0] for c in CURSORS] +
+            [toolbar_name(i) for i, _ in TOOLBAR] + [SPLASH])
 
 
 def build_all():
@@ -433,6 +448,9 @@ def build_all():
     out = {}
     for fname, sources in ICONS:
         out[fname] = make_ico([grid(s) for s in sources])
+    for fname, source, hot_x, hot_y in CURSORS:
+        w, h, pixels = grid(source)
+        out[fname] = make_cur(w, h, pixels, hot_x, hot_y)
     for cmd_id, source in TOOLBAR:
         w, h, pixels = load_toolbar_grid(os.path.join(HERE, "toolbar", source + ".txt"))
         out[toolbar_name(cmd_id)] = make_bmp4(w, h, pixels)

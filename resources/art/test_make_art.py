@@ -164,7 +164,22 @@ class GeneratedFiles(unittest.TestCase):
                                 stdout=subprocess.PIPE, universal_newlines=True).stdout.split()
         self.assertEqual(sorted(os.listdir(self.out)), sorted(listed))
         self.assertEqual(sorted(listed), sorted(["icon%d.ico" % i for i in EXPECTED_ICONS] + ["splash500.bmp"] +
-                                                ["tb%d.bmp" % i for i in EXPECTED_TOOLBAR]))
+                                                ["tb%d.bmp" % i for i in EXPECTED_TOOLBAR] +
+                                                ["cursor24000.cur"]))
+
+    def test_help_cursor_is_a_cursor_with_its_hot_spot(self):
+        data = self.read("cursor24000.cur")
+        reserved, kind, count = struct.unpack_from("<HHH", data, 0)
+        self.assertEqual((reserved, kind, count), (0, 2, 1))
+        w, h, _, _, hot_x, hot_y, size, offset = struct.unpack_from("<BBBBHHII", data, 6)
+        self.assertEqual((w, h, hot_x, hot_y), (32, 32, 0, 0))
+        self.assertEqual(offset + size, len(data))
+        # Read as an icon (same image layout once the directory says planes 1, 4 bits a pixel).
+        as_icon = data[:2] + struct.pack("<H", 1) + data[4:10] + struct.pack("<HH", 1, 4) + data[14:]
+        images = read_ico(as_icon)
+        _, _, grid = make_art.load_grid(os.path.join(HERE, "icons", "helpcursor_32.txt"))
+        expected = [[None if i is None else make_art.VGA16[i] for i in row] for row in grid]
+        self.assertEqual(images[0][3], expected)
 
     def test_icons_match_their_sources(self):
         for rid, sources in EXPECTED_ICONS.items():

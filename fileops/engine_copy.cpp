@@ -161,7 +161,13 @@ class FileCopy {
       case kOverwriteNo: skipped_ = true; return kEngineOk;
       default: break;
     }
-    // The destination must be ours to replace before any time is spent copying.
+    // The destination must be ours to replace before any time is spent copying: not in use,
+    // and not read-only (whatever the user's privileges let an open do).
+    const uint32_t attributes = os::Fs().GetAttributes(destination_.c_str());
+    if (attributes != os::kInvalidAttributes && (attributes & os::kAttrReadOnly)) {
+      os::SetLastError(os::kErrAccessDenied);
+      return FailWithOsError(kEngineFailed);
+    }
     if (!os::Fs().Open(destination_.c_str(), kReadWrite, os::kShareNone, os::kOpenExisting))
       return FailWithOsError(kEngineFailed);
     if (!target_.CreateBeside(destination_)) return FailWithOsError(kEngineFailed);

@@ -139,6 +139,21 @@ class Win32FileSystemImpl final : public FileSystem {
       if (n != 0) ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
       return false;
     }
+    if (ShellDeleteList(list, toRecycleBin)) return true;
+    // Some shells refuse a read-only or system file; it goes like any other, as documented.
+    const DWORD a = ::GetFileAttributesA(list);
+    constexpr DWORD kBlocking = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM;
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY) || !(a & kBlocking)) {
+      return false;
+    }
+    const DWORD error = ::GetLastError();
+    if (::SetFileAttributesA(list, a & ~kBlocking) && ShellDeleteList(list, toRecycleBin))
+      return true;
+    ::SetFileAttributesA(list, a);
+    ::SetLastError(error);
+    return false;
+  }
+  static bool ShellDeleteList(const char* list, bool toRecycleBin) {
     SHFILEOPSTRUCTA op{};
     op.wFunc = FO_DELETE;
     op.pFrom = list;

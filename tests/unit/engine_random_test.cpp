@@ -21,7 +21,7 @@ using testutil::FsOp;
 using Files = std::map<std::string, std::string>;
 
 #ifdef _WIN32
-constexpr int kRuns = 60;  // the real file system under Wine is slower
+constexpr int kRuns = 150;  // the real file system under Wine is slower
 #else
 constexpr int kRuns = 250;
 #endif

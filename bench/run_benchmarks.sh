@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks, natively and under Wine. Each prints its own figures with the
+# ratio against a baseline measured in the same run. Benchmarks never fail a build.
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+./scripts/build.sh native-release win32 >/dev/null || exit 1
+echo "== native"
+for b in build/native-release/*_bench; do
+  [ -x "$b" ] || continue
+  echo "-- $(basename "$b")"
+  "$b" || echo "(failed)"
+done
+. scripts/wine-env.sh
+. scripts/xvfb.sh
+[ -n "${DISPLAY:-}" ] || start_xvfb
+stop_wine
+ensure_wine_prefix
+echo "== under Wine"
+echo "-- startup_bench"
+wine build/win32/startup_bench.exe "$(winepath -w build/win32/SORM32.EXE)" \
+  "$(winepath -w build/win32/bare_window.exe)" 15 2>/dev/null
+for b in build/win32/*_bench.exe; do
+  name=$(basename "$b" .exe)
+  [ "$name" = startup_bench ] && continue
+  echo "-- $name"
+  wine "$b" "$(winepath -w build/win32/SORM32.EXE)" 2>/dev/null || echo "(failed)"
+done
+stop_wine
+stop_xvfb

@@ -61,15 +61,22 @@ void FillEntryData(SM_DAT& data, const os::FindData& fd, const ScanContext& ctx)
   d->date = t.date;
   d->time = t.time;
   d->size = static_cast<int64_t>(fd.size);
-  d->name = Bounded(std::string(fd.name, strnlen(fd.name, sizeof(fd.name))), os::kMaxPath);
-  d->nameKey = ctx.keys->Store(os::Sys().SortKey(d->name.c_str()));
+  const std::size_t nameLength = strnlen(fd.name, sizeof(fd.name));
+  if (nameLength < os::kMaxPath) d->name.assign(fd.name, nameLength);
+  else d->name = Bounded(std::string(fd.name, nameLength), os::kMaxPath);
   if (!d->IsDirectory()) {
     if (fileops::IsLinkFileName(d->name.c_str())) FillLinkFile(*d, ctx);
     else if (fileops::IsShortcutName(d->name.c_str())) FillShortcut(*d, ctx);
   }
   if (d->link) {
+    // A link's title and target may have changed: its keys and rank are made again.
+    d->nameKey = ctx.keys->Store(os::Sys().SortKey(d->name.c_str()));
     d->link->displayKey = os::Sys().SortKey(d->link->displayName.c_str());
     d->link->targetKey = os::Sys().SortKey(d->link->target.c_str());
+  } else if (ctx.previous && ctx.previous->Inherit(*d)) {
+    d->nameKey = ctx.keys->Store(d->nameKey);
+  } else {
+    d->nameKey = ctx.keys->Store(os::Sys().SortKey(d->name.c_str()));
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "os/types.h"
 #include "table/key_arena.h"
+#include "table/previous_listing.h"
 #include "table/sm_dat.h"
 
 namespace table {
@@ -14,6 +15,8 @@ struct ScanContext {
   std::string directory;    // the table's directory string (ends in "\")
   int32_t biasMinutes = 0;  // the time-zone bias in force for this scan
   KeyArena* keys = nullptr;  // where the name keys are kept
+  // The list a full rescan replaces: a name found there again takes its key and rank from it.
+  PreviousListing* previous = nullptr;
 };
 
 // Fills a new record from fd: attributes, local DOS time and date, size and name copied, the

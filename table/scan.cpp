@@ -14,10 +14,12 @@ namespace table {
 // The searches of one rescan.
 class Scanner {
  public:
-  Scanner(Sorm& t, uint32_t attributes) : t_(t), attributes_(attributes) {
+  Scanner(Sorm& t, uint32_t attributes, PreviousListing* previous)
+      : t_(t), attributes_(attributes) {
     ctx_.directory = t.DirectoryString();
     ctx_.biasMinutes = os::Sys().TimeZoneBiasMinutes();
     ctx_.keys = &t.keys_;
+    ctx_.previous = previous;
     // At a drive root ("C:\*.*", six characters) there is no "..".
     atRoot_ = (ctx_.directory + "*.*").size() <= 6;
   }
@@ -177,6 +179,21 @@ void Sorm::CompactKeys(std::size_t liveBytes) {
   std::swap(keys_, fresh);
 }
 
+std::unique_ptr<PreviousListing> Sorm::DetachEntries() {
+  std::unique_ptr<PreviousListing> previous;
+  try {
+    previous = std::make_unique<PreviousListing>(sentinel_, std::move(keys_));
+  } catch (const std::bad_alloc&) {
+    ClearEntries();
+  }
+  keys_.Clear();
+  entryCount_ = 0;
+  cursor_ = sentinel_;
+  order_.clear();
+  orderValid_ = true;
+  return previous;
+}
+
 void Sorm::ChooseCursor(RescanMode mode, int32_t rememberedIndex) {
   BINFO* chosen = nullptr;
   if (mode != RescanMode::kReload && rememberedIndex >= 0) {
@@ -198,6 +215,7 @@ int Sorm::Rescan(uint32_t attributes, RescanMode mode) {
   loadedIndex_ = 0;
 
   int32_t rememberedIndex = -1;
+  std::unique_ptr<PreviousListing> previous;  // the list a full rescan replaces
   if (mode == RescanMode::kReload) {
     cursor_ = sentinel_;
     origin_ = Point{0, 0};
@@ -208,13 +226,13 @@ int Sorm::Rescan(uint32_t attributes, RescanMode mode) {
   if (update) {
     for (BINFO* e : Entries()) e->Data()->state &= static_cast<uint8_t>(~(kSeen | kAdded));
   } else {
-    ClearEntries();
+    previous = DetachEntries();
     selectedCount_ = 0;
     selectedBytes_ = 0;
     Layout();
   }
 
-  Scanner scanner(*this, attributes);
+  Scanner scanner(*this, attributes, previous.get());
   pageSize_ = view_.GetClientSize();
   if (update) scanner.index().Build(Entries(), sentinel_);
 
@@ -230,6 +248,7 @@ int Sorm::Rescan(uint32_t attributes, RescanMode mode) {
     }
   }
   scanner.index().Clear();
+  previous.reset();
 
   if (result == -1) {
     ClearEntries();

@@ -20,6 +20,7 @@
 #include "table/layout_math.h"
 #include "table/link.h"
 #include "table/pane_settings.h"
+#include "table/previous_listing.h"
 #include "table/table_view.h"
 
 namespace table {
@@ -197,6 +198,9 @@ class Sorm {
   BINFO* NewEntry(std::unique_ptr<EntryNode> node, Point pos, bool directoryPass);
   // Copies the live keys into a fresh store once removed entries left too much behind.
   void CompactKeys(std::size_t liveBytes);
+  // Takes every entry out of the list, to be destroyed once a full rescan has built the new
+  // one; null (and the entries destroyed) when memory is short.
+  std::unique_ptr<PreviousListing> DetachEntries();
   Point NextPosition() const;
 
   TableView& view_;

@@ -172,6 +172,28 @@ BINFO* Sorm::NewEntry(std::unique_ptr<EntryNode> node, Point pos, bool directory
   return entry;
 }
 
+int Sorm::RemoveUnseen() {
+  // Entries not found again are gone; they and new entries make a change. One walk removes the
+  // former and takes the marks off the rest.
+  int result = 0;
+  std::size_t liveKeyBytes = 0;
+  for (BINFO* e = FirstEntry(); e != sentinel_;) {
+    BINFO* next = e->NextNode();
+    uint8_t& state = e->Data()->state;
+    if (!(state & kSeen)) {
+      RemoveEntry(e);
+      result = 1;
+    } else {
+      if (state & kAdded) result = 1;
+      state &= static_cast<uint8_t>(~(kSeen | kAdded));
+      liveKeyBytes += e->Data()->nameKey.size();
+    }
+    e = next;
+  }
+  CompactKeys(liveKeyBytes);
+  return result;
+}
+
 void Sorm::CompactKeys(std::size_t liveBytes) {
   if (keys_.BytesStored() <= 2 * liveBytes + 256 * 1024) return;
   KeyArena fresh;
@@ -232,54 +254,43 @@ int Sorm::Rescan(uint32_t attributes, RescanMode mode) {
     Layout();
   }
 
-  Scanner scanner(*this, attributes, previous.get());
-  pageSize_ = view_.GetClientSize();
-  if (update) scanner.index().Build(Entries(), sentinel_);
-
   int result = 0;
   bool aborted = false;
-  const std::vector<std::string> patterns = MaskPatterns(mask_);
-  for (std::size_t i = 0; i < patterns.size() && result != -1; ++i) {
-    int r = update ? scanner.UpdatePattern(patterns[i], i == 0) : scanner.ScanPattern(patterns[i]);
-    if (r == -1) result = -1;
-    if (r == -2) {
-      aborted = true;
-      break;
+  try {
+    Scanner scanner(*this, attributes, previous.get());
+    pageSize_ = view_.GetClientSize();
+    if (update) scanner.index().Build(Entries(), sentinel_);
+    const std::vector<std::string> patterns = MaskPatterns(mask_);
+    for (std::size_t i = 0; i < patterns.size() && result != -1; ++i) {
+      int r = update ? scanner.UpdatePattern(patterns[i], i == 0)
+                     : scanner.ScanPattern(patterns[i]);
+      if (r == -1) result = -1;
+      if (r == -2) {
+        aborted = true;
+        break;
+      }
     }
+    scanner.index().Clear();
+    previous.reset();
+    if (result != -1) {
+      if (update && !aborted) result = RemoveUnseen();
+      if (update && (result == 1 || aborted)) {
+        Renumber();
+        result = 1;
+      }
+      // An update that changed nothing leaves the list in the order it has.
+      if (!update || result == 1) SortLocked(sortId_);
+    }
+  } catch (const std::bad_alloc&) {
+    result = -1;
   }
-  scanner.index().Clear();
-  previous.reset();
 
   if (result == -1) {
+    previous.reset();
     ClearEntries();
     selectedCount_ = 0;
     selectedBytes_ = 0;
   } else {
-    if (update && !aborted) {
-      // Entries not found again are gone; they and new entries make a change. One walk
-      // removes the former and takes the marks off the rest.
-      std::size_t liveKeyBytes = 0;
-      for (BINFO* e = FirstEntry(); e != sentinel_;) {
-        BINFO* next = e->NextNode();
-        uint8_t& state = e->Data()->state;
-        if (!(state & kSeen)) {
-          RemoveEntry(e);
-          result = 1;
-        } else {
-          if (state & kAdded) result = 1;
-          state &= static_cast<uint8_t>(~(kSeen | kAdded));
-          liveKeyBytes += e->Data()->nameKey.size();
-        }
-        e = next;
-      }
-      CompactKeys(liveKeyBytes);
-    }
-    if (update && (result == 1 || aborted)) {
-      Renumber();
-      result = 1;
-    }
-    // An update that changed nothing leaves the list in the order it has.
-    if (!update || result == 1) SortLocked(sortId_);
     loaderState_ = kLoaderPending;
     guard.unlock();
     origin_ = savedOrigin;

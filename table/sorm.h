@@ -196,6 +196,9 @@ class Sorm {
   uint32_t CurrentLayoutStamp();
   void ChooseCursor(RescanMode mode, int32_t rememberedIndex);
   BINFO* NewEntry(std::unique_ptr<EntryNode> node, Point pos, bool directoryPass);
+  // After an update's searches: removes the entries not found again and clears the marks of
+  // the others; 1 when the list changed.
+  int RemoveUnseen();
   // Copies the live keys into a fresh store once removed entries left too much behind.
   void CompactKeys(std::size_t liveBytes);
   // Takes every entry out of the list, to be destroyed once a full rescan has built the new

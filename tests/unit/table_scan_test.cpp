@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <new>
 
 #include "os/services.h"
 #include "table/sorm.h"
@@ -179,6 +181,8 @@ TEST_F(ScanTest, DirectoryThatVanishesEmptiesTheListOnUpdate) {
 class PendingInputSystem : public os::System {
  public:
   explicit PendingInputSystem(os::System& real) : real_(real) {}
+  // SortKey runs out of memory after this many keys (negative: never).
+  int keysBeforeFailure = -1;
   bool GetUserName(char* buf, uint32_t* size) override { return real_.GetUserName(buf, size); }
   uint32_t WindowsMajorVersion() override { return real_.WindowsMajorVersion(); }
   uint32_t TickCount() override { return real_.TickCount(); }
@@ -187,7 +191,11 @@ class PendingInputSystem : public os::System {
   uint32_t WinExec(const char* c, int s) override { return real_.WinExec(c, s); }
   int32_t TimeZoneBiasMinutes() override { return real_.TimeZoneBiasMinutes(); }
   int CompareNoCase(const char* a, const char* b) override { return real_.CompareNoCase(a, b); }
-  std::string SortKey(const char* t) override { return real_.SortKey(t); }
+  std::string SortKey(const char* t) override {
+    if (keysBeforeFailure == 0) throw std::bad_alloc();
+    if (keysBeforeFailure > 0) --keysBeforeFailure;
+    return real_.SortKey(t);
+  }
   int peeks = 0;
   int allowed = 0;
 
@@ -212,6 +220,47 @@ TEST_F(ScanTest, PollUpdateGivesWayToInputWithoutRemovingAnything) {
   EXPECT_EQ(t->Update(), 1);
   EXPECT_FALSE(Has(Names(*t), "a.txt"));
   EXPECT_EQ(pending.peeks, 1);  // not asked without the flag
+}
+
+TEST_F(ScanTest, RescanThatRunsOutOfMemoryLeavesAnEmptyListAndSaysSo) {
+  for (int i = 0; i < 10; ++i) MakeFile("f" + std::to_string(i));
+  auto t = Open();
+  BINFO* f = Entry(*t, "f3");
+  f->Data()->state |= table::kSelected;
+  t->AddToSelectionTotals(*f->Data());
+  PendingInputSystem failing(os::Sys());
+  failing.allowed = 1 << 30;
+  os::Services s;
+  s.system = &failing;
+  os::ScopedServices scoped(s);
+  // Keys are made for names the list does not hold yet, so each case brings new ones.
+  int serial = 0;
+  auto newNames = [&] {
+    for (int i = 0; i < 5; ++i) MakeFile("new" + std::to_string(++serial));
+  };
+  struct Case {
+    const char* what;
+    std::function<int()> rescan;
+  } cases[] = {{"reload", [&] { return t->Reload(); }},
+               {"keep position", [&] { return t->ReloadKeepPosition(); }},
+               {"update", [&] { return t->Update(); }}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(t->Reload(), 0);
+    newNames();
+    view_.errors.clear();
+    failing.keysBeforeFailure = 3;
+    EXPECT_EQ(c.rescan(), -1);
+    failing.keysBeforeFailure = -1;
+    EXPECT_EQ(t->EntryCount(), 0);
+    EXPECT_FALSE(t->HasCursor());
+    EXPECT_EQ(t->selectedCount(), 0);
+    ASSERT_EQ(view_.errors.size(), 1u);
+    EXPECT_EQ(view_.errors[0], "ファイル情報が取得できません");
+    EXPECT_EQ(t->loaderState(), table::kLoaderIdle);
+  }
+  EXPECT_EQ(t->Reload(), 0);
+  EXPECT_EQ(t->EntryCount(), 11 + serial);
 }
 
 TEST_F(ScanTest, MissingDirectoryListsNothingWithoutMessage) {

@@ -21,9 +21,6 @@ namespace {
 constexpr uint32_t kReadWrite = os::kGenericRead | os::kGenericWrite;
 constexpr uint32_t kShareReadWrite = os::kShareRead | os::kShareWrite;
 
-bool IsMissingError(uint32_t e) {
-  return e == os::kErrFileNotFound || e == os::kErrPathNotFound;
-}
 bool IsExistsError(uint32_t e) { return e == os::kErrFileExists || e == os::kErrAlreadyExists; }
 
 // Deletes a file this copy made, read-only or not.
@@ -106,33 +103,39 @@ class WriteTarget {
   bool committed_ = false;
 };
 
+bool IsAccessError(uint32_t e) {
+  return e == os::kErrAccessDenied || e == os::kErrSharingViolation ||
+         e == os::kErrLockViolation;
+}
+
+// The copy of one file. The same-file test comes first, as its results rank before any
+// other failure; it is made cheap for the common case: a destination that could be created
+// new cannot be the source, and only an existing one is probed further.
 class FileCopy {
  public:
-  FileCopy(const char* source, const char* destination, char* buffer, uint32_t size)
-      : source_(source), destination_(destination), buffer_(buffer), size_(size) {}
+  FileCopy(const char* source, const char* destination, char* buffer, uint32_t size,
+           uint32_t sourceAttributes)
+      : source_(source),
+        destination_(destination),
+        buffer_(buffer),
+        size_(size),
+        sourceAttributes_(sourceAttributes) {}
 
   CopyOutcome Run() {
     SetLastCopyError(0);
-    SameFileProbe probe = ProbeSameFile(source_, destination_.c_str());
     CopyOutcome out;
-    if (probe.result != 0) {
-      out.result = probe.result == 1    ? kEngineSameFile
-                   : probe.result == -1 ? kEngineSourceDenied
-                                        : kEngineDestinationDenied;
-    } else {
-      out.result = Copy(probe);
-      out.copied = out.result == kEngineOk && !skipped_;
-    }
+    out.result = Copy();
+    out.copied = out.result == kEngineOk && !skipped_;
     progress::ClearSizes();
     return out;
   }
 
  private:
-  int Copy(SameFileProbe& probe) {
-    in_ = std::move(probe.first);
-    if (!in_) in_ = os::Fs().Open(source_, os::kGenericRead, kShareReadWrite, os::kOpenExisting);
-    if (!in_) return FailWithOsError(kEngineFailed);
-    int r = PrepareTarget(probe.secondMissing);
+  int Copy() {
+    if (SameFullPath(source_, destination_.c_str())) return kEngineSameFile;
+    in_ = os::Fs().Open(source_, os::kGenericRead, kShareReadWrite, os::kOpenExisting);
+    if (!in_) return SourceNotOpened();
+    int r = PrepareTarget();
     if (r != kEngineOk || skipped_) return r;
     r = CopyBlocks();
     target_.Close();
@@ -143,19 +146,36 @@ class FileCopy {
     return r;
   }
 
-  int PrepareTarget(bool destinationMissing) {
-    if (!destinationMissing) {
-      auto existing = os::Fs().Open(destination_.c_str(), os::kGenericRead, kShareReadWrite,
-                                    os::kOpenExisting);
-      // A destination that exists but cannot be read cannot be replaced either.
-      if (!existing && !IsMissingError(os::LastError())) return FailWithOsError(kEngineFailed);
-      destinationMissing = !existing;
-    }
-    if (destinationMissing) {
+  // The source cannot be opened: -7 when access is denied; otherwise -8 when the destination
+  // is, else the source's own error.
+  int SourceNotOpened() {
+    const uint32_t e = os::LastError();
+    if (IsAccessError(e)) return kEngineSourceDenied;
+    if (!os::Fs().Open(destination_.c_str(), os::kGenericRead, os::kShareNone, os::kOpenExisting) &&
+        IsAccessError(os::LastError()))
+      return kEngineDestinationDenied;
+    os::SetLastError(e);
+    return FailWithOsError(kEngineFailed);
+  }
+
+  int PrepareTarget() {
+    for (int attempt = 0; attempt < 2; ++attempt) {
       if (target_.CreateNew(destination_)) return kEngineOk;
-      if (!IsExistsError(os::LastError())) return FailWithOsError(kEngineFailed);
-      // Someone made it meanwhile: it is an existing destination like any other.
+      const uint32_t e = os::LastError();
+      if (!IsExistsError(e) && !IsAccessError(e)) return FailWithOsError(kEngineFailed);
+      SameFileProbe probe = ProbeSameFile(source_, destination_.c_str(), std::move(in_));
+      in_ = std::move(probe.first);
+      if (probe.result == 1) return kEngineSameFile;
+      if (probe.result == -1) return kEngineSourceDenied;
+      if (probe.result == -2) return kEngineDestinationDenied;
+      if (!in_) return FailWithOsError(kEngineFailed);
+      if (!probe.secondMissing) return PrepareReplacement();
+      // Gone again meanwhile: create it after all.
     }
+    return FailWithOsError(kEngineFailed);
+  }
+
+  int PrepareReplacement() {
     switch (AskOverwrite(source_, destination_.c_str())) {
       case kOverwriteCancel: return kEngineQuestionCancelled;
       case kOverwriteNo: skipped_ = true; return kEngineOk;
@@ -206,7 +226,8 @@ class FileCopy {
 
   // A new file already has the archive attribute alone; anything else is set.
   void CopyAttributes() {
-    uint32_t a = os::Fs().GetAttributes(source_);
+    uint32_t a = sourceAttributes_ != os::kInvalidAttributes ? sourceAttributes_
+                                                             : os::Fs().GetAttributes(source_);
     if (a != os::kInvalidAttributes && a != os::kAttrArchive)
       os::Fs().SetAttributes(target_.Path().c_str(), a);
   }
@@ -215,6 +236,7 @@ class FileCopy {
   const std::string destination_;
   char* buffer_;
   uint32_t size_;
+  uint32_t sourceAttributes_;
   std::unique_ptr<os::File> in_;
   WriteTarget target_;
   bool skipped_ = false;
@@ -223,12 +245,12 @@ class FileCopy {
 }  // namespace
 
 CopyOutcome CopyOneFileDetailed(const char* source, const char* destination, char* buffer,
-                                uint32_t size) {
-  return FileCopy(source, destination, buffer, size).Run();
+                                uint32_t size, uint32_t sourceAttributes) {
+  return FileCopy(source, destination, buffer, size, sourceAttributes).Run();
 }
 
 int CopyOneFile(const char* source, const char* destination, char* buffer, uint32_t size) {
-  return CopyOneFileDetailed(source, destination, buffer, size).result;
+  return CopyOneFileDetailed(source, destination, buffer, size, os::kInvalidAttributes).result;
 }
 
 }  // namespace fileops

@@ -23,8 +23,9 @@ struct CopyOutcome {
   int result = 0;
   bool copied = false;  // the data really was copied (not the same file, not skipped)
 };
-// CopyOneFile, telling also whether the file was really copied.
+// CopyOneFile, telling also whether the file was really copied. A tree walk passes the
+// source's attributes as its directory search found them (kInvalidAttributes: read them).
 CopyOutcome CopyOneFileDetailed(const char* source, const char* destination, char* buffer,
-                                uint32_t size);
+                                uint32_t size, uint32_t sourceAttributes);
 
 }  // namespace fileops

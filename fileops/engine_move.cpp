@@ -65,7 +65,7 @@ int MoveOneFile(const char* source, const char* destination, char* buffer, uint3
   CopyOutcome out;
   {
     OverwriteDialogAside askNoMore;
-    out = CopyOneFileDetailed(source, destination, buffer, size);
+    out = CopyOneFileDetailed(source, destination, buffer, size, os::kInvalidAttributes);
   }
   if (out.result == kEngineOk && out.copied) os::Fs().DeleteFile(source);
   return out.result;

@@ -27,11 +27,6 @@ bool FullPath(const char* path, char (&out)[os::kMaxPath]) {
   return n > 0 && n < sizeof(out);
 }
 
-bool SameFullPath(const char* a, const char* b) {
-  char fa[os::kMaxPath], fb[os::kMaxPath];
-  return FullPath(a, fa) && FullPath(b, fb) && os::Sys().CompareNoCase(fa, fb) == 0;
-}
-
 std::unique_ptr<os::File> OpenShared(const char* path) {
   return os::Fs().Open(path, os::kGenericRead, kShareReadWrite, os::kOpenExisting);
 }
@@ -43,8 +38,9 @@ std::unique_ptr<os::File> OpenExclusive(const char* path) {
 // The share-mode test once the full paths differ. An exclusive open of the second name fails
 // with a sharing violation while we hold the first one open exactly when both are one file or
 // someone else holds the second; which of the two is told by opening again.
-void ProbeByShareModes(const char* a, const char* b, SameFileProbe& p) {
-  std::unique_ptr<os::File> ha = OpenShared(a);
+void ProbeByShareModes(const char* a, const char* b, std::unique_ptr<os::File> ha,
+                       SameFileProbe& p) {
+  if (!ha) ha = OpenShared(a);
   if (!ha && IsAccessError(os::LastError())) {
     p.result = -1;
     return;
@@ -106,13 +102,19 @@ int SameDirectoryCheck(const char* a, const char* b) {
 
 }  // namespace
 
-SameFileProbe ProbeSameFile(const char* first, const char* second) {
+bool SameFullPath(const char* first, const char* second) {
+  char fa[os::kMaxPath], fb[os::kMaxPath];
+  return FullPath(first, fa) && FullPath(second, fb) && os::Sys().CompareNoCase(fa, fb) == 0;
+}
+
+SameFileProbe ProbeSameFile(const char* first, const char* second,
+                            std::unique_ptr<os::File> firstHandle) {
   SameFileProbe p;
   if (SameFullPath(first, second)) {
     p.result = 1;
     return p;
   }
-  ProbeByShareModes(first, second, p);
+  ProbeByShareModes(first, second, std::move(firstHandle), p);
   return p;
 }
 

@@ -19,14 +19,19 @@ int SameFileCheck(const char* first, const char* second, bool asDirectories);
 // compared.
 int IsInsideSource(const char* source, const char* destination);
 
+// True when both paths, made full, are equal without regard to case.
+bool SameFullPath(const char* first, const char* second);
+
 // The file test as the copy uses it: besides the result it keeps the handle it opened on the
 // first file (for reading, sharing reading and writing) and tells whether the second file was
-// missing, so the copy need not ask again.
+// missing, so the copy need not ask again. A caller that holds such a handle already passes it
+// in and gets it back in first.
 struct SameFileProbe {
   int result = 0;
   std::unique_ptr<os::File> first;  // open on the first file when that succeeded (result 0)
   bool secondMissing = false;
 };
-SameFileProbe ProbeSameFile(const char* first, const char* second);
+SameFileProbe ProbeSameFile(const char* first, const char* second,
+                            std::unique_ptr<os::File> firstHandle = nullptr);
 
 }  // namespace fileops

@@ -25,7 +25,8 @@ int CopyEntry(const os::FindData& entry, const std::string& from, const std::str
     return kEnginePathTooLong;
   if (entry.attributes & os::kAttrDirectory)
     return Walk(source, destination, buffer, size, record);
-  CopyOutcome out = CopyOneFileDetailed(source.c_str(), destination.c_str(), buffer, size);
+  CopyOutcome out =
+      CopyOneFileDetailed(source.c_str(), destination.c_str(), buffer, size, entry.attributes);
   if (out.result < 0) return out.result;
   if (out.copied && record) record->files.push_back(source);
   return kEngineOk;

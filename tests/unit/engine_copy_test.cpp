@@ -37,12 +37,15 @@ class EngineCopyTest : public ::testing::Test {
 };
 
 TEST_F(EngineCopyTest, CopiesDataLastWriteTimeAndAttributes) {
-  const std::string data = Pattern(3 * kBlock + 17, 1);
-  Make("src.bin", data);
-  ASSERT_TRUE(enginetest::SetWriteTime(P("src.bin"), enginetest::TimeAt(12345)));
-  ASSERT_TRUE(os::Fs().SetAttributes(P("src.bin").c_str(), os::kAttrReadOnly | os::kAttrArchive));
-  for (bool existing : {false, true}) {
-    SCOPED_TRACE(existing ? "over an existing file" : "to a new name");
+  for (int run = 0; run < 4; ++run) {
+    const bool existing = run % 2 == 1;
+    const std::string data = Pattern(run < 2 ? 3 * kBlock + 17 : 0, 1);
+    SCOPED_TRACE(std::to_string(data.size()) + (existing ? " bytes over an existing file"
+                                                          : " bytes to a new name"));
+    os::Fs().SetAttributes(P("src.bin").c_str(), os::kAttrArchive);
+    Make("src.bin", data);
+    ASSERT_TRUE(enginetest::SetWriteTime(P("src.bin"), enginetest::TimeAt(12345)));
+    ASSERT_TRUE(os::Fs().SetAttributes(P("src.bin").c_str(), os::kAttrReadOnly | os::kAttrArchive));
     if (existing) Make("dst.bin", "old contents");
     EXPECT_EQ(Copy("src.bin", "dst.bin"), kEngineOk);
     EXPECT_EQ(LastCopyError(), 0);
@@ -64,6 +67,17 @@ TEST_F(EngineCopyTest, HiddenAndSystemAttributesTravel) {
     GTEST_SKIP() << "this file system keeps no hidden attribute";
   EXPECT_EQ(Copy("src.txt", "dst.txt"), kEngineOk);
   EXPECT_EQ(Attributes("dst.txt"), Attributes("src.txt"));
+}
+
+TEST_F(EngineCopyTest, HiddenOrSystemDestinationIsReplacedWhenTheUserAgrees) {
+  Make("src.txt", "new");
+  Make("dst.txt", "old");
+  ASSERT_TRUE(os::Fs().SetAttributes(P("dst.txt").c_str(), os::kAttrHidden | os::kAttrSystem));
+  enginetest::ScriptedOverwrite question({kOverwriteYes});
+  EXPECT_EQ(Copy("src.txt", "dst.txt"), kEngineOk);
+  EXPECT_EQ(Read("dst.txt"), "new");
+  EXPECT_EQ(Attributes("dst.txt"), Attributes("src.txt"));
+  EXPECT_TRUE(enginetest::TemporaryFiles(dir_.Dir()).empty());
 }
 
 TEST_F(EngineCopyTest, ProgressShowsTheTotalFromOneBufferOn) {

@@ -21,7 +21,6 @@ namespace {
 constexpr uint32_t kReadWrite = os::kGenericRead | os::kGenericWrite;
 constexpr uint32_t kShareReadWrite = os::kShareRead | os::kShareWrite;
 
-bool IsExistsError(uint32_t e) { return e == os::kErrFileExists || e == os::kErrAlreadyExists; }
 
 // Deletes a file this copy made, read-only or not.
 void RemoveOwnFile(const std::string& path) {
@@ -102,11 +101,6 @@ class WriteTarget {
   std::string replaces_;
   bool committed_ = false;
 };
-
-bool IsAccessError(uint32_t e) {
-  return e == os::kErrAccessDenied || e == os::kErrSharingViolation ||
-         e == os::kErrLockViolation;
-}
 
 // The copy of one file. The same-file test comes first, as its results rank before any
 // other failure; it is made cheap for the common case: a destination that could be created

@@ -5,6 +5,7 @@
 
 #include "app/process_globals.h"
 #include "fileops/engine_answers.h"
+#include "fileops/engine_errors.h"
 #include "fileops/engine_path.h"
 #include "fileops/engine_progress.h"
 #include "fileops/engine_state.h"
@@ -21,8 +22,7 @@ constexpr uint32_t kAttrReparsePoint = 0x400;
 // True when path no longer names anything: a failed deletion of it counts as done.
 bool IsGone(const char* path) {
   if (os::Fs().GetAttributes(path) != os::kInvalidAttributes) return false;
-  uint32_t e = os::LastError();
-  return e == os::kErrFileNotFound || e == os::kErrPathNotFound;
+  return IsNotFoundError(os::LastError());
 }
 
 int DeleteEntry(const std::string& path, const os::FindData& entry) {

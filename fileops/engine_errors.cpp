@@ -1,5 +1,7 @@
 #include "fileops/engine_errors.h"
 
+#include "os/types.h"
+
 namespace fileops {
 
 int CopyErrorFromWin32(uint32_t e) {
@@ -25,6 +27,12 @@ int CopyErrorFromWin32(uint32_t e) {
       return kErrnoInval;
   }
 }
+
+bool IsAccessError(uint32_t e) {
+  return e == os::kErrAccessDenied || e == os::kErrSharingViolation || e == os::kErrLockViolation;
+}
+bool IsNotFoundError(uint32_t e) { return e == os::kErrFileNotFound || e == os::kErrPathNotFound; }
+bool IsExistsError(uint32_t e) { return e == os::kErrFileExists || e == os::kErrAlreadyExists; }
 
 const char* ErrorCodeMessage(int code) {
   switch (code) {

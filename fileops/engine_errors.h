@@ -47,6 +47,12 @@ enum CopyErrorCode : int {
 // The error code for the Win32 error of a failing call (table above).
 int CopyErrorFromWin32(uint32_t win32Error);
 
+// Kinds of Win32 errors the engine decides by: refused (access denied, sharing or lock
+// violation: what an open reports as EACCES), not found (file or path), already there.
+bool IsAccessError(uint32_t win32Error);
+bool IsNotFoundError(uint32_t win32Error);
+bool IsExistsError(uint32_t win32Error);
+
 // The message for an error code; codes outside the table give the general text.
 const char* ErrorCodeMessage(int code);
 

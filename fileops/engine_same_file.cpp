@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "fileops/engine_errors.h"
 #include "fileops/engine_path.h"
 #include "os/last_error.h"
 #include "os/services.h"
@@ -12,15 +13,6 @@ namespace {
 
 constexpr uint32_t kShareReadWrite = os::kShareRead | os::kShareWrite;
 constexpr uint32_t kShareAll = os::kShareRead | os::kShareWrite | os::kShareDelete;
-
-bool IsAccessError(uint32_t e) {
-  return e == os::kErrAccessDenied || e == os::kErrSharingViolation ||
-         e == os::kErrLockViolation;
-}
-
-bool IsMissingError(uint32_t e) {
-  return e == os::kErrFileNotFound || e == os::kErrPathNotFound;
-}
 
 bool FullPath(const char* path, char (&out)[os::kMaxPath]) {
   uint32_t n = os::Fs().GetFullPath(path, out, sizeof(out));
@@ -52,7 +44,7 @@ void ProbeByShareModes(const char* a, const char* b, std::unique_ptr<os::File> h
   }
   const uint32_t eb = os::LastError();
   if (!IsAccessError(eb)) {
-    p.secondMissing = IsMissingError(eb);
+    p.secondMissing = IsNotFoundError(eb);
     p.first = std::move(ha);
     return;
   }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <set>
 
+#include "fileops/engine_errors.h"
 #include "fileops/engine_path.h"
 #include "fileops/link_file.h"
 #include "fileops/shortcut.h"
@@ -48,8 +49,7 @@ NameState ProbeName(const std::string& path) {
   constexpr uint32_t kShareAll = os::kShareRead | os::kShareWrite | os::kShareDelete;
   if (os::Fs().Open(path.c_str(), os::kGenericRead, kShareAll, os::kOpenExisting))
     return NameState::kTaken;
-  uint32_t e = os::LastError();
-  if (e == os::kErrFileNotFound || e == os::kErrPathNotFound) return NameState::kFree;
+  if (IsNotFoundError(os::LastError())) return NameState::kFree;
   return NameState::kUnknown;
 }
 

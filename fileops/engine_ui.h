@@ -45,47 +45,43 @@ class ProgressDialog {
   virtual ~ProgressDialog();
 };
 
-// The overwrite question (CPCHK_D). The engine remembers the last answer in it for the rest of
-// the command (Yes after construction).
-class OverwriteDialog {
+// A question of the running command. The engine keeps the last answer in it for the rest of
+// the command; the answer starts at Yes (1 for both questions).
+class QuestionDialog {
  public:
-  OverwriteDialog(const OverwriteDialog&) = delete;
-  OverwriteDialog& operator=(const OverwriteDialog&) = delete;
+  QuestionDialog(const QuestionDialog&) = delete;
+  QuestionDialog& operator=(const QuestionDialog&) = delete;
 
-  // Asks modally whether the existing file name is overwritten; returns the value of the
-  // button pressed (OverwriteAnswer). Any other value is taken as Cancel.
+  // Asks modally about name (owner: the progress dialog) and returns the value of the button
+  // pressed. A value the question does not have is taken as Cancel.
   virtual int Show(const char* name) = 0;
 
   int Remembered() const { return remembered_; }
   void Remember(int answer) { remembered_ = answer; }
 
  protected:
-  OverwriteDialog();
-  virtual ~OverwriteDialog();
+  QuestionDialog() = default;
+  virtual ~QuestionDialog() = default;
 
  private:
+  static_assert(kOverwriteYes == 1 && kReadOnlyYes == 1);
   int remembered_ = kOverwriteYes;
 };
 
-// The read-only delete question (DCHK_DLG), with its remembered answer (Yes at first).
-class ReadOnlyDialog {
- public:
-  ReadOnlyDialog(const ReadOnlyDialog&) = delete;
-  ReadOnlyDialog& operator=(const ReadOnlyDialog&) = delete;
+// The overwrite question (CPCHK_D): Show asks whether the existing file name is overwritten
+// and returns an OverwriteAnswer.
+class OverwriteDialog : public QuestionDialog {
+ protected:
+  OverwriteDialog();
+  ~OverwriteDialog() override;
+};
 
-  // Asks modally whether the read-only entry name is deleted; returns the value of the button
-  // pressed (ReadOnlyAnswer). Any other value is taken as Cancel.
-  virtual int Show(const char* name) = 0;
-
-  int Remembered() const { return remembered_; }
-  void Remember(int answer) { remembered_ = answer; }
-
+// The read-only delete question (DCHK_DLG): Show asks whether the read-only entry name is
+// deleted and returns a ReadOnlyAnswer.
+class ReadOnlyDialog : public QuestionDialog {
  protected:
   ReadOnlyDialog();
-  virtual ~ReadOnlyDialog();
-
- private:
-  int remembered_ = kReadOnlyYes;
+  ~ReadOnlyDialog() override;
 };
 
 // The dialogs in force; null when the running command has none.

@@ -28,7 +28,6 @@ class GdiMeasurer : public table::TextMeasurer {
   table::TextExtent Measure(const char* text, std::size_t len) override;
   // Restores the font, deletes it and gives the device context back.
   void Release() override;
-  bool Holding() const { return session_ != nullptr; }
 
  private:
   struct Session;

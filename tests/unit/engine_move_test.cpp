@@ -238,6 +238,22 @@ TEST_F(EngineMoveTest, TreeMoveDeletesReadOnlyFilesItCopied) {
   EXPECT_TRUE(os::Fs().GetAttributes(P("dst\\ro.txt").c_str()) & os::kAttrReadOnly);
 }
 
+// The recycle-bin switch belongs to the delete command: a moved tree's copied sources are
+// deleted for good, never put in the bin beside their copies.
+TEST_F(EngineMoveTest, TreeMoveNeverRecyclesItsSource) {
+  enginetest::MakeFiles(P("src\\"), {{"a.txt", "a"}, {"sub\\b.txt", "b"}});
+  SetRecycleDeletes(true);
+  {
+    testutil::InstalledFaultyFs fs;
+    fs.Fail(FsOp::kMove, "src", 0, testutil::kErrNotSameDevice);
+    EXPECT_EQ(MoveDir("src", "dst"), kEngineOk);
+    EXPECT_EQ(fs.Calls(FsOp::kShellDelete), 0);
+  }
+  SetRecycleDeletes(false);
+  EXPECT_FALSE(Exists("src"));
+  EXPECT_TREE(Tree("dst"), (Files{{"a.txt", "a"}, {"sub\\b.txt", "b"}}));
+}
+
 TEST_F(EngineMoveTest, TreeIntoItselfIsRefused) {
   enginetest::MakeFiles(P("src\\"), {{"a.txt", "a"}, {"sub\\b.txt", "b"}});
   EXPECT_EQ(MoveDir("src", "src\\sub\\inner"), kEngineInsideSource);

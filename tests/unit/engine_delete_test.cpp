@@ -109,6 +109,17 @@ TEST_F(EngineDeleteTest, RecycleDeletesGoesThroughTheShellWithUndo) {
                                                                  {P("b.txt"), false}}));
 }
 
+// The OS layer's shell delete as both backends do it: a directory goes with its contents, a
+// missing path fails with "not found".
+TEST_F(EngineDeleteTest, ShellDeleteOfADirectoryTakesItsContents) {
+  enginetest::MakeFiles(P("d\\"), {{"a.txt", "a"}, {"sub\\b.txt", "b"}});
+  ReadOnly("d\\sub\\b.txt");
+  EXPECT_TRUE(os::Fs().ShellDelete(P("d").c_str(), false));
+  EXPECT_FALSE(Exists("d"));
+  EXPECT_FALSE(os::Fs().ShellDelete(P("d").c_str(), false));
+  EXPECT_FALSE(Exists("d"));
+}
+
 #ifndef _WIN32
 // The emulation's recycle bin is a trash folder; under Wine the real one is the user's.
 TEST_F(EngineDeleteTest, RecycledFileCanBeFoundInTheTrash) {

@@ -191,10 +191,11 @@ void fwsApp::ActivatePane(int index) {
   activePane_ = index;
   settings_.focusWin = PaneCount() == 2 ? index : 0;
   // The focus frames of both panes change style with the activation.
-  if (previous != index && Pane(previous)) Pane(previous)->Repaint();
+  if (previous != index && Pane(previous) && Pane(previous)->Table())
+    Pane(previous)->RedrawEntry(Pane(previous)->Table()->cursor());
   t->ChangePath(t->path().c_str());
   pane->Retitle();
-  pane->Repaint();
+  pane->RedrawEntry(t->cursor());
   if (HMENU bar = ::GetMenu(frame_->Handle())) {
     for (int id : {CMD_VSNAME, CMD_VSEXT, CMD_VSNEW, CMD_VSOLD, CMD_VSLARGE, CMD_VSSMALL})
       ::CheckMenuItem(bar, id, MF_BYCOMMAND | MF_UNCHECKED);

@@ -12,6 +12,7 @@
 #include "app/launcher_win.h"
 #include "app/process_globals.h"
 #include "os/services.h"
+#include "table/sm_dat.h"
 
 namespace {
 
@@ -27,6 +28,8 @@ std::string ModulePath() {
 
 int RunInstance() {
   app::Globals().windowsMajorVersion = os::Sys().WindowsMajorVersion();
+  // Icons a record owns go back to the system with it.
+  table::SetIconReleaseHooks([](void* icon) { ::DestroyIcon(static_cast<HICON>(icon)); }, nullptr);
   // OLE is initialised by the application once its window is shown (see fwsApp::LateInit).
   fwsApp application;
   return application.Run();

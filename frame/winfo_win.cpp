@@ -2,47 +2,15 @@
 
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
+#include "app/process_globals.h"
 #include "frame/gdi_font_win.h"
+#include "frame/pane_icons_win.h"
+#include "frame/pane_paint_win.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "fw/message_bar.h"
 #include "frame/w_cli_win.h"
 
-namespace {
-
-// Measures text with the pane's font in the pane's DC, taken for the length of one layout.
-class PaneMeasurer final : public table::TextMeasurer {
- public:
-  PaneMeasurer(HWND hwnd, const LOGFONTA& lf) : hwnd_(hwnd), lf_(lf) {}
-  ~PaneMeasurer() override { Release(); }
-  table::TextExtent Measure(const char* text, std::size_t len) override {
-    if (!dc_) {
-      dc_ = ::GetDC(hwnd_);
-      font_ = ::CreateFontIndirectA(&lf_);
-      old_ = ::SelectObject(dc_, font_);
-    }
-    SIZE sz{};
-    ::GetTextExtentPoint32A(dc_, text, static_cast<int>(len), &sz);
-    return {sz.cx, sz.cy};
-  }
-  void Release() override {
-    if (!dc_) return;
-    ::SelectObject(dc_, old_);
-    ::DeleteObject(font_);
-    ::ReleaseDC(hwnd_, dc_);
-    dc_ = nullptr;
-  }
-
- private:
-  HWND hwnd_;
-  LOGFONTA lf_;
-  HDC dc_ = nullptr;
-  HFONT font_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-};
-
-}  // namespace
-
-WINFO::WINFO(fwsApp* app, int index) : app_(app), index_(index) {}
+WINFO::WINFO(fwsApp* app, int index) : app_(app), index_(index), measurer_(nullptr, settings_.font) {}
 
 WINFO::~WINFO() {
   table_.reset();  // the table talks to this window while it goes
@@ -51,10 +19,13 @@ WINFO::~WINFO() {
 
 bool WINFO::CreatePane(HWND parent, int section, bool thinBorder) {
   settings_ = frame::ReadPaneSettings(section);
-  return Create(app::kWindowClass, "",
-                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL |
-                    (thinBorder ? WS_BORDER : 0),
-                thinBorder ? 0 : WS_EX_CLIENTEDGE, 0, 0, 0, 0, parent, nullptr);
+  measurer_.SetFont(settings_.font);
+  bool ok = Create(app::kWindowClass, "",
+                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL |
+                       (thinBorder ? WS_BORDER : 0),
+                   thinBorder ? 0 : WS_EX_CLIENTEDGE, 0, 0, 0, 0, parent, nullptr);
+  measurer_.SetWindow(Handle());
+  return ok;
 }
 
 void WINFO::AttachTable(int instance) {
@@ -63,6 +34,15 @@ void WINFO::AttachTable(int instance) {
   width_ = rc.right;
   height_ = rc.bottom;
   table_ = std::make_unique<table::Sorm>(*this, instance);
+  frame::LoadPaneIcons(::GetModuleHandleA(nullptr), app::Globals().windowsMajorVersion,
+                       table_->icons());
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+bool WINFO::IsActive() const { return app_->ActivePaneIndex() == index_; }
+
+void WINFO::RedrawEntry(const table::BINFO* entry) {
+  if (table_ && entry) frame::RedrawPaneEntry(Handle(), *table_, settings_, IsActive(), entry);
 }
 
 void WINFO::WriteSettings(int section) {
@@ -78,26 +58,10 @@ table::IconMetrics WINFO::GetIconMetrics() {
           ::GetSystemMetrics(SM_CXSMICON)};
 }
 
-table::TextMeasurer& WINFO::Measurer() {
-  if (!measurer_)
-    measurer_ = std::make_unique<PaneMeasurer>(Handle(), frame::ToLogFont(settings_.font));
-  return *measurer_;
-}
+table::TextMeasurer& WINFO::Measurer() { return measurer_; }
 
 void WINFO::SetScrollBars(const table::ScrollBars& b) {
-  paintSuppressed_ = true;
-  SCROLLINFO si{};
-  si.cbSize = sizeof(si);
-  si.fMask = SIF_RANGE | SIF_POS;
-  si.nMin = b.horizontalMin;
-  si.nMax = b.horizontalMax;
-  si.nPos = b.horizontalPos;
-  ::SetScrollInfo(Handle(), SB_HORZ, &si, TRUE);
-  si.nMin = b.verticalMin;
-  si.nMax = b.verticalMax;
-  si.nPos = b.verticalPos;
-  ::SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
-  paintSuppressed_ = false;
+  frame::ApplyScrollBars(Handle(), b, scroll_);
 }
 
 void WINFO::Repaint() {
@@ -140,24 +104,15 @@ void WINFO::OnSize(int w, int h) {
   if (table_ && table_->Layout()) ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void WINFO::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(Handle(), &ps);
-  const frame::Rgb& bk = settings_.background;
-  HBRUSH brush = ::CreateSolidBrush(RGB(bk.r, bk.g, bk.b));
-  ::FillRect(dc, &ps.rcPaint, brush);
-  ::DeleteObject(brush);
-  ::EndPaint(Handle(), &ps);
-}
-
 LRESULT WINFO::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT:
-      if (paintSuppressed_) {
-        ::ValidateRect(Handle(), nullptr);
-        return 0;
-      }
-      Paint();
+      frame::PaintPaneWindow(Handle(), table_.get(), settings_, IsActive(),
+                             scroll_.paintingSuppressed);
+      return 0;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      if (table_) frame::HandleScrollMessage(Handle(), *table_, msg == WM_VSCROLL, wp, scroll_);
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the pane paints its whole area

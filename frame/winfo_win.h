@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "frame/gdi_measurer_win.h"
+#include "frame/pane_scroll_win.h"
 #include "frame/pane_settings.h"
 #include "fw/window.h"
 #include "table/sorm.h"
@@ -30,6 +32,8 @@ class WINFO : public fw::Window, public table::TableView {
   int ClientHeight() const { return height_; }
   // The text shown in this pane's title bar (two-pane mode) and, when active, the caption.
   void Retitle();
+  // Draws one entry again (cursor moves, selection changes, activation).
+  void RedrawEntry(const table::BINFO* entry);
 
   // table::TableView
   table::ClientSize GetClientSize() override { return {width_, height_}; }
@@ -47,13 +51,13 @@ class WINFO : public fw::Window, public table::TableView {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  void Paint();
   void OnSize(int w, int h);
+  bool IsActive() const;
   fwsApp* app_;
   int index_;
   frame::PaneSettings settings_;
   int width_ = 0, height_ = 0;
-  bool paintSuppressed_ = false;  // set while the scroll bars change
-  std::unique_ptr<table::TextMeasurer> measurer_;
+  frame::PaneScrollState scroll_;  // painting is suppressed while the scroll bars change
+  frame::GdiMeasurer measurer_;
   std::unique_ptr<table::Sorm> table_;
 };

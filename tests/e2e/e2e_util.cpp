@@ -83,6 +83,8 @@ void SaveScreenshot(const std::string& name) {
   const char* dir = std::getenv("SORM_SHOTS");
   if (!dir || !*dir) return;
   ::CreateDirectoryA(dir, nullptr);
+  // Let the windows finish painting what the test just changed; the picture is for people.
+  ::Sleep(700);
   int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
   HDC screen = ::GetDC(nullptr);
   HDC mem = ::CreateCompatibleDC(screen);

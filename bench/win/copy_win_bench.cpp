@@ -1,6 +1,8 @@
 // The copy engine over real Win32 against CopyFileA on the same data: a tree walk with
 // FindFirstFileA, CreateDirectoryA and CopyFileA per file, and CopyFileA on the large file.
 //   copy_win_bench.exe [directory for the data]   (default: the temporary directory)
+// A first argument that names a file (the benchmark script passes SORM32.EXE) is not taken
+// for the data directory.
 #include <windows.h>
 
 #include <cstdio>
@@ -52,7 +54,8 @@ void RemoveWin(const std::string& path) {
 
 int main(int argc, char** argv) {
   std::string base;
-  if (argc > 1) {
+  const DWORD given = argc > 1 ? ::GetFileAttributesA(argv[1]) : INVALID_FILE_ATTRIBUTES;
+  if (argc > 1 && (given == INVALID_FILE_ATTRIBUTES || (given & FILE_ATTRIBUTE_DIRECTORY))) {
     base = argv[1];
   } else {
     char temp[MAX_PATH] = {};

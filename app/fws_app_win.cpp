@@ -179,6 +179,8 @@ void fwsApp::LateInit() {
   if (lateInitDone_) return;
   lateInitDone_ = true;
   oleInitialized_ = SUCCEEDED(ole::Initialize());
+  for (int i = 0; i < PaneCount(); ++i)
+    if (panes_[i]) panes_[i]->LoadShellIcons();
 }
 
 void fwsApp::ActivatePane(int index) {

@@ -17,7 +17,7 @@ HICON ShellIcon(const char* path, UINT sizeFlag) {
 
 }  // namespace
 
-void LoadPaneIcons(HINSTANCE instance, uint32_t windowsMajorVersion, table::PaneIcons& icons) {
+void LoadPaneIcons(HINSTANCE instance, table::PaneIcons& icons) {
   const int large = ::GetSystemMetrics(SM_CXICON);
   const int small = ::GetSystemMetrics(SM_CXSMICON);
   for (int i = 0; i < 8; ++i) {
@@ -25,6 +25,9 @@ void LoadPaneIcons(HINSTANCE instance, uint32_t windowsMajorVersion, table::Pane
     icons.builtin[i] = ::LoadImageA(instance, MAKEINTRESOURCEA(IDI_FOLDER_LARGE + i), IMAGE_ICON,
                                     size, size, LR_SHARED);
   }
+}
+
+void LoadShellFolderIcons(uint32_t windowsMajorVersion, table::PaneIcons& icons) {
   if (windowsMajorVersion < 4) return;
   char windows[MAX_PATH + 1] = {};
   const UINT n = ::GetWindowsDirectoryA(windows, MAX_PATH);

@@ -9,11 +9,14 @@
 
 namespace frame {
 
-// Fills icons: resources 1002 to 1009 (shared icons of the module, never destroyed), 1002 to
-// 1005 at the large and 1006 to 1009 at the small icon size; on Windows 4 or later the shell's
-// large and small folder icons of the Windows directory, which the table then owns (they are
-// given back through table::DestroyIconHandle). A folder icon the shell does not give stays
-// null, and the painter falls back to resource 1002 or 1006.
-void LoadPaneIcons(HINSTANCE instance, uint32_t windowsMajorVersion, table::PaneIcons& icons);
+// Fills icons with resources 1002 to 1009 (shared icons of the module, never destroyed), 1002
+// to 1005 at the large and 1006 to 1009 at the small icon size.
+void LoadPaneIcons(HINSTANCE instance, table::PaneIcons& icons);
+// On Windows 4 or later, the shell's large and small folder icons of the Windows directory,
+// which the table then owns (they are given back through table::DestroyIconHandle). A folder
+// icon the shell does not give stays null, and the painter falls back to resource 1002 or 1006.
+// Asking the shell loads it, which costs more than the rest of a window's start under Wine, so
+// the window does this once it is up.
+void LoadShellFolderIcons(uint32_t windowsMajorVersion, table::PaneIcons& icons);
 
 }  // namespace frame

@@ -34,8 +34,13 @@ void WINFO::AttachTable(int instance) {
   width_ = rc.right;
   height_ = rc.bottom;
   table_ = std::make_unique<table::Sorm>(*this, instance);
-  frame::LoadPaneIcons(::GetModuleHandleA(nullptr), app::Globals().windowsMajorVersion,
-                       table_->icons());
+  frame::LoadPaneIcons(::GetModuleHandleA(nullptr), table_->icons());
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void WINFO::LoadShellIcons() {
+  if (!table_) return;
+  frame::LoadShellFolderIcons(app::Globals().windowsMajorVersion, table_->icons());
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 

@@ -23,6 +23,8 @@ class WINFO : public fw::Window, public table::TableView {
   bool CreatePane(HWND parent, int section, bool thinBorder);
   // Makes the pane's file table for the instance (n + 100 for a second pane).
   void AttachTable(int instance);
+  // The shell's folder icons replace the built-in ones once the window is up.
+  void LoadShellIcons();
   table::Sorm* Table() const { return table_.get(); }
   int Index() const { return index_; }
   frame::PaneSettings& Settings() { return settings_; }

@@ -1,3 +1,4 @@
+#include "os/win32/lazy_api.h"
 #include "app/drive_query_win.h"
 
 #include <windows.h>
@@ -28,7 +29,7 @@ class SystemDrives : public DriveQuery {
     for (int attempt = 0; attempt < 2; ++attempt) {
       std::vector<char> buf(size + 1, '\0');
       DWORD have = size;
-      DWORD r = ::WNetGetConnectionA(localName, buf.data(), &have);
+      DWORD r = lazy::WNetGetConnectionA(localName, buf.data(), &have);
       if (r == NO_ERROR) {
         *remoteName = exec::BufferText(buf.data(), buf.size());
         return true;

@@ -1,3 +1,4 @@
+#include "os/win32/lazy_api.h"
 #include "exec/browse_win.h"
 
 #include <commdlg.h>
@@ -51,7 +52,7 @@ class ComForCall {
 struct ShellFree {
   void operator()(void* p) const {
     IMalloc* m = nullptr;
-    if (p && SUCCEEDED(::SHGetMalloc(&m)) && m) {
+    if (p && SUCCEEDED(lazy::SHGetMalloc(&m)) && m) {
       m->Free(p);
       m->Release();
     }
@@ -105,7 +106,7 @@ std::string BrowseForFile(HWND owner, const char* title, const char* filter) {
   ofn.nMaxFile = sizeof(file);
   ofn.lpstrTitle = title;
   ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-  if (!::GetOpenFileNameA(&ofn)) return std::string();
+  if (!lazy::GetOpenFileNameA(&ofn)) return std::string();
   return BufferText(file, sizeof(file));
 }
 
@@ -118,10 +119,10 @@ std::string BrowseForFolder(HWND owner, const char* title) {
   bi.pszDisplayName = display;
   bi.lpszTitle = title;
   bi.ulFlags = BIF_RETURNONLYFSDIRS;
-  ItemList chosen(::SHBrowseForFolderA(&bi));
+  ItemList chosen(lazy::SHBrowseForFolderA(&bi));
   if (!chosen) return std::string();
   IShellFolder* raw = nullptr;
-  if (FAILED(::SHGetDesktopFolder(&raw)) || !raw) return std::string();
+  if (FAILED(lazy::SHGetDesktopFolder(&raw)) || !raw) return std::string();
   ShellFolder desktop(raw);
   STRRET sr{};
   if (FAILED(desktop->GetDisplayNameOf(chosen.get(), SHGDN_FORPARSING, &sr))) return std::string();

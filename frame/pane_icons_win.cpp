@@ -1,3 +1,4 @@
+#include "os/win32/lazy_api.h"
 #include "frame/pane_icons_win.h"
 
 #include <shellapi.h>
@@ -10,7 +11,7 @@ namespace {
 // SHGetFileInfoA's icon of a path, or null when it gives none (an icon handle of 1 is none).
 HICON ShellIcon(const char* path, UINT sizeFlag) {
   SHFILEINFOA info{};
-  if (!::SHGetFileInfoA(path, 0, &info, sizeof(info), SHGFI_ICON | sizeFlag)) return nullptr;
+  if (!lazy::SHGetFileInfoA(path, 0, &info, sizeof(info), SHGFI_ICON | sizeFlag)) return nullptr;
   if (info.hIcon == reinterpret_cast<HICON>(1)) return nullptr;
   return info.hIcon;
 }

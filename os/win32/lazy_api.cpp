@@ -1,0 +1,91 @@
+#include "os/win32/lazy_api.h"
+
+#include <cstring>
+
+namespace lazy {
+namespace {
+
+HMODULE Library(const char* name) {
+  static HMODULE shell = nullptr, dialogs = nullptr, network = nullptr;
+  HMODULE* slot = std::strcmp(name, "shell32.dll") == 0    ? &shell
+                  : std::strcmp(name, "comdlg32.dll") == 0 ? &dialogs
+                                                            : &network;
+  if (!*slot) *slot = ::LoadLibraryA(name);
+  return *slot;
+}
+
+template <typename Fn>
+Fn Get(const char* library, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(Proc(library, name)));
+}
+
+}  // namespace
+
+FARPROC Proc(const char* library, const char* name) {
+  HMODULE lib = Library(library);
+  return lib ? ::GetProcAddress(lib, name) : nullptr;
+}
+
+DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags) {
+  using Fn = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
+  static Fn fn = Get<Fn>("shell32.dll", "SHGetFileInfoA");
+  return fn ? fn(path, attributes, info, size, flags) : 0;
+}
+
+int SHFileOperationA(LPSHFILEOPSTRUCTA op) {
+  using Fn = int(WINAPI*)(LPSHFILEOPSTRUCTA);
+  static Fn fn = Get<Fn>("shell32.dll", "SHFileOperationA");
+  return fn ? fn(op) : ERROR_PROC_NOT_FOUND;
+}
+
+LPITEMIDLIST SHBrowseForFolderA(LPBROWSEINFOA bi) {
+  using Fn = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOA);
+  static Fn fn = Get<Fn>("shell32.dll", "SHBrowseForFolderA");
+  return fn ? fn(bi) : nullptr;
+}
+
+HRESULT SHGetDesktopFolder(IShellFolder** folder) {
+  using Fn = HRESULT(WINAPI*)(IShellFolder**);
+  static Fn fn = Get<Fn>("shell32.dll", "SHGetDesktopFolder");
+  if (!fn) *folder = nullptr;
+  return fn ? fn(folder) : E_NOTIMPL;
+}
+
+HRESULT SHGetMalloc(IMalloc** malloc) {
+  using Fn = HRESULT(WINAPI*)(IMalloc**);
+  static Fn fn = Get<Fn>("shell32.dll", "SHGetMalloc");
+  if (!fn) *malloc = nullptr;
+  return fn ? fn(malloc) : E_NOTIMPL;
+}
+
+void DragAcceptFiles(HWND window, BOOL accept) {
+  using Fn = void(WINAPI*)(HWND, BOOL);
+  static Fn fn = Get<Fn>("shell32.dll", "DragAcceptFiles");
+  if (fn) fn(window, accept);
+}
+
+BOOL GetOpenFileNameA(LPOPENFILENAMEA ofn) {
+  using Fn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+  static Fn fn = Get<Fn>("comdlg32.dll", "GetOpenFileNameA");
+  return fn ? fn(ofn) : FALSE;
+}
+
+DWORD WNetConnectionDialog(HWND owner, DWORD type) {
+  using Fn = DWORD(WINAPI*)(HWND, DWORD);
+  static Fn fn = Get<Fn>("mpr.dll", "WNetConnectionDialog");
+  return fn ? fn(owner, type) : ERROR_NOT_SUPPORTED;
+}
+
+DWORD WNetDisconnectDialog(HWND owner, DWORD type) {
+  using Fn = DWORD(WINAPI*)(HWND, DWORD);
+  static Fn fn = Get<Fn>("mpr.dll", "WNetDisconnectDialog");
+  return fn ? fn(owner, type) : ERROR_NOT_SUPPORTED;
+}
+
+DWORD WNetGetConnectionA(LPCSTR local, LPSTR remote, LPDWORD size) {
+  using Fn = DWORD(WINAPI*)(LPCSTR, LPSTR, LPDWORD);
+  static Fn fn = Get<Fn>("mpr.dll", "WNetGetConnectionA");
+  return fn ? fn(local, remote, size) : ERROR_NOT_SUPPORTED;
+}
+
+}  // namespace lazy

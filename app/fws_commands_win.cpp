@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/config_file.h"
+#include "os/win32/lazy_api.h"
 #include "app/drive_menu_text.h"
 #include "app/drive_query_win.h"
 #include "app/mask_input.h"
@@ -168,10 +169,10 @@ bool fwsApp::OnCommand(int id) {
       return true;
     }
     case CMD_DNETADD:
-      ::WNetConnectionDialog(frame_->Handle(), RESOURCETYPE_DISK);
+      lazy::WNetConnectionDialog(frame_->Handle(), RESOURCETYPE_DISK);
       return true;
     case CMD_DNETCANCEL:
-      ::WNetDisconnectDialog(frame_->Handle(), RESOURCETYPE_DISK);
+      lazy::WNetDisconnectDialog(frame_->Handle(), RESOURCETYPE_DISK);
       return true;
     case CMD_VICON:
     case CMD_VLIST:

@@ -20,6 +20,7 @@
 #include "frame/winfo_win.h"
 #include "table/sorm.h"
 #include "exec/ask_input_win.h"
+#include "fileops/file_command_dispatch_win.h"
 #include "os/services.h"
 #include "resources/commands.h"
 #include "resources/resource_ids.h"
@@ -90,6 +91,7 @@ void fwsApp::OnAppMessage(WPARAM wp, LPARAM code) {
 }
 
 bool fwsApp::HasHandler(int id) {
+  if (fileops::IsFileCommand(id)) return true;
   switch (id) {
     case CMD_FEXIT:
     case CMD_FWINOPEN:
@@ -126,6 +128,7 @@ bool fwsApp::OnCommand(int id) {
                static_cast<ULONG_PTR>(id));
     return true;
   }
+  if (fileops::RunFileCommand(*this, id)) return true;
   switch (id) {
     case CMD_FEXIT:
       ::PostMessageA(frame_->Handle(), WM_CLOSE, 1, 0);

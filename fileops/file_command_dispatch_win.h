@@ -1,0 +1,14 @@
+// The file menu's commands as the application dispatches them to the active pane.
+#pragma once
+
+class fwsApp;
+
+namespace fileops {
+
+// Copy, move, delete, copy under another name, make directory, name/date/attributes.
+bool IsFileCommand(int id);
+// Runs a file command on the active pane (the other pane in two-pane mode takes part in copy
+// and move); false when id is not one.
+bool RunFileCommand(fwsApp& app, int id);
+
+}  // namespace fileops

@@ -1,0 +1,427 @@
+// The file commands of a pane run from the menu: copy, move, copy under another name, delete,
+// make directory and the name/date/attribute change, through their input dialogs, the progress
+// dialog and the questions, checked on the disk.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/e2e_util.h"
+
+namespace {
+
+using e2e::Sandbox;
+
+HWND FindDialog(const char* caption, DWORD timeoutMs = 20000) {
+  HWND d = nullptr;
+  e2e::WaitFor(
+      [&] {
+        d = ::FindWindowA("#32770", caption);
+        return d && ::IsWindowVisible(d);
+      },
+      timeoutMs);
+  return d && ::IsWindowVisible(d) ? d : nullptr;
+}
+
+// A visible dialog with this caption that has (or has not) the control id.
+HWND FindDialogWith(const char* caption, int control, bool has) {
+  HWND found = nullptr;
+  e2e::WaitFor([&] {
+    found = nullptr;
+    for (HWND d = ::FindWindowExA(nullptr, nullptr, "#32770", caption); d;
+         d = ::FindWindowExA(nullptr, d, "#32770", caption)) {
+      if (::IsWindowVisible(d) && (::GetDlgItem(d, control) != nullptr) == has) found = d;
+    }
+    return found != nullptr;
+  });
+  return found;
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+  DWORD written = 0;
+  ::WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  ::CloseHandle(h);
+}
+
+std::string ReadFile(const std::string& path) {
+  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+  if (h == INVALID_HANDLE_VALUE) return "<missing>";
+  std::string text(4096, '\0');
+  DWORD read = 0;
+  ::ReadFile(h, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+  ::CloseHandle(h);
+  text.resize(read);
+  return text;
+}
+
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Removes a directory tree (attributes cleared first).
+void RemoveTree(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string path = dir + "\\" + name;
+      ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(path);
+      else
+        ::DeleteFileA(path.c_str());
+    } while (::FindNextFileA(h, &fd));
+    ::FindClose(h);
+  }
+  ::RemoveDirectoryA(dir.c_str());
+}
+
+class FileOpsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(box_.Ready());
+    ASSERT_TRUE(e2e::ProgramWindows().empty());
+    data_ = box_.Dir() + "data";
+    RemoveTree(data_);
+    ::CreateDirectoryA(data_.c_str(), nullptr);
+    ::CreateDirectoryA((data_ + "\\sub").c_str(), nullptr);
+    WriteFile(data_ + "\\a.txt", "alpha");
+    WriteFile(data_ + "\\b.txt", "bravo");
+  }
+  void TearDown() override {
+    box_.CloseAll();
+    RemoveTree(data_);
+  }
+  // Starts the program on the data directory with the cursor on the named entry.
+  void Start(const char* cursor) {
+    box_.Write("INSTID", "ID", "-1");
+    box_.Write("INST1", "Placement", "50;40;560;380;-1;-1;-1;-1");
+    box_.Write("INST1", "Path", data_.c_str());
+    box_.Write("INST1", "vmode", "0");  // without it the table takes its keys from INST-1
+    box_.Write("INST1", "Cursor", cursor);
+    box_.Start("-CFGID 1");
+    ASSERT_TRUE(e2e::WaitFor([&] { return (frame_ = e2e::WindowAt(50, 40)) != nullptr; }));
+    ASSERT_TRUE(e2e::WaitFor([&] { return e2e::Caption(frame_).rfind(data_, 0) == 0; }));
+  }
+  void Command(int id) { ::PostMessageA(frame_, WM_COMMAND, id, 0); }
+  // Answers the input dialog with the given caption.
+  void Answer(const char* caption, const std::string& text) {
+    HWND dlg = FindDialog(caption);
+    ASSERT_NE(dlg, nullptr) << caption;
+    ::SetDlgItemTextA(dlg, 31051, text.c_str());
+    Press(dlg, IDOK);
+  }
+  static void Press(HWND dlg, int id) {
+    ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg, id)));
+    ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(dlg) || !::IsWindowVisible(dlg); }));
+  }
+  // The table's error box: its text, and closes it.
+  std::string ErrorBoxText() {
+    HWND box = FindDialog("ソルモ", 10000);
+    if (!box) return "<no error box>";
+    char text[512] = {};
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    e2e::WaitFor([&] { return !::IsWindow(box); });
+    return text;
+  }
+  // Waits until the command is over: the progress dialog gone and the program idle again.
+  void WaitIdle() {
+    ASSERT_TRUE(e2e::WaitFor([] { return ::FindWindowA("#32770", "処理中") == nullptr; }));
+    DWORD_PTR r = 0;
+    ::SendMessageTimeoutA(frame_, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &r);
+  }
+  Sandbox box_;
+  std::string data_;
+  HWND frame_ = nullptr;
+};
+
+TEST_F(FileOpsTest, CopyTheCursorEntryIntoANewDirectory) {
+  Start("a.txt");
+  Command(184);
+  Answer("ファイルのコピー", data_ + "\\dest");
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadFile(data_ + "\\dest\\a.txt") == "alpha"; }));
+  WaitIdle();
+  EXPECT_EQ(ReadFile(data_ + "\\a.txt"), "alpha") << "the source stays";
+  EXPECT_FALSE(Exists(data_ + "\\dest\\b.txt")) << "only the cursor entry";
+  EXPECT_EQ(box_.Read("HistCopy", "0"), data_ + "\\dest");
+}
+
+TEST_F(FileOpsTest, CopyToARelativeNameIsMadeInTheTableDirectory) {
+  Start("b.txt");
+  Command(184);
+  Answer("ファイルのコピー", "rel");
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadFile(data_ + "\\rel\\b.txt") == "bravo"; }));
+  WaitIdle();
+}
+
+struct OverwriteCase {
+  int button;
+  const char* expected;  // content of the destination afterwards
+};
+
+class FileOpsOverwriteTest : public FileOpsTest,
+                             public ::testing::WithParamInterface<OverwriteCase> {};
+
+TEST_P(FileOpsOverwriteTest, TheAnswerDecidesAboutTheExistingFile) {
+  ::CreateDirectoryA((data_ + "\\dest").c_str(), nullptr);
+  WriteFile(data_ + "\\dest\\a.txt", "old");
+  Start("a.txt");
+  Command(184);
+  Answer("ファイルのコピー", data_ + "\\dest");
+  HWND question = FindDialog("上書き確認");
+  ASSERT_NE(question, nullptr);
+  char name[300] = {};
+  ::GetDlgItemTextA(question, 10003, name, sizeof(name));
+  EXPECT_NE(std::string(name).find("a.txt"), std::string::npos) << name;
+  if (GetParam().button == 1) e2e::SaveScreenshot("fileops_overwrite_question");
+  Press(question, GetParam().button);
+  WaitIdle();
+  EXPECT_EQ(ReadFile(data_ + "\\dest\\a.txt"), GetParam().expected);
+  EXPECT_EQ(FindDialog("ソルモ", 1500), nullptr) << "no message for any answer";
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, FileOpsOverwriteTest,
+                         ::testing::Values(OverwriteCase{1, "alpha"},    // Yes
+                                           OverwriteCase{602, "alpha"},  // all
+                                           OverwriteCase{603, "old"},    // No
+                                           OverwriteCase{2, "old"}));    // Cancel
+
+TEST_F(FileOpsTest, MoveToARelativeDirectoryRenames) {
+  Start("a.txt");
+  Command(182);
+  Answer("ファイルの移動", "sub");
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadFile(data_ + "\\sub\\a.txt") == "alpha"; }));
+  WaitIdle();
+  EXPECT_FALSE(Exists(data_ + "\\a.txt"));
+  EXPECT_EQ(ReadFile(data_ + "\\b.txt"), "bravo");
+}
+
+TEST_F(FileOpsTest, MoveADirectoryWithAFullPath) {
+  WriteFile(data_ + "\\sub\\inner.txt", "inner");
+  Start("sub");
+  Command(182);
+  Answer("ファイルの移動", data_ + "\\moved");
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadFile(data_ + "\\moved\\sub\\inner.txt") == "inner"; }));
+  WaitIdle();
+  EXPECT_FALSE(Exists(data_ + "\\sub"));
+}
+
+TEST_F(FileOpsTest, CopyUnderAnotherName) {
+  Start("b.txt");
+  Command(178);
+  HWND dlg = FindDialog("ファイルを別名でコピー");
+  ASSERT_NE(dlg, nullptr);
+  char initial[300] = {};
+  ::GetDlgItemTextA(dlg, 31051, initial, sizeof(initial));
+  EXPECT_STREQ(initial, "b.txt") << "offered: the entry's name";
+  ::SetDlgItemTextA(dlg, 31051, "b copy.txt");
+  Press(dlg, IDOK);
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadFile(data_ + "\\b copy.txt") == "bravo"; }));
+  WaitIdle();
+  EXPECT_EQ(box_.Read("HistRename", "0"), "b copy.txt");
+}
+
+TEST_F(FileOpsTest, CopyUnderAnotherNameOverTheSourceDoesNothing) {
+  Start("b.txt");
+  Command(178);
+  Answer("ファイルを別名でコピー", "B.TXT");
+  WaitIdle();
+  EXPECT_EQ(ReadFile(data_ + "\\b.txt"), "bravo");
+  EXPECT_EQ(FindDialog("ソルモ", 1500), nullptr);
+}
+
+TEST_F(FileOpsTest, DeleteAsksFirstAndCancelKeepsTheFile) {
+  Start("a.txt");
+  Command(180);
+  HWND confirm = FindDialog("削除確認");
+  ASSERT_NE(confirm, nullptr);
+  Press(confirm, IDCANCEL);
+  WaitIdle();
+  EXPECT_TRUE(Exists(data_ + "\\a.txt"));
+  Command(180);
+  confirm = FindDialog("削除確認");
+  ASSERT_NE(confirm, nullptr);
+  Press(confirm, IDOK);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !Exists(data_ + "\\a.txt"); }));
+  WaitIdle();
+  EXPECT_TRUE(Exists(data_ + "\\b.txt"));
+}
+
+TEST_F(FileOpsTest, DeleteWithShiftHeldDeletesForGood) {
+  Start("b.txt");
+  INPUT down{};
+  down.type = INPUT_KEYBOARD;
+  down.ki.wVk = VK_SHIFT;
+  INPUT up = down;
+  up.ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(1, &down, sizeof(INPUT));
+  Command(180);
+  HWND confirm = FindDialog("削除確認");
+  ::SendInput(1, &up, sizeof(INPUT));
+  ASSERT_NE(confirm, nullptr);
+  Press(confirm, IDOK);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !Exists(data_ + "\\b.txt"); }));
+  WaitIdle();
+}
+
+TEST_F(FileOpsTest, DeleteADirectoryTree) {
+  WriteFile(data_ + "\\sub\\inner.txt", "inner");
+  Start("sub");
+  Command(180);
+  HWND confirm = FindDialog("削除確認");
+  ASSERT_NE(confirm, nullptr);
+  Press(confirm, IDOK);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !Exists(data_ + "\\sub"); }));
+  WaitIdle();
+}
+
+struct ReadOnlyCase {
+  int button;
+  bool deleted;
+};
+
+class FileOpsReadOnlyTest : public FileOpsTest,
+                            public ::testing::WithParamInterface<ReadOnlyCase> {};
+
+TEST_P(FileOpsReadOnlyTest, TheAnswerDecidesAboutTheReadOnlyFile) {
+  WriteFile(data_ + "\\ro.txt", "locked");
+  ::SetFileAttributesA((data_ + "\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  Start("ro.txt");
+  Command(180);
+  HWND confirm = FindDialogWith("削除確認", 10003, false);
+  ASSERT_NE(confirm, nullptr);
+  Press(confirm, IDOK);
+  HWND question = FindDialogWith("削除確認", 10003, true);
+  ASSERT_NE(question, nullptr);
+  char name[300] = {};
+  ::GetDlgItemTextA(question, 10003, name, sizeof(name));
+  EXPECT_STREQ(name, "ro.txt");
+  if (GetParam().button == 1) e2e::SaveScreenshot("fileops_readonly_question");
+  Press(question, GetParam().button);
+  WaitIdle();
+  EXPECT_EQ(Exists(data_ + "\\ro.txt"), !GetParam().deleted);
+  EXPECT_EQ(FindDialog("ソルモ", 1500), nullptr);
+  ::SetFileAttributesA((data_ + "\\ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, FileOpsReadOnlyTest,
+                         ::testing::Values(ReadOnlyCase{1, true}, ReadOnlyCase{501, true},
+                                           ReadOnlyCase{502, false}, ReadOnlyCase{2, false}));
+
+TEST_F(FileOpsTest, MakeDirectoryAndReportAFailure) {
+  Start("a.txt");
+  Command(176);
+  Answer("ディレクトリの作成", "newdir");
+  ASSERT_TRUE(e2e::WaitFor([&] { return Exists(data_ + "\\newdir"); }));
+  Command(176);
+  Answer("ディレクトリの作成", "newdir");
+  EXPECT_EQ(ErrorBoxText(), "ディレクトリを作成することができません");
+}
+
+TEST_F(FileOpsTest, CancelDuringALargeCopyRemovesThePartialFile) {
+  const std::string big = data_ + "\\big.bin";
+  {
+    HANDLE h = ::CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    std::string block(1 << 20, 'x');
+    DWORD written = 0;
+    for (int i = 0; i < 200; ++i) ::WriteFile(h, block.data(), block.size(), &written, nullptr);
+    ::CloseHandle(h);
+  }
+  Start("big.bin");
+  Command(184);
+  Answer("ファイルのコピー", data_ + "\\dest");
+  HWND progress = FindDialog("処理中");
+  ASSERT_NE(progress, nullptr);
+  char label[64] = {};
+  ::GetDlgItemTextA(progress, 10001, label, sizeof(label));
+  EXPECT_STREQ(label, "ファイル");
+  ::GetDlgItemTextA(progress, 10002, label, sizeof(label));
+  EXPECT_STREQ(label, "コピー先 ");
+  ::PostMessageA(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(progress, IDCANCEL)));
+  e2e::WaitFor([&] { return !::IsWindowEnabled(::GetDlgItem(progress, IDCANCEL)); }, 5000);
+  e2e::SaveScreenshot("fileops_progress_cancelled");
+  EXPECT_EQ(ErrorBoxText(), "処理はキャンセルされました");
+  WaitIdle();
+  EXPECT_FALSE(Exists(data_ + "\\dest\\big.bin")) << "the partial copy is removed";
+  EXPECT_TRUE(Exists(big));
+}
+
+TEST_F(FileOpsTest, ChangeNameDateAndAttributesOfOneEntry) {
+  Start("a.txt");
+  Command(118);
+  HWND dlg = FindDialog("名前･日付･属性の変更");
+  ASSERT_NE(dlg, nullptr);
+  char text[300] = {};
+  ::GetDlgItemTextA(dlg, 704, text, sizeof(text));
+  EXPECT_STREQ(text, "a.txt");
+  ::GetDlgItemTextA(dlg, 703, text, sizeof(text));
+  EXPECT_EQ(std::string(text).size(), 8u) << "YY/MM/DD: " << text;
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg, 706))) << "no link rows for a plain file";
+  e2e::SaveScreenshot("fileops_attributes");
+  ::SetDlgItemTextA(dlg, 704, "renamed.txt");
+  ::SetDlgItemTextA(dlg, 703, "98/02/01");
+  ::SetDlgItemTextA(dlg, 709, "12:34:56");
+  ::CheckDlgButton(dlg, 707, BST_CHECKED);
+  ::CheckDlgButton(dlg, 705, BST_CHECKED);
+  Press(dlg, IDOK);
+  const std::string renamed = data_ + "\\renamed.txt";
+  ASSERT_TRUE(e2e::WaitFor([&] { return Exists(renamed); }));
+  EXPECT_FALSE(Exists(data_ + "\\a.txt"));
+  const DWORD attributes = ::GetFileAttributesA(renamed.c_str());
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
+  WIN32_FILE_ATTRIBUTE_DATA fad{};
+  ASSERT_TRUE(::GetFileAttributesExA(renamed.c_str(), GetFileExInfoStandard, &fad));
+  FILETIME local{};
+  SYSTEMTIME st{};
+  ::FileTimeToLocalFileTime(&fad.ftLastWriteTime, &local);
+  ::FileTimeToSystemTime(&local, &st);
+  EXPECT_EQ(st.wYear, 1998);
+  EXPECT_EQ(st.wMonth, 2);
+  EXPECT_EQ(st.wDay, 1);
+  EXPECT_EQ(st.wHour, 12);
+  EXPECT_EQ(st.wMinute, 34);
+  EXPECT_EQ(st.wSecond, 56);
+  ::SetFileAttributesA(renamed.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+struct DateErrorCase {
+  const char* date;
+  const char* time;
+  const char* message;
+};
+
+class FileOpsDateErrorTest : public FileOpsTest,
+                             public ::testing::WithParamInterface<DateErrorCase> {};
+
+TEST_P(FileOpsDateErrorTest, ABadFieldIsReportedAndTheRestStillChanges) {
+  Start("b.txt");
+  Command(118);
+  HWND dlg = FindDialog("名前･日付･属性の変更");
+  ASSERT_NE(dlg, nullptr);
+  ::SetDlgItemTextA(dlg, 703, GetParam().date);
+  ::SetDlgItemTextA(dlg, 709, GetParam().time);
+  ::CheckDlgButton(dlg, 707, BST_CHECKED);
+  Press(dlg, IDOK);
+  EXPECT_EQ(ErrorBoxText(), GetParam().message);
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    return (::GetFileAttributesA((data_ + "\\b.txt").c_str()) & FILE_ATTRIBUTE_READONLY) != 0;
+  }));
+  ::SetFileAttributesA((data_ + "\\b.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, FileOpsDateErrorTest,
+    ::testing::Values(DateErrorCase{"1998-02-01", "10:00:00", "日付はYY/MM/DDの形式で入力してください"},
+                      DateErrorCase{"98/13/01", "10:00:00", "日付の値が無効です"},
+                      DateErrorCase{"98/02/01", "10-00", "時間はHH:MM:SSの形式で入力してください"},
+                      DateErrorCase{"98/02/01", "24:00:00", "時間の値が無効です"}));
+
+}  // namespace

@@ -1,7 +1,10 @@
 #include "os/posix/dos_attr_posix.h"
 
+#include <sys/syscall.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -17,17 +20,63 @@ constexpr uint32_t kStoredBits = kAttrHidden | kAttrSystem;
 
 bool NoXattrSupport(int e) { return e == ENOTSUP || e == EOPNOTSUPP || e == ENOSYS; }
 
-}  // namespace
-
-uint32_t ReadDosXattr(const std::string& hostPath) {
-  char data[65];
-  ssize_t n = getxattr(hostPath.c_str(), kXattrName, data, sizeof(data) - 1);
+// The bits stored in an attribute value of n bytes (n < 0: none); data has room for n + 1.
+uint32_t ParseStored(char* data, ssize_t n) {
   if (n <= 2 || data[0] != '0' || (data[1] != 'x' && data[1] != 'X')) return 0;
   data[n] = '\0';
   char* end = nullptr;
   unsigned long v = std::strtoul(data + 2, &end, 16);
   if (end == data + 2 || *end != '\0') return 0;
   return static_cast<uint32_t>(v) & kStoredBits;
+}
+
+#ifdef __linux__
+// getxattrat(2), Linux 6.13 and later; the C library may not declare it yet.
+constexpr long kSysGetxattrat = 464;
+struct XattrArgs {
+  alignas(8) uint64_t value;
+  uint32_t size;
+  uint32_t flags;
+};
+std::atomic<bool> gNoGetxattrat{false};
+
+// getxattr of dirFd/name without walking the path; false (errno ENOSYS) where unavailable.
+bool GetXattrAt(int dirFd, const char* name, char* data, std::size_t size, ssize_t* result) {
+  if (gNoGetxattrat.load(std::memory_order_relaxed)) return false;
+  XattrArgs args{reinterpret_cast<uintptr_t>(data), static_cast<uint32_t>(size), 0};
+  long r = syscall(kSysGetxattrat, dirFd, name, 0, kXattrName, &args, sizeof(args));
+  if (r < 0 && (errno == ENOSYS || errno == EPERM)) {  // old kernel, or filtered out
+    gNoGetxattrat.store(true, std::memory_order_relaxed);
+    return false;
+  }
+  *result = static_cast<ssize_t>(r);
+  return true;
+}
+#else
+bool GetXattrAt(int, const char*, char*, std::size_t, ssize_t*) { return false; }
+#endif
+
+}  // namespace
+
+uint32_t ReadDosXattr(const std::string& hostPath) {
+  char data[65];
+  ssize_t n = getxattr(hostPath.c_str(), kXattrName, data, sizeof(data) - 1);
+  return ParseStored(data, n);
+}
+
+uint32_t DirXattrReader::Read(const char* name, const struct stat& st) {
+  if (noXattrDevKnown_ && st.st_dev == noXattrDev_) return 0;
+  char data[65];
+  ssize_t n;
+  if (!GetXattrAt(fd_, name, data, sizeof(data) - 1, &n)) {
+    path_.assign(dir_).append(name);
+    n = getxattr(path_.c_str(), kXattrName, data, sizeof(data) - 1);
+  }
+  if (n < 0 && NoXattrSupport(errno)) {
+    noXattrDevKnown_ = true;
+    noXattrDev_ = st.st_dev;
+  }
+  return ParseStored(data, n);
 }
 
 uint32_t AttributesFrom(const struct stat& st, uint32_t storedBits) {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace os::posix {
 
@@ -22,5 +23,24 @@ uint32_t GetDosAttributes(const std::string& hostPath);
 bool SetDosAttributes(const std::string& hostPath, uint32_t attributes);
 // True when the file system holding hostPath keeps extended attributes.
 bool XattrSupported(const std::string& hostPath);
+
+// ReadDosXattr for the entries of one open directory, for a directory search: the attribute
+// is read relative to the directory's descriptor where the kernel can (no walk of the whole
+// path per entry), and no longer asked for on a device that has answered that it keeps no
+// extended attributes.
+class DirXattrReader {
+ public:
+  // dirFd: the open directory; hostDir: its host path ending in "/".
+  DirXattrReader(int dirFd, std::string hostDir) : fd_(dirFd), dir_(std::move(hostDir)) {}
+  // The stored bits of the entry name; st is its stat result (links followed).
+  uint32_t Read(const char* name, const struct stat& st);
+
+ private:
+  int fd_;
+  std::string dir_;
+  std::string path_;  // reused for reads by path
+  bool noXattrDevKnown_ = false;
+  dev_t noXattrDev_ = 0;
+};
 
 }  // namespace os::posix

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "os/posix/cp932_units.h"
 #include "os/posix/dos_attr_posix.h"
@@ -36,16 +37,17 @@ std::string TypedMask(const std::string& pattern) {
   return pattern.substr(start);
 }
 
-void Fill(FindData& out, const std::string& name, const struct stat& st, uint32_t stored) {
+// alias: the entry's 8.3 alias ("" for a legal 8.3 name).
+void Fill(FindData& out, std::string_view name, const char* alias, const struct stat& st,
+          uint32_t stored) {
   out = FindData{};
   out.attributes = AttributesFrom(st, stored);
   TimesFromStat(st, &out.creationTime, &out.lastAccessTime, &out.lastWriteTime);
   out.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
   std::size_t n = std::min(name.size(), sizeof(out.name) - 1);
   std::memcpy(out.name, name.data(), n);
-  std::string alias = ShortAlias(name);
-  if (alias.size() < sizeof(out.alternateName))
-    std::memcpy(out.alternateName, alias.data(), alias.size());
+  std::size_t a = std::strlen(alias);
+  if (a < sizeof(out.alternateName)) std::memcpy(out.alternateName, alias, a);
 }
 
 class PosixFinder final : public Finder {
@@ -53,13 +55,11 @@ class PosixFinder final : public Finder {
   PosixFinder(DirHandle dir, std::string hostDir, std::string typedMask, bool wildcard,
               bool isRoot)
       : dir_(std::move(dir)),
-        hostDir_(std::move(hostDir)),
+        xattrs_(dirfd(dir_.get()), hostDir == "/" ? hostDir : hostDir + '/'),
         typed_(std::move(typedMask)),
         mask_(typed_),
         wildcard_(wildcard),
-        stage_(isRoot ? kEntries : kDot) {
-    if (hostDir_ != "/") hostDir_ += '/';
-  }
+        stage_(isRoot ? kEntries : kDot) {}
 
   bool Next(FindData& out) override {
     if (!wildcard_) {
@@ -89,18 +89,25 @@ class PosixFinder final : public Finder {
  private:
   enum Stage { kDot, kDotDot, kEntries, kDone };
 
-  bool MatchesName(std::string_view name) const {
+  // True when name, or else its alias, matches the mask. The alias is made only when the
+  // name fails; it is kept in alias_ for FillFrom.
+  bool MatchesName(std::string_view name) {
+    aliasKnown_ = false;
     if (mask_.Matches(name)) return true;
-    std::string alias = ShortAlias(name);
-    return !alias.empty() && mask_.Matches(alias);
+    aliasKnown_ = true;
+    return ShortAliasInto(name, alias_) != 0 && mask_.Matches(alias_);
   }
 
-  bool FillFrom(FindData& out, const std::string& name) {
+  // name: NUL-terminated. Uses the alias MatchesName made for the same name, if any.
+  bool FillFrom(FindData& out, const char* name) {
     struct stat st;
-    if (fstatat(dirfd(dir_.get()), name.c_str(), &st, 0) != 0 &&
-        fstatat(dirfd(dir_.get()), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (fstatat(dirfd(dir_.get()), name, &st, 0) != 0 &&
+        fstatat(dirfd(dir_.get()), name, &st, AT_SYMLINK_NOFOLLOW) != 0)
       return false;  // gone since it was listed, or a broken link
-    Fill(out, name, st, ReadDosXattr(hostDir_ + name));
+    std::string_view n(name);
+    if (!aliasKnown_) ShortAliasInto(n, alias_);
+    aliasKnown_ = false;
+    Fill(out, n, alias_, st, xattrs_.Read(name, st));
     return true;
   }
 
@@ -108,7 +115,8 @@ class PosixFinder final : public Finder {
   // to it without regard to case or through its alias.
   bool NextExact(FindData& out) {
     struct stat st;
-    if (fstatat(dirfd(dir_.get()), typed_.c_str(), &st, 0) == 0) return FillFrom(out, typed_);
+    if (fstatat(dirfd(dir_.get()), typed_.c_str(), &st, 0) == 0)
+      return FillFrom(out, typed_.c_str());
     while (dirent* e = readdir(dir_.get())) {
       std::string_view n(e->d_name);
       if (n == "." || n == "..") continue;
@@ -118,7 +126,9 @@ class PosixFinder final : public Finder {
   }
 
   DirHandle dir_;
-  std::string hostDir_;
+  DirXattrReader xattrs_;
+  char alias_[kShortAliasBuffer] = {};
+  bool aliasKnown_ = false;  // alias_ belongs to the name just matched
   std::string typed_;
   WildcardMask mask_;
   bool wildcard_;

@@ -27,31 +27,50 @@ uint16_t LowerUtf16(uint16_t c) {
   return c;
 }
 
-std::vector<uint16_t> ToUtf16(std::string_view name) {
-  std::vector<uint16_t> out;
+// The UTF-16 code units of a CP932 name, into buf (room for 2 * name.size() + 2 units) when
+// that is big enough, else into spill. Returns the number of units and points *units at them.
+// ASCII names convert byte for byte; bytes that are not valid CP932 give one unit per
+// character as the name is read elsewhere.
+std::size_t ToUtf16(std::string_view name, uint16_t* buf, std::size_t bufUnits,
+                    std::vector<uint16_t>& spill, const uint16_t** units) {
   bool ascii = true;
   for (char c : name) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  if (!ascii) {
-    thread_local iconv_t cd = iconv_open("UTF-16LE", "CP932");
-    if (cd != reinterpret_cast<iconv_t>(-1)) {
-      std::vector<char> buf(name.size() * 2 + 4);
-      std::string in(name);
-      char* inp = in.data();
-      size_t inLeft = in.size();
-      char* outp = buf.data();
-      size_t outLeft = buf.size();
-      iconv(cd, nullptr, nullptr, nullptr, nullptr);
-      if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<size_t>(-1)) {
-        for (char* p = buf.data(); p + 1 < outp; p += 2)
-          out.push_back(static_cast<uint16_t>(static_cast<unsigned char>(p[0]) |
-                                              static_cast<unsigned char>(p[1]) << 8));
-        return out;
-      }
+  const std::size_t need = name.size() * 2 + 2;
+  uint16_t* out = buf;
+  if (need > bufUnits) {
+    spill.resize(need);
+    out = spill.data();
+  }
+  *units = out;
+  if (ascii) {
+    for (std::size_t i = 0; i < name.size(); ++i) out[i] = static_cast<unsigned char>(name[i]);
+    return name.size();
+  }
+  thread_local iconv_t cd = iconv_open("UTF-16LE", "CP932");
+  if (cd != reinterpret_cast<iconv_t>(-1)) {
+    char* inp = const_cast<char*>(name.data());  // iconv does not write through it
+    size_t inLeft = name.size();
+    char* outp = reinterpret_cast<char*>(out);
+    size_t outLeft = need * 2;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<size_t>(-1)) {
+      const std::size_t bytes = static_cast<std::size_t>(outp - reinterpret_cast<char*>(out));
+      const unsigned char* p = reinterpret_cast<const unsigned char*>(out);
+      std::size_t n = bytes / 2;
+      for (std::size_t i = 0; i < n; ++i)
+        out[i] = static_cast<uint16_t>(p[2 * i] | p[2 * i + 1] << 8);  // little endian
+      return n;
     }
   }
-  // ASCII, or bytes that are not valid CP932: one unit per character.
-  for (uint16_t u : ToUnits(name)) out.push_back(u);
-  return out;
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < name.size();) {
+    std::size_t len = UnitLength(name, i);
+    uint16_t u = static_cast<unsigned char>(name[i]);
+    if (len == 2) u = static_cast<uint16_t>(u << 8 | static_cast<unsigned char>(name[i + 1]));
+    out[n++] = u;
+    i += len;
+  }
+  return n;
 }
 
 }  // namespace
@@ -74,10 +93,14 @@ bool IsLegal83Name(std::string_view name) {
   return after > 1 && after < 5;
 }
 
-std::string ShortAlias(std::string_view name) {
-  if (name.empty() || IsLegal83Name(name)) return std::string();
-  std::vector<uint16_t> w = ToUtf16(name);
-  const std::size_t len = w.size();
+std::size_t ShortAliasInto(std::string_view name, char* out) {
+  out[0] = '\0';
+  if (name.empty() || IsLegal83Name(name)) return 0;
+  uint16_t buf[520];
+  std::vector<uint16_t> spill;
+  const uint16_t* w = nullptr;
+  const std::size_t len = ToUtf16(name, buf, sizeof(buf) / sizeof(buf[0]), spill, &w);
+  if (len == 0) return 0;
 
   uint16_t hash = 0xBEEF;
   for (std::size_t i = 0; i + 1 < len; ++i)
@@ -93,25 +116,33 @@ std::string ShortAlias(std::string_view name) {
     if (w[i] == '.') ext = i;
 
   static const char kHashChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
-  std::string out;
+  auto dosChar = [](uint16_t c) {
+    char ch = IsInvalidDosChar(c) ? '_' : static_cast<char>(c);
+    return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch;
+  };
+  std::size_t n = 0;
   int left = 4;
   for (std::size_t i = 0; left > 0 && i < len && i != ext; ++i) {
     if (w[i] == '.') continue;
-    out += IsInvalidDosChar(w[i]) ? '_' : static_cast<char>(w[i]);
+    out[n++] = dosChar(w[i]);
     --left;
   }
-  while (left-- >= 0) out += '~';
-  out += kHashChars[(hash >> 10) & 0x1F];
-  out += kHashChars[(hash >> 5) & 0x1F];
-  out += kHashChars[hash & 0x1F];
+  while (left-- >= 0) out[n++] = '~';
+  out[n++] = kHashChars[(hash >> 10) & 0x1F];
+  out[n++] = kHashChars[(hash >> 5) & 0x1F];
+  out[n++] = kHashChars[hash & 0x1F];
   if (ext < len) {
-    out += '.';
-    for (std::size_t i = ext + 1; i < len && i < ext + 4; ++i)
-      out += IsInvalidDosChar(w[i]) ? '_' : static_cast<char>(w[i]);
+    out[n++] = '.';
+    for (std::size_t i = ext + 1; i < len && i < ext + 4; ++i) out[n++] = dosChar(w[i]);
   }
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return out;
+  out[n] = '\0';
+  return n;
+}
+
+std::string ShortAlias(std::string_view name) {
+  char out[kShortAliasBuffer];
+  std::size_t n = ShortAliasInto(name, out);
+  return std::string(out, n);
 }
 
 }  // namespace os::posix

@@ -6,6 +6,7 @@
 // Directory searches and path lookups retry a long name that fails against this alias, which
 // is why "*.htm" finds "foo.html" and "*." finds ".aaa" (alias "AAA~~XYZ") on Windows.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,5 +15,9 @@ namespace os::posix {
 bool IsLegal83Name(std::string_view name);
 // The alias of name, or "" when name is a legal 8.3 name.
 std::string ShortAlias(std::string_view name);
+// The same written to out (at least kShortAliasBuffer bytes, NUL-terminated) without
+// allocating; returns its length, 0 when name is a legal 8.3 name.
+constexpr std::size_t kShortAliasBuffer = 13;
+std::size_t ShortAliasInto(std::string_view name, char* out);
 
 }  // namespace os::posix

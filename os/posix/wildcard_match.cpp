@@ -1,5 +1,6 @@
 #include "os/posix/wildcard_match.h"
 
+#include <cstring>
 #include <vector>
 
 namespace os::posix {
@@ -12,12 +13,26 @@ constexpr uint16_t kDosDot = '"';
 // Mask characters that may match nothing at the end of a name.
 bool MatchesEmptyTail(uint16_t c) { return c == '*' || c == kDosStar || c == kDosDot || c == kDosQm; }
 
+// A run of units that a Matcher reads (a view of a stack buffer or of a Units).
+class UnitSpan {
+ public:
+  UnitSpan(const uint16_t* data, std::size_t size) : data_(data), size_(size) {}
+  std::size_t size() const { return size_; }
+  uint16_t operator[](std::size_t i) const { return data_[i]; }
+
+ private:
+  const uint16_t* data_;
+  std::size_t size_;
+};
+
 // One match of a folded name against a folded mask, memoised on (name position, mask
 // position) so that masks such as "*a*a*a*b" stay polynomial.
 class Matcher {
  public:
-  Matcher(const Units& name, const Units& mask)
-      : n_(name), m_(mask), memo_((name.size() + 1) * (mask.size() + 1), kUnknown) {}
+  // memo: (name.size() + 1) * (mask.size() + 1) bytes, all kUnknown.
+  Matcher(UnitSpan name, UnitSpan mask, uint8_t* memo) : n_(name), m_(mask), memo_(memo) {}
+
+  static constexpr uint8_t kUnknown = 0;
 
   bool Match(std::size_t ni, std::size_t mi) {
     uint8_t& slot = memo_[ni * (m_.size() + 1) + mi];
@@ -26,7 +41,7 @@ class Matcher {
   }
 
  private:
-  static constexpr uint8_t kUnknown = 0, kYes = 1, kNo = 2;
+  static constexpr uint8_t kYes = 1, kNo = 2;
 
   bool TailMatchesEmpty(std::size_t mi) const {
     while (mi < m_.size() && MatchesEmptyTail(m_[mi])) ++mi;
@@ -74,9 +89,9 @@ class Matcher {
     }
   }
 
-  const Units& n_;
-  const Units& m_;
-  std::vector<uint8_t> memo_;
+  UnitSpan n_;
+  UnitSpan m_;
+  uint8_t* memo_;
 };
 
 }  // namespace
@@ -100,16 +115,43 @@ WildcardMask::WildcardMask(std::string_view typed) {
   }
   if (noExtension && !m.empty() && m.back() == '*') m.back() = kDosStar;
   for (auto& u : m) u = FoldUnit(u);
-  matchesAll_ = !m.empty();
-  for (uint16_t u : m) matchesAll_ = matchesAll_ && u == '*';
+  // A leading "*" can take the whole name, and what follows it can match nothing at the end
+  // of a name: every name matches ("*", "*.*", "*.*.*", "*?", "**.").
+  matchesAll_ = !m.empty() && m[0] == '*';
+  for (std::size_t i = 1; i < m.size(); ++i) matchesAll_ = matchesAll_ && MatchesEmptyTail(m[i]);
   mask_ = std::move(m);
 }
 
 bool WildcardMask::Matches(std::string_view name) const {
   if (matchesAll_) return true;
-  Units n = ToUnits(name == ".." ? std::string_view(".") : name);
-  for (auto& u : n) u = FoldUnit(u);
-  return Matcher(n, mask_).Match(0, 0);
+  if (name == "..") name = ".";
+  // Names of this size (any single component) are matched without touching the heap.
+  constexpr std::size_t kStackUnits = 512, kStackMemo = 16384;
+  uint16_t units[kStackUnits];
+  Units spill;
+  uint16_t* n = units;
+  if (name.size() > kStackUnits) {
+    spill.resize(name.size());
+    n = spill.data();
+  }
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < name.size();) {
+    const std::size_t len = UnitLength(name, i);
+    uint16_t u = static_cast<unsigned char>(name[i]);
+    if (len == 2) u = static_cast<uint16_t>(u << 8 | static_cast<unsigned char>(name[i + 1]));
+    n[count++] = FoldUnit(u);
+    i += len;
+  }
+  const std::size_t memoSize = (count + 1) * (mask_.size() + 1);
+  uint8_t stackMemo[kStackMemo];
+  std::vector<uint8_t> heapMemo;
+  uint8_t* memo = stackMemo;
+  if (memoSize > kStackMemo) {
+    heapMemo.resize(memoSize);
+    memo = heapMemo.data();
+  }
+  std::memset(memo, Matcher::kUnknown, memoSize);
+  return Matcher(UnitSpan(n, count), UnitSpan(mask_.data(), mask_.size()), memo).Match(0, 0);
 }
 
 }  // namespace os::posix

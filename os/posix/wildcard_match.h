@@ -30,7 +30,7 @@ class WildcardMask {
 
  private:
   Units mask_;
-  bool matchesAll_ = false;  // only "*"s: every name matches
+  bool matchesAll_ = false;  // "*" then only what may match nothing: every name matches
 };
 
 }  // namespace os::posix

@@ -179,6 +179,55 @@ TEST(FileSystemTest, HiddenAndSystemAreKept) {
   EXPECT_EQ(os::Fs().GetAttributes(file.c_str()), static_cast<uint32_t>(os::kAttrArchive));
 }
 
+// A listing reads HIDDEN and SYSTEM of each entry on its own, whatever its neighbours have.
+TEST(FileSystemTest, ListingReportsEachEntrysHiddenAndSystem) {
+  TempDir dir;
+  ASSERT_TRUE(testutil::WriteFileBytes(dir.Path("plain.txt"), "x"));
+#ifndef _WIN32
+  if (!os::posix::XattrSupported(os::posix::ToHostPath(dir.Path("plain.txt").c_str())))
+    GTEST_SKIP() << "this file system keeps no extended attributes";
+#endif
+  struct Entry {
+    const char* name;
+    uint32_t set;
+    bool directory;
+  } entries[] = {
+      {"a hidden.txt", os::kAttrHidden, false}, {"b.txt", 0, false},
+      {"c system.txt", os::kAttrSystem, false}, {"d.txt", os::kAttrHidden | os::kAttrSystem, false},
+      {"e hidden dir", os::kAttrHidden, true},  {"f dir", 0, true},
+  };
+  for (const Entry& e : entries) {
+    if (e.directory) {
+      ASSERT_TRUE(os::Fs().CreateDir(dir.Path(e.name).c_str())) << e.name;
+    } else {
+      ASSERT_TRUE(testutil::WriteFileBytes(dir.Path(e.name), "x")) << e.name;
+    }
+    if (e.set) {
+      ASSERT_TRUE(os::Fs().SetAttributes(dir.Path(e.name).c_str(), e.set)) << e.name;
+    }
+  }
+  int found = 0;
+  os::FindData fd;
+  auto f = os::Fs().FindFirst(dir.Path("*").c_str(), fd);
+  ASSERT_TRUE(f);
+  do {
+    const std::string name = fd.name;
+    if (name == "plain.txt") {
+      EXPECT_EQ(fd.attributes, static_cast<uint32_t>(os::kAttrArchive));
+      ++found;
+    }
+    for (const Entry& e : entries) {
+      if (name != e.name) continue;
+      ++found;
+      const uint32_t base = e.directory ? os::kAttrDirectory : os::kAttrArchive;
+      // Windows may add ARCHIVE to a directory; the stored bits must be exactly these.
+      EXPECT_EQ(fd.attributes & ~os::kAttrArchive, (base | e.set) & ~os::kAttrArchive) << name;
+      EXPECT_EQ(fd.attributes & base, base) << name;
+    }
+  } while (f->Next(fd));
+  EXPECT_EQ(found, 7);
+}
+
 #ifndef _WIN32
 // A leading dot means nothing on Windows. (Wine reports Unix dot files as hidden unless
 // ShowDotFiles is set, so this is checked on the emulation only.)

@@ -107,6 +107,26 @@ TEST(WildcardTest, DotAndStarRules) {
   }
 }
 
+#ifndef _WIN32
+// Masks that start with "*" followed only by what may match nothing at the end of a name find
+// every name; masks that merely look similar do not. (Wine 8 answers "*?" with nothing at all,
+// so these run on the emulation only.)
+TEST(WildcardTest, MasksThatTakeAnyNameFindEverything) {
+  testutil::TempDir dir;
+  MakeFiles(dir, kDotNames);
+  Names all = kDotNames;
+  all.push_back(".");
+  all.push_back("..");
+  for (const char* mask : {"*?", "*??", "**.", "*.?", "*.*?", "*?.*"})
+    EXPECT_EQ(AsSet(Search(dir.Path(mask))), AsSet(all)) << mask;
+  // Masks that only look alike: a letter or a leading dot must be there.
+  EXPECT_EQ(AsSet(Search(dir.Path("*a"))).count(" .a"), 1u);
+  EXPECT_EQ(AsSet(Search(dir.Path("*a"))).count("."), 0u);
+  EXPECT_EQ(AsSet(Search(dir.Path(".*"))).count("a"), 0u);
+  EXPECT_EQ(AsSet(Search(dir.Path("*?a"))).count("a"), 0u);
+}
+#endif
+
 TEST(WildcardTest, MatchingIgnoresCase) {
   testutil::TempDir dir;
   MakeFiles(dir, {"Readme.TXT", "other.doc"});
@@ -132,6 +152,32 @@ TEST(WildcardTest, LongNamesAlsoMatchThroughTheirShortAlias) {
   EXPECT_STREQ(fd.alternateName, "");
   // The alias itself finds the file.
   EXPECT_EQ(Search(dir.Path("FOO~~VKR.HTM")), Names{"foo.html"});
+}
+
+// A listing gives every entry the alias an exact search for it gives: none for legal 8.3 names
+// next to entries that have one, and the alias of a name found only through it.
+TEST(WildcardTest, EachListedEntryCarriesItsOwnAlias) {
+  testutil::TempDir dir;
+  const Names names = {"foo.html", "bar.htm", "a long name.text", "ab", ".aaa", "x.y.z"};
+  MakeFiles(dir, names);
+  std::set<std::string> seen;
+  for (const char* mask : {"*", "*.*", "*.htm", "*.tex", "*."}) {
+    os::FindData fd;
+    auto f = os::Fs().FindFirst(dir.Path(mask).c_str(), fd);
+    ASSERT_TRUE(f) << mask;
+    do {
+      const std::string name = fd.name, alias = fd.alternateName;
+      if (name == "." || name == "..") {
+        EXPECT_EQ(alias, "") << mask;
+        continue;
+      }
+      seen.insert(name);
+      os::FindData exact;
+      ASSERT_TRUE(os::Fs().FindFirst(dir.Path(name).c_str(), exact)) << name;
+      EXPECT_EQ(alias, exact.alternateName) << mask << " " << name;
+    } while (f->Next(fd));
+  }
+  EXPECT_EQ(seen, AsSet(names));
 }
 
 TEST(WildcardTest, DoubleByteNamesMatchCharacterByCharacter) {

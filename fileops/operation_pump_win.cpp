@@ -1,0 +1,54 @@
+#include "fileops/operation_pump_win.h"
+
+#include "app/process_globals.h"
+#include "fw/application.h"
+
+namespace fileops {
+namespace {
+
+// The top-level ancestor of a window, found by following GetParent (which gives the owner of
+// an owned top-level window).
+HWND TopLevelOf(HWND hwnd) {
+  for (int depth = 0; hwnd && depth < 64; ++depth) {
+    HWND parent = ::GetParent(hwnd);
+    if (!parent) return hwnd;
+    hwnd = parent;
+  }
+  return hwnd;
+}
+
+}  // namespace
+
+HWND WindowsPump::MainFrame() const {
+  return mainFrame_ ? mainFrame_ : static_cast<HWND>(app::Globals().mainFrameHandle);
+}
+
+void WindowsPump::PumpPending() {
+  MSG msg;
+  for (int handled = 0; handled < kMaxMessagesPerRun; ++handled) {
+    if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return;
+    if (msg.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    if (fw::Application::ModelessDialogMessage(msg)) continue;
+    const bool progress = ActiveProgressDialog() != nullptr;
+    const HWND frame = MainFrame();
+    const bool inFrame = progress && msg.hwnd && frame && TopLevelOf(msg.hwnd) == frame;
+    if (RouteMessage(progress, inFrame, msg.message) == PumpRoute::kDrop) continue;
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+  }
+}
+
+void PumpMessagesFor(uint32_t ms) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    RunOperationPump();
+    const DWORD now = ::GetTickCount();
+    if (now < start || now - start >= ms) return;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - (now - start), QS_ALLINPUT);
+  }
+}
+
+}  // namespace fileops

@@ -1,0 +1,33 @@
+// The program's operation pump over the thread's message queue (PeekMessageA), registered once
+// by the application with fileops::SetOperationPump. Modeless dialogs (the progress dialog
+// among them) see their messages first through fw::Application::ModelessDialogMessage; the
+// rest follows fileops::RouteMessage. A WM_QUIT met here is posted again and ends the run, so
+// that the application's own loop still ends.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "fileops/operation_pump.h"
+
+namespace fileops {
+
+class WindowsPump final : public GuardedPump {
+ public:
+  // mainFrame: the window whose tree stays usable while a progress dialog exists; null reads
+  // app::Globals().mainFrameHandle at each run.
+  explicit WindowsPump(HWND mainFrame = nullptr) : mainFrame_(mainFrame) {}
+
+ protected:
+  void PumpPending() override;
+
+ private:
+  HWND MainFrame() const;
+  HWND mainFrame_;
+};
+
+// Runs the registered pump for ms milliseconds, sleeping in MsgWaitForMultipleObjects while
+// the queue is empty.
+void PumpMessagesFor(uint32_t ms);
+
+}  // namespace fileops

@@ -1,0 +1,64 @@
+// The Win32 side of the keyboard and mouse handling of a file table: reading key messages and
+// modifier keys, and the MouseSurface of a pane window over its HWND. The pane window
+// supplies only the drawing and scrolling (table::PaneSurface) and, when drag and drop is
+// there, the drag offer.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "table/mouse_logic.h"
+
+namespace table {
+
+// The Shift, Ctrl and Alt keys held now (GetAsyncKeyState), as a ModifierBit set.
+uint8_t ModifiersNow();
+
+// The key of a queued message for OnKey: WM_KEYDOWN and WM_SYSKEYDOWN give their virtual-key
+// code, WM_CHAR with a code 1 to 26 the character code. False for any other message.
+bool KeyOfMessage(const MSG& msg, uint32_t* key);
+
+// A mouse message's point in client coordinates (signed, as GET_X_LPARAM reads it).
+Point PointOfMessage(LPARAM lp);
+
+class PaneMouseSurfaceWin final : public MouseSurface {
+ public:
+  PaneMouseSurfaceWin(HWND pane, PaneSurface& drawing) : pane_(pane), drawing_(drawing) {}
+
+  // PaneSurface: the pane's own drawing and scrolling.
+  void RedrawEntry(const BINFO* entry) override { drawing_.RedrawEntry(entry); }
+  void RepaintAll() override { drawing_.RepaintAll(); }
+  bool ScrollStep(int kind, int32_t position) override {
+    return drawing_.ScrollStep(kind, position);
+  }
+
+  ClientSize Client() override;
+  Point Pointer() override;
+  // The physical button that acts as the left or right one (swapped buttons respected).
+  bool ButtonHeld(MouseButton b) override;
+  uint8_t Modifiers() override { return ModifiersNow(); }
+  uint32_t Ticks() override { return ::GetTickCount(); }
+  void Capture(bool on) override;
+  void InvertOutline(const BandRect& r) override;
+  bool PointerOverClient() override;
+  void Pump() override;
+  void PumpFor(uint32_t ms) override;
+  void DiscardMouseMessages() override;
+  void OfferDrag(MouseButton button, Point press) override {
+    if (offerDrag) offerDrag(button, press);
+  }
+  bool Alive() override { return ::IsWindow(pane_) != FALSE; }
+
+  // Set by the pane once drag and drop exists.
+  std::function<void(MouseButton, Point)> offerDrag;
+
+ private:
+  HWND pane_;
+  PaneSurface& drawing_;
+};
+
+// Posts WM_RBUTTONUP at a client point to the pane (MouseRequest::kPostRightButtonUp).
+void PostRightButtonUp(HWND pane, Point p);
+
+}  // namespace table

@@ -90,11 +90,6 @@ void CursorAction(Sorm& t, PaneSurface* surface, const KeyboardState& keyboard, 
 
 }  // namespace
 
-bool IsKnownAction(int32_t action) {
-  return (action >= 0 && action <= kActionLastCommand) ||
-         (action >= kActionToggle && action <= kActionRestoreFrame);
-}
-
 int CommandOfAction(int32_t action) {
   if (action >= kActionFirstCommand && action <= kActionLastCommand) return kActionCommands[action];
   if (action == kActionTwoPane) return CMD_TWOPANE;

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "table/action_numbers.h"
 #include "table/key_binding.h"
 #include "table/pane_surface.h"
 #include "table/selection.h"
@@ -19,40 +20,6 @@
 
 namespace table {
 
-// Action numbers of the key bindings.
-enum Action : int32_t {
-  kActionRunCommandLine = 0,  // the argument as a command line
-  // 1 to 44 run the menu command CommandOfAction gives.
-  kActionFirstCommand = 1,
-  kActionOpen = 1,
-  kActionChangeName = 6,
-  kActionSelectAll = 11,
-  kActionDeselectAll = 12,
-  kActionLastCommand = 44,
-  kActionToggle = 100,
-  kActionSelect = 101,
-  kActionDeselect = 102,
-  kActionFirstMove = 103,  // 103 + kind for movement kinds 0 to 23
-  kActionLastMove = 126,
-  kActionToggleAndNext = 127,
-  kActionBackAndDeselect = 128,
-  kActionContextMenu = 129,
-  kActionParentDirectory = 130,
-  kActionReload = 131,
-  kActionVerbCut = 132,
-  kActionVerbCopy = 133,
-  kActionVerbPaste = 134,
-  kActionVerbFind = 135,
-  kActionRunWithCursor = 136,
-  kActionBrowseFolder = 137,
-  kActionSwitchPane = 138,
-  kActionTwoPane = 139,
-  kActionShrinkFrame = 140,
-  kActionRestoreFrame = 141,
-};
-
-// 0 to 44 and 100 to 141.
-bool IsKnownAction(int32_t action);
 // The menu command an action runs (actions 1 to 44 and 139), else 0.
 int CommandOfAction(int32_t action);
 

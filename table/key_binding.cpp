@@ -8,7 +8,6 @@
 #include "app/process_globals.h"
 #include "os/mbcs.h"
 #include "os/services.h"
-#include "table/key_actions.h"
 #include "table/profile_section.h"
 
 namespace table {

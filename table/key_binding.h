@@ -12,12 +12,13 @@
 // the program does not have, an argument longer than 259 bytes, or when it does not fit the
 // 1024-byte value buffer.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "table/action_numbers.h"
 
 namespace table {
 

@@ -63,18 +63,6 @@ TEST(KeyActions, ActionsOfOtherPartsComeBackAsRequests) {
   EXPECT_STREQ(browse.failure, "カレントパスを変更できません。");
 }
 
-TEST(KeyActions, EveryCommandActionHasItsOwnCommand) {
-  std::vector<int> seen;
-  for (int32_t a = 1; a <= 44; ++a) {
-    int c = table::CommandOfAction(a);
-    EXPECT_NE(c, 0) << a;
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), c), 0) << a;
-    seen.push_back(c);
-  }
-  EXPECT_EQ(table::CommandOfAction(0), 0);
-  EXPECT_EQ(table::CommandOfAction(100), 0);
-}
-
 class KeyActionsTest : public inputtest::InputTest {
  protected:
   ActionRequest Run(table::Sorm* t, int32_t action, const std::string& arg = "") {

@@ -6,7 +6,9 @@
 #include "app/process_globals.h"
 #include "frame/gdi_font_win.h"
 #include "frame/selection_text.h"
+#include "table/input_win.h"
 #include "table/sorm.h"
+#include "table/type_ahead.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/w_cli_win.h"
 #include "frame/winfo_win.h"
@@ -45,6 +47,8 @@ fwsApp::~fwsApp() {
 
 bool fwsApp::BuildWindows() {
   const app::ProcessGlobals& g = app::Globals();
+  keys_ = table::LoadProcessKeyBindings();
+  fileops::SetOperationPump(&pump_);
   int n = g.instanceNumber;
   settings_ = app::ReadWindowSettings(n);
 
@@ -253,3 +257,55 @@ void fwsApp::ShowLockError() {
 }
 
 int fwsApp::Terminate(int exitCode) { return exitCode; }
+
+table::MouseOptions fwsApp::MouseOptions() const {
+  table::MouseOptions o;
+  o.clickScroll = settings_.clickScroll;
+  o.platformMajor = app::Globals().windowsMajorVersion;
+  return o;
+}
+
+bool fwsApp::Idle(long count) {
+  // The mouse tracking of a held button or a pending click runs between messages.
+  table::Sorm* t = ActiveTable();
+  WINFO* pane = Pane(activePane_);
+  if (!t || !pane || !mouse_.WantsIdle()) return false;
+  table::PaneMouseSurfaceWin surface(pane->Handle(), *pane);
+  table::MouseRequest r = mouse_.IdleStep(*t, surface, MouseOptions());
+  CarryOutMouse(activePane_, r);
+  if (mouse_.WantsIdle()) ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  return mouse_.WantsIdle();
+}
+
+void fwsApp::CarryOut(const table::ActionRequest& r) {
+  switch (r.kind) {
+    case table::ActionRequest::kCommand:
+      OnCommand(r.command);
+      break;
+    case table::ActionRequest::kSwitchPane:
+      if (PaneCount() == 2) ActivatePane(1 - activePane_);
+      break;
+    case table::ActionRequest::kShrinkFrame:
+      frame_->ShrinkFrame(true);
+      break;
+    case table::ActionRequest::kRestoreFrame:
+      frame_->ShrinkFrame(false);
+      break;
+    default:
+      // Opening entries, shell verbs, the context menu and running command lines arrive
+      // with their parts of the program.
+      break;
+  }
+}
+
+void fwsApp::CarryOutMouse(int pane, const table::MouseRequest& r) {
+  if (r.kind == table::MouseRequest::kCommand) OnCommand(r.command);
+  // Opening, the context menu and the frame menu at a point arrive with their parts.
+}
+
+void fwsApp::OnChar(unsigned char c) {
+  table::Sorm* t = ActiveTable();
+  if (!t) return;
+  table::TypeAhead(*t, Pane(activePane_), keyboard_.range, keys_.selectMode(), c,
+                   table::ModifiersNow());
+}

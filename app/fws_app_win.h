@@ -10,6 +10,10 @@
 #include "fw/application.h"
 #include "fw/status_bar.h"
 #include "fw/tool_bar.h"
+#include "fileops/operation_pump_win.h"
+#include "table/key_actions.h"
+#include "table/key_binding.h"
+#include "table/mouse_logic.h"
 
 class SDIDecFrame;
 class W_CLI;
@@ -46,6 +50,16 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   void UpdateSelectionText(int pane);
   // A table retitled itself: the caption when it is the active pane, its title bar always.
   void ShowPaneTitle(int pane, const std::string& title, const std::string& directory);
+
+  // The keyboard and mouse state of the process, shared by the panes.
+  table::KeyboardState& Keyboard() { return keyboard_; }
+  table::PaneMouse& Mouse() { return mouse_; }
+  table::MouseOptions MouseOptions() const;
+  // What a key binding or a mouse handler asked for.
+  void CarryOut(const table::ActionRequest& r);
+  void CarryOutMouse(int pane, const table::MouseRequest& r);
+  // A character typed in the client: jumps to the next entry starting with it.
+  void OnChar(unsigned char c);
 
   // Shows the hint string of a command in the status bar (0: clears it).
   void ShowHint(int command);
@@ -86,6 +100,7 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   bool BuildWindows() override;
   bool AttachTables() override;
   bool PreDispatch(MSG& msg) override;
+  bool Idle(long count) override;
   int Terminate(int exitCode) override;
   // The application messages of WM_USER, posted by other windows or by this process.
   void OnAppMessage(WPARAM wp, LPARAM code);
@@ -101,7 +116,11 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   void EndHelpMode();
   bool helpMode_ = false;
   HCURSOR helpCursor_ = nullptr;
-  int driveItemCount_ = 0;  // the help file was opened this run: close it at exit
+  int driveItemCount_ = 0;
+  table::KeyBindings keys_;
+  table::KeyboardState keyboard_;
+  table::PaneMouse mouse_;
+  fileops::WindowsPump pump_;  // the help file was opened this run: close it at exit
   bool lateInitDone_ = false;
   bool CreateStatusBar();
   bool CreateToolBar();

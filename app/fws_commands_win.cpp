@@ -18,6 +18,8 @@
 #include "app/process_globals.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/winfo_win.h"
+#include "table/input_win.h"
+#include "table/selection.h"
 #include "table/sorm.h"
 #include "exec/ask_input_win.h"
 #include "fileops/file_command_dispatch_win.h"
@@ -30,6 +32,17 @@ void LockErrorNoOwner() { ::MessageBoxExA(nullptr, "Lock error", "Error", MB_OK,
 }  // namespace
 
 bool fwsApp::PreDispatch(MSG& msg) {
+  // Bound keys first, for the frame and its children.
+  uint32_t key = 0;
+  if (frame_ && (msg.hwnd == frame_->Handle() || ::IsChild(frame_->Handle(), msg.hwnd)) &&
+      table::KeyOfMessage(msg, &key)) {
+    table::KeyResult r = table::OnKey(keys_, keyboard_, ActiveTable(), Pane(activePane_), key,
+                                      table::ModifiersNow());
+    if (r.consumed) {
+      CarryOut(r.request);
+      return true;
+    }
+  }
   if (msg.message == WM_COMMAND && msg.lParam == 0) {
     int id = LOWORD(msg.wParam);
     if (id >= app::kFirstDriveCommand && id <= app::kLastDriveCommand) {
@@ -115,6 +128,8 @@ bool fwsApp::HasHandler(int id) {
     case CMD_MKEYIN:
     case CMD_DKEYIN:
     case CMD_OSAVEDEFAULT:
+    case CMD_FMARKALL:
+    case CMD_FUNMARKALL:
       return true;
     default:
       return false;
@@ -197,6 +212,15 @@ bool fwsApp::OnCommand(int id) {
       return true;
     case CMD_OSAVEDEFAULT:
       SaveAsDefault();
+      return true;
+    case CMD_FMARKALL:
+    case CMD_FUNMARKALL:
+      if (table::Sorm* t = ActiveTable()) {
+        if (id == CMD_FMARKALL)
+          table::SelectAll(*t, Pane(activePane_));
+        else
+          table::DeselectAll(*t, Pane(activePane_));
+      }
       return true;
     case CMD_HCONTENTS:
       helpOpened_ = ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(),

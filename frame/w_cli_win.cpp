@@ -48,6 +48,11 @@ LRESULT W_CLI::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the panes and title bars cover the whole client
+    case WM_CHAR: {
+      LRESULT r = DefaultProc(msg, wp, lp);
+      app_->OnChar(static_cast<unsigned char>(wp));
+      return r;
+    }
     default:
       return DefaultProc(msg, wp, lp);
   }

@@ -6,6 +6,7 @@
 #include "frame/gdi_font_win.h"
 #include "frame/pane_icons_win.h"
 #include "frame/pane_paint_win.h"
+#include "table/input_win.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "fw/message_bar.h"
 #include "frame/w_cli_win.h"
@@ -44,10 +45,53 @@ void WINFO::LoadShellIcons() {
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+bool WINFO::ScrollStep(int kind, int32_t position) {
+  return table_ && frame::ScrollPane(Handle(), *table_, kind, position, scroll_);
+}
+
+bool WINFO::OnMouse(UINT msg, LPARAM lp) {
+  if (!table_) return false;
+  table::PaneMouseSurfaceWin surface(Handle(), *this);
+  table::Point p = table::PointOfMessage(lp);
+  table::MouseOptions o = app_->MouseOptions();
+  uint8_t m = table::ModifiersNow();
+  table::PaneMouse& mouse = app_->Mouse();
+  table::MouseRequest r;
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+      app_->ActivatePane(index_);
+      mouse.LeftDown(*table_, surface, p, m, o, &app_->Keyboard().range);
+      return true;
+    case WM_LBUTTONUP:
+      mouse.LeftUp();
+      return true;
+    case WM_LBUTTONDBLCLK:
+      r = mouse.LeftDoubleClick(*table_, p);
+      break;
+    case WM_RBUTTONDOWN:
+      app_->ActivatePane(index_);
+      r = mouse.RightDown(*table_, surface, p, m, o, &app_->Keyboard().range);
+      if (r.kind == table::MouseRequest::kPostRightButtonUp) table::PostRightButtonUp(Handle(), r.point);
+      return true;
+    case WM_RBUTTONUP:
+      r = mouse.RightUp(*table_, p, o);
+      break;
+    case WM_RBUTTONDBLCLK:
+      r = mouse.RightDoubleClick(*table_, p, m, o);
+      break;
+    default:
+      return false;
+  }
+  app_->CarryOutMouse(index_, r);
+  if (r.discardMouseAfter) surface.DiscardMouseMessages();
+  return true;
+}
+
 bool WINFO::IsActive() const { return app_->ActivePaneIndex() == index_; }
 
 void WINFO::RedrawEntry(const table::BINFO* entry) {
-  if (table_ && entry) frame::RedrawPaneEntry(Handle(), *table_, settings_, IsActive(), entry);
+  if (table_ && entry && table_->IsEntry(entry))
+    frame::RedrawPaneEntry(Handle(), *table_, settings_, IsActive(), entry);
 }
 
 void WINFO::WriteSettings(int section) {
@@ -125,8 +169,13 @@ LRESULT WINFO::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnSize(LOWORD(lp), HIWORD(lp));
       return 0;
     case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDOWN:
-      app_->ActivatePane(index_);
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+      if (!OnMouse(msg, lp) && (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN))
+        app_->ActivatePane(index_);
       return 0;
     default:
       return DefaultProc(msg, wp, lp);

@@ -9,12 +9,14 @@
 #include "frame/pane_scroll_win.h"
 #include "frame/pane_settings.h"
 #include "fw/window.h"
+#include "table/mouse_logic.h"
+#include "table/pane_surface.h"
 #include "table/sorm.h"
 #include "table/table_view.h"
 
 class fwsApp;
 
-class WINFO : public fw::Window, public table::TableView {
+class WINFO : public fw::Window, public table::TableView, public table::PaneSurface {
  public:
   WINFO(fwsApp* app, int index);
   ~WINFO() override;
@@ -34,8 +36,11 @@ class WINFO : public fw::Window, public table::TableView {
   int ClientHeight() const { return height_; }
   // The text shown in this pane's title bar (two-pane mode) and, when active, the caption.
   void Retitle();
-  // Draws one entry again (cursor moves, selection changes, activation).
-  void RedrawEntry(const table::BINFO* entry);
+  // table::PaneSurface: one entry drawn again (cursor moves, selection changes, activation),
+  // the whole pane, or one scroll step.
+  void RedrawEntry(const table::BINFO* entry) override;
+  void RepaintAll() override { Repaint(); }
+  bool ScrollStep(int kind, int32_t position) override;
 
   // table::TableView
   table::ClientSize GetClientSize() override { return {width_, height_}; }
@@ -54,6 +59,8 @@ class WINFO : public fw::Window, public table::TableView {
 
  private:
   void OnSize(int w, int h);
+  // Mouse messages go to the application's mouse state with this pane as the surface.
+  bool OnMouse(UINT msg, LPARAM lp);
   bool IsActive() const;
   fwsApp* app_;
   int index_;

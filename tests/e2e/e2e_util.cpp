@@ -127,6 +127,10 @@ Sandbox::Sandbox() {
   ::CreateDirectoryA(dir.c_str(), nullptr);
   dir += "\\";
   if (!::CopyFileA(exe, (dir + "SORM32.EXE").c_str(), FALSE)) return;
+  // The default key bindings live beside the program.
+  std::string exeDir(exe);
+  exeDir = exeDir.substr(0, exeDir.find_last_of('\\') + 1);
+  ::CopyFileA((exeDir + "explorer.cfg").c_str(), (dir + "explorer.cfg").c_str(), FALSE);
   dir_ = dir;
 }
 
@@ -134,7 +138,8 @@ Sandbox::~Sandbox() {
   CloseAll();
   for (HANDLE h : processes_) ::CloseHandle(h);
   if (dir_.empty()) return;
-  for (const char* f : {"SORM32.EXE", "sorm.cfg", "smlock"}) ::DeleteFileA((dir_ + f).c_str());
+  for (const char* f : {"SORM32.EXE", "sorm.cfg", "smlock", "explorer.cfg"})
+    ::DeleteFileA((dir_ + f).c_str());
   ::RemoveDirectoryA(dir_.substr(0, dir_.size() - 1).c_str());
 }
 

@@ -118,3 +118,40 @@ TEST_F(TableCommandsTest, SaveAsDefaultKeepsNeitherPathNorCursor) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string PaneStatus(HWND frame) {
+  HWND bar = ::FindWindowExA(frame, nullptr, "msctls_statusbar32", nullptr);
+  char buf[256] = {};
+  if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof(buf), reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+HWND ClientOf(HWND frame) {
+  for (HWND c = ::GetWindow(frame, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+    if (::FindWindowExA(c, nullptr, "Sorumo32", nullptr)) return c;
+  return nullptr;
+}
+
+TEST_F(TableCommandsTest, KeysMoveTheCursorAndSelect) {
+  HWND client = ClientOf(frame_);
+  ASSERT_NE(client, nullptr);
+  auto key = [&](WPARAM vk) { ::PostMessageA(client, WM_KEYDOWN, vk, 1); };
+  // The cursor starts on ".."; Space there selects nothing (".." is never selectable).
+  key(VK_SPACE);
+  key(VK_RIGHT);  // to "sub" in icon mode
+  key(VK_RIGHT);  // to "a.txt"
+  key(VK_SPACE);
+  ASSERT_TRUE(e2e::WaitFor([&] { return PaneStatus(frame_) == "Selected 1 file(s) ( 0 bytes )."; }, 5000))
+      << PaneStatus(frame_);
+  ::PostMessageA(frame_, WM_COMMAND, 154, 0);  // select all: the files and "sub", never ".."
+  ASSERT_TRUE(e2e::WaitFor([&] { return PaneStatus(frame_).rfind("Selected 5 file(s)", 0) == 0; }, 5000))
+      << PaneStatus(frame_);
+  e2e::SaveScreenshot("keys_selection");
+  ::PostMessageA(frame_, WM_COMMAND, 152, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return PaneStatus(frame_).rfind("Selected 0 file(s)", 0) == 0; }, 5000))
+      << PaneStatus(frame_);
+}
+
+}  // namespace

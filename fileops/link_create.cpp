@@ -172,12 +172,12 @@ int CreateShortcut(const char* target, const char* directory, const char* iconLo
                            path);
   if (found == -3) return -3;
   if (found != 0) return -1;
-  os::ShellLinkSpec spec;
-  spec.target = target;
-  spec.iconLocation = iconLocation ? iconLocation : "";
-  spec.description = base;
-  spec.workingDirectory = workingDirectory ? workingDirectory : "";
-  if (!os::Links().Write(path.c_str(), spec)) {
+  os::ShellLinkSpec wanted;
+  wanted.target = target;
+  wanted.iconLocation = iconLocation ? iconLocation : "";
+  wanted.description = base;
+  wanted.workingDirectory = workingDirectory ? workingDirectory : "";
+  if (!os::Links().Write(path.c_str(), wanted)) {
     if (os::Fs().GetAttributes(path.c_str()) != os::kInvalidAttributes)
       os::Fs().DeleteFile(path.c_str());
     return -1;

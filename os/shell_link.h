@@ -44,7 +44,7 @@ class ShellLinks {
   virtual bool Read(const char* path, ShellLinkData& out) = 0;
   // Makes a shortcut file at path. False when the object cannot be made, a required setter
   // fails or saving fails; a failing SetWorkingDirectory is ignored.
-  virtual bool Write(const char* path, const ShellLinkSpec& spec) = 0;
+  virtual bool Write(const char* path, const ShellLinkSpec& wanted) = 0;
 };
 
 // The backend's own implementation (win32: the shell's object; posix: always unreadable).

@@ -110,7 +110,7 @@ class Win32ShellLinks final : public ShellLinks {
     return true;
   }
 
-  bool Write(const char* path, const ShellLinkSpec& spec) override {
+  bool Write(const char* path, const ShellLinkSpec& wanted) override {
     WCHAR wide[MAX_PATH];
     if (!ToWide(path, wide)) return false;
     ComScope com;
@@ -121,13 +121,13 @@ class Win32ShellLinks final : public ShellLinks {
     ComPtr<IPersistFile> file;
     hr = link->QueryInterface(IID_IPersistFile, file.out());
     if (FAILED(hr)) return SetFailure(hr), false;
-    if (FAILED(hr = link->SetPath(spec.target.c_str()))) return SetFailure(hr), false;
-    if (FAILED(hr = link->SetIconLocation(spec.iconLocation.c_str(), 0)))
+    if (FAILED(hr = link->SetPath(wanted.target.c_str()))) return SetFailure(hr), false;
+    if (FAILED(hr = link->SetIconLocation(wanted.iconLocation.c_str(), 0)))
       return SetFailure(hr), false;
-    if (FAILED(hr = link->SetDescription(spec.description.c_str())))
+    if (FAILED(hr = link->SetDescription(wanted.description.c_str())))
       return SetFailure(hr), false;
-    link->SetWorkingDirectory(spec.workingDirectory.c_str());
-    if (!spec.arguments.empty() && FAILED(hr = link->SetArguments(spec.arguments.c_str())))
+    link->SetWorkingDirectory(wanted.workingDirectory.c_str());
+    if (!wanted.arguments.empty() && FAILED(hr = link->SetArguments(wanted.arguments.c_str())))
       return SetFailure(hr), false;
     if (FAILED(hr = file->Save(wide, TRUE))) return SetFailure(hr), false;
     return true;

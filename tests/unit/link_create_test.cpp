@@ -146,8 +146,8 @@ TEST_F(LinkCreateTest, ADirectoryWhereNoNameCanBeTriedEndsTheSearch) {
 class RecordingLinks : public os::ShellLinks {
  public:
   bool Read(const char*, os::ShellLinkData&) override { return false; }
-  bool Write(const char* path, const os::ShellLinkSpec& spec) override {
-    made.emplace_back(path, spec);
+  bool Write(const char* path, const os::ShellLinkSpec& wanted) override {
+    made.emplace_back(path, wanted);
     if (fail) {
       testutil::WriteFileBytes(path, "half");
       return false;
@@ -179,11 +179,11 @@ TEST_F(ShortcutCreateTest, NamesCountUpFromTheBaseName) {
   EXPECT_EQ(b, P("READMEへのｼｮｰﾄｶｯﾄ (2).LNK"));
   EXPECT_EQ(c, P("READMEへのｼｮｰﾄｶｯﾄ (3).LNK"));
   ASSERT_EQ(links_.made.size(), 3u);
-  const os::ShellLinkSpec& spec = links_.made[0].second;
-  EXPECT_EQ(spec.target, "C:\\docs\\README.TXT");
-  EXPECT_EQ(spec.iconLocation, "icon.ico");
-  EXPECT_EQ(spec.description, "READMEへのｼｮｰﾄｶｯﾄ");
-  EXPECT_EQ(spec.workingDirectory, "C:\\docs");
+  const os::ShellLinkSpec& wanted = links_.made[0].second;
+  EXPECT_EQ(wanted.target, "C:\\docs\\README.TXT");
+  EXPECT_EQ(wanted.iconLocation, "icon.ico");
+  EXPECT_EQ(wanted.description, "READMEへのｼｮｰﾄｶｯﾄ");
+  EXPECT_EQ(wanted.workingDirectory, "C:\\docs");
 }
 
 TEST_F(ShortcutCreateTest, AShortcutToAShortcutIsNamedAfterIt) {

@@ -33,15 +33,15 @@ TEST(ShortcutTest, UnreadableShortcutsLeaveTheOutputAlone) {
 TEST(ShortcutTest, ReadsWhatWasWritten) {
   testutil::TempDir dir;
   ASSERT_TRUE(os::Fs().CreateDir(dir.Path("folder").c_str()));
-  os::ShellLinkSpec spec;
-  spec.target = dir.Path("folder");
-  spec.workingDirectory = dir.Dir();
-  spec.arguments = "-x /y";
+  os::ShellLinkSpec wanted;
+  wanted.target = dir.Path("folder");
+  wanted.workingDirectory = dir.Dir();
+  wanted.arguments = "-x /y";
   std::string lnk = dir.Path("to folder.lnk");
-  if (!os::Links().Write(lnk.c_str(), spec)) GTEST_SKIP() << "no shell link object";
+  if (!os::Links().Write(lnk.c_str(), wanted)) GTEST_SKIP() << "no shell link object";
   fileops::ShortcutInfo info;
   ASSERT_EQ(fileops::ReadShortcut(lnk.c_str(), info), 0);
-  EXPECT_TRUE(table::SameTextNoCase(info.target.c_str(), spec.target.c_str())) << info.target;
+  EXPECT_TRUE(table::SameTextNoCase(info.target.c_str(), wanted.target.c_str())) << info.target;
   EXPECT_EQ(info.arguments, "-x /y");
   EXPECT_TRUE(info.findData.attributes & os::kAttrDirectory);
   EXPECT_EQ(info.iconPath, "");

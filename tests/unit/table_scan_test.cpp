@@ -433,16 +433,16 @@ TEST_F(ScanTest, CorruptShortcutIsListedWithoutTarget) {
 TEST_F(ScanTest, ShortcutToDirectorySortsWithDirectories) {
   MakeDir("folder");
   MakeFile("a.txt");
-  os::ShellLinkSpec spec;
-  spec.target = dir_.Path("folder");
-  if (!os::Links().Write(dir_.Path("zz.lnk").c_str(), spec))
+  os::ShellLinkSpec wanted;
+  wanted.target = dir_.Path("folder");
+  if (!os::Links().Write(dir_.Path("zz.lnk").c_str(), wanted))
     GTEST_SKIP() << "no shell link object on this system";
   auto t = Open();
   EXPECT_EQ(Names(*t), (std::vector<std::string>{"..", "folder", "zz.lnk", "a.txt"}));
   BINFO* e = Entry(*t, "zz.lnk");
   EXPECT_EQ(e->Data()->linkFlags,
             table::kIsLink | table::kIsShortcut | table::kTargetIsDirectory);
-  EXPECT_TRUE(table::SameTextNoCase(e->Data()->Target(), spec.target.c_str()))
+  EXPECT_TRUE(table::SameTextNoCase(e->Data()->Target(), wanted.target.c_str()))
       << e->Data()->Target();
 }
 

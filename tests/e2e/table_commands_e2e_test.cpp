@@ -155,3 +155,29 @@ TEST_F(TableCommandsTest, KeysMoveTheCursorAndSelect) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TableCommandsTest, AttributesOfSeveralEntriesChangeTogether) {
+  ::PostMessageA(frame_, WM_COMMAND, 154, 0);  // select all
+  ASSERT_TRUE(e2e::WaitFor([&] { return PaneStatus(frame_).rfind("Selected 5 file(s)", 0) == 0; }, 5000));
+  ::PostMessageA(frame_, WM_COMMAND, 118, 0);
+  HWND dlg = FindDialog("名前･日付･属性の変更");
+  ASSERT_NE(dlg, nullptr) << "the dialog for several entries";
+  LONG style = ::GetWindowLongA(::GetDlgItem(dlg, 707), GWL_STYLE);
+  EXPECT_EQ(style & BS_TYPEMASK, BS_3STATE) << "three-state boxes when several entries change";
+  e2e::SaveScreenshot("attributes_of_several");
+  ::SendDlgItemMessageA(dlg, 707, BM_SETCHECK, BST_CHECKED, 0);  // read-only on for all
+  ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(dlg); }));
+  for (const char* f : {"a.txt", "b.doc", "c.txt", "d.bmp"}) {
+    std::string path = data_ + "\\" + f;
+    ASSERT_TRUE(e2e::WaitFor([&] {
+      DWORD a = ::GetFileAttributesA(path.c_str());
+      return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
+    }, 5000)) << f;
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+}  // namespace

@@ -9,6 +9,7 @@
 
 namespace {
 
+using e2e::FindDialog;
 using e2e::Sandbox;
 
 constexpr const char* kConfigPathKey = "Software\\Qenvard\\Sorm\\ConfigPath";
@@ -41,14 +42,6 @@ std::string StoredConfigPath() {
   return r == ERROR_SUCCESS ? std::string(buf) : "<none>";
 }
 
-HWND FindDialog(const char* caption) {
-  HWND d = nullptr;
-  e2e::WaitFor([&] {
-    d = ::FindWindowA("#32770", caption);
-    return d && ::IsWindowVisible(d);
-  });
-  return d;
-}
 
 class CommandsTest : public ::testing::Test {
  protected:

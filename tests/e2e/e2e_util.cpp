@@ -73,6 +73,24 @@ HWND ToolBarOf(HWND frame) {
   return s.first;
 }
 
+HWND FindDialog(const char* caption, DWORD timeoutMs) {
+  HWND d = nullptr;
+  WaitFor(
+      [&] {
+        d = ::FindWindowA("#32770", caption);
+        return d && ::IsWindowVisible(d);
+      },
+      timeoutMs);
+  return d && ::IsWindowVisible(d) ? d : nullptr;
+}
+
+std::string StatusText(HWND frame) {
+  HWND bar = ::FindWindowExA(frame, nullptr, "msctls_statusbar32", nullptr);
+  char buf[256] = {};
+  if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof(buf), reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
 std::string Caption(HWND hwnd) {
   char buf[2048] = {};
   ::GetWindowTextA(hwnd, buf, sizeof(buf));

@@ -28,6 +28,11 @@ int PaneCount(HWND frame);
 // The toolbar child of a frame, or null.
 HWND ToolBarOf(HWND frame);
 
+// The visible dialog (class "#32770") with this caption, waited for; null when none came.
+HWND FindDialog(const char* caption, DWORD timeoutMs = 20000);
+// The text of a frame's status bar (its single message text, or its first field).
+std::string StatusText(HWND frame);
+
 // Saves the whole screen as <SORM_SHOTS>\<name>.bmp (when SORM_SHOTS is set).
 void SaveScreenshot(const std::string& name);
 

@@ -10,18 +10,9 @@
 
 namespace {
 
+using e2e::FindDialog;
 using e2e::Sandbox;
 
-HWND FindDialog(const char* caption, DWORD timeoutMs = 20000) {
-  HWND d = nullptr;
-  e2e::WaitFor(
-      [&] {
-        d = ::FindWindowA("#32770", caption);
-        return d && ::IsWindowVisible(d);
-      },
-      timeoutMs);
-  return d && ::IsWindowVisible(d) ? d : nullptr;
-}
 
 // A visible dialog with this caption that has (or has not) the control id.
 HWND FindDialogWith(const char* caption, int control, bool has) {

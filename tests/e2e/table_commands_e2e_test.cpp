@@ -9,16 +9,9 @@
 
 namespace {
 
+using e2e::FindDialog;
 using e2e::Sandbox;
 
-HWND FindDialog(const char* caption) {
-  HWND d = nullptr;
-  e2e::WaitFor([&] {
-    d = ::FindWindowA("#32770", caption);
-    return d && ::IsWindowVisible(d);
-  });
-  return d;
-}
 
 void Touch(const std::string& path) {
   HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -121,12 +114,6 @@ TEST_F(TableCommandsTest, SaveAsDefaultKeepsNeitherPathNorCursor) {
 
 namespace {
 
-std::string PaneStatus(HWND frame) {
-  HWND bar = ::FindWindowExA(frame, nullptr, "msctls_statusbar32", nullptr);
-  char buf[256] = {};
-  if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof(buf), reinterpret_cast<LPARAM>(buf));
-  return buf;
-}
 
 HWND ClientOf(HWND frame) {
   for (HWND c = ::GetWindow(frame, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
@@ -143,15 +130,15 @@ TEST_F(TableCommandsTest, KeysMoveTheCursorAndSelect) {
   key(VK_RIGHT);  // to "sub" in icon mode
   key(VK_RIGHT);  // to "a.txt"
   key(VK_SPACE);
-  ASSERT_TRUE(e2e::WaitFor([&] { return PaneStatus(frame_) == "Selected 1 file(s) ( 0 bytes )."; }, 5000))
-      << PaneStatus(frame_);
+  ASSERT_TRUE(e2e::WaitFor([&] { return e2e::StatusText(frame_) == "Selected 1 file(s) ( 0 bytes )."; }, 5000))
+      << e2e::StatusText(frame_);
   ::PostMessageA(frame_, WM_COMMAND, 154, 0);  // select all: the files and "sub", never ".."
-  ASSERT_TRUE(e2e::WaitFor([&] { return PaneStatus(frame_).rfind("Selected 5 file(s)", 0) == 0; }, 5000))
-      << PaneStatus(frame_);
+  ASSERT_TRUE(e2e::WaitFor([&] { return e2e::StatusText(frame_).rfind("Selected 5 file(s)", 0) == 0; }, 5000))
+      << e2e::StatusText(frame_);
   e2e::SaveScreenshot("keys_selection");
   ::PostMessageA(frame_, WM_COMMAND, 152, 0);
-  ASSERT_TRUE(e2e::WaitFor([&] { return PaneStatus(frame_).rfind("Selected 0 file(s)", 0) == 0; }, 5000))
-      << PaneStatus(frame_);
+  ASSERT_TRUE(e2e::WaitFor([&] { return e2e::StatusText(frame_).rfind("Selected 0 file(s)", 0) == 0; }, 5000))
+      << e2e::StatusText(frame_);
 }
 
 }  // namespace
@@ -160,7 +147,7 @@ namespace {
 
 TEST_F(TableCommandsTest, AttributesOfSeveralEntriesChangeTogether) {
   ::PostMessageA(frame_, WM_COMMAND, 154, 0);  // select all
-  ASSERT_TRUE(e2e::WaitFor([&] { return PaneStatus(frame_).rfind("Selected 5 file(s)", 0) == 0; }, 5000));
+  ASSERT_TRUE(e2e::WaitFor([&] { return e2e::StatusText(frame_).rfind("Selected 5 file(s)", 0) == 0; }, 5000));
   ::PostMessageA(frame_, WM_COMMAND, 118, 0);
   HWND dlg = FindDialog("名前･日付･属性の変更");
   ASSERT_NE(dlg, nullptr) << "the dialog for several entries";

@@ -21,12 +21,6 @@ void MakeFile(const std::string& path, DWORD attributes = 0, const char* text = 
   if (attributes) ::SetFileAttributesA(path.c_str(), attributes);
 }
 
-std::string StatusText(HWND frame) {
-  HWND bar = ::FindWindowExA(frame, nullptr, "msctls_statusbar32", nullptr);
-  char buf[256] = {};
-  if (bar) ::SendMessageA(bar, WM_GETTEXT, sizeof(buf), reinterpret_cast<LPARAM>(buf));
-  return buf;
-}
 
 HWND FirstPane(HWND frame) {
   HWND client = ::GetWindow(frame, GW_CHILD);
@@ -105,7 +99,7 @@ TEST_F(WindowTest, IconModeCaptionAndStatus) {
   std::string want = dir_ + "\\*.*  10 file(s).  ";
   ASSERT_TRUE(e2e::WaitFor([&] { return e2e::Caption(w).rfind(want, 0) == 0; }, 5000))
       << e2e::Caption(w);
-  EXPECT_EQ(StatusText(w), "Selected 0 file(s) ( 0 bytes ).");
+  EXPECT_EQ(e2e::StatusText(w), "Selected 0 file(s) ( 0 bytes ).");
   e2e::SaveScreenshot("mode_icons");
 }
 

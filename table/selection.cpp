@@ -85,6 +85,7 @@ bool Toggle(Sorm& t, BINFO* entry, PaneSurface* surface) {
 }
 
 int32_t SelectAll(Sorm& t, PaneSurface* surface) {
+  Sorm::SelectionTextHold hold(t);
   RedrawBatch batch(surface);
   int32_t changed = 0;
   for (BINFO* e : t.Entries()) {
@@ -97,6 +98,7 @@ int32_t SelectAll(Sorm& t, PaneSurface* surface) {
 }
 
 int32_t DeselectAll(Sorm& t, PaneSurface* surface) {
+  Sorm::SelectionTextHold hold(t);
   int32_t changed = 0;
   {
     RedrawBatch batch(surface);
@@ -114,10 +116,12 @@ int32_t DeselectAll(Sorm& t, PaneSurface* surface) {
 }
 
 int32_t SelectRange(Sorm& t, int32_t a, int32_t b, PaneSurface* surface) {
+  Sorm::SelectionTextHold hold(t);
   return SetRange(t, a, b, true, surface);
 }
 
 int32_t DeselectRange(Sorm& t, int32_t a, int32_t b, PaneSurface* surface) {
+  Sorm::SelectionTextHold hold(t);
   return SetRange(t, a, b, false, surface);
 }
 

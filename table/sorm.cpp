@@ -194,13 +194,26 @@ BINFO* Sorm::HitTest(int32_t x, int32_t y) {
 void Sorm::AddToSelectionTotals(const SM_DAT& d) {
   ++selectedCount_;
   selectedBytes_ += static_cast<double>(d.size);
-  view_.UpdateSelectionText();
+  if (selectionHolds_ > 0)
+    selectionTextPending_ = true;
+  else
+    view_.UpdateSelectionText();
 }
 
 void Sorm::SubtractFromSelectionTotals(const SM_DAT& d) {
   --selectedCount_;
   selectedBytes_ -= static_cast<double>(d.size);
-  view_.UpdateSelectionText();
+  if (selectionHolds_ > 0)
+    selectionTextPending_ = true;
+  else
+    view_.UpdateSelectionText();
+}
+
+Sorm::SelectionTextHold::~SelectionTextHold() {
+  if (--t_.selectionHolds_ == 0 && t_.selectionTextPending_) {
+    t_.selectionTextPending_ = false;
+    t_.view_.UpdateSelectionText();
+  }
 }
 
 int Sorm::Reload() {

@@ -141,6 +141,18 @@ class Sorm {
   double selectedBytes() const { return selectedBytes_; }
   void AddToSelectionTotals(const SM_DAT& d);
   void SubtractFromSelectionTotals(const SM_DAT& d);
+  // While one lives, the selection totals change without refreshing the status bar each time;
+  // the text is refreshed once when the last hold ends (select all on 100,000 entries).
+  class SelectionTextHold {
+   public:
+    explicit SelectionTextHold(Sorm& t) : t_(t) { ++t_.selectionHolds_; }
+    ~SelectionTextHold();
+    SelectionTextHold(const SelectionTextHold&) = delete;
+    SelectionTextHold& operator=(const SelectionTextHold&) = delete;
+
+   private:
+    Sorm& t_;
+  };
 
   // ---- sorting
   // Sorts with a new order and lays out again; repaint asks for the pane to be repainted (the
@@ -240,6 +252,8 @@ class Sorm {
   std::string cursorName_;
   int32_t selectedCount_ = 0;
   double selectedBytes_ = 0;
+  int selectionHolds_ = 0;
+  bool selectionTextPending_ = false;
 
   LayoutMetrics metrics_;
   Point origin_;

@@ -82,11 +82,15 @@ TEST_F(SelectionTest, DotEntriesAreNeverSelected) {
 
 TEST_F(SelectionTest, ManyChangesRepaintOnceAndFewDrawEach) {
   auto t = OpenWith(100, true, 300, 110);
+  int textsBefore = view_.selectionUpdates;
   EXPECT_EQ(table::SelectAll(*t, &surface_), 100);
+  EXPECT_EQ(view_.selectionUpdates, textsBefore + 1) << "one status text for the whole change";
   EXPECT_EQ(surface_.repaints, 1);
   EXPECT_TRUE(surface_.redrawn.empty());
   EXPECT_EQ(t->selectedBytes(), 100.0 * 101 / 2);
+  textsBefore = view_.selectionUpdates;
   EXPECT_EQ(table::DeselectAll(*t, &surface_), 100);
+  EXPECT_EQ(view_.selectionUpdates, textsBefore + 1);
   EXPECT_EQ(surface_.repaints, 2);
   EXPECT_EQ(surface_.TakeRedrawn(), std::vector<const BINFO*>{t->cursor()});
   EXPECT_EQ(t->selectedCount(), 0);

@@ -53,6 +53,14 @@ void SetFailure(HRESULT hr) {
                                                           : ERROR_INVALID_PARAMETER);
 }
 
+// A new shell link object with its file interface.
+HRESULT MakeLink(ComPtr<IShellLinkA>& link, ComPtr<IPersistFile>& file) {
+  HRESULT hr = ole::CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IShellLinkA, link.out());
+  if (FAILED(hr)) return hr;
+  return link->QueryInterface(IID_IPersistFile, file.out());
+}
+
 class Win32ShellLinks final : public ShellLinks {
  public:
   bool Read(const char* path, ShellLinkData& out) override {
@@ -61,11 +69,8 @@ class Win32ShellLinks final : public ShellLinks {
     if (!ToWide(path, wide)) return false;
     ComScope com;
     ComPtr<IShellLinkA> link;
-    HRESULT hr = ole::CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IShellLinkA, link.out());
-    if (FAILED(hr)) return SetFailure(hr), false;
     ComPtr<IPersistFile> file;
-    hr = link->QueryInterface(IID_IPersistFile, file.out());
+    HRESULT hr = MakeLink(link, file);
     if (FAILED(hr)) return SetFailure(hr), false;
     hr = file->Load(wide, STGM_READ);
     if (FAILED(hr)) return SetFailure(hr), false;
@@ -115,11 +120,8 @@ class Win32ShellLinks final : public ShellLinks {
     if (!ToWide(path, wide)) return false;
     ComScope com;
     ComPtr<IShellLinkA> link;
-    HRESULT hr = ole::CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IShellLinkA, link.out());
-    if (FAILED(hr)) return SetFailure(hr), false;
     ComPtr<IPersistFile> file;
-    hr = link->QueryInterface(IID_IPersistFile, file.out());
+    HRESULT hr = MakeLink(link, file);
     if (FAILED(hr)) return SetFailure(hr), false;
     if (FAILED(hr = link->SetPath(wanted.target.c_str()))) return SetFailure(hr), false;
     if (FAILED(hr = link->SetIconLocation(wanted.iconLocation.c_str(), 0)))

@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "fileops/attribute_dialogs_win.h"
 #include "fileops/command_support_win.h"
@@ -64,8 +67,10 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
   dialog.time = FormatDialogTime(d.time);
   dialog.attributes = d.attributes;
   dialog.linkFile = linkFile;
+  const char* name = CommandName(pane, d);
+  if (!name) return;
   EnterTableDirectory(t);
-  const std::string file = d.name;
+  const std::string file = name;
   if (linkFile) {
     dialog.target = d.Target();
     ReadLinkWorkingDirectory(file.c_str(), dialog.current);
@@ -116,11 +121,15 @@ void ChangeMany(WINFO& pane, table::Sorm& t, const std::vector<table::BINFO*>& e
                                              : BST_INDETERMINATE;
   }
   if (dialog.DoModal(pane.Handle()) != IDOK) return;
+  // Every entry is changed through the name that reaches it; one without such a name is left.
+  std::vector<std::pair<table::BINFO*, std::string>> targets;
+  for (table::BINFO* e : entries)
+    if (const char* name = CommandName(pane, *e->Data())) targets.emplace_back(e, name);
   EnterTableDirectory(t);
 
   bool failed = false;
-  for (table::BINFO* e : entries)
-    if (!SetAttributes(e->Data()->name.c_str(), 0)) failed = true;
+  for (const auto& [e, name] : targets)
+    if (!SetAttributes(name.c_str(), 0)) failed = true;
   if (failed) ShowMessage(pane, kMsgSomeAttributes);
 
   if (!dialog.date.empty() && !dialog.time.empty()) {
@@ -129,21 +138,20 @@ void ChangeMany(WINFO& pane, table::Sorm& t, const std::vector<table::BINFO*>& e
       ShowMessage(pane, fields.message);
     } else if (fields.present) {
       bool dateFailed = false;
-      for (table::BINFO* e : entries)
-        if (SetDosDateTime(e->Data()->name.c_str(), fields.date, fields.time) != 0)
-          dateFailed = true;
+      for (const auto& [e, name] : targets)
+        if (SetDosDateTime(name.c_str(), fields.date, fields.time) != 0) dateFailed = true;
       if (dateFailed) ShowMessage(pane, kMsgSomeDates);
     }
   }
 
   failed = false;
-  for (table::BINFO* e : entries) {
+  for (const auto& [e, name] : targets) {
     uint32_t attributes = e->Data()->attributes;
     for (int i = 0; i < 4; ++i) {
       if (dialog.state[i] == BST_CHECKED) attributes |= kAttributeBoxes[i].bit;
       if (dialog.state[i] == BST_UNCHECKED) attributes &= ~kAttributeBoxes[i].bit;
     }
-    if (!SetAttributes(e->Data()->name.c_str(), attributes)) failed = true;
+    if (!SetAttributes(name.c_str(), attributes)) failed = true;
   }
   if (failed) ShowMessage(pane, kMsgSomeAttributes);
   ReloadKeepingPosition(pane);

@@ -66,6 +66,12 @@ void EnterTableDirectory(table::Sorm& t) {
   t.ChangePath(path.c_str());
 }
 
+const char* CommandName(WINFO& pane, const table::SM_DAT& d) {
+  const char* name = d.AddressName();
+  if (!name) ShowMessage(pane, NoUsableNameMessage(d.name.c_str()).c_str());
+  return name;
+}
+
 void ShowMessage(WINFO& pane, const CommandMessage& message) {
   if (message.text) pane.ErrorBox(message.text);
 }

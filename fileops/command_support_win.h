@@ -55,6 +55,11 @@ void UpdatePane(WINFO& pane);
 // Makes the table's directory the process's current one, where relative names are taken.
 void EnterTableDirectory(table::Sorm& t);
 
+// The name every command uses to reach an entry (table::SM_DAT::AddressName(): the listed name,
+// or the 8.3 alias of a name that does not lead back to its entry). Null after telling the user
+// when the entry has neither: the command then leaves it alone.
+const char* CommandName(WINFO& pane, const table::SM_DAT& d);
+
 // Shows a command message in the table's error box; nothing for a message without text.
 void ShowMessage(WINFO& pane, const CommandMessage& message);
 void ShowMessage(WINFO& pane, const char* text);

@@ -2,6 +2,7 @@
 
 #include "fileops/engine_types.h"
 #include "fileops/engine_ui.h"
+#include "os/exact_name.h"
 #include "os/services.h"
 
 namespace fileops {
@@ -11,7 +12,7 @@ constexpr os::FileTime kTicksPerSecond = 10000000;
 
 bool LastWriteTime(const char* path, os::FileTime& out) {
   os::FindData fd;
-  if (!os::Fs().FindFirst(path, fd)) return false;
+  if (!os::FindExact(path, fd)) return false;
   out = fd.lastWriteTime;
   return true;
 }

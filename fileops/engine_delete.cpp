@@ -11,6 +11,7 @@
 #include "fileops/engine_state.h"
 #include "fileops/engine_types.h"
 #include "fileops/engine_ui.h"
+#include "os/exact_name.h"
 #include "os/last_error.h"
 #include "os/services.h"
 
@@ -60,8 +61,10 @@ int DeleteTree(const char* directory) {
     bool more = search != nullptr;
     while (more && IsDotEntry(entry.name)) more = search->Next(entry);
     for (; more; more = search->Next(entry)) {
+      // A look-alike name is deleted by its alias; one without an alias stays.
+      const char* name = os::AddressName(entry);
       std::string path;
-      if (!JoinPath(prefix, entry.name, path)) {
+      if (!name || !JoinPath(prefix, name, path)) {
         errorFlag = kEngineFailed;
         continue;
       }

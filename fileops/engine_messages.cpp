@@ -45,4 +45,9 @@ std::string CannotDeleteMessage(const char* name) {
   return std::string(name) + " は削除できません。他のプロセスが使用していないか確認して下さい";
 }
 
+std::string NoUsableNameMessage(const char* name) {
+  return std::string(name) +
+         " は名前に表せない文字を含み、短い名前もないため操作できません";
+}
+
 }  // namespace fileops

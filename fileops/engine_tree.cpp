@@ -6,6 +6,7 @@
 #include "fileops/engine_same_file.h"
 #include "fileops/engine_state.h"
 #include "fileops/engine_types.h"
+#include "os/exact_name.h"
 #include "os/last_error.h"
 #include "os/services.h"
 
@@ -20,8 +21,14 @@ int Walk(const std::string& source, const std::string& destination, char* buffer
 
 int CopyEntry(const os::FindData& entry, const std::string& from, const std::string& to,
               char* buffer, uint32_t size, CopiedTree* record) {
+  // A look-alike name is reached, and copied, by its alias; one without an alias stops here.
+  const char* name = os::AddressName(entry);
+  if (!name) {
+    os::SetLastError(os::kErrInvalidName);
+    return FailWithOsError(kEngineFailed);
+  }
   std::string source, destination;
-  if (!JoinPath(from, entry.name, source) || !JoinPath(to, entry.name, destination))
+  if (!JoinPath(from, name, source) || !JoinPath(to, name, destination))
     return kEnginePathTooLong;
   if (entry.attributes & os::kAttrDirectory)
     return Walk(source, destination, buffer, size, record);

@@ -57,8 +57,14 @@ int TransferSelected(WINFO& pane, const std::string& typed, bool move) {
   for (table::BINFO* entry : SelectedEntries(*t)) {
     const table::SM_DAT& d = *entry->Data();
     if (IsDotEntry(d.name.c_str())) continue;
+    // An entry is copied or moved under the name that reaches it (its alias for a look-alike).
+    const char* name = CommandName(pane, d);
+    if (!name) {
+      result = -1;
+      continue;
+    }
     std::string destination;
-    if (!EntryDestination(directory, d.name.c_str(), destination)) {
+    if (!EntryDestination(directory, name, destination)) {
       ShowMessage(pane, move ? kMsgMoveNameTooLong : kMsgCopyNameTooLong);
       result = -1;
       // A copy counts the entry as dealt with; an entry that was not moved stays selected.
@@ -67,15 +73,13 @@ int TransferSelected(WINFO& pane, const std::string& typed, bool move) {
     }
     int r;
     if (move) {
-      const std::string source = EntrySource(tableDirectory, d.name.c_str());
+      const std::string source = EntrySource(tableDirectory, name);
       r = d.IsDirectory() ? MoveTree(source.c_str(), destination.c_str(), buffer.Data(), buffer.Size())
                           : MoveOneFile(source.c_str(), destination.c_str(), buffer.Data(),
                                         buffer.Size());
     } else {
-      r = d.IsDirectory() ? CopyTree(d.name.c_str(), destination.c_str(), buffer.Data(),
-                                     buffer.Size())
-                          : CopyOneFile(d.name.c_str(), destination.c_str(), buffer.Data(),
-                                        buffer.Size());
+      r = d.IsDirectory() ? CopyTree(name, destination.c_str(), buffer.Data(), buffer.Size())
+                          : CopyOneFile(name, destination.c_str(), buffer.Data(), buffer.Size());
     }
     if (r >= 0) {
       FinishEntry(pane, entry);
@@ -139,14 +143,16 @@ int DeleteSelected(WINFO& pane) {
   for (table::BINFO* entry : SelectedEntries(*t)) {
     const table::SM_DAT& d = *entry->Data();
     if (IsDotEntry(d.name.c_str())) continue;
+    const char* name = CommandName(pane, d);
+    if (!name) continue;
     if (d.attributes & 0x01) {
-      const int answer = AskDeleteReadOnly(d.name.c_str());
+      const int answer = AskDeleteReadOnly(name);
       if (answer == kReadOnlyCancel) return 0;
       if (answer == kReadOnlyNo) continue;
     }
     std::string path;
     int r = -1;
-    if (JoinPath(prefix, d.name.c_str(), path))
+    if (JoinPath(prefix, name, path))
       r = d.IsDirectory() ? DeleteTree(path.c_str()) : DeleteOneFile(path.c_str());
     if (r == kEngineOk) {
       FinishEntry(pane, entry);
@@ -195,10 +201,13 @@ void CopyAsCommand(WINFO& pane) {
     OverwriteDialogWin overwrite(pane.Handle());
     EnterTableDirectory(*t);
     const table::SM_DAT& d = *target->Data();
-    if (d.linkFlags & table::kIsLink) {
+    const char* name = CommandName(pane, d);
+    if (!name) {
+      // Nothing to copy from.
+    } else if (d.linkFlags & table::kIsLink) {
       // A new link file here that leads to the selected link itself, titled with the new name.
       std::string linkTarget;
-      if (!JoinPath(t->DirectoryString(), d.name.c_str(), linkTarget) ||
+      if (!JoinPath(t->DirectoryString(), name, linkTarget) ||
           CreateLinkFile(linkTarget.c_str(), t->DirectoryString().c_str(), answer.c_str()) != 0)
         ShowMessage(pane, kMsgCannotMakeLink);
     } else {
@@ -209,8 +218,8 @@ void CopyAsCommand(WINFO& pane) {
       }
       SelectCursorIfNoneSelected(pane);
       const int r = d.IsDirectory()
-                        ? CopyTree(d.name.c_str(), answer.c_str(), buffer.Data(), buffer.Size())
-                        : CopyOneFile(d.name.c_str(), answer.c_str(), buffer.Data(), buffer.Size());
+                        ? CopyTree(name, answer.c_str(), buffer.Data(), buffer.Size())
+                        : CopyOneFile(name, answer.c_str(), buffer.Data(), buffer.Size());
       ShowMessage(pane, EngineResultMessage(EngineCommand::kCopy, r, LastCopyError()));
     }
   }

@@ -51,6 +51,11 @@ enum Error : uint32_t {
 using FileTime = uint64_t;
 
 // WIN32_FIND_DATAA, reduced to what the program uses.
+//
+// name is the entry's long name in code page 932. A long name with a character that code page
+// 932 has no form for comes as the system's look-alike ("?" or a best-fit letter, "e" for an
+// accented one) and is flagged unmappable: the name then does not lead back to this entry (it
+// is no valid name, or it names a neighbour), and only alternateName, the 8.3 alias, does.
 struct FindData {
   uint32_t attributes = 0;
   FileTime creationTime = 0;
@@ -59,6 +64,7 @@ struct FindData {
   uint64_t size = 0;
   char name[kMaxPath] = {};
   char alternateName[14] = {};
+  bool unmappable = false;
 };
 
 }  // namespace os

@@ -26,14 +26,14 @@ std::string Bounded(const std::string& text, std::size_t bufferSize) {
 void FillLinkFile(SM_DAT& d, const ScanContext& ctx) {
   auto link = std::make_unique<LinkTexts>();
   std::string first;
-  fileops::ReadLinkTarget((ctx.directory + d.name).c_str(), first);
+  fileops::ReadLinkTarget((ctx.directory + d.AddressName()).c_str(), first);
   link->target = Bounded(fileops::FollowLinkChain(first), kLinkTargetBuffer);
   d.linkFlags = kIsLink;
   uint32_t a = link->target.empty() ? os::kInvalidAttributes
                                     : os::Fs().GetAttributes(link->target.c_str());
   if (a != os::kInvalidAttributes && (a & os::kAttrDirectory)) d.linkFlags |= kTargetIsDirectory;
   std::string title;
-  fileops::ReadLinkTitle(ctx.directory, d.name.c_str(), title);
+  fileops::ReadLinkTitle(ctx.directory, d.AddressName(), title);
   link->displayName = Bounded(title, kTitleBuffer);
   d.link = std::move(link);
 }
@@ -43,7 +43,7 @@ void FillShortcut(SM_DAT& d, const ScanContext& ctx) {
   d.linkFlags = kIsLink | kIsShortcut;
   link->displayName = d.name;
   fileops::ShortcutInfo info;
-  if (fileops::ReadShortcut((ctx.directory + d.name).c_str(), info) == 0) {
+  if (fileops::ReadShortcut((ctx.directory + d.AddressName()).c_str(), info) == 0) {
     std::string target = info.target;
     if (!info.arguments.empty()) target += " " + info.arguments;
     link->target = Bounded(target, kShortcutTargetBuffer);
@@ -64,7 +64,10 @@ void FillEntryData(SM_DAT& data, const os::FindData& fd, const ScanContext& ctx)
   const std::size_t nameLength = strnlen(fd.name, sizeof(fd.name));
   if (nameLength < os::kMaxPath) d->name.assign(fd.name, nameLength);
   else d->name = Bounded(std::string(fd.name, nameLength), os::kMaxPath);
-  if (!d->IsDirectory()) {
+  d->alias.assign(fd.alternateName, strnlen(fd.alternateName, sizeof(fd.alternateName)));
+  d->unmappable = fd.unmappable;
+  // A link is read through the name that leads to it; one that none does stays a plain entry.
+  if (!d->IsDirectory() && d->AddressName()) {
     if (fileops::IsLinkFileName(d->name.c_str())) FillLinkFile(*d, ctx);
     else if (fileops::IsShortcutName(d->name.c_str())) FillShortcut(*d, ctx);
   }

@@ -69,6 +69,7 @@ void NameIndex::Insert(BINFO* entry) {
 
 void NameIndex::Add(BINFO* entry) {
   SM_DAT& d = *entry->Data();
+  if (d.unmappable) return;
   if (Slot* s = Lookup(d.name, HashOf(d))) ++s->count;
   else Insert(entry);
   if (keyIndexBuilt_) byKey_.try_emplace(d.nameKey, entry);
@@ -76,13 +77,14 @@ void NameIndex::Add(BINFO* entry) {
 
 BINFO* NameIndex::FindAfter(BINFO* from, std::string_view name) const {
   for (BINFO* e = from->NextNode(); e != sentinel_; e = e->NextNode()) {
-    if (FoldedNamesEqual(e->Data()->name, name)) return e;
+    if (!e->Data()->unmappable && FoldedNamesEqual(e->Data()->name, name)) return e;
   }
   return nullptr;
 }
 
 void NameIndex::Remove(BINFO* entry) {
   SM_DAT& d = *entry->Data();
+  if (d.unmappable) return;
   if (Slot* s = Lookup(d.name, HashOf(d))) {
     if (--s->count == 0) {
       // Stays a tombstone so that later names of the same probe run are still found; the
@@ -103,7 +105,7 @@ void NameIndex::BuildKeyIndex() {
   keyIndexBuilt_ = true;
   if (!sentinel_) return;
   for (BINFO* e = sentinel_->NextNode(); e != sentinel_; e = e->NextNode())
-    byKey_.try_emplace(e->Data()->nameKey, e);
+    if (!e->Data()->unmappable) byKey_.try_emplace(e->Data()->nameKey, e);
 }
 
 BINFO* NameIndex::Find(const char* name) {

@@ -1,5 +1,7 @@
 // The entries of a table indexed by name for the incremental rescan, so that matching every
 // search result against the list costs one hash look-up instead of a walk of the list.
+// Entries whose name is a look-alike (SM_DAT::unmappable) are not indexed: their name may equal
+// a neighbour's, and a rescan lists them afresh instead of matching them by name.
 #pragma once
 #include <cstddef>
 #include <string_view>

@@ -83,7 +83,7 @@ bool Scanner::Keep(const os::FindData& fd, Pass pass) const {
 
 void Scanner::Append(const os::FindData& fd, bool update) {
   const bool directory = (fd.attributes & os::kAttrDirectory) != 0;
-  if (update) {
+  if (update && !fd.unmappable) {
     if (BINFO* found = index_.Find(fd.name)) {
       if (SameFileState(*found->Data(), fd, ctx_.biasMinutes)) {
         found->Data()->state |= kSeen;

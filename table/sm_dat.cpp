@@ -1,5 +1,7 @@
 #include "table/sm_dat.h"
 
+#include "os/exact_name.h"
+
 namespace table {
 namespace {
 DestroyIconFn g_destroyIcon = nullptr;
@@ -13,6 +15,10 @@ void SetIconReleaseHooks(DestroyIconFn destroyIcon, ReleaseCacheFn releaseCache)
 
 void DestroyIconHandle(void* icon) {
   if (icon && g_destroyIcon) g_destroyIcon(icon);
+}
+
+const char* SM_DAT::AddressName() const {
+  return os::AddressName(name.c_str(), alias.c_str(), unmappable);
 }
 
 SM_DAT::~SM_DAT() {

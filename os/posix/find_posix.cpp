@@ -12,6 +12,7 @@
 #include "os/posix/cp932_units.h"
 #include "os/posix/dos_attr_posix.h"
 #include "os/posix/file_time_posix.h"
+#include "os/posix/host_names.h"
 #include "os/posix/path_map.h"
 #include "os/posix/posix_error.h"
 #include "os/posix/short_name.h"
@@ -37,15 +38,27 @@ std::string TypedMask(const std::string& pattern) {
   return pattern.substr(start);
 }
 
-// alias: the entry's 8.3 alias ("" for a legal 8.3 name).
-void Fill(FindData& out, std::string_view name, const char* alias, const struct stat& st,
-          uint32_t stored) {
+// name: the listed (CP932) name; alias: the entry's 8.3 alias ("" for a legal 8.3 name).
+void Fill(FindData& out, std::string_view name, bool unmappable, const char* alias,
+          const struct stat& st, uint32_t stored) {
   out = FindData{};
   out.attributes = AttributesFrom(st, stored);
   TimesFromStat(st, &out.creationTime, &out.lastAccessTime, &out.lastWriteTime);
   out.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
-  std::size_t n = std::min(name.size(), sizeof(out.name) - 1);
+  std::size_t n = name.size();
+  if (n >= sizeof(out.name)) {
+    // Too long for the record: cut at a character boundary; the cut name leads nowhere.
+    n = 0;
+    for (std::size_t at = 0; at < name.size();) {
+      const std::size_t len = UnitLength(name, at);
+      if (at + len >= sizeof(out.name)) break;
+      at += len;
+      n = at;
+    }
+    unmappable = true;
+  }
   std::memcpy(out.name, name.data(), n);
+  out.unmappable = unmappable;
   std::size_t a = std::strlen(alias);
   if (a < sizeof(out.alternateName)) std::memcpy(out.alternateName, alias, a);
 }
@@ -89,16 +102,20 @@ class PosixFinder final : public Finder {
  private:
   enum Stage { kDot, kDotDot, kEntries, kDone };
 
-  // True when name, or else its alias, matches the mask. The alias is made only when the
-  // name fails; it is kept in alias_ for FillFrom.
-  bool MatchesName(std::string_view name) {
+  // True when the listed form of the host name, or else its alias, matches the mask. A name
+  // without wildcards is one entry's name: a listed look-alike does not match it, as Windows
+  // compares the real names. The listed name, and the alias when it was made, are kept for
+  // FillFrom.
+  bool MatchesName(std::string_view host) {
     aliasKnown_ = false;
-    if (mask_.Matches(name)) return true;
+    listedExact_ = WinFromHostName(host, listed_);
+    listedKnown_ = true;
+    if ((wildcard_ || listedExact_) && mask_.Matches(listed_)) return true;
     aliasKnown_ = true;
-    return ShortAliasInto(name, alias_) != 0 && mask_.Matches(alias_);
+    return ShortAliasInto(host, alias_) != 0 && mask_.Matches(alias_);
   }
 
-  // name: NUL-terminated. Uses the alias MatchesName made for the same name, if any.
+  // name: the host name, NUL-terminated. Uses what MatchesName made for the same name.
   bool FillFrom(FindData& out, const char* name) {
     struct stat st;
     if (fstatat(dirfd(dir_.get()), name, &st, 0) != 0 &&
@@ -106,8 +123,9 @@ class PosixFinder final : public Finder {
       return false;  // gone since it was listed, or a broken link
     std::string_view n(name);
     if (!aliasKnown_) ShortAliasInto(n, alias_);
-    aliasKnown_ = false;
-    Fill(out, n, alias_, st, xattrs_.Read(name, st));
+    if (!listedKnown_) listedExact_ = WinFromHostName(n, listed_);
+    aliasKnown_ = listedKnown_ = false;
+    Fill(out, listed_, !listedExact_, alias_, st, xattrs_.Read(name, st));
     return true;
   }
 
@@ -115,8 +133,8 @@ class PosixFinder final : public Finder {
   // to it without regard to case or through its alias.
   bool NextExact(FindData& out) {
     struct stat st;
-    if (fstatat(dirfd(dir_.get()), typed_.c_str(), &st, 0) == 0)
-      return FillFrom(out, typed_.c_str());
+    const std::string host = HostFromWinName(typed_);
+    if (fstatat(dirfd(dir_.get()), host.c_str(), &st, 0) == 0) return FillFrom(out, host.c_str());
     while (dirent* e = readdir(dir_.get())) {
       std::string_view n(e->d_name);
       if (n == "." || n == "..") continue;
@@ -129,6 +147,9 @@ class PosixFinder final : public Finder {
   DirXattrReader xattrs_;
   char alias_[kShortAliasBuffer] = {};
   bool aliasKnown_ = false;  // alias_ belongs to the name just matched
+  std::string listed_;       // the CP932 form of the name just matched
+  bool listedExact_ = true;
+  bool listedKnown_ = false;
   std::string typed_;
   WildcardMask mask_;
   bool wildcard_;

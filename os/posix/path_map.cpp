@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "os/posix/cp932_units.h"
+#include "os/posix/host_names.h"
 #include "os/posix/posix_error.h"
 #include "os/posix/short_name.h"
 #include "os/types.h"
@@ -68,18 +69,22 @@ std::string Collapse(const std::string& drive, std::string_view rest) {
 std::mutex g_cwdMutex;
 std::string g_cwd;  // guarded by g_cwdMutex; empty until first use
 
-// Looks up name in directory dir: first without regard to case, then against the 8.3 aliases
-// of the entries. Returns the entry's real name, or "" when nothing matches.
+// Looks up name (a host name) in directory dir: first without regard to case, then against
+// the 8.3 aliases of the entries. Names are compared as the program sees them (CP932); an
+// entry whose listed name does not lead back to it is found through its alias only. Returns
+// the entry's real name, or "" when nothing matches.
 std::string FindEntryNoCase(const std::string& dir, const std::string& name) {
   DIR* d = opendir(dir.empty() ? "/" : dir.c_str());
   if (!d) return std::string();
-  std::string found, aliasMatch;
-  const bool couldBeAlias = IsLegal83Name(name) && name.find('~') != std::string::npos;
-  const std::string folded = FoldedName(name);
+  std::string sought, listed, found, aliasMatch;
+  WinFromHostName(name, sought);
+  const bool couldBeAlias = IsLegal83Name(sought) && sought.find('~') != std::string::npos;
+  const std::string folded = FoldedName(sought);
   while (dirent* e = readdir(d)) {
     std::string_view n(e->d_name);
     if (n == "." || n == "..") continue;
-    if (n.size() == name.size() && FoldedName(n) == folded) {
+    if (WinFromHostName(n, listed) && listed.size() == sought.size() &&
+        FoldedName(listed) == folded) {
       found = e->d_name;
       break;
     }
@@ -90,12 +95,22 @@ std::string FindEntryNoCase(const std::string& dir, const std::string& name) {
   return found.empty() ? aliasMatch : found;
 }
 
+// The components of a host path ("/" is always a separator in UTF-8).
+std::vector<std::string> SplitHost(std::string_view path) {
+  std::vector<std::string> parts(1);
+  for (char c : path) {
+    if (c == '/') parts.emplace_back();
+    else parts.back() += c;
+  }
+  return parts;
+}
+
 // Replaces components that do not exist with their exact case by the names found in their
 // directories. Stops resolving at the first component that is missing altogether.
 std::string ResolveCase(const std::string& path, bool keepLastCase) {
   struct stat st;
   if (path.empty() || lstat(path.c_str(), &st) == 0) return path;
-  std::vector<std::string> parts = SplitComponents(path);  // host paths hold only "/"
+  std::vector<std::string> parts = SplitHost(path);
   std::string out;
   bool missing = false;
   for (std::size_t i = 1; i < parts.size(); ++i) {
@@ -207,20 +222,16 @@ std::string HostFromFull(const std::string& full, bool keepLastCase) {
   std::string host = root;
   std::string_view rest(full);
   rest.remove_prefix(2);
-  for (std::size_t i = 0; i < rest.size();) {
-    std::size_t n = UnitLength(rest, i);
-    if (n == 1 && rest[i] == '\\')
-      host += '/';
-    else
-      host.append(rest.substr(i, n));
-    i += n;
+  std::vector<std::string> parts = SplitComponents(rest);
+  for (std::size_t i = 1; i < parts.size(); ++i) {
+    // "a\...\b" collapses to a literal ".." component, which names nothing on Windows; the
+    // host would take it for the parent directory.
+    if (parts[i] == "." || parts[i] == "..") return std::string();
+    host += '/';
+    host += HostFromWinName(parts[i]);
   }
   if (host.empty()) host = "/";
   if (host.size() > 1 && host.back() == '/') host.pop_back();
-  // "a\...\b" collapses to a literal ".." component, which names nothing on Windows; the host
-  // would take it for the parent directory.
-  for (const std::string& c : SplitComponents(host))
-    if (c == "." || c == "..") return std::string();
   return ResolveCase(host, keepLastCase);
 }
 
@@ -246,8 +257,14 @@ std::string ToWinPath(const std::string& hostPath) {
     }
   }
   std::string out{bestLetter, ':'};
-  for (std::size_t i = bestRoot.size(); i < hostPath.size(); ++i)
-    out += hostPath[i] == '/' ? '\\' : hostPath[i];
+  std::string listed;
+  const std::vector<std::string> parts =
+      SplitHost(std::string_view(hostPath).substr(bestRoot.size()));
+  for (std::size_t i = 1; i < parts.size(); ++i) {
+    WinFromHostName(parts[i], listed);
+    out += '\\';
+    out += listed;
+  }
   if (out.size() == 2) out += '\\';
   return out;
 }

@@ -1,11 +1,13 @@
 // Maps the Windows-style paths the program uses onto this machine's file system, the way Wine
 // does: drive Z: is the root "/", another letter X: is the directory named by the environment
 // variable SORM_DRIVE_X. Separators may be "\" or "/" (a CP932 trail byte 0x5C is part of its
-// character, never a separator). File names are kept as CP932 bytes on disk.
+// character, never a separator). File names are kept in UTF-8 on disk, as Wine keeps them
+// (os/posix/host_names.h).
 //
 // A path is first made full as GetFullPathNameA does (against the emulated current directory),
 // then each component that does not exist with its exact case is looked up without regard to
-// case, and then against the 8.3 aliases of the names in its directory.
+// case, and then against the 8.3 aliases of the names in its directory (a name that lists as
+// a look-alike is reached through its alias only, as on Windows).
 #pragma once
 #include <cstdint>
 #include <string>

@@ -35,6 +35,7 @@
 #include "os/last_error.h"
 #include "os/mbcs.h"
 #include "os/posix/ini_file.h"
+#include "os/posix/host_names.h"
 #include "os/posix/path_map.h"
 #include "os/posix/posix_backend.h"
 #include "os/posix/share_lock_posix.h"
@@ -182,7 +183,7 @@ bool ResolveFile(const char* file, bool forWrite, std::string* host, uint32_t* e
   if (!IsDriveQualified(name) && HasNoSeparator(name)) {
     std::string dir = WindowsDir();
     if (forWrite) MakeDirs(dir);
-    *host = JoinNoCase(dir, name);
+    *host = JoinNoCase(dir, HostFromWinName(name).c_str());
   } else {
     *host = ToHostPath(name);
   }

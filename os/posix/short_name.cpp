@@ -1,11 +1,8 @@
 #include "os/posix/short_name.h"
 
-#include <iconv.h>
-
 #include <cstring>
-#include <vector>
 
-#include "os/posix/cp932_units.h"
+#include "os/posix/host_names.h"
 
 namespace os::posix {
 namespace {
@@ -20,57 +17,12 @@ bool IsInvalidDosChar(uint16_t c) {
 uint16_t LowerUtf16(uint16_t c) {
   if (c >= 'A' && c <= 'Z') return c + 0x20;
   if (c >= 0xFF21 && c <= 0xFF3A) return c + 0x20;  // full-width Latin
+  if (c >= 0x00C0 && c <= 0x00DE && c != 0x00D7) return c + 0x20;  // Latin-1
   if (c >= 0x0391 && c <= 0x03A9 && c != 0x03A2) return c + 0x20;  // Greek
   if (c >= 0x0410 && c <= 0x042F) return c + 0x20;  // Cyrillic
   if (c >= 0x0400 && c <= 0x040F) return c + 0x50;
   if (c >= 0x2160 && c <= 0x216F) return c + 0x10;  // Roman numerals
   return c;
-}
-
-// The UTF-16 code units of a CP932 name, into buf (room for 2 * name.size() + 2 units) when
-// that is big enough, else into spill. Returns the number of units and points *units at them.
-// ASCII names convert byte for byte; bytes that are not valid CP932 give one unit per
-// character as the name is read elsewhere.
-std::size_t ToUtf16(std::string_view name, uint16_t* buf, std::size_t bufUnits,
-                    std::vector<uint16_t>& spill, const uint16_t** units) {
-  bool ascii = true;
-  for (char c : name) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-  const std::size_t need = name.size() * 2 + 2;
-  uint16_t* out = buf;
-  if (need > bufUnits) {
-    spill.resize(need);
-    out = spill.data();
-  }
-  *units = out;
-  if (ascii) {
-    for (std::size_t i = 0; i < name.size(); ++i) out[i] = static_cast<unsigned char>(name[i]);
-    return name.size();
-  }
-  thread_local iconv_t cd = iconv_open("UTF-16LE", "CP932");
-  if (cd != reinterpret_cast<iconv_t>(-1)) {
-    char* inp = const_cast<char*>(name.data());  // iconv does not write through it
-    size_t inLeft = name.size();
-    char* outp = reinterpret_cast<char*>(out);
-    size_t outLeft = need * 2;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &inp, &inLeft, &outp, &outLeft) != static_cast<size_t>(-1)) {
-      const std::size_t bytes = static_cast<std::size_t>(outp - reinterpret_cast<char*>(out));
-      const unsigned char* p = reinterpret_cast<const unsigned char*>(out);
-      std::size_t n = bytes / 2;
-      for (std::size_t i = 0; i < n; ++i)
-        out[i] = static_cast<uint16_t>(p[2 * i] | p[2 * i + 1] << 8);  // little endian
-      return n;
-    }
-  }
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < name.size();) {
-    std::size_t len = UnitLength(name, i);
-    uint16_t u = static_cast<unsigned char>(name[i]);
-    if (len == 2) u = static_cast<uint16_t>(u << 8 | static_cast<unsigned char>(name[i + 1]));
-    out[n++] = u;
-    i += len;
-  }
-  return n;
 }
 
 }  // namespace
@@ -96,10 +48,8 @@ bool IsLegal83Name(std::string_view name) {
 std::size_t ShortAliasInto(std::string_view name, char* out) {
   out[0] = '\0';
   if (name.empty() || IsLegal83Name(name)) return 0;
-  uint16_t buf[520];
-  std::vector<uint16_t> spill;
-  const uint16_t* w = nullptr;
-  const std::size_t len = ToUtf16(name, buf, sizeof(buf) / sizeof(buf[0]), spill, &w);
+  uint16_t w[1024];
+  const std::size_t len = Utf16FromHostName(name, w, sizeof(w) / sizeof(w[0]));
   if (len == 0) return 0;
 
   uint16_t hash = 0xBEEF;

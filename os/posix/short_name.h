@@ -1,5 +1,5 @@
-// The 8.3 alias ("short name") a long file name gets, generated the way Wine generates it on
-// a Unix file system: the first four valid characters, "~" padding, three characters of a
+// The 8.3 alias ("short name") a long host file name (UTF-8) gets, generated the way Wine
+// generates it on a Unix file system: the first four valid characters, "~" padding, three characters of a
 // hash of the name, and up to three characters of the extension, upper case ("foo.html" is
 // "FOO~~VKR.HTM"). A name that is already a legal 8.3 name has no alias.
 //

@@ -2,7 +2,9 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <cwchar>
 
+#include "os/exact_name.h"
 #include "os/win32/lazy_api.h"
 #include "os/win32/win32_backend.h"
 
@@ -19,17 +21,63 @@ FILETIME ToFt(FileTime t) {
   return ft;
 }
 
-void Convert(const WIN32_FIND_DATAA& w, FindData& out) {
+constexpr UINT kCodePage = 932;
+
+// A search record's long name as FindFirstFileA would give it (the code page's conversion,
+// best fit included, cut to 259 bytes), flagged unmappable when it does not lead back to the
+// entry: a character without an exact form, or a name too long for the record.
+void ConvertName(const WCHAR* wide, FindData& out) {
+  std::size_t i = 0;
+  for (; wide[i] && wide[i] < 0x80 && i + 1 < sizeof(out.name); ++i)
+    out.name[i] = static_cast<char>(wide[i]);
+  if (!wide[i]) {
+    out.name[i] = '\0';
+    return;
+  }
+  BOOL usedDefault = FALSE;
+  int n = ::WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide, -1, out.name,
+                                sizeof(out.name), nullptr, &usedDefault);
+  if (n > 0 && !usedDefault) {
+    // The conversion table may still hold a one-way mapping: the name must convert back.
+    WCHAR back[MAX_PATH];
+    int m = ::MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, out.name, -1, back, MAX_PATH);
+    if (m > 0 && std::wcscmp(back, wide) == 0) return;
+  }
+  out.unmappable = true;
+  char full[2 * MAX_PATH + 2];
+  n = ::WideCharToMultiByte(kCodePage, 0, wide, -1, full, sizeof(full), nullptr, nullptr);
+  if (n <= 0) {
+    out.name[0] = '\0';
+    return;
+  }
+  // Cut at a character boundary so that the record holds whole characters only.
+  std::size_t keep = 0;
+  for (std::size_t at = 0; full[at];) {
+    const std::size_t len =
+        ::IsDBCSLeadByteEx(kCodePage, static_cast<BYTE>(full[at])) && full[at + 1] ? 2 : 1;
+    if (at + len >= sizeof(out.name)) break;
+    at += len;
+    keep = at;
+  }
+  std::memcpy(out.name, full, keep);
+  out.name[keep] = '\0';
+}
+
+void Convert(const WIN32_FIND_DATAW& w, FindData& out) {
+  out = FindData{};
   out.attributes = w.dwFileAttributes;
   out.creationTime = FromFt(w.ftCreationTime);
   out.lastAccessTime = FromFt(w.ftLastAccessTime);
   out.lastWriteTime = FromFt(w.ftLastWriteTime);
   out.size = (static_cast<uint64_t>(w.nFileSizeHigh) << 32) | w.nFileSizeLow;
-  static_assert(sizeof(out.name) == sizeof(w.cFileName));
-  std::memcpy(out.name, w.cFileName, sizeof(out.name));
-  out.name[sizeof(out.name) - 1] = '\0';
-  std::memcpy(out.alternateName, w.cAlternateFileName, sizeof(out.alternateName));
-  out.alternateName[sizeof(out.alternateName) - 1] = '\0';
+  ConvertName(w.cFileName, out);
+  // An alias is plain 8.3 text; one that does not convert has no use.
+  BOOL usedDefault = FALSE;
+  if (::WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, w.cAlternateFileName, -1,
+                            out.alternateName, sizeof(out.alternateName), nullptr,
+                            &usedDefault) <= 0 ||
+      usedDefault)
+    out.alternateName[0] = '\0';
 }
 
 class Win32Finder final : public Finder {
@@ -39,8 +87,8 @@ class Win32Finder final : public Finder {
   Win32Finder(const Win32Finder&) = delete;
   Win32Finder& operator=(const Win32Finder&) = delete;
   bool Next(FindData& out) override {
-    WIN32_FIND_DATAA w;
-    if (!::FindNextFileA(h_, &w)) return false;
+    WIN32_FIND_DATAW w;
+    if (!::FindNextFileW(h_, &w)) return false;
     Convert(w, out);
     return true;
   }
@@ -105,9 +153,17 @@ class Win32File final : public File {
 
 class Win32FileSystemImpl final : public FileSystem {
  public:
+  // The wide search, so that each name's conversion can be checked; the pattern converts as
+  // FindFirstFileA converts it, into at most MAX_PATH characters.
   std::unique_ptr<Finder> FindFirst(const char* pattern, FindData& out) override {
-    WIN32_FIND_DATAA w;
-    HANDLE h = ::FindFirstFileA(pattern, &w);
+    WCHAR widePattern[MAX_PATH];
+    if (::MultiByteToWideChar(kCodePage, 0, pattern, -1, widePattern, MAX_PATH) <= 0) {
+      ::SetLastError(::GetLastError() == ERROR_INSUFFICIENT_BUFFER ? ERROR_FILENAME_EXCED_RANGE
+                                                                     : ERROR_INVALID_NAME);
+      return nullptr;
+    }
+    WIN32_FIND_DATAW w;
+    HANDLE h = ::FindFirstFileW(widePattern, &w);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     Convert(w, out);
     return std::make_unique<Win32Finder>(h);
@@ -133,6 +189,11 @@ class Win32FileSystemImpl final : public FileSystem {
     return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != FALSE;
   }
   bool ShellDelete(const char* path, bool toRecycleBin) override {
+    // The shell takes "*" and "?" as patterns: a name holding one is refused, never expanded.
+    if (HasWildcards(path)) {
+      ::SetLastError(ERROR_INVALID_NAME);
+      return false;
+    }
     // The shell wants a full path in a list ended by a second NUL.
     char list[MAX_PATH + 1] = {};
     DWORD n = ::GetFullPathNameA(path, MAX_PATH, list, nullptr);

@@ -4,7 +4,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/e2e_util.h"
 
@@ -28,16 +30,27 @@ HWND FindDialogWith(const char* caption, int control, bool has) {
   return found;
 }
 
-void WriteFile(const std::string& path, const std::string& text) {
-  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring Wide(const std::string& text) {
+  std::wstring out(text.size() + 1, L'\0');
+  const int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(),
+                                      static_cast<int>(out.size()));
+  out.resize(n > 0 ? n - 1 : 0);
+  return out;
+}
+
+// Files named in UTF-16, for names the program's code page cannot hold.
+void WriteFileWide(const std::wstring& path, const std::string& text) {
+  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
   DWORD written = 0;
   ::WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   ::CloseHandle(h);
 }
 
-std::string ReadFile(const std::string& path) {
-  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+std::string ReadFileWide(const std::wstring& path) {
+  HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                            nullptr);
   if (h == INVALID_HANDLE_VALUE) return "<missing>";
   std::string text(4096, '\0');
@@ -48,27 +61,46 @@ std::string ReadFile(const std::string& path) {
   return text;
 }
 
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+void WriteFile(const std::string& path, const std::string& text) {
+  WriteFileWide(Wide(path), text);
+}
+std::string ReadFile(const std::string& path) { return ReadFileWide(Wide(path)); }
 
-// Removes a directory tree (attributes cleared first).
-void RemoveTree(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = ::FindFirstFileA((dir + "\\*").c_str(), &fd);
+// The names of the files in a directory, as the wide search gives them.
+std::vector<std::wstring> FileNamesWide(const std::wstring& dir) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW fd;
+  HANDLE h = ::FindFirstFileW((dir + L"\\*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
+  } while (::FindNextFileW(h, &fd));
+  ::FindClose(h);
+  return names;
+}
+
+// Removes a directory tree (attributes cleared first). Wide calls, so that names the code page
+// cannot hold go too.
+void RemoveTreeWide(const std::wstring& dir) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = ::FindFirstFileW((dir + L"\\*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string path = dir + "\\" + name;
-      ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = dir + L"\\" + name;
+      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(path);
+        RemoveTreeWide(path);
       else
-        ::DeleteFileA(path.c_str());
-    } while (::FindNextFileA(h, &fd));
+        ::DeleteFileW(path.c_str());
+    } while (::FindNextFileW(h, &fd));
     ::FindClose(h);
   }
-  ::RemoveDirectoryA(dir.c_str());
+  ::RemoveDirectoryW(dir.c_str());
 }
+
+void RemoveTree(const std::string& dir) { RemoveTreeWide(Wide(dir)); }
 
 class FileOpsTest : public ::testing::Test {
  protected:
@@ -414,5 +446,55 @@ INSTANTIATE_TEST_SUITE_P(
                       DateErrorCase{"98/13/01", "10:00:00", "日付の値が無効です"},
                       DateErrorCase{"98/02/01", "10-00", "時間はHH:MM:SSの形式で入力してください"},
                       DateErrorCase{"98/02/01", "24:00:00", "時間の値が無効です"}));
+
+// A name the code page cannot hold lists as "caf?.txt" beside "cafe.txt" and "cafx.txt". The
+// commands must reach that one file through its 8.3 alias: the listed name is a pattern that
+// matches all three.
+class OddNameTest : public FileOpsTest {
+ protected:
+  void SetUp() override {
+    FileOpsTest::SetUp();
+    odd_ = Wide(data_) + L"\\caf\u0E01.txt";
+    WriteFileWide(odd_, "odd");
+    WriteFile(data_ + "\\cafe.txt", "cafe");
+    WriteFile(data_ + "\\cafx.txt", "cafx");
+  }
+  void ExpectNeighboursIntact() {
+    EXPECT_EQ(ReadFile(data_ + "\\cafe.txt"), "cafe");
+    EXPECT_EQ(ReadFile(data_ + "\\cafx.txt"), "cafx");
+    EXPECT_EQ(ReadFile(data_ + "\\a.txt"), "alpha");
+    EXPECT_EQ(ReadFile(data_ + "\\b.txt"), "bravo");
+  }
+  std::wstring odd_;
+};
+
+TEST_F(OddNameTest, DeleteTakesOnlyThatFile) {
+  Start("caf?.txt");
+  e2e::SaveScreenshot("fileops_odd_name");
+  Command(180);
+  HWND confirm = FindDialog("削除確認");
+  ASSERT_NE(confirm, nullptr);
+  Press(confirm, IDOK);
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadFileWide(odd_) == "<missing>"; }));
+  WaitIdle();
+  ExpectNeighboursIntact();
+  EXPECT_EQ(FindDialog("ソルモ", 1500), nullptr) << "no error";
+}
+
+TEST_F(OddNameTest, CopyTakesOnlyThatFileUnderItsAlias) {
+  Start("caf?.txt");
+  Command(184);
+  Answer("ファイルのコピー", data_ + "\\dest");
+  const std::wstring dest = Wide(data_ + "\\dest");
+  ASSERT_TRUE(e2e::WaitFor([&] { return FileNamesWide(dest).size() == 1; }));
+  WaitIdle();
+  const std::vector<std::wstring> copied = FileNamesWide(dest);
+  ASSERT_EQ(copied.size(), 1u);
+  EXPECT_EQ(ReadFileWide(dest + L"\\" + copied[0]), "odd");
+  EXPECT_LE(copied[0].size(), 12u) << "the alias, an 8.3 name";
+  EXPECT_EQ(ReadFileWide(odd_), "odd") << "the source stays";
+  ExpectNeighboursIntact();
+  EXPECT_EQ(FindDialog("ソルモ", 1500), nullptr) << "no error";
+}
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "os/exact_name.h"
 #include "os/mbcs.h"
 
 namespace enginetest {
@@ -34,12 +35,18 @@ void Collect(const std::string& dir, const std::string& prefix,
   auto search = os::Fs().FindFirst((dir + "*.*").c_str(), fd);
   for (bool more = search != nullptr; more; more = search->Next(fd)) {
     if (std::strcmp(fd.name, ".") == 0 || std::strcmp(fd.name, "..") == 0) continue;
-    std::string rel = prefix + fd.name;
+    // An entry listed under a look-alike name is read, and named here, by its alias.
+    const char* name = os::AddressName(fd);
+    if (!name) {
+      out[prefix + fd.name + " (unreachable)"] = std::string();
+      continue;
+    }
+    std::string rel = prefix + name;
     if (names) names->push_back(rel);
     if (fd.attributes & os::kAttrDirectory)
-      Collect(dir + fd.name + "\\", rel + "\\", out, names);
+      Collect(dir + name + "\\", rel + "\\", out, names);
     else
-      out[rel] = testutil::ReadFileBytes(dir + fd.name);
+      out[rel] = testutil::ReadFileBytes(dir + name);
   }
 }
 
@@ -77,7 +84,7 @@ bool SetWriteTime(const std::string& path, os::FileTime t) {
 
 os::FileTime WriteTime(const std::string& path) {
   os::FindData fd;
-  return os::Fs().FindFirst(path.c_str(), fd) ? fd.lastWriteTime : 0;
+  return os::FindExact(path.c_str(), fd) ? fd.lastWriteTime : 0;
 }
 
 std::string Diff(const std::map<std::string, std::string>& actual,

@@ -57,13 +57,19 @@ class FaultyFs : public os::FileSystem {
   // injected): a test can change the files on disk there, as another program would.
   std::function<void(FsOp, const std::string&)> before;
 
+  // Search records come without their 8.3 alias, as on a volume that makes none.
+  bool dropAliases = false;
+
   int Calls(FsOp op) const { return calls_[static_cast<int>(op)]; }
   int Injected() const { return injected_; }
 
   // --- os::FileSystem ---
   std::unique_ptr<os::Finder> FindFirst(const char* pattern, os::FindData& out) override {
     if (Inject(FsOp::kFindFirst, pattern)) return nullptr;
-    return real_.FindFirst(pattern, out);
+    std::unique_ptr<os::Finder> f = real_.FindFirst(pattern, out);
+    if (!f || !dropAliases) return f;
+    out.alternateName[0] = '\0';
+    return std::make_unique<AliasDroppingFinder>(std::move(f));
   }
   std::unique_ptr<os::File> Open(const char* path, uint32_t access, uint32_t share,
                                  uint32_t disposition) override {
@@ -118,6 +124,19 @@ class FaultyFs : public os::FileSystem {
     int nth;
     uint32_t error;
     int seen;
+  };
+
+  class AliasDroppingFinder : public os::Finder {
+   public:
+    explicit AliasDroppingFinder(std::unique_ptr<os::Finder> real) : real_(std::move(real)) {}
+    bool Next(os::FindData& out) override {
+      if (!real_->Next(out)) return false;
+      out.alternateName[0] = '\0';
+      return true;
+    }
+
+   private:
+    std::unique_ptr<os::Finder> real_;
   };
 
   class FaultyFile : public os::File {

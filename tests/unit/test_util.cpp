@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "os/exact_name.h"
 #include "os/services.h"
 
 namespace testutil {
@@ -68,8 +69,8 @@ void RemoveTree(const std::string& path) {
   if (auto f = os::Fs().FindFirst(pattern.c_str(), fd)) {
     do {
       std::string n = fd.name;
-      if (n == "." || n == "..") continue;
-      RemoveTree(path + "\\" + n);
+      if (n == "." || n == ".." || !os::AddressName(fd)) continue;
+      RemoveTree(path + "\\" + os::AddressName(fd));
     } while (f->Next(fd));
   }
   os::Fs().RemoveDir(path.c_str());

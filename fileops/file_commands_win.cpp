@@ -188,7 +188,10 @@ void CopyAsCommand(WINFO& pane) {
   table::Sorm* t = pane.Table();
   table::BINFO* target = t ? table::TargetEntry(*t) : nullptr;
   if (!target) return;
-  std::string answer = target->Data()->DisplayName();
+  // A look-alike name would name nothing, or the file it resembles: its alias is offered.
+  const table::SM_DAT& offered = *target->Data();
+  std::string answer = offered.unmappable && !offered.alias.empty() ? offered.alias
+                                                                    : offered.DisplayName();
   if (!exec::AskInput(pane.Handle(), exec::InputQuestion::kDuplicate, answer)) return;
   if (answer.empty()) return;  // no name: nothing to copy to
   CommandPump pump;

@@ -144,7 +144,7 @@ TEST_F(CoordinationTest, OpenWindowTwiceGivesTwoWindowsAtTheSameOffset) {
     if (r.left == 108 && r.top == 98) ++atOffset;
   }
   EXPECT_EQ(atOffset, 2);
-  ASSERT_TRUE(e2e::WaitFor([&] { return box_.Read("INST-1", "Placement").empty(); }));
+  ASSERT_TRUE(box_.WaitSaved([&] { return box_.Read("INST-1", "Placement").empty(); }));
   EXPECT_EQ(box_.Read("INST-1", "Show"), "");
 }
 

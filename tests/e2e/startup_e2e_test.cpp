@@ -237,6 +237,15 @@ class LauncherSplashTest : public StartupTest {
     EXPECT_EQ(e2e::NormalRect(e2e::ProgramWindows().front()).left, LeftOf(1))
         << "window 1 starts last and ends on top";
   }
+  // Waits until the splash is gone; how many windows were up and whether the launcher still
+  // ran at that moment.
+  bool WaitGone(HWND splash, size_t* windows, bool* running) {
+    return e2e::WaitFor([&] {
+      *windows = e2e::ProgramWindows().size();
+      *running = ::WaitForSingleObject(launcher_, 0) == WAIT_TIMEOUT;
+      return !::IsWindow(splash);
+    }, 60000);
+  }
   HANDLE launcher_ = nullptr;
 };
 
@@ -246,11 +255,7 @@ TEST_F(LauncherSplashTest, SplashClosesByItselfWhileTheWindowsStart) {
   const DWORD seen = ::GetTickCount();
   size_t windows = 0;
   bool running = false;
-  ASSERT_TRUE(e2e::WaitFor([&] {
-    windows = e2e::ProgramWindows().size();
-    running = ::WaitForSingleObject(launcher_, 0) == WAIT_TIMEOUT;
-    return !::IsWindow(splash);
-  }, 60000));
+  ASSERT_TRUE(WaitGone(splash, &windows, &running));
   const DWORD shown = ::GetTickCount() - seen;
   EXPECT_LT(shown, 1000u + 1500u) << "closes after about a second";
   std::printf("[          ] splash seen for %lu ms; %u of %d windows were up\n", shown,
@@ -267,11 +272,7 @@ TEST_F(LauncherSplashTest, SplashClosesOnAClickWhileTheWindowsStart) {
   const DWORD clicked = ::GetTickCount();
   size_t windows = 0;
   bool running = false;
-  ASSERT_TRUE(e2e::WaitFor([&] {
-    windows = e2e::ProgramWindows().size();
-    running = ::WaitForSingleObject(launcher_, 0) == WAIT_TIMEOUT;
-    return !::IsWindow(splash);
-  }, 60000));
+  ASSERT_TRUE(WaitGone(splash, &windows, &running));
   EXPECT_LT(::GetTickCount() - clicked, 900u) << "the click closes it before its timer would";
   ExpectGoneDuringTheStarts(windows, running);
 }

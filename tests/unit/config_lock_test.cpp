@@ -42,6 +42,17 @@ struct LockCase {
   int maxOpens;  // opens of the lock file the call may make
 };
 
+// Another window makes the lock file just as this one tries to create it, whose creation
+// then fails with error.
+std::function<void(ConfigLockTest&, FaultyFs&, app::ConfigLock*)> MadeMeanwhile(uint32_t error) {
+  return [error](ConfigLockTest& t, FaultyFs& fs, app::ConfigLock*) {
+    fs.before = [&t, &fs](FsOp op, const std::string&) {
+      if (op == FsOp::kOpen && fs.Calls(FsOp::kOpen) == 2) t.MakeLockFile();
+    };
+    fs.Fail(FsOp::kOpen, "smlock", 2, error);
+  };
+}
+
 TEST_F(ConfigLockTest, HeldLocksAreWaitedForOthersFailAtOnce) {
   const LockCase cases[] = {
       {"an existing free lock file is taken",
@@ -73,21 +84,9 @@ TEST_F(ConfigLockTest, HeldLocksAreWaitedForOthersFailAtOnce) {
        },
        false, 0, 2},
       {"a lock file made by another window meanwhile is taken",
-       [](ConfigLockTest& t, FaultyFs& fs, app::ConfigLock*) {
-         fs.before = [&t, &fs](FsOp op, const std::string&) {
-           if (op == FsOp::kOpen && fs.Calls(FsOp::kOpen) == 2) t.MakeLockFile();
-         };
-         fs.Fail(FsOp::kOpen, "smlock", 2, os::kErrFileExists);
-       },
-       true, 0, 3},
+       MadeMeanwhile(os::kErrFileExists), true, 0, 3},
       {"a creation refused while the file is there is tried again",
-       [](ConfigLockTest& t, FaultyFs& fs, app::ConfigLock*) {
-         fs.before = [&t, &fs](FsOp op, const std::string&) {
-           if (op == FsOp::kOpen && fs.Calls(FsOp::kOpen) == 2) t.MakeLockFile();
-         };
-         fs.Fail(FsOp::kOpen, "smlock", 2, os::kErrAccessDenied);
-       },
-       true, 0, 3},
+       MadeMeanwhile(os::kErrAccessDenied), true, 0, 3},
   };
   for (const LockCase& c : cases) {
     SCOPED_TRACE(c.what);

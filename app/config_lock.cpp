@@ -10,12 +10,22 @@ constexpr int kAttempts = 10;
 constexpr int kOpensPerAttempt = 50;
 constexpr uint32_t kHeldSleepMs = 100;
 
-// A lock held by another process is refused with a sharing violation on Win32; an access
-// denial means the same for our purpose (the file is in use or momentarily not ours).
-bool HeldElsewhere(uint32_t e) { return e == os::kErrSharingViolation || e == os::kErrAccessDenied; }
+// Another process holds the lock: Win32 refuses the open for its share mode with a sharing
+// violation. Anything else (access denied for a read-only lock file or a folder we may not
+// write, a path that does not exist) will not change by waiting.
+bool HeldElsewhere(uint32_t e) { return e == os::kErrSharingViolation; }
+
+// After a failed creation: someone else created the file (or holds it) meanwhile.
+bool MadeByAnother(const char* path, uint32_t e) {
+  if (HeldElsewhere(e) || e == os::kErrFileExists || e == os::kErrAlreadyExists) return true;
+  // A creation refused while the file is there after all (for example while it is being
+  // deleted) is worth another try; one refused in an empty folder is not.
+  return e == os::kErrAccessDenied && os::Fs().GetAttributes(path) != os::kInvalidAttributes;
+}
 }  // namespace
 
-ConfigLock TryAcquireConfigLockOnce() {
+ConfigLock TryAcquireConfigLockOnce(bool* cannotBeMade) {
+  if (cannotBeMade) *cannotBeMade = false;
   const char* path = Globals().lockFilePath.c_str();
   for (int open = 0; open < kOpensPerAttempt; ++open) {
     ConfigLock f = os::Fs().Open(path, os::kGenericRead | os::kGenericWrite, os::kShareRead,
@@ -25,25 +35,24 @@ ConfigLock TryAcquireConfigLockOnce() {
     if (HeldElsewhere(e)) {
       os::Sys().Sleep(kHeldSleepMs);
       os::Sys().PeekPending();
-    } else if (e == os::kErrFileNotFound) {
+      continue;
+    }
+    if (e == os::kErrFileNotFound) {
       auto created = os::Fs().Open(path, os::kGenericWrite, os::kShareRead | os::kShareWrite,
                                    os::kCreateNew);
-      if (!created) {
-        uint32_t ce = os::LastError();
-        // Someone else may have created it in between, or holds it: try again at once.
-        if (!HeldElsewhere(ce) && ce != os::kErrFileExists && ce != os::kErrAlreadyExists)
-          return nullptr;
-      }
-    } else {
-      return nullptr;
+      if (created || MadeByAnother(path, os::LastError())) continue;  // try again at once
     }
+    if (cannotBeMade) *cannotBeMade = true;
+    return nullptr;
   }
   return nullptr;
 }
 
 ConfigLock AcquireConfigLock() {
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (ConfigLock f = TryAcquireConfigLockOnce()) return f;
+    bool cannotBeMade = false;
+    if (ConfigLock f = TryAcquireConfigLockOnce(&cannotBeMade)) return f;
+    if (cannotBeMade) break;
   }
   return nullptr;
 }

@@ -217,8 +217,14 @@ table::Sorm* fwsApp::ActiveTable() const {
 bool fwsApp::HasActiveTable() { return ActiveTable() != nullptr; }
 
 void fwsApp::WriteTableSettings(int pane, int section) {
-  if (WINFO* p = Pane(pane))
-    if (p->Table()) p->Table()->SaveSettings(section);
+  WINFO* p = Pane(pane);
+  if (!p || !p->Table()) return;
+  p->Table()->SaveSettings(section);
+  // The defaults keep no path and no cursor entry: a new window starts where it is started.
+  if (section == -1 || section == -1 + app::kSecondPaneOffset) {
+    app::WriteConfigString(app::InstSection(section), "Path", "");
+    app::WriteConfigString(app::InstSection(section), "Cursor", "");
+  }
 }
 
 void fwsApp::UpdateSelectionText(int pane) {

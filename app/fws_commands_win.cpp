@@ -343,14 +343,9 @@ void fwsApp::OnDriveCommand(int command) {
 }
 
 void fwsApp::SaveAsDefault() {
-  // The defaults get every setting but the path and the cursor entry.
+  // The defaults get every setting but the path and the cursor entry (WriteTableSettings
+  // leaves those out for the defaults, within the same hold of the lock).
   app::SaveWindowState(-1, *this);
-  app::ConfigLock lock = app::AcquireConfigLock();
-  for (int i = 0; i < PaneCount(); ++i) {
-    std::string sec = app::InstSection(i == 0 ? -1 : -1 + app::kSecondPaneOffset);
-    app::WriteConfigString(sec, "Path", "");
-    app::WriteConfigString(sec, "Cursor", "");
-  }
 }
 
 void fwsApp::StartHelpMode() {

@@ -10,8 +10,9 @@ int ChooseInstanceNumber(const std::vector<std::string>& args, bool windowExists
   if (args[0] != "-CFGID") return -1;
   long n = ParseLong(args[1].c_str());
   // Only -1 (defaults), 1..64 (saved windows) and 65 (restart) name a window section; any
-  // other number is junk, which reads as 0 like text that is not a number.
-  if (n < -1 || n > 65) return 0;
+  // other number is read as no argument: a new window while one is open (the launcher would
+  // open every saved window again and end the save cycle under it), else the launcher.
+  if (n < -1 || n > 65) return windowExists ? -1 : 0;
   return static_cast<int>(n);
 }
 

@@ -53,9 +53,9 @@ std::vector<std::string> RunLauncher(const std::string& exePath, LauncherUi& ui)
       flag->store(true);
     });
     for (uint32_t waited = 0; !flag->load() && waited < kStartGraceMs; waited += kPollMs)
-      os::Sys().Sleep(kPollMs);
+      ui.Wait(kPollMs);
   }
-  os::Sys().Sleep(200);
+  ui.Wait(200);
   ui.CloseSplash();
   for (std::thread& t : starters) t.join();
 

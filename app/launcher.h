@@ -1,5 +1,6 @@
 // The launcher: re-opens the windows saved at the last quit or session end, then exits.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,16 @@ class LauncherUi {
  public:
   virtual ~LauncherUi() = default;
   virtual void ShowSplash() = 0;
+  // Every pause of the launcher while the splash may be up: lets ms pass while the splash
+  // keeps answering its click and its timer.
+  virtual void Wait(uint32_t ms) = 0;
   virtual void CloseSplash() = 0;  // after the starts and a 200 ms pause
 };
 
 // Starts every instance of the order, each from a short-lived thread of its own running
 // WinExec (which returns once that process is idle), the next one once the previous is idle or
-// after a few seconds; waits for all of them, then writes INSTID/ID = -1. Returns the command
-// lines started, in order.
+// after a few seconds, waiting through ui.Wait; waits for all of them, then writes
+// INSTID/ID = -1. Returns the command lines started, in order.
 std::vector<std::string> RunLauncher(const std::string& exePath, LauncherUi& ui);
 
 }  // namespace app

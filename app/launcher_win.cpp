@@ -5,6 +5,7 @@
 #include "app/launcher.h"
 #include "app/process_globals.h"
 #include "fw/splash_window.h"
+#include "os/clock.h"
 #include "resources/resource_ids.h"
 
 namespace app {
@@ -14,6 +15,17 @@ class SplashUi final : public LauncherUi {
  public:
   void ShowSplash() override {
     if (splash_.Show(IDB_SPLASH, 1000)) Pump();
+  }
+  void Wait(uint32_t ms) override {
+    // The splash is topmost: while it is up it must answer its click, its timer and its paint.
+    const uint64_t until = os::MonotonicMicros() + uint64_t{ms} * 1000;
+    for (;;) {
+      Pump();
+      const uint64_t now = os::MonotonicMicros();
+      if (now >= until) break;
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>((until - now + 999) / 1000),
+                                  QS_ALLINPUT);
+    }
   }
   void CloseSplash() override {
     Pump();  // a click or the time-out may already have closed it

@@ -10,6 +10,7 @@
 #include "app/instance_paths.h"
 #include "app/instance_role.h"
 #include "app/launcher_win.h"
+#include "app/out_of_memory.h"
 #include "app/process_globals.h"
 #include "os/services.h"
 #include "table/sm_dat.h"
@@ -35,9 +36,18 @@ int RunInstance() {
   return application.Run();
 }
 
+void ReportOutOfMemory() {
+  ::MessageBoxA(nullptr, app::OutOfMemoryText(), "Sorm", MB_OK);
+}
+
+void EndProcess(int exitCode) { ::ExitProcess(static_cast<UINT>(exitCode)); }
+
+constexpr app::OutOfMemoryActions kOutOfMemory{&ReportOutOfMemory, &EndProcess};
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  app::InstallOutOfMemoryHandler(kOutOfMemory);
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&icc);
 
@@ -53,5 +63,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   g.instanceNumber = app::ChooseInstanceNumber(args, windowExists);
 
   if (g.instanceNumber == 0) return app::RunLauncherProcess();
-  return RunInstance();
+  return app::RunReportingOutOfMemory(RunInstance, kOutOfMemory);
 }

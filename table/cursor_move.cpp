@@ -44,6 +44,15 @@ int32_t Lines(int32_t i, int32_t count, int32_t n, int32_t direction, int32_t ma
   return i + direction * n * k;
 }
 
+// A page of max lines of n entries from i; when less than a page is left in the direction,
+// the first or the last entry.
+int32_t Page(int32_t i, int32_t count, int32_t n, int32_t direction, int32_t max) {
+  const int64_t next = static_cast<int64_t>(i) + static_cast<int64_t>(direction) * n * max;
+  if (next < 1) return 1;
+  if (next > count) return count;
+  return static_cast<int32_t>(next);
+}
+
 }  // namespace
 
 int32_t LineOf(int32_t index, int32_t perLine) {
@@ -79,10 +88,10 @@ MovePlan PlanMove(int kind, bool listMode, const MoveGrid& g) {
       plan = {Lines(i, g.count, n, 1, 1), MoveScroll::kStep};
       break;
     case Step::kPageBack:
-      plan = {Lines(i, g.count, n, -1, pageLines), MoveScroll::kPageBack};
+      plan = {Page(i, g.count, n, -1, pageLines), MoveScroll::kPageBack};
       break;
     case Step::kPageForward:
-      plan = {Lines(i, g.count, n, 1, pageLines), MoveScroll::kPageForward};
+      plan = {Page(i, g.count, n, 1, pageLines), MoveScroll::kPageForward};
       break;
     case Step::kLineStart:
       plan.target = line * n + 1;

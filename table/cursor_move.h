@@ -5,8 +5,8 @@
 // of a line has index = 1 (mod N).
 //
 // Rules common to every kind: no move passes the first or the last entry; a one-line move with
-// fewer than N entries left in its direction does not move; a page move goes whole lines, as
-// many as fit up to L, and does not move when not even one line fits.
+// fewer than N entries left in its direction does not move; a page move goes L whole lines, and
+// to the first or the last entry when less than a page is left in its direction.
 #pragma once
 #include <cstdint>
 #include <optional>

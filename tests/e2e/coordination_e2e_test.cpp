@@ -26,18 +26,26 @@ class CoordinationTest : public ::testing::Test {
     ASSERT_TRUE(e2e::ProgramWindows().empty()) << "a window of an earlier test is still open";
     box_.Write("INSTID", "ID", "-1");
   }
-  // Saves window n at (left, top) and starts it; waits until it is shown.
+  // Saves window n at (left, top) and starts it; waits until it is shown, its process is idle
+  // and it has come on top. A window shown but not yet activated could otherwise still rise
+  // above the next one started, after the test took the z-order.
   HWND StartSaved(int n, int left, int top, const char* wmode = "1") {
     std::string sec = "INST" + std::to_string(n);
     box_.Write(sec.c_str(), "Placement", PlacementText(left, top).c_str());
     box_.Write(sec.c_str(), "WMode", wmode);
     size_t before = e2e::ProgramWindows().size();
-    box_.Start("-CFGID " + std::to_string(n));
+    HANDLE process = box_.Start("-CFGID " + std::to_string(n));
     HWND w = nullptr;
     e2e::WaitFor([&] {
       w = e2e::WindowAt(left, top);
       return w && e2e::ProgramWindows().size() == before + 1;
     });
+    if (!w) return nullptr;
+    ::WaitForInputIdle(process, 20000);
+    e2e::WaitFor([&] {
+      std::vector<HWND> z = e2e::ProgramWindows();
+      return !z.empty() && z.front() == w && ::GetForegroundWindow() == w;
+    }, 10000);
     return w;
   }
   void RunLauncher() {
@@ -144,7 +152,7 @@ TEST_F(CoordinationTest, OpenWindowTwiceGivesTwoWindowsAtTheSameOffset) {
     if (r.left == 108 && r.top == 98) ++atOffset;
   }
   EXPECT_EQ(atOffset, 2);
-  ASSERT_TRUE(e2e::WaitFor([&] { return box_.Read("INST-1", "Placement").empty(); }));
+  ASSERT_TRUE(box_.WaitSaved([&] { return box_.Read("INST-1", "Placement").empty(); }));
   EXPECT_EQ(box_.Read("INST-1", "Show"), "");
 }
 

@@ -171,6 +171,18 @@ std::string Sandbox::Read(const char* section, const char* key) const {
   return buf;
 }
 
+bool Sandbox::LockFree() const {
+  HANDLE h = ::CreateFileA((dir_ + "smlock").c_str(), GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return ::GetLastError() != ERROR_SHARING_VIOLATION;
+  ::CloseHandle(h);
+  return true;
+}
+
+bool Sandbox::WaitSaved(const std::function<bool()>& written, DWORD timeoutMs) const {
+  return WaitFor([&] { return written() && LockFree(); }, timeoutMs);
+}
+
 HANDLE Sandbox::Start(const std::string& args) {
   std::string line = "\"" + Exe() + "\"" + (args.empty() ? "" : " " + args);
   STARTUPINFOA si{};

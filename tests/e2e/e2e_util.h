@@ -52,6 +52,12 @@ class Sandbox {
 
   void Write(const char* section, const char* key, const char* value) const;
   std::string Read(const char* section, const char* key) const;  // "<missing>" when absent
+  // True when no process holds the configuration lock (smlock beside the program). Every save
+  // writes all its keys under one hold of it: once a key of a save is seen and the lock is
+  // free, that save has ended.
+  bool LockFree() const;
+  // Waits until written() holds and then the lock is free: the end of the save that wrote it.
+  bool WaitSaved(const std::function<bool()>& written, DWORD timeoutMs = 20000) const;
 
   // Starts the program with the given arguments; returns the process handle (owned here).
   HANDLE Start(const std::string& args);

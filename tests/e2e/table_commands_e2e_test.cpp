@@ -102,7 +102,7 @@ TEST_F(TableCommandsTest, ViewModeAndSortOrderAreSavedWithTheWindow) {
 TEST_F(TableCommandsTest, SaveAsDefaultKeepsNeitherPathNorCursor) {
   ::PostMessageA(frame_, WM_COMMAND, 166, 0);  // largest first
   ::PostMessageA(frame_, WM_COMMAND, 124, 0);
-  ASSERT_TRUE(e2e::WaitFor([&] { return box_.Read("INST-1", "Sort") == "166"; }));
+  ASSERT_TRUE(box_.WaitSaved([&] { return box_.Read("INST-1", "Sort") == "166"; }));
   EXPECT_EQ(box_.Read("INST-1", "Path"), "");
   EXPECT_EQ(box_.Read("INST-1", "Cursor"), "");
   EXPECT_EQ(box_.Read("INST-1", "Placement").rfind("82;72;560;380;", 0), 0u)

@@ -50,11 +50,15 @@ const PlanCase kPlanCases[] = {
     {"bottom row stops at the last full step", false, 4, G(24, 5), {28, kShow}},
     {"bottom row reaches the short last row", false, 4, G(22, 5), {30, kShow}},
     {"page back", false, 0, G(30), {18, kBack}},
-    {"page back covers what lines fit", false, 14, G(6), {2, kBack}},
-    {"page back without a line to go stays", false, 0, G(3), {3, kBack}},
+    {"page back with less than a page before goes to the first", false, 14, G(6), {1, kBack}},
+    {"page back from the first row goes to the first", false, 0, G(3), {1, kBack}},
+    {"page back at the first entry stays", false, 0, G(1), {1, kBack}},
+    {"page back by exactly a page", false, 0, G(13), {1, kBack}},
     {"page forward", false, 3, G(1), {13, kFwd}},
-    {"page forward covers what lines fit", false, 15, G(20), {28, kFwd}},
-    {"page forward without a line to go stays", false, 15, G(28), {28, kFwd}},
+    {"page forward by exactly a page", false, 3, G(18), {30, kFwd}},
+    {"page forward with less than a page left goes to the last", false, 15, G(20), {30, kFwd}},
+    {"page forward from the last full row goes to the last", false, 15, G(28), {30, kFwd}},
+    {"page forward at the last entry stays", false, 3, G(30), {30, kFwd}},
     {"one back (12)", false, 12, G(9), {8, kStep}},
     {"one forward (13)", false, 13, G(9), {10, kStep}},
     {"kind 16 does not move", false, 16, G(9), {9, kShow}},
@@ -78,7 +82,11 @@ const PlanCase kPlanCases[] = {
     {"list: column right", true, 11, G(26), {30, kStep}},
     {"list: column right with less than a column after stays", true, 11, G(27), {27, kStep}},
     {"list: page back (14)", true, 14, G(14), {2, kBack}},
-    {"list: page forward (15)", true, 15, G(29), {29, kFwd}},
+    {"list: page back with less than a page before goes to the first", true, 6, G(7), {1, kBack}},
+    {"list: page back at the first entry stays", true, 14, G(1), {1, kBack}},
+    {"list: page forward with less than a page left goes to the last", true, 9, G(20), {30, kFwd}},
+    {"list: page forward from the last column goes to the last", true, 15, G(29), {30, kFwd}},
+    {"list: page forward at the last entry stays", true, 9, G(30), {30, kFwd}},
     // Degenerate grids.
     {"one entry", false, 5, MoveGrid{1, 1, 1, 1, 0}, {1, kStep}},
     {"one entry, page", true, 15, MoveGrid{1, 1, 1, 1, 0}, {1, kFwd}},
@@ -116,15 +124,15 @@ TEST(CursorMovePlan, RulesHoldOnEveryGrid) {
                   ASSERT_EQ(delta, 0);
                 } else if (p.scroll == MoveScroll::kPageBack ||
                            p.scroll == MoveScroll::kPageForward) {
-                  // Whole lines in the page's direction, as many as fit up to L.
+                  // L whole lines in the page's direction; the first or the last entry
+                  // when less than a page is left.
                   const int32_t dir = p.scroll == MoveScroll::kPageForward ? 1 : -1;
-                  ASSERT_EQ(delta % n, 0);
+                  const int64_t fullPage = static_cast<int64_t>(i) + dir * n * l;
                   ASSERT_GE(delta * dir, 0);
-                  ASSERT_LE(std::abs(delta), n * l);
-                  if (std::abs(delta) < n * l) {
-                    const int32_t beyond = p.target + dir * n;
-                    ASSERT_TRUE(beyond < 1 || beyond > count);
-                  }
+                  if (fullPage >= 1 && fullPage <= count)
+                    ASSERT_EQ(delta, dir * n * l);
+                  else
+                    ASSERT_EQ(p.target, dir > 0 ? count : 1);
                 } else if (p.scroll == MoveScroll::kStep) {
                   // One entry or one whole line, or nothing when that would leave the list.
                   ASSERT_TRUE(std::abs(delta) <= 1 || std::abs(delta) == n);
@@ -193,21 +201,61 @@ TEST_F(CursorMoveTest, IconModeRowDownDrawsOnlyTheTwoEntriesAndScrollsALineAtThe
 
 TEST_F(CursorMoveTest, PageMoveThatStopsShortOfAPageKeepsTheCursorInView) {
   // List mode, 5 entries to a column and 4 columns to a page; 21 entries make five columns,
-  // the last holding one entry. From the foot of the first column a page forward can go three
-  // columns only, while the view may scroll a whole page.
+  // the last holding one entry. From the foot of the first column less than a page is left: the
+  // page forward goes to the last entry, while the view may scroll a whole page.
   auto t = OpenWith(20, true, 300, 110);
   ASSERT_EQ(t->metrics().perLine, 5);
   ASSERT_EQ(t->metrics().linesPerPage, 4);
   t->SetCursor(At(*t, 5));
   table::RangeState none;
   EXPECT_TRUE(table::MoveCursor(*t, 15, none, &surface_));
-  EXPECT_EQ(table::CursorIndex(*t), 20);
+  EXPECT_EQ(table::CursorIndex(*t), 21);
   const int32_t cell = t->metrics().cellWidth;
-  const int32_t cursorX = At(*t, 20)->x;
+  const int32_t cursorX = At(*t, 21)->x;
   EXPECT_GE(cursorX, t->origin().x);
   EXPECT_LE(cursorX + cell, t->origin().x + cell * 4);
   ASSERT_GE(surface_.scrolls.size(), 1u);
   EXPECT_EQ(surface_.scrolls[0].first, table::kPageForward);
+}
+
+TEST_F(CursorMoveTest, PageMovesReachTheFirstAndLastEntryInBothModes) {
+  // 40 entries; icon mode 4 to a row and 3 rows to a page, list mode 5 to a column and 4
+  // columns to a page. Page Up and Page Down are kinds 0 and 3 in icon mode, 6 and 9 in list
+  // mode; kinds 14 and 15 are the same moves in both.
+  struct Case {
+    const char* what;
+    bool list;
+    int32_t from;
+    int kind;
+    int32_t want;
+  } cases[] = {
+      {"icon: a whole page forward", false, 20, 3, 32},
+      {"icon: less than a page left", false, 30, 3, 40},
+      {"icon: less than a page left (15)", false, 29, 15, 40},
+      {"icon: a whole page back", false, 20, 0, 8},
+      {"icon: less than a page before", false, 11, 0, 1},
+      {"icon: less than a page before (14)", false, 4, 14, 1},
+      {"list: a whole page forward", true, 12, 9, 32},
+      {"list: less than a page left", true, 22, 9, 40},
+      {"list: less than a page left (15)", true, 36, 15, 40},
+      {"list: a whole page back", true, 33, 6, 13},
+      {"list: less than a page before", true, 19, 6, 1},
+      {"list: less than a page before (14)", true, 2, 14, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto t = c.list ? OpenWith(39, true, 300, 110) : OpenWith(39, false, 420, 250);
+    ASSERT_EQ(t->metrics().perLine, c.list ? 5 : 4);
+    ASSERT_EQ(t->metrics().linesPerPage, c.list ? 4 : 3);
+    t->SetCursor(At(*t, c.from));
+    table::RangeState none;
+    EXPECT_TRUE(table::MoveCursor(*t, c.kind, none, &surface_));
+    EXPECT_EQ(table::CursorIndex(*t), c.want);
+    const table::MoveGrid g = table::GridOf(*t);
+    const int32_t line = table::LineOf(c.want, g.perLine);
+    EXPECT_GE(line, g.firstLine) << "the cursor stays in view";
+    EXPECT_LT(line, g.firstLine + g.linesPerPage) << "the cursor stays in view";
+  }
 }
 
 TEST_F(CursorMoveTest, MoveFromACursorScrolledOutOfSightBringsItBack) {

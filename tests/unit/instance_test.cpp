@@ -27,6 +27,13 @@ TEST(InstanceRole, ChosenByArgumentsAndExistingWindow) {
       {{"-CFGID", "66"}, false, 0},
       {{"-CFGID", "164"}, false, 0},      // a second pane's section is no window
       {{"-CFGID", "-5"}, false, 0},
+      // A number that names no window while windows are open: a new window, never the
+      // launcher that would open the saved windows again.
+      {{"-CFGID", "99999999999999999999"}, true, -1},
+      {{"-CFGID", "66"}, true, -1},
+      {{"-CFGID", "164"}, true, -1},
+      {{"-CFGID", "-5"}, true, -1},
+      {{"-CFGID", "-2"}, true, -1},
       {{"-CFGID"}, false, 0},          // no number: as if no argument was given
       {{"-CFGID"}, true, -1},
       {{"-cfgid", "7"}, false, -1},    // compared case-sensitively

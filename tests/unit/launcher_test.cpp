@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "os/clock.h"
 
 #include "tests/unit/app_fixture.h"
 #include "tests/unit/fake_system.h"
@@ -14,8 +18,33 @@ using LauncherTest = testutil::AppDirTest;
 class NullUi : public app::LauncherUi {
  public:
   int shown = 0, closed = 0;
+  std::atomic<int> waits{0};
+  std::vector<uint32_t> waitedMs;  // every pause, in order, while the splash is up
   void ShowSplash() override { ++shown; }
+  void Wait(uint32_t ms) override {
+    if (shown == 1 && closed == 0) waitedMs.push_back(ms);
+    ++waits;
+    std::this_thread::yield();
+  }
   void CloseSplash() override { ++closed; }
+};
+
+// A system whose starts take until the launcher has paused a few times (as a start under load
+// takes long), or 5 s at most.
+class SlowStarts : public testutil::FakeSystem {
+ public:
+  explicit SlowStarts(const NullUi& ui) : ui_(ui) {}
+  uint32_t WinExec(const char* commandLine, int show) override {
+    const uint64_t until = os::MonotonicMicros() + 5000000;
+    while (ui_.waits.load() < startedSoFar_ * 5 + 5 && os::MonotonicMicros() < until)
+      std::this_thread::yield();
+    ++startedSoFar_;
+    return FakeSystem::WinExec(commandLine, show);
+  }
+
+ private:
+  const NullUi& ui_;
+  std::atomic<int> startedSoFar_{0};
 };
 
 void SaveWindows(std::initializer_list<int> numbers) {
@@ -75,6 +104,25 @@ TEST_F(LauncherTest, RunStartsEachInstanceAndEndsTheCycle) {
   EXPECT_EQ(ui.shown, 1);
   EXPECT_EQ(ui.closed, 1);
   EXPECT_EQ(app::ReadConfigString("INSTID", "ID", ""), "-1");
+}
+
+TEST_F(LauncherTest, EveryPauseLetsTheSplashWork) {
+  // While the starts run one after another, the launcher pauses only through its UI, which
+  // keeps the topmost splash answering its click and its timer; the system's Sleep is never
+  // used while the splash is up.
+  SaveWindows({1, 2, 4});
+  app::WriteConfigString("EndMode", "EndMode", "Quit");
+  NullUi ui;
+  SlowStarts slow(ui);
+  os::ScopedServices scope({nullptr, nullptr, nullptr, &slow});
+  std::vector<std::string> lines = app::RunLauncher("C:\\SORM\\SORM32.EXE", ui);
+  EXPECT_EQ(lines.size(), 3u);
+  EXPECT_EQ(slow.started.size(), 3u);
+  EXPECT_EQ(slow.sleeps, 0) << "a pause outside the UI leaves the splash unanswered";
+  ASSERT_FALSE(ui.waitedMs.empty());
+  EXPECT_GE(ui.waits.load(), 3 * 5) << "each slow start is waited for through the UI";
+  EXPECT_EQ(ui.waitedMs.back(), 200u) << "the last pause before the splash closes";
+  EXPECT_EQ(ui.closed, 1);
 }
 
 TEST(InstanceCommandLine, QuotesPathsWithBlanks) {

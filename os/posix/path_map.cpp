@@ -1,6 +1,5 @@
 #include "os/posix/path_map.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,8 +8,8 @@
 #include <vector>
 
 #include "os/posix/cp932_units.h"
+#include "os/posix/dir_index.h"
 #include "os/posix/posix_error.h"
-#include "os/posix/short_name.h"
 #include "os/types.h"
 
 namespace os::posix {
@@ -67,28 +66,6 @@ std::string Collapse(const std::string& drive, std::string_view rest) {
 
 std::mutex g_cwdMutex;
 std::string g_cwd;  // guarded by g_cwdMutex; empty until first use
-
-// Looks up name in directory dir: first without regard to case, then against the 8.3 aliases
-// of the entries. Returns the entry's real name, or "" when nothing matches.
-std::string FindEntryNoCase(const std::string& dir, const std::string& name) {
-  DIR* d = opendir(dir.empty() ? "/" : dir.c_str());
-  if (!d) return std::string();
-  std::string found, aliasMatch;
-  const bool couldBeAlias = IsLegal83Name(name) && name.find('~') != std::string::npos;
-  const std::string folded = FoldedName(name);
-  while (dirent* e = readdir(d)) {
-    std::string_view n(e->d_name);
-    if (n == "." || n == "..") continue;
-    if (n.size() == name.size() && FoldedName(n) == folded) {
-      found = e->d_name;
-      break;
-    }
-    if (couldBeAlias && aliasMatch.empty() && FoldedName(ShortAlias(n)) == folded)
-      aliasMatch = e->d_name;
-  }
-  closedir(d);
-  return found.empty() ? aliasMatch : found;
-}
 
 // Replaces components that do not exist with their exact case by the names found in their
 // directories. Stops resolving at the first component that is missing altogether.

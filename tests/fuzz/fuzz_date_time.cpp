@@ -14,21 +14,17 @@
 #include <string_view>
 
 #include "fileops/date_time_parse.h"
+#include "tests/fuzz/input_parts.h"
 
 namespace {
+
+using fuzzparts::NextPart;
 
 using fileops::FieldParse;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "fuzz_date_time: %s\n", what);
   std::abort();
-}
-
-std::string_view NextPart(std::string_view& in) {
-  std::size_t cut = in.find('\0');
-  std::string_view part = in.substr(0, cut);
-  in = cut == std::string_view::npos ? std::string_view() : in.substr(cut + 1);
-  return part;
 }
 
 // A C string in a heap block of exactly its size.

@@ -17,6 +17,7 @@
 #include "exec/input_text.h"
 #include "os/posix/ini_file.h"
 #include "os/posix/ini_profile.h"
+#include "tests/fuzz/input_parts.h"
 
 namespace {
 
@@ -66,9 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ini::Document file{std::string()};  // the configuration file
   int key = 0;
   while (!in.empty() || key == 0) {
-    const std::size_t cut = in.find('\0');
-    const std::string answer(in.substr(0, cut));
-    in = cut == std::string_view::npos ? std::string_view() : in.substr(cut + 1);
+    const std::string answer(fuzzparts::NextPart(in));
     const exec::HistLink* added = h.AddAnswer(answer.c_str());
     const std::vector<std::string> oldest = h.OldestFirst(), newest = h.NewestFirst();
     if (static_cast<int>(oldest.size()) != h.CountAnswers()) Fail("count differs from the list");

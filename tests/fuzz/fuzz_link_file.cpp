@@ -15,6 +15,7 @@
 
 #include "fileops/link_file.h"
 #include "table/path_text.h"
+#include "tests/fuzz/input_parts.h"
 #include "tests/fuzz/memory_files.h"
 
 namespace {
@@ -55,12 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Files().Clear();
   std::vector<std::string> names;
   while (!in.empty() && names.size() < 6) {
-    std::size_t cut = in.find('\0');
-    std::string name(in.substr(0, cut));
-    in = cut == std::string_view::npos ? std::string_view() : in.substr(cut + 1);
-    cut = in.find('\0');
-    std::string text(in.substr(0, cut));
-    in = cut == std::string_view::npos ? std::string_view() : in.substr(cut + 1);
+    std::string name(fuzzparts::NextPart(in));
+    std::string text(fuzzparts::NextPart(in));
     if (name.empty() || name.size() > 200) continue;
     // Now and then a file larger than a link file can be (its text alone is served).
     const bool huge = (control >> names.size()) & 1 && names.size() < 2;

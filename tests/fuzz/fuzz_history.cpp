@@ -58,8 +58,8 @@ void CheckStorage(const std::string& answer, const std::string& key, ini::Docume
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size == 0 || size > 8192) return 0;
-  const int capacity = static_cast<int>(data[0] % 24) - 2;  // some zero or below
+  if (size == 0 || size > 4096) return 0;
+  const int capacity = static_cast<int>(data[0] % 12) - 2;  // some zero or below
   std::string_view in(reinterpret_cast<const char*>(data) + 1, size - 1);
 
   exec::History h;
@@ -83,8 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else if (added) {
       Fail("an answer was added with no room or no text");
     }
-    CheckStorage(answer, std::to_string(key++ % 8), file);
-    if (key >= 12) break;
+    CheckStorage(answer, std::to_string(key++ % 4), file);
+    if (key >= 8) break;
   }
   return 0;
 }

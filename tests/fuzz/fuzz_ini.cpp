@@ -90,10 +90,12 @@ void SameAnswers(const ini::Document& a, const std::vector<Pair>& before, const 
   a.SectionNames(&sa);
   b.SectionNames(&sb);
   if (sa != sb) Fail("section names differ");
-  for (const Pair& p : before) {
+  for (size_t i = 0; i < before.size(); ++i) {
+    const Pair& p = before[i];
     std::string_view v;
     if (b.Find(p.section, p.key, &v) != p.found || (p.found && v != p.value))
       Fail("indexed and plain look-ups differ");
+    if (i > 0 && before[i - 1].section == p.section) continue;  // keys once per section
     std::vector<std::string_view> ka, kb;
     if (a.KeyNames(p.section, &ka) != b.KeyNames(p.section, &kb) || ka != kb)
       Fail("key names differ");
@@ -118,7 +120,7 @@ void OthersUnchanged(const std::vector<Pair>& before, const ini::Document& after
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size == 0 || size > 8192) return 0;
+  if (size == 0 || size > 2048) return 0;  // longer texts only repeat what shorter ones hold
   const uint8_t control = data[0];
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
   const ini::Document plain(text, false);

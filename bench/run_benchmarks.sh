@@ -20,7 +20,10 @@ echo "== under Wine"
 echo "-- startup_bench"
 wine build/win32/startup_bench.exe "$(winepath -w build/win32/SORM32.EXE)" \
   "$(winepath -w build/win32/bare_window.exe)" 15 2>/dev/null
-for b in build/win32/*_bench.exe; do
+# Every console driver: names ending in _bench.exe and the Win32 twins of the native ones
+# (*_bench_win.exe), which take the data the native runs left in /tmp.
+for b in build/win32/*_bench.exe build/win32/*_bench_win.exe; do
+  [ -x "$b" ] || continue
   name=$(basename "$b" .exe)
   [ "$name" = startup_bench ] && continue
   echo "-- $name"

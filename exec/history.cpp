@@ -34,7 +34,8 @@ void ForEachAnswer(const table::Link& list, Fn fn) {
   }
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// The bytes the profile functions trim from both ends of a value.
+bool IsBlank(char c) { return (c >= 0x09 && c <= 0x0D) || c == ' ' || c == 0x1A; }
 
 // True when the profile functions would not read the value back as written: they strip
 // surrounding blanks and one pair of matching quotes.

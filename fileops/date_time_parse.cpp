@@ -104,9 +104,10 @@ DateTimeFields ParseDateTimeFields(const char* dateText, const char* timeText) {
 
 std::string FormatDialogDate(uint16_t dosDate) {
   char buf[32];
-  std::snprintf(buf, sizeof(buf), "%04d/%02d/%02d", (dosDate >> 9) + 80, (dosDate >> 5) & 0x0F,
-                dosDate & 0x1F);
-  return std::string(buf + 2);
+  const int year = 1980 + (dosDate >> 9);
+  std::snprintf(buf, sizeof(buf), "%04d/%02d/%02d", year, (dosDate >> 5) & 0x0F, dosDate & 0x1F);
+  // Two digits read back as 1980-2079, so later years keep all four.
+  return std::string(year >= 2080 ? buf : buf + 2);
 }
 
 std::string FormatDialogTime(uint16_t dosTime) {

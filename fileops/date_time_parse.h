@@ -37,8 +37,9 @@ struct DateTimeFields {
 };
 DateTimeFields ParseDateTimeFields(const char* dateText, const char* timeText);
 
-// The texts the dialog starts with: "YY/MM/DD" (the year as DOS year field + 80, last two
-// digits) and "HH:MM:SS".
+// The texts the dialog starts with: "YY/MM/DD" (the year's last two digits; "YYYY/MM/DD" from
+// 2080 on, whose two digits would read back as a year a century earlier) and "HH:MM:SS". Each
+// parses back to the value shown.
 std::string FormatDialogDate(uint16_t dosDate);
 std::string FormatDialogTime(uint16_t dosTime);
 

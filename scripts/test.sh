@@ -69,7 +69,10 @@ if [ "$FUZZ_SECONDS" != 0 ]; then
     name=$(basename "$f")
     corpus="$ROOT/build/fuzz/corpus-$name"
     mkdir -p "$corpus"
-    if "$f" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -print_final_stats=0 "$corpus" >"$LOG/$name.log" 2>&1; then
+    # Seeds (tests/fuzz/seeds/NAME) start the search from well-formed inputs.
+    seeds=()
+    [ -d "$ROOT/tests/fuzz/seeds/$name" ] && seeds=("$ROOT/tests/fuzz/seeds/$name")
+    if "$f" -max_total_time="$FUZZ_SECONDS" -rss_limit_mb=2048 -print_final_stats=0 "$corpus" "${seeds[@]}" >"$LOG/$name.log" 2>&1; then
       passed=$((passed + 1)); echo "  $name: no crash"
     else
       failed=$((failed + 1)); status=1; echo "  $name: FAILED (see $LOG/$name.log)"

@@ -98,29 +98,33 @@ ParsedBinding ParseBinding(std::string_view value) {
   return r;
 }
 
-KeyBindings::KeyBindings() : slots_((kModifierMask + 1) * (kMaxKeyCode + 1)) {
+KeyBindings::KeyBindings() : slots_((kModifierMask + 1) * (kMaxKeyCode + 1), 0) {
   Bind(KeyBind{kKeyTab, 0, kActionSwitchPane, std::string()});
 }
 
 void KeyBindings::Bind(const KeyBind& b) {
   if (b.key < 1 || b.key > kMaxKeyCode || b.modifiers > kModifierMask) return;
-  Entry& e = slots_[Slot(b.key, static_cast<uint8_t>(b.modifiers))];
-  if (!e.used) ++count_;
-  e.used = true;
+  uint16_t& slot = slots_[Slot(b.key, static_cast<uint8_t>(b.modifiers))];
+  if (slot == 0) {
+    entries_.push_back(Entry{made_++, b});
+    slot = static_cast<uint16_t>(entries_.size());
+    return;
+  }
+  Entry& e = entries_[slot - 1u];
   e.order = made_++;
   e.bind = b;
 }
 
 const KeyBind* KeyBindings::Find(uint32_t key, uint8_t modifiers) const {
   if (key < 1 || key > kMaxKeyCode || modifiers > kModifierMask) return nullptr;
-  const Entry& e = slots_[Slot(key, modifiers)];
-  return e.used ? &e.bind : nullptr;
+  const uint16_t slot = slots_[Slot(key, modifiers)];
+  return slot ? &entries_[slot - 1u].bind : nullptr;
 }
 
 std::vector<KeyBind> KeyBindings::All() const {
   std::vector<const Entry*> used;
-  for (const Entry& e : slots_)
-    if (e.used) used.push_back(&e);
+  used.reserve(entries_.size());
+  for (const Entry& e : entries_) used.push_back(&e);
   std::sort(used.begin(), used.end(),
             [](const Entry* a, const Entry* b) { return a->order < b->order; });
   std::vector<KeyBind> out;

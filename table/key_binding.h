@@ -13,6 +13,7 @@
 // 1024-byte value buffer.
 #pragma once
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -89,7 +90,7 @@ class KeyBindings {
   const KeyBind* Find(uint32_t key, uint8_t modifiers) const;
   // Every binding in the order it was made (a replaced binding takes the place of the new).
   std::vector<KeyBind> All() const;
-  std::size_t size() const { return count_; }
+  std::size_t size() const { return entries_.size(); }
 
   uint32_t selectMode() const { return selectMode_; }
   void SetSelectMode(uint32_t mode) { selectMode_ = mode; }
@@ -113,12 +114,13 @@ class KeyBindings {
     return static_cast<std::size_t>(modifiers) * (kMaxKeyCode + 1) + key;
   }
   struct Entry {
-    bool used = false;
     uint64_t order = 0;
     KeyBind bind;
   };
-  std::vector<Entry> slots_;  // (kModifierMask + 1) * (kMaxKeyCode + 1), by Slot()
-  std::size_t count_ = 0;
+  // (kModifierMask + 1) * (kMaxKeyCode + 1), by Slot(): 0 for no binding, else one more than
+  // the binding's place in entries_ (a deque, so that what Find returned stays put).
+  std::vector<uint16_t> slots_;
+  std::deque<Entry> entries_;
   uint64_t made_ = 0;
   uint32_t selectMode_ = kDefaultSelectMode;
 };

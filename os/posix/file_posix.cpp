@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "os/last_error.h"
+#include "os/posix/dir_index.h"
 #include "os/posix/file_time_posix.h"
 #include "os/posix/path_map.h"
 #include "os/posix/posix_error.h"
@@ -195,6 +196,10 @@ std::unique_ptr<File> OpenFile(const char* path, uint32_t access, uint32_t share
     close(fd);
     Fail(e);
     return nullptr;
+  }
+  if (!existed) {
+    const std::size_t slash = host.rfind('/');
+    NoteEntryCreated(host.substr(0, slash), host.substr(slash + 1));
   }
   auto file = std::make_unique<PosixFile>(fd, access);
   const bool reportExisting =

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "os/last_error.h"
+#include "os/posix/dir_index.h"
 #include "os/posix/dos_attr_posix.h"
 #include "os/posix/file_posix.h"
 #include "os/posix/find_posix.h"
@@ -57,7 +58,11 @@ class PosixFileSystemImpl final : public FileSystem {
   bool CreateDir(const char* path) override {
     Resolved r;
     if (!Resolve(path, r)) return false;
-    if (mkdir(r.host.c_str(), 0777) == 0) return true;
+    if (mkdir(r.host.c_str(), 0777) == 0) {
+      const std::size_t slash = r.host.rfind('/');
+      NoteEntryCreated(r.host.substr(0, slash), r.host.substr(slash + 1));
+      return true;
+    }
     if (errno == EEXIST) return Fail(kErrAlreadyExists);
     if (errno == ENOENT) return Fail(kErrPathNotFound);
     return FailErrno(r.host);

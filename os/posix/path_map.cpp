@@ -1,6 +1,5 @@
 #include "os/posix/path_map.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,9 +8,9 @@
 #include <vector>
 
 #include "os/posix/cp932_units.h"
+#include "os/posix/dir_index.h"
 #include "os/posix/host_names.h"
 #include "os/posix/posix_error.h"
-#include "os/posix/short_name.h"
 #include "os/types.h"
 
 namespace os::posix {
@@ -68,32 +67,6 @@ std::string Collapse(const std::string& drive, std::string_view rest) {
 
 std::mutex g_cwdMutex;
 std::string g_cwd;  // guarded by g_cwdMutex; empty until first use
-
-// Looks up name (a host name) in directory dir: first without regard to case, then against
-// the 8.3 aliases of the entries. Names are compared as the program sees them (CP932); an
-// entry whose listed name does not lead back to it is found through its alias only. Returns
-// the entry's real name, or "" when nothing matches.
-std::string FindEntryNoCase(const std::string& dir, const std::string& name) {
-  DIR* d = opendir(dir.empty() ? "/" : dir.c_str());
-  if (!d) return std::string();
-  std::string sought, listed, found, aliasMatch;
-  WinFromHostName(name, sought);
-  const bool couldBeAlias = IsLegal83Name(sought) && sought.find('~') != std::string::npos;
-  const std::string folded = FoldedName(sought);
-  while (dirent* e = readdir(d)) {
-    std::string_view n(e->d_name);
-    if (n == "." || n == "..") continue;
-    if (WinFromHostName(n, listed) && listed.size() == sought.size() &&
-        FoldedName(listed) == folded) {
-      found = e->d_name;
-      break;
-    }
-    if (couldBeAlias && aliasMatch.empty() && FoldedName(ShortAlias(n)) == folded)
-      aliasMatch = e->d_name;
-  }
-  closedir(d);
-  return found.empty() ? aliasMatch : found;
-}
 
 // The components of a host path ("/" is always a separator in UTF-8).
 std::vector<std::string> SplitHost(std::string_view path) {

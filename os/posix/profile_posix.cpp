@@ -36,6 +36,7 @@
 #include "os/mbcs.h"
 #include "os/posix/ini_file.h"
 #include "os/posix/host_names.h"
+#include "os/posix/ini_profile.h"
 #include "os/posix/path_map.h"
 #include "os/posix/posix_backend.h"
 #include "os/posix/share_lock_posix.h"
@@ -396,9 +397,8 @@ bool ReplaceContents(const std::string& path, int lockedFd, const struct stat& o
   return true;
 }
 
-enum class Edit { kSet, kDeleteKey, kDeleteSection };
-
-bool EditFile(const std::string& requested, Edit edit, const char* section, const char* key,
+// WritePrivateProfileStringA's edit of the file at requested (see ini::Edit).
+bool EditFile(const std::string& requested, const char* section, const char* key,
               const char* value, uint32_t* error) {
   std::string path = requested;
   struct stat lst;
@@ -454,73 +454,13 @@ bool EditFile(const std::string& requested, Edit edit, const char* section, cons
     }
     ini::Document doc(std::move(text));
     std::string out;
-    bool changed = false;
-    switch (edit) {
-      case Edit::kSet:
-        changed = doc.SetValue(section, key, value, &out);
-        break;
-      case Edit::kDeleteKey:
-        changed = doc.DeleteKey(section, key, &out);
-        break;
-      case Edit::kDeleteSection:
-        changed = doc.DeleteSection(section, &out);
-        break;
-    }
-    if (!changed) return true;
+    if (!ini::Edit(doc, section, key, value, &out)) return true;
     if (out.size() > static_cast<size_t>(kMaxFileSize)) {
       *error = kErrNotEnoughMemory;
       return false;
     }
     return ReplaceContents(path, fd.get(), st, out, error);  // fd keeps the lock until then
   }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Results
-
-// Copies s to buf as a C string cut to size-1 bytes; size is at least 1.
-uint32_t CopyString(std::string_view s, char* buf, uint32_t size) {
-  size_t n = s.size() < size - 1 ? s.size() : size - 1;
-  if (n) std::memcpy(buf, s.data(), n);
-  buf[n] = '\0';
-  return static_cast<uint32_t>(n);
-}
-
-// Copies names as a NUL-separated list ended by an extra NUL; the return excludes that final
-// NUL. The list counts as fitting only with a byte to spare (a 27-byte list needs 29 bytes);
-// otherwise it is cut to size-2 bytes and ended by two NULs, and the result is size-2. An
-// empty list is a single NUL. size is at least 1.
-uint32_t CopyList(const std::vector<std::string_view>& names, char* buf, uint32_t size) {
-  if (names.empty() || size < 2) {
-    buf[0] = '\0';
-    return 0;
-  }
-  size_t total = 0;
-  for (std::string_view n : names) total += n.size() + 1;
-  const bool fits = total + 2 <= size;
-  const size_t room = fits ? total : size - 2;
-  size_t pos = 0;
-  for (std::string_view n : names) {
-    if (pos >= room) break;
-    size_t take = n.size() < room - pos ? n.size() : room - pos;
-    std::memcpy(buf + pos, n.data(), take);
-    pos += take;
-    if (pos < room) buf[pos++] = '\0';
-  }
-  if (fits) {
-    buf[total] = '\0';
-    return static_cast<uint32_t>(total);
-  }
-  buf[size - 2] = '\0';
-  buf[size - 1] = '\0';
-  return size - 2;
-}
-
-// The default as the functions use it: null is "", trailing spaces are dropped.
-std::string_view DefaultOf(const char* def) {
-  std::string_view d = def ? std::string_view(def) : std::string_view();
-  while (!d.empty() && d.back() == ' ') d.remove_suffix(1);
-  return d;
 }
 
 std::shared_ptr<const ini::Document> LoadForRead(const char* file) {
@@ -530,51 +470,6 @@ std::shared_ptr<const ini::Document> LoadForRead(const char* file) {
   return Cache().Load(path);
 }
 
-// The first string GetPrivateProfileString would return with an unlimited buffer and an empty
-// default: the value, or the first name of a list. GetInt converts it.
-std::string FirstString(const ini::Document* doc, const char* section, const char* key) {
-  std::vector<std::string_view> names;
-  if (!section) {
-    if (doc) doc->SectionNames(&names);
-    return names.empty() ? std::string() : std::string(names[0]);
-  }
-  if (!key) {
-    if (doc && doc->KeyNames(section, &names) && !names.empty()) return std::string(names[0]);
-    return std::string();  // the default is "" here
-  }
-  std::string_view v;
-  if (doc && doc->Find(section, key, &v)) return std::string(ini::Unquote(v));
-  return std::string();
-}
-
-// GetPrivateProfileIntA's conversion: blanks, an optional sign, an optional "0x", "0o" or "0b"
-// base prefix, then digits up to the first character that is none; wraps modulo 2^32.
-uint32_t ParseProfileInt(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size() && s[i] != '\0' && static_cast<unsigned char>(s[i]) <= ' ') ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-  unsigned base = 10;
-  if (i + 1 < s.size() && s[i] == '0') {
-    if (s[i + 1] == 'x') base = 16;
-    else if (s[i + 1] == 'o') base = 8;
-    else if (s[i + 1] == 'b') base = 2;
-    if (base != 10) i += 2;
-  }
-  uint32_t v = 0;
-  for (; i < s.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    unsigned digit;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'a' && c <= 'z') digit = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'Z') digit = c - 'A' + 10;
-    else break;
-    if (digit >= base) break;
-    v = v * base + digit;
-  }
-  return negative ? 0u - v : v;
-}
-
 class PosixProfileImpl final : public Profile {
  public:
   uint32_t GetString(const char* section, const char* key, const char* def, char* buf,
@@ -582,32 +477,17 @@ class PosixProfileImpl final : public Profile {
     if (!buf || size == 0) return 0;
     try {
       std::shared_ptr<const ini::Document> doc = LoadForRead(file);
-      std::vector<std::string_view> names;
-      if (!section) {
-        if (doc) doc->SectionNames(&names);
-        return CopyList(names, buf, size);
-      }
-      if (!key) {
-        // A missing section, or one without keys, gives the default.
-        if (doc && doc->KeyNames(section, &names) && !names.empty())
-          return CopyList(names, buf, size);
-        return CopyString(DefaultOf(def), buf, size);
-      }
-      std::string_view v;
-      if (doc && doc->Find(section, key, &v)) return CopyString(ini::Unquote(v), buf, size);
-      return CopyString(DefaultOf(def), buf, size);
+      return ini::GetString(doc.get(), section, key, def, buf, size);
     } catch (...) {
       SetLastError(kErrNotEnoughMemory);
-      return CopyString(DefaultOf(def), buf, size);
+      return ini::CopyDefault(def, buf, size);
     }
   }
 
   uint32_t GetInt(const char* section, const char* key, int32_t def, const char* file) override {
     try {
       std::shared_ptr<const ini::Document> doc = LoadForRead(file);
-      std::string v = FirstString(doc.get(), section, key);
-      if (v.empty()) return static_cast<uint32_t>(def);
-      return ParseProfileInt(v);
+      return ini::GetInt(doc.get(), section, key, def);
     } catch (...) {
       SetLastError(kErrNotEnoughMemory);
       return static_cast<uint32_t>(def);
@@ -630,8 +510,7 @@ class PosixProfileImpl final : public Profile {
         SetLastError(error);
         return false;
       }
-      Edit edit = !key ? Edit::kDeleteSection : !value ? Edit::kDeleteKey : Edit::kSet;
-      if (!EditFile(path, edit, section, key, value, &error)) {
+      if (!EditFile(path, section, key, value, &error)) {
         SetLastError(error);
         return false;
       }

@@ -21,9 +21,11 @@ namespace {
   std::abort();
 }
 
-void Check(const table::KeyBindings& b) {
+// Checks the bindings and returns them.
+std::vector<table::KeyBind> Check(const table::KeyBindings& b) {
+  std::vector<table::KeyBind> all = b.All();
   std::size_t n = 0;
-  for (const table::KeyBind& k : b.All()) {
+  for (const table::KeyBind& k : all) {
     ++n;
     if (k.key < 1 || k.key > 255) Fail("key code out of range");
     if (k.modifiers > 7) Fail("modifiers out of range");
@@ -33,6 +35,7 @@ void Check(const table::KeyBindings& b) {
     if (!found || !(*found == k)) Fail("binding not found by its key");
   }
   if (n != b.size()) Fail("count differs from the list");
+  return all;
 }
 
 }  // namespace
@@ -46,8 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   table::KeyBindings b;
   b.LoadText(first);
-  Check(b);
-  const std::vector<table::KeyBind> once = b.All();
+  const std::vector<table::KeyBind> once = Check(b);
   const uint32_t mode = b.selectMode();
   b.LoadText(first);
   if (b.size() != once.size() || b.selectMode() != mode)

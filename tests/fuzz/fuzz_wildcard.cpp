@@ -14,19 +14,15 @@
 #include "os/posix/path_map.h"
 #include "os/posix/short_name.h"
 #include "os/posix/wildcard_match.h"
+#include "tests/fuzz/input_parts.h"
 
 namespace {
+
+using fuzzparts::NextPart;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "fuzz_wildcard: %s\n", what);
   std::abort();
-}
-
-std::string_view NextPart(std::string_view& in) {
-  std::size_t cut = in.find('\0');
-  std::string_view part = in.substr(0, cut);
-  in = cut == std::string_view::npos ? std::string_view() : in.substr(cut + 1);
-  return part;
 }
 
 bool UsableAsOwnMask(std::string_view name) {

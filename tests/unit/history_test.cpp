@@ -74,6 +74,9 @@ TEST(HistoryStorage, StoredForm) {
       {"   ", "\"   \""},  // surrounding blanks survive inside quotes
       {" x", "\" x\""},
       {"x\t", "\"x\t\""},
+      {"\x0b", "\"\x0b\""},  // every byte a read trims counts as a blank
+      {"\fform", "\"\fform\""},
+      {"eof\x1a", "\"eof\x1a\""},
       {"'quoted'", "\"'quoted'\""},
       {"'", "'"},
       {"表示", "表示"},
@@ -114,6 +117,8 @@ TEST_F(HistoryTest, RoundTrip) {
       "ﾃﾞｨﾚｸﾄﾘ",
       std::string(1023, 'q'),
       "=[x]=",
+      "\x0bvt",
+      "eof\x1a",
   };
   Save("HistRun", answers);
   EXPECT_EQ(Load("HistRun"), answers);

@@ -127,6 +127,22 @@ TEST(KeyBindings, ALaterBindingReplacesAnEarlierOne) {
   EXPECT_EQ(all[2].key, 9u);
 }
 
+TEST(KeyBindings, WhatFindGaveStaysValidWhileMoreKeysAreBound) {
+  KeyBindings b;
+  b.Bind(KeyBind{65, 2, 100, "arg"});
+  const KeyBind* found = b.Find(65, 2);
+  ASSERT_NE(found, nullptr);
+  // Every other key with every modifier: the table grows to its largest.
+  for (uint32_t mods = 0; mods < 8; ++mods)
+    for (uint32_t key = 1; key < 256; ++key)
+      if (key != 65 || mods != 2) b.Bind(KeyBind{key, static_cast<uint16_t>(mods), 101, {}});
+  EXPECT_EQ(b.size(), 8u * 255u);
+  EXPECT_EQ(b.Find(65, 2), found);
+  EXPECT_EQ(found->argument, "arg");
+  EXPECT_EQ(b.Find(9, 0)->action, 101);  // Tab replaced in place
+  EXPECT_EQ(b.All().back().key, 255u);
+}
+
 TEST(KeyBindings, ReadingStopsAtTheFirstMissingOrEmptyNumberAndSkipsBadValues) {
   struct Case {
     const char* what;

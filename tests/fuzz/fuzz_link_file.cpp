@@ -1,0 +1,103 @@
+// Fuzzes the reading of link files (.LFI) in memory: the input is a control byte and up to six
+// files as "name NUL text NUL ...", held in the directory Z:\lfi (a name with a drive or a
+// directory is taken as it is, so that links can point at each other).
+// Checked against the INI engine read directly: a link file's target, title and working
+// directory are its "Link", "Title" and "Current" values cut to the buffer each is read with
+// (259, 511 and 259 bytes), empty for a file larger than a link file can be; a name that is no
+// link file's leaves the target untouched; a title falls back to the name; following a chain
+// ends after at most the chain limit, with the target a walk by hand reaches.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fileops/link_file.h"
+#include "table/path_text.h"
+#include "tests/fuzz/input_parts.h"
+#include "tests/fuzz/memory_files.h"
+
+namespace {
+
+namespace ini = os::posix::ini;
+
+[[noreturn]] void Fail(const char* what) {
+  std::fprintf(stderr, "fuzz_link_file: %s\n", what);
+  std::abort();
+}
+
+constexpr const char* kDir = "Z:\\lfi";
+
+fuzzmem::MemoryFiles& Files() {
+  static fuzzmem::MemoryFiles* files = new fuzzmem::MemoryFiles;
+  return *files;
+}
+
+std::string FullName(const std::string& name) {
+  return table::HasDriveOrDirectory(name.c_str()) ? name : std::string(kDir) + "\\" + name;
+}
+
+// A value of the link file at full path read with a buffer of bufSize bytes, as a model.
+std::string Expect(const std::string& full, const char* key, std::size_t bufSize) {
+  const fuzzmem::MemoryFile* f = Files().Get(full.c_str());
+  if (!f || f->size > fileops::kMaxLinkFileBytes) return std::string();
+  std::string_view v;
+  if (!f->doc->Find("Link", key, &v)) return std::string();
+  return std::string(ini::Unquote(v).substr(0, bufSize - 1));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0 || size > 8192) return 0;
+  const uint8_t control = data[0];
+  std::string_view in(reinterpret_cast<const char*>(data) + 1, size - 1);
+  Files().Clear();
+  std::vector<std::string> names;
+  while (!in.empty() && names.size() < 6) {
+    std::string name(fuzzparts::NextPart(in));
+    std::string text(fuzzparts::NextPart(in));
+    if (name.empty() || name.size() > 200) continue;
+    // Now and then a file larger than a link file can be (its text alone is served).
+    const bool huge = (control >> names.size()) & 1 && names.size() < 2;
+    Files().Put(FullName(name), std::move(text), huge ? fileops::kMaxLinkFileBytes + 1u : 0u);
+    names.push_back(std::move(name));
+  }
+
+  fuzzmem::MemoryFs fs(Files(), kDir);
+  fuzzmem::MemoryProfile profile(Files());
+  os::ScopedServices services(os::Services{&fs, &profile, nullptr, nullptr, nullptr});
+
+  for (const std::string& name : names) {
+    const std::string full = FullName(name);
+    std::string target = "untouched";
+    const int isLink = fileops::ReadLinkTarget(name.c_str(), target);
+    if (isLink != (fileops::IsLinkFileName(name.c_str()) ? 1 : 0)) Fail("wrong link verdict");
+    if (!isLink) {
+      if (target != "untouched") Fail("a name that is no link file's changed the target");
+      continue;
+    }
+    if (target != Expect(full, "Link", 260)) Fail("target differs from the file's Link");
+
+    std::string dir;
+    const int hasDir = fileops::ReadLinkWorkingDirectory(name.c_str(), dir);
+    if (dir != Expect(full, "Current", 260) || hasDir != (dir.empty() ? 0 : 1))
+      Fail("working directory differs from the file's Current");
+
+    std::string title;
+    const int hasTitle = fileops::ReadLinkTitle(std::string(kDir) + "\\", name.c_str(), title);
+    const std::string expectTitle = Expect(full, "Title", 512);
+    if (hasTitle != (expectTitle.empty() ? 0 : 1)) Fail("wrong title verdict");
+    if (title != (hasTitle ? expectTitle : std::string(table::FileNamePart(name.c_str()))))
+      Fail("title differs from the file's Title or name");
+
+    // The chain walked by hand, at most the chain limit of steps.
+    std::string walked = name;
+    for (int hop = 0; hop < fileops::kMaxLinkChain && fileops::IsLinkFileName(walked.c_str());
+         ++hop)
+      walked = Expect(FullName(walked), "Link", 260);
+    if (fileops::FollowLinkChain(name) != walked) Fail("the chain ends elsewhere");
+  }
+  return 0;
+}

@@ -1,0 +1,70 @@
+// The profile functions' answers and edits computed on text in memory (the posix profile
+// functions load the file and hand it here; the fuzz targets call it directly).
+#ifndef _WIN32
+#include "os/posix/ini_profile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+namespace ini = os::posix::ini;
+
+const char* const kText = "[A]\r\nk=\"quoted\"\r\nn= 0x1F \r\n[B]\r\nx=1\r\n";
+
+TEST(IniProfileTest, AnswersFromText) {
+  const ini::Document doc(kText);
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* def;
+    uint32_t size;
+    std::string expect;
+  } cases[] = {
+      {"A", "k", "d", 64, "quoted"},                 // one pair of quotes removed
+      {"a", "K", "d", 4, "quo"},                     // cut to size-1, names in any case
+      {"A", "missing", "def  ", 64, "def"},          // trailing spaces of the default go
+      {"C", "k", nullptr, 64, ""},                   // no default: empty
+      {nullptr, nullptr, "d", 64, std::string("A\0B\0", 4)},
+      {nullptr, nullptr, "d", 4, std::string("A\0", 2)},  // a cut list ends in two NULs
+      {"A", nullptr, "d", 64, std::string("k\0n\0", 4)},
+      {"C", nullptr, "dflt", 64, "dflt"},            // a missing section's keys: the default
+  };
+  for (const Case& c : cases) {
+    std::string buf(c.size, '\x7F');
+    const uint32_t n = ini::GetString(&doc, c.section, c.key, c.def, buf.data(), c.size);
+    EXPECT_EQ(buf.substr(0, n), c.expect) << (c.section ? c.section : "(null)") << " "
+                                          << (c.key ? c.key : "(null)") << " " << c.size;
+    EXPECT_EQ(buf[n], '\0');
+  }
+  EXPECT_EQ(ini::GetInt(&doc, "A", "n", -1), 31u);
+  EXPECT_EQ(ini::GetInt(&doc, "A", "missing", -1), static_cast<uint32_t>(-1));
+  EXPECT_EQ(ini::GetInt(nullptr, "A", "n", 7), 7u);  // no file
+}
+
+TEST(IniProfileTest, EditsChooseByWhatIsGiven) {
+  const ini::Document doc(kText);
+  struct Case {
+    const char* section;
+    const char* key;
+    const char* value;
+    bool changes;
+    std::string expect;
+  } cases[] = {
+      {"B", "x", "2", true, "[A]\r\nk=\"quoted\"\r\nn= 0x1F \r\n[B]\r\nx=2\r\n"},
+      {"B", "x", "1", false, ""},  // the same value: nothing to write
+      {"A", "k", nullptr, true, "[A]\r\nn= 0x1F \r\n[B]\r\nx=1\r\n"},
+      {"A", nullptr, nullptr, true, "[B]\r\nx=1\r\n"},
+      {"C", nullptr, nullptr, false, ""},
+      {"C", "y", "v", true, std::string(kText) + "[C]\r\ny=v\r\n"},
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    EXPECT_EQ(ini::Edit(doc, c.section, c.key, c.value, &out), c.changes) << c.section;
+    if (c.changes) EXPECT_EQ(out, c.expect) << c.section;
+  }
+}
+
+}  // namespace
+#endif

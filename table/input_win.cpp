@@ -13,6 +13,14 @@ uint8_t ModifiersNow() {
   return m;
 }
 
+uint8_t ModifiersOfMessage() {
+  uint8_t m = 0;
+  if (::GetKeyState(VK_SHIFT) < 0) m |= kModShift;
+  if (::GetKeyState(VK_CONTROL) < 0) m |= kModCtrl;
+  if (::GetKeyState(VK_MENU) < 0) m |= kModAlt;
+  return m;
+}
+
 bool KeyOfMessage(const MSG& msg, uint32_t* key) {
   switch (msg.message) {
     case WM_KEYDOWN:

@@ -156,7 +156,12 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         app_->ShowHint(static_cast<int>(hdr->idFrom));
         return 0;
       }
-      if (hdr->code == TTN_POP) app_->ShowHint(0);  // the mouse left the button
+      // The hint of a toolbar button lasts while the mouse is over it.
+      if (hdr->code == TTN_POP) app_->ShowHint(0);
+      if (hdr->code == TBN_HOTITEMCHANGE) {
+        const auto* hot = reinterpret_cast<NMTBHOTITEM*>(lp);
+        app_->ShowHint((hot->dwFlags & HICF_LEAVING) ? 0 : hot->idNew);
+      }
       return DecoratedFrame::OnMessage(msg, wp, lp);
     }
     case WM_INITMENUPOPUP:

@@ -130,14 +130,14 @@ class HelpViewer {
 class UiInputTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(box_.Ready());
-    ASSERT_TRUE(e2e::ProgramWindows().empty());
+    ASSERT_TRUE(box_.Ready() && e2e::ProgramWindows().empty());
     data_ = box_.Dir() + "data";
     ::CreateDirectoryA(data_.c_str(), nullptr);
     box_.Write("INSTID", "ID", "-1");
-    box_.Write("INST1", "Placement", "40;30;600;420;-1;-1;-1;-1");
-    box_.Write("INST1", "Path", data_.c_str());
-    box_.Write("INST1", "vmode", "0");  // without it the table takes its keys from INST-1
+    // Without "vmode" the table would take its keys from INST-1.
+    for (auto [key, value] : {std::pair{"Placement", "40;30;600;420;-1;-1;-1;-1"},
+                              {"Path", data_.c_str()}, {"vmode", "0"}})
+      box_.Write("INST1", key, value);
     // Only the bindings of the test: Down and Up move one entry in list view, with Shift they
     // extend the range.
     const std::string keys = box_.Dir() + "explorer.cfg";

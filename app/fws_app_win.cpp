@@ -4,8 +4,10 @@
 
 #include "app/instance_coord_win.h"
 #include "app/process_globals.h"
+#include "exec/browse_win.h"
 #include "frame/gdi_font_win.h"
 #include "frame/selection_text.h"
+#include "frame/status_message.h"
 #include "table/input_win.h"
 #include "table/sorm.h"
 #include "table/type_ahead.h"
@@ -130,7 +132,11 @@ void fwsApp::RebuildBars() {
   frame_->RemoveBar(&toolbar_);
   toolbar_.Destroy();
   if (settings_.toolBarDisp) CreateToolBar();
-  if (settings_.statusBarDisp && !status_.BarHandle()) CreateStatusBar();
+  if (settings_.statusBarDisp && !status_.BarHandle() && CreateStatusBar()) {
+    // A new bar shows the selection text at once.
+    message_ = frame::StatusMessage();
+    for (int i = 0; i < PaneCount(); ++i) UpdateSelectionText(i);
+  }
   if (!settings_.statusBarDisp && status_.BarHandle()) {
     frame_->RemoveBar(&status_);
     status_.Destroy();
@@ -146,7 +152,8 @@ void fwsApp::ShowHint(int command) {
   if (!status_.BarHandle() || PaneCount() == 2) return;
   char text[256] = {};
   if (command > 0) ::LoadStringA(::GetModuleHandleA(nullptr), command, text, sizeof(text));
-  status_.SetMessageText(text);
+  // When the hint ends the pane's selection text is back.
+  if (message_.SetHint(text)) status_.SetMessageText(message_.Shown().c_str());
 }
 
 bool fwsApp::AttachTables() {
@@ -233,8 +240,8 @@ void fwsApp::UpdateSelectionText(int pane) {
   std::string text = frame::SelectionText(p->Table()->selectedCount(), p->Table()->selectedBytes());
   if (PaneCount() == 2)
     status_.SetText(pane, text.c_str());
-  else
-    status_.SetMessageText(text.c_str());
+  else if (message_.SetSelection(text))
+    status_.SetMessageText(message_.Shown().c_str());
 }
 
 void fwsApp::ShowPaneTitle(int pane, const std::string& title, const std::string& directory) {
@@ -288,6 +295,12 @@ void fwsApp::CarryOut(const table::ActionRequest& r) {
     case table::ActionRequest::kCommand:
       OnCommand(r.command);
       break;
+    case table::ActionRequest::kBrowseFolder: {
+      if (!ActiveTable()) break;
+      const std::string folder = exec::BrowseForFolder(frame_->Handle(), r.text);
+      if (!folder.empty()) EnterPath(folder.c_str(), r.failure);
+      break;
+    }
     case table::ActionRequest::kSwitchPane:
       if (PaneCount() == 2) ActivatePane(1 - activePane_);
       break;
@@ -312,6 +325,9 @@ void fwsApp::CarryOutMouse(int pane, const table::MouseRequest& r) {
 void fwsApp::OnChar(unsigned char c) {
   table::Sorm* t = ActiveTable();
   if (!t) return;
-  table::TypeAhead(*t, Pane(activePane_), keyboard_.range, keys_.selectMode(), c,
-                   table::ModifiersNow());
+  // A double-byte character comes as two messages: it searches once it is whole.
+  const std::string_view ch = typed_.Feed(c);
+  if (ch.empty()) return;
+  table::TypeAhead(*t, Pane(activePane_), keyboard_.range, keys_.selectMode(), ch,
+                   table::ModifiersOfMessage());
 }

@@ -10,10 +10,12 @@
 #include "fw/application.h"
 #include "fw/status_bar.h"
 #include "fw/tool_bar.h"
+#include "frame/status_message.h"
 #include "fileops/operation_pump_win.h"
 #include "table/key_actions.h"
 #include "table/key_binding.h"
 #include "table/mouse_logic.h"
+#include "table/type_ahead.h"
 
 class SDIDecFrame;
 class W_CLI;
@@ -61,8 +63,13 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   // A character typed in the client: jumps to the next entry starting with it.
   void OnChar(unsigned char c);
 
-  // Shows the hint string of a command in the status bar (0: clears it).
+  // Shows the hint string of a command in the status bar (0: the hint ends).
   void ShowHint(int command);
+  // The menu item highlighted now (WM_MENUSELECT): its command, 0 for a submenu title, a
+  // separator or a closed menu. Its hint shows; with 0 the hint ends.
+  void MenuSelected(int command);
+  // F1 while a menu is open: the help topic of the highlighted command.
+  void HelpOnMenu();
   // Creates, moves or removes the toolbar and the status bar after their settings changed.
   void RebuildBars();
 
@@ -114,11 +121,15 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   // Context-help mode (Shift+F1): the next command shows its help instead of running.
   void StartHelpMode();
   void EndHelpMode();
+  // Ends help mode and shows the help topic of a command (its number is the help context).
+  void ShowCommandHelp(int id);
+  int highlightedCommand_ = 0;
   bool helpMode_ = false;
   HCURSOR helpCursor_ = nullptr;
   int driveItemCount_ = 0;
   table::KeyBindings keys_;
   table::KeyboardState keyboard_;
+  table::TypedCharacter typed_;  // the characters of type-ahead, double-byte ones made whole
   table::PaneMouse mouse_;
   fileops::WindowsPump pump_;  // the help file was opened this run: close it at exit
   bool lateInitDone_ = false;
@@ -130,6 +141,7 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   std::unique_ptr<WINFO> panes_[2];
   std::unique_ptr<SDIDecFrame> frame_;
   fw::StatusBar status_;
+  frame::StatusMessage message_;  // the one-pane bar's text: selection text or a hint
   fw::ToolBar toolbar_;
   HICON largeIcon_ = nullptr;
   HICON smallIcon_ = nullptr;

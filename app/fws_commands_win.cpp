@@ -21,6 +21,7 @@
 #include "table/input_win.h"
 #include "table/selection.h"
 #include "table/sorm.h"
+#include "table/view_mode.h"
 #include "exec/ask_input_win.h"
 #include "fileops/file_command_dispatch_win.h"
 #include "os/services.h"
@@ -37,7 +38,7 @@ bool fwsApp::PreDispatch(MSG& msg) {
   if (frame_ && (msg.hwnd == frame_->Handle() || ::IsChild(frame_->Handle(), msg.hwnd)) &&
       table::KeyOfMessage(msg, &key)) {
     table::KeyResult r = table::OnKey(keys_, keyboard_, ActiveTable(), Pane(activePane_), key,
-                                      table::ModifiersNow());
+                                      table::ModifiersOfMessage());
     if (r.consumed) {
       CarryOut(r.request);
       return true;
@@ -46,6 +47,8 @@ bool fwsApp::PreDispatch(MSG& msg) {
   if (msg.message == WM_COMMAND && msg.lParam == 0) {
     int id = LOWORD(msg.wParam);
     if (id >= app::kFirstDriveCommand && id <= app::kLastDriveCommand) {
+      // In help mode the item shows its topic, and the drive change runs as well.
+      if (helpMode_ || ::GetKeyState(VK_F1) < 0) ShowCommandHelp(id);
       OnDriveCommand(id);
       return true;
     }
@@ -138,9 +141,7 @@ bool fwsApp::HasHandler(int id) {
 
 bool fwsApp::OnCommand(int id) {
   if (helpMode_ || ::GetKeyState(VK_F1) < 0) {
-    EndHelpMode();
-    ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(), HELP_CONTEXT,
-               static_cast<ULONG_PTR>(id));
+    ShowCommandHelp(id);
     return true;
   }
   if (fileops::RunFileCommand(*this, id)) return true;
@@ -285,9 +286,8 @@ void fwsApp::RestartWindow(const app::WindowSettings& changed) {
 
 void fwsApp::SetViewMode(int mode) {
   table::Sorm* t = ActiveTable();
-  if (!t || t->viewMode() == mode) return;
-  t->SetViewMode(static_cast<int16_t>(mode));
-  t->Layout();
+  // The listing is read again in the new mode, keeping the cursor in view.
+  if (!t || !table::SwitchViewMode(*t, static_cast<int16_t>(mode))) return;
   t->TitleText();
   UpdateSelectionText(activePane_);
   ::InvalidateRect(Pane(activePane_)->Handle(), nullptr, FALSE);
@@ -355,6 +355,27 @@ void fwsApp::StartHelpMode() {
                                                   0, 0, LR_DEFAULTSIZE));
   helpMode_ = true;
   ::SetCursor(helpCursor_);
+}
+
+void fwsApp::ShowCommandHelp(int id) {
+  EndHelpMode();
+  ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(), HELP_CONTEXT,
+             static_cast<ULONG_PTR>(id));
+}
+
+void fwsApp::MenuSelected(int command) {
+  highlightedCommand_ = command;
+  ShowHint(command);
+}
+
+void fwsApp::HelpOnMenu() {
+  // A submenu title has no topic of its own. The menu may report one F1 more than once.
+  const int id = highlightedCommand_;
+  if (id <= 0) return;
+  highlightedCommand_ = 0;
+  // The menu closes, as after choosing the item in help mode, and the help window comes up.
+  ::EndMenu();
+  ShowCommandHelp(id);
 }
 
 void fwsApp::EndHelpMode() {

@@ -115,6 +115,8 @@ void EntryDrawer::DrawText(HDC dc, const table::BINFO& entry, int mode) {
       const RECT rc = ToRECT(box);
       ::ExtTextOutA(dc, x, y, ETO_OPAQUE | ETO_CLIPPED, &rc, line->text,
                     static_cast<UINT>(line->textLength), nullptr);
+      if (!underscores_) underscores_.emplace(dc);
+      underscores_->Draw(dc, x, y, line->text, line->textLength, rc, gdi::ToColorRef(c.text));
     }
     line = line->NextNode();
   } while (line != first);

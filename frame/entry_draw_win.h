@@ -6,8 +6,11 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+
 #include "frame/gdi_objects_win.h"
 #include "frame/paint_rules.h"
+#include "frame/underscore_patch_win.h"
 #include "table/sorm.h"
 
 namespace frame {
@@ -23,6 +26,7 @@ class EntryDrawer {
   void DrawIcon(HDC dc, const table::BINFO& entry);
   void DrawFrame(HDC dc, const table::BINFO& entry, int style);
   // Text lines are cut at the entry's cell, so a long name never draws over its neighbours.
+  // Underscores the font leaves out are drawn (UnderscorePatch).
   void DrawText(HDC dc, const table::BINFO& entry, int mode);
   void Fill(HDC dc, const Rect& r, ColourRole role);
 
@@ -34,6 +38,7 @@ class EntryDrawer {
   const PaneSettings& settings_;
   const table::PaneIcons& icons_;
   gdi::Brush background_, selection_, focus_;
+  std::optional<UnderscorePatch> underscores_;  // for the font of the first text drawn
 };
 
 }  // namespace frame

@@ -184,4 +184,17 @@ void BackgroundRects(const std::vector<Rect>& cells, bool listMode, const Rect& 
   if (done < p.bottom) emit(Rect{p.left, done, p.right, p.bottom});
 }
 
+std::vector<std::size_t> UnderscoreOffsets(const char* text, std::size_t len) {
+  std::vector<std::size_t> out;
+  for (std::size_t i = 0; i < len; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (mbcs::IsLeadByte(c)) {
+      ++i;  // its trail byte
+    } else if (c == '_') {
+      out.push_back(i);
+    }
+  }
+  return out;
+}
+
 }  // namespace frame

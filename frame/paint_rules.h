@@ -113,4 +113,8 @@ IndexRange CandidateEntries(const std::vector<table::BINFO*>& entries,
 void BackgroundRects(const std::vector<Rect>& cells, bool listMode, const Rect& paint,
                      std::vector<Rect>& out);
 
+// The byte offsets of the underscores of a code page 932 text, never counting the trail byte of
+// a double-byte character (which can be 0x5F as well).
+std::vector<std::size_t> UnderscoreOffsets(const char* text, std::size_t len);
+
 }  // namespace frame

@@ -134,12 +134,19 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return DecoratedFrame::OnMessage(msg, wp, lp);
     case WM_MENUSELECT:
-      // Hints follow the highlighted item; a closed menu clears them.
-      if (HIWORD(wp) == 0xFFFF && lp == 0)
-        app_->ShowHint(0);
-      else if (!(HIWORD(wp) & (MF_POPUP | MF_SEPARATOR)))
-        app_->ShowHint(LOWORD(wp));
+      // A command item highlighted; a submenu title, a separator or a closed menu is none.
+      if ((HIWORD(wp) == 0xFFFF && lp == 0) || (HIWORD(wp) & (MF_POPUP | MF_SEPARATOR)))
+        app_->MenuSelected(0);
+      else
+        app_->MenuSelected(LOWORD(wp));
       return 0;
+    case WM_HELP:
+      // F1 in an open menu.
+      if (reinterpret_cast<HELPINFO*>(lp)->iContextType == HELPINFO_MENUITEM) {
+        app_->HelpOnMenu();
+        return TRUE;
+      }
+      return DecoratedFrame::OnMessage(msg, wp, lp);
     case WM_NOTIFY: {
       auto* hdr = reinterpret_cast<NMHDR*>(lp);
       if (hdr->code == TTN_GETDISPINFOA) {
@@ -148,6 +155,12 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         info->lpszText = MAKEINTRESOURCEA(hdr->idFrom);
         app_->ShowHint(static_cast<int>(hdr->idFrom));
         return 0;
+      }
+      // The hint of a toolbar button lasts while the mouse is over it.
+      if (hdr->code == TTN_POP) app_->ShowHint(0);
+      if (hdr->code == TBN_HOTITEMCHANGE) {
+        const auto* hot = reinterpret_cast<NMTBHOTITEM*>(lp);
+        app_->ShowHint((hot->dwFlags & HICF_LEAVING) ? 0 : hot->idNew);
       }
       return DecoratedFrame::OnMessage(msg, wp, lp);
     }

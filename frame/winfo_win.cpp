@@ -54,7 +54,7 @@ bool WINFO::OnMouse(UINT msg, LPARAM lp) {
   table::PaneMouseSurfaceWin surface(Handle(), *this);
   table::Point p = table::PointOfMessage(lp);
   table::MouseOptions o = app_->MouseOptions();
-  uint8_t m = table::ModifiersNow();
+  uint8_t m = table::ModifiersOfMessage();
   table::PaneMouse& mouse = app_->Mouse();
   table::MouseRequest r;
   switch (msg) {

@@ -5,13 +5,21 @@
 
 namespace table {
 
-uint8_t ModifiersNow() {
+namespace {
+
+uint8_t ModifiersBy(SHORT(WINAPI* keyState)(int)) {
   uint8_t m = 0;
-  if (::GetAsyncKeyState(VK_SHIFT) < 0) m |= kModShift;
-  if (::GetAsyncKeyState(VK_CONTROL) < 0) m |= kModCtrl;
-  if (::GetAsyncKeyState(VK_MENU) < 0) m |= kModAlt;
+  if (keyState(VK_SHIFT) < 0) m |= kModShift;
+  if (keyState(VK_CONTROL) < 0) m |= kModCtrl;
+  if (keyState(VK_MENU) < 0) m |= kModAlt;
   return m;
 }
+
+}  // namespace
+
+uint8_t ModifiersNow() { return ModifiersBy(&::GetAsyncKeyState); }
+
+uint8_t ModifiersOfMessage() { return ModifiersBy(&::GetKeyState); }
 
 bool KeyOfMessage(const MSG& msg, uint32_t* key) {
   switch (msg.message) {

@@ -14,6 +14,10 @@ namespace table {
 
 // The Shift, Ctrl and Alt keys held now (GetAsyncKeyState), as a ModifierBit set.
 uint8_t ModifiersNow();
+// The Shift, Ctrl and Alt keys as they were held when the message being handled was input
+// (GetKeyState), as a ModifierBit set. Keys are judged by this: keys typed ahead wait in the
+// queue, and by the time they are handled Shift may be up again.
+uint8_t ModifiersOfMessage();
 
 // The key of a queued message for OnKey: WM_KEYDOWN and WM_SYSKEYDOWN give their virtual-key
 // code, WM_CHAR with a code 1 to 26 the character code. False for any other message.

@@ -23,7 +23,7 @@
 
 namespace table {
 
-// Modifier set bits, read with GetAsyncKeyState when a key arrives.
+// Modifier set bits, as they were held when the key or click was input (GetKeyState).
 enum ModifierBit : uint8_t { kModShift = 1, kModCtrl = 2, kModAlt = 4 };
 constexpr uint8_t kModifierMask = 7;
 

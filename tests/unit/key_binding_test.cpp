@@ -312,6 +312,7 @@ TEST_F(KeyBindingFileTest, TheShippedFileReadsWithoutFaults) {
       {32, 0, 100}, {13, 0, 1},   {8, 0, 130},  {45, 0, 127},  // Space, Enter, Back, Insert
       {46, 0, 4},   {113, 0, 6},  {116, 0, 3},  {117, 0, 2},   // Delete, F2, F5, F6
       {118, 0, 7},  {65, 2, 11},  {9, 0, 138},                 // F7, Ctrl+A, Tab
+      {76, 2, 16},  {76, 3, 137},                              // Ctrl+L, Ctrl+Shift+L
   };
   for (const Want& w : wants) {
     const KeyBind* k = b.Find(w.key, w.mods);

@@ -396,4 +396,23 @@ TEST_F(VisibleEntriesTest, WholeClientOfALaidOutTableLeavesNothingStale) {
   }
 }
 
+TEST(PaintRulesTest, UnderscoresOfANameButNeverATrailByte) {
+  // 0x88 0x5F is a double-byte character whose trail byte is an underscore.
+  struct Case {
+    std::string text;
+    std::vector<std::size_t> offsets;
+  } cases[] = {
+      {"make_it.txt", {4}},
+      {"__a_", {0, 1, 3}},
+      {"no blank", {}},
+      {"", {}},
+      {"\x88\x5F.txt", {}},
+      {"\x88\x5F_x", {2}},
+      {"a\x88", {}},  // a lead byte at the end
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(frame::UnderscoreOffsets(c.text.data(), c.text.size()), c.offsets) << c.text;
+  }
+}
+
 }  // namespace

@@ -111,3 +111,68 @@ TEST_F(TypeAheadTest, EmptyListFindsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Feeds the bytes of character messages one by one; the whole characters that came out.
+std::vector<std::string> Assemble(const std::string& bytes) {
+  table::TypedCharacter typed;
+  std::vector<std::string> out;
+  for (char b : bytes) {
+    std::string_view ch = typed.Feed(static_cast<unsigned char>(b));
+    if (!ch.empty()) out.emplace_back(ch);
+  }
+  return out;
+}
+
+TEST(TypedCharacterTest, ADoubleByteCharacterComesOutWholeOnce) {
+  const std::string katakanaA = "ア";  // 0x83 0x41: its trail byte is the letter "A"
+  const std::string hyou = "表";       // 0x95 0x5C: its trail byte is a backslash
+  struct Case {
+    std::string bytes;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"ab", {"a", "b"}},
+      {katakanaA, {katakanaA}},
+      {"x" + katakanaA + "y", {"x", katakanaA, "y"}},
+      {hyou + hyou, {hyou, hyou}},
+      {"ｱ", {"ｱ"}},                                          // half-width kana: one byte
+      {std::string("\x83", 1), {}},                          // a lead byte alone waits
+      {std::string("\x83\t", 2), {"\t"}},                    // no trail: the lead is dropped
+      {std::string("\x83\x83\x41", 3), {std::string("\x83\x83", 2), "A"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    EXPECT_EQ(Assemble(c.bytes), c.expected);
+  }
+}
+
+class TypeAheadDoubleByteTest : public TypeAheadTest {
+ protected:
+  // Types the bytes as character messages; true when any of them moved the cursor.
+  bool TypeBytes(table::Sorm& t, const std::string& bytes) {
+    bool moved = false;
+    for (char b : bytes) {
+      std::string_view ch = typed_.Feed(static_cast<unsigned char>(b));
+      if (!ch.empty() && table::TypeAhead(t, &surface_, range_, 3, ch, 0)) moved = true;
+    }
+    return moved;
+  }
+  table::TypedCharacter typed_;
+};
+
+TEST_F(TypeAheadDoubleByteTest, ADoubleByteCharacterNeverSearchesForItsTrailByte) {
+  // ア is 0x83 0x41 and イ 0x83 0x43: their trail bytes are the letters A and C.
+  auto t = OpenNames({"Alpha.txt", "アイ.txt", "Charlie.txt"});
+  ASSERT_EQ(CursorName(*t), "..");
+  EXPECT_TRUE(TypeBytes(*t, "ア"));
+  EXPECT_EQ(CursorName(*t), "アイ.txt") << "the whole character, not the letter A";
+  EXPECT_FALSE(TypeBytes(*t, "イ")) << "nothing begins with it";
+  EXPECT_EQ(CursorName(*t), "アイ.txt") << "not Charlie.txt";
+  EXPECT_EQ(table::FindTypeAhead(*t, t->cursor(), std::string_view("ア")), t->cursor())
+      << "only the cursor itself begins with it";
+  EXPECT_TRUE(TypeBytes(*t, "c"));
+  EXPECT_EQ(CursorName(*t), "Charlie.txt");
+}
+
+}  // namespace

@@ -305,7 +305,7 @@ void fwsApp::CarryOutMouse(int pane, const table::MouseRequest& r) {
 
 void fwsApp::OnChar(unsigned char c) {
   table::Sorm* t = ActiveTable();
-  if (!t) return;
+  if (!t || gate_.Busy()) return;
   table::TypeAhead(*t, Pane(activePane_), keyboard_.range, keys_.selectMode(), c,
                    table::ModifiersNow());
 }

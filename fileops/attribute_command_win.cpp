@@ -9,6 +9,7 @@
 #include "fileops/command_support_win.h"
 #include "fileops/date_time_parse.h"
 #include "fileops/file_commands_win.h"
+#include "fileops/full_path.h"
 #include "fileops/link_create.h"
 #include "fileops/link_file.h"
 #include "frame/winfo_win.h"
@@ -64,8 +65,8 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
   dialog.time = FormatDialogTime(d.time);
   dialog.attributes = d.attributes;
   dialog.linkFile = linkFile;
-  EnterTableDirectory(t);
-  const std::string file = d.name;
+  // Full paths: the dialog pumps messages, and the other pane may be activated meanwhile.
+  const std::string file = t.DirectoryString() + d.name;
   if (linkFile) {
     dialog.target = d.Target();
     ReadLinkWorkingDirectory(file.c_str(), dialog.current);
@@ -97,7 +98,8 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
   if (dialog.name != d.DisplayName()) {
     if (linkFile) {
       if (WriteLinkTitle(file.c_str(), dialog.name.c_str()) != 0) ShowMessage(pane, kMsgLinkTitle);
-    } else if (dialog.name.empty() || !::MoveFileA(file.c_str(), dialog.name.c_str())) {
+    } else if (dialog.name.empty() ||
+               !::MoveFileA(file.c_str(), FullPathIn(t.path(), dialog.name).c_str())) {
       ShowMessage(pane, kMsgRename);
     }
   }
@@ -116,11 +118,12 @@ void ChangeMany(WINFO& pane, table::Sorm& t, const std::vector<table::BINFO*>& e
                                              : BST_INDETERMINATE;
   }
   if (dialog.DoModal(pane.Handle()) != IDOK) return;
-  EnterTableDirectory(t);
+  std::vector<std::string> files;
+  for (table::BINFO* e : entries) files.push_back(t.DirectoryString() + e->Data()->name);
 
   bool failed = false;
-  for (table::BINFO* e : entries)
-    if (!SetAttributes(e->Data()->name.c_str(), 0)) failed = true;
+  for (const std::string& file : files)
+    if (!SetAttributes(file.c_str(), 0)) failed = true;
   if (failed) ShowMessage(pane, kMsgSomeAttributes);
 
   if (!dialog.date.empty() && !dialog.time.empty()) {
@@ -129,21 +132,20 @@ void ChangeMany(WINFO& pane, table::Sorm& t, const std::vector<table::BINFO*>& e
       ShowMessage(pane, fields.message);
     } else if (fields.present) {
       bool dateFailed = false;
-      for (table::BINFO* e : entries)
-        if (SetDosDateTime(e->Data()->name.c_str(), fields.date, fields.time) != 0)
-          dateFailed = true;
+      for (const std::string& file : files)
+        if (SetDosDateTime(file.c_str(), fields.date, fields.time) != 0) dateFailed = true;
       if (dateFailed) ShowMessage(pane, kMsgSomeDates);
     }
   }
 
   failed = false;
-  for (table::BINFO* e : entries) {
-    uint32_t attributes = e->Data()->attributes;
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    uint32_t attributes = entries[k]->Data()->attributes;
     for (int i = 0; i < 4; ++i) {
       if (dialog.state[i] == BST_CHECKED) attributes |= kAttributeBoxes[i].bit;
       if (dialog.state[i] == BST_UNCHECKED) attributes &= ~kAttributeBoxes[i].bit;
     }
-    if (!SetAttributes(e->Data()->name.c_str(), attributes)) failed = true;
+    if (!SetAttributes(files[k].c_str(), attributes)) failed = true;
   }
   if (failed) ShowMessage(pane, kMsgSomeAttributes);
   ReloadKeepingPosition(pane);

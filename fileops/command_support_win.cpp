@@ -61,11 +61,6 @@ void UpdatePane(WINFO& pane) {
   pane.UpdateSelectionText();
 }
 
-void EnterTableDirectory(table::Sorm& t) {
-  const std::string path = t.path();
-  t.ChangePath(path.c_str());
-}
-
 void ShowMessage(WINFO& pane, const CommandMessage& message) {
   if (message.text) pane.ErrorBox(message.text);
 }

@@ -52,9 +52,6 @@ void ReloadKeepingPosition(WINFO& pane);
 // Brings the table up to date with its directory (the other pane of a copy or move).
 void UpdatePane(WINFO& pane);
 
-// Makes the table's directory the process's current one, where relative names are taken.
-void EnterTableDirectory(table::Sorm& t);
-
 // Shows a command message in the table's error box; nothing for a message without text.
 void ShowMessage(WINFO& pane, const CommandMessage& message);
 void ShowMessage(WINFO& pane, const char* text);

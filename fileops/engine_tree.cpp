@@ -15,18 +15,18 @@ namespace {
 // A directory path with its backslash must leave room for an entry name.
 constexpr std::size_t kMaxTreeDirectory = 257;
 
-int Walk(const std::string& source, const std::string& destination, char* buffer,
-         uint32_t size, CopiedTree* record);
+int Walk(const OperationUi& ui, const std::string& source, const std::string& destination,
+         char* buffer, uint32_t size, CopiedTree* record);
 
-int CopyEntry(const os::FindData& entry, const std::string& from, const std::string& to,
+int CopyEntry(const OperationUi& ui, const os::FindData& entry, const std::string& from, const std::string& to,
               char* buffer, uint32_t size, CopiedTree* record) {
   std::string source, destination;
   if (!JoinPath(from, entry.name, source) || !JoinPath(to, entry.name, destination))
     return kEnginePathTooLong;
   if (entry.attributes & os::kAttrDirectory)
-    return Walk(source, destination, buffer, size, record);
+    return Walk(ui, source, destination, buffer, size, record);
   CopyOutcome out =
-      CopyOneFileDetailed(source.c_str(), destination.c_str(), buffer, size, entry.attributes);
+      CopyOneFileDetailed(ui, source.c_str(), destination.c_str(), buffer, size, entry.attributes);
   if (out.result < 0) return out.result;
   if (out.copied && record) record->files.push_back(source);
   return kEngineOk;
@@ -38,8 +38,8 @@ bool SearchEndedNormally() {
   return e == os::kErrNoMoreFiles || e == os::kErrFileNotFound;
 }
 
-int Walk(const std::string& source, const std::string& destination, char* buffer,
-         uint32_t size, CopiedTree* record) {
+int Walk(const OperationUi& ui, const std::string& source, const std::string& destination,
+         char* buffer, uint32_t size, CopiedTree* record) {
   const int same = SameFileCheck(source.c_str(), destination.c_str(), true);
   if (same == 1) return kEngineSameFile;
   if (same == -1) return kEngineSourceDenied;
@@ -64,7 +64,7 @@ int Walk(const std::string& source, const std::string& destination, char* buffer
   bool more = true;
   while (more && IsDotEntry(entry.name)) more = search->Next(entry);
   while (more) {
-    int r = CopyEntry(entry, from, to, buffer, size, record);
+    int r = CopyEntry(ui, entry, from, to, buffer, size, record);
     if (r != kEngineOk) return r;
     more = search->Next(entry);
   }
@@ -75,15 +75,16 @@ int Walk(const std::string& source, const std::string& destination, char* buffer
 
 }  // namespace
 
-int CopyTree(const char* source, const char* destination, char* buffer, uint32_t size) {
+int CopyTree(const OperationUi& ui, const char* source, const char* destination, char* buffer,
+             uint32_t size) {
   SetLastCopyError(0);
-  return Walk(source, destination, buffer, size, nullptr);
+  return Walk(ui, source, destination, buffer, size, nullptr);
 }
 
-int CopyTreeRecorded(const char* source, const char* destination, char* buffer, uint32_t size,
-                     CopiedTree& record) {
+int CopyTreeRecorded(const OperationUi& ui, const char* source, const char* destination,
+                     char* buffer, uint32_t size, CopiedTree& record) {
   SetLastCopyError(0);
-  return Walk(source, destination, buffer, size, &record);
+  return Walk(ui, source, destination, buffer, size, &record);
 }
 
 }  // namespace fileops

@@ -32,10 +32,11 @@ class EngineMoveTest : public ::testing::Test {
   std::string P(const std::string& name) const { return dir_.Path(name); }
   // A relative destination is renamed; a full one (with a drive) is copied and deleted.
   int MoveFile(const std::string& from, const std::string& to) {
-    return MoveOneFile(P(from).c_str(), to.c_str(), buffer_.Data(), buffer_.Size());
+    return MoveOneFile(enginetest::Ui(), P(from).c_str(), to.c_str(), buffer_.Data(),
+                       buffer_.Size(), MoveRenamesFirst(to.c_str()));
   }
   int MoveDir(const std::string& from, const std::string& to) {
-    return MoveTree(P(from).c_str(), P(to).c_str(), buffer_.Data(), buffer_.Size());
+    return MoveTree(enginetest::Ui(), P(from).c_str(), P(to).c_str(), buffer_.Data(), buffer_.Size());
   }
   void Make(const std::string& name, const std::string& bytes) {
     ASSERT_TRUE(testutil::WriteFileBytes(P(name), bytes)) << name;

@@ -168,20 +168,22 @@ TEST_F(EngineRandomTest, NoByteOfUserDataIsLost) {
       const std::string from = src + "\\one.bin", to = dst + "\\one.bin";
       switch (op) {
         case Op::kCopyTree:
-          result = CopyTree(src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
+          result = CopyTree(enginetest::Ui(), src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
           break;
         case Op::kMoveTree:
-          result = MoveTree(src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
+          result = MoveTree(enginetest::Ui(), src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
           break;
         case Op::kCopyFile:
-          result = CopyOneFile(from.c_str(), to.c_str(), buffer.Data(), buffer.Size());
+          result = CopyOneFile(enginetest::Ui(), from.c_str(), to.c_str(), buffer.Data(), buffer.Size());
           break;
         case Op::kMoveFileFull:
-          result = MoveOneFile(from.c_str(), to.c_str(), buffer.Data(), buffer.Size());
+          result = MoveOneFile(enginetest::Ui(), from.c_str(), to.c_str(), buffer.Data(),
+                               buffer.Size(), MoveRenamesFirst(to.c_str()));
           break;
         default: {
           os::BackendServices().fs->SetCurrentDir(dir.Dir().c_str());
-          result = MoveOneFile(from.c_str(), "dst\\one.bin", buffer.Data(), buffer.Size());
+          result = MoveOneFile(enginetest::Ui(), from.c_str(), "dst\\one.bin", buffer.Data(),
+                               buffer.Size(), true);
           break;
         }
       }

@@ -19,7 +19,8 @@ namespace fileops {
 // the answer No; -1 open, create or read failed; -2 a write fell short (full disk); -5
 // cancelled; -6 Cancel at the overwrite question; -7 the source or -8 the destination cannot
 // be accessed. LastCopyError holds the code of a failed step (0 otherwise).
-int CopyOneFile(const OperationUi& ui, const char* source, const char* destination, char* buffer, uint32_t size);
+int CopyOneFile(const OperationUi& ui, const char* source, const char* destination, char* buffer,
+                uint32_t size);
 
 struct CopyOutcome {
   int result = 0;

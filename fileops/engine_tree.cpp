@@ -18,15 +18,16 @@ constexpr std::size_t kMaxTreeDirectory = 257;
 int Walk(const OperationUi& ui, const std::string& source, const std::string& destination,
          char* buffer, uint32_t size, CopiedTree* record);
 
-int CopyEntry(const OperationUi& ui, const os::FindData& entry, const std::string& from, const std::string& to,
-              char* buffer, uint32_t size, CopiedTree* record) {
+int CopyEntry(const OperationUi& ui, const os::FindData& entry, const std::string& from,
+              const std::string& to, char* buffer, uint32_t size, CopiedTree* record) {
   std::string source, destination;
   if (!JoinPath(from, entry.name, source) || !JoinPath(to, entry.name, destination))
     return kEnginePathTooLong;
   if (entry.attributes & os::kAttrDirectory)
     return Walk(ui, source, destination, buffer, size, record);
   CopyOutcome out =
-      CopyOneFileDetailed(ui, source.c_str(), destination.c_str(), buffer, size, entry.attributes);
+      CopyOneFileDetailed(ui, source.c_str(), destination.c_str(), buffer, size,
+                          entry.attributes);
   if (out.result < 0) return out.result;
   if (out.copied && record) record->files.push_back(source);
   return kEngineOk;

@@ -163,7 +163,8 @@ TEST_F(EngineDeleteTreeTest, NoSkipsOnlyThatFileAndTheNextIsAskedAgain) {
       return std::string(name).find("ro2") != std::string::npos ? kReadOnlyNo : kReadOnlyYes;
     }
   } question;
-  EXPECT_EQ(DeleteTree(enginetest::Ui(), P("t").c_str()), kEngineFailed);  // t\sub cannot go: ro2 is in it
+  // t\sub cannot go: ro2 is in it.
+  EXPECT_EQ(DeleteTree(enginetest::Ui(), P("t").c_str()), kEngineFailed);
   EXPECT_EQ(question.asked.size(), 3u);
   EXPECT_TREE(Tree("t"), (Files{{"sub\\ro2.txt", "2"}}));
   EXPECT_TRUE(os::Fs().GetAttributes(P("t\\sub\\ro2.txt").c_str()) & os::kAttrReadOnly);
@@ -188,7 +189,8 @@ TEST_F(EngineDeleteTreeTest, CancelAtTheQuestionEndsTheCommand) {
   const std::string first = question.asked[0];
   EXPECT_TRUE(testutil::FileExists(first));
   EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("t\\a.txt").c_str()), kEngineCancelled);
-  EXPECT_EQ(AskDeleteReadOnly(enginetest::Ui(), P("t\\ro1.txt").c_str()), kReadOnlyCancel);  // remembered
+  // Remembered.
+  EXPECT_EQ(AskDeleteReadOnly(enginetest::Ui(), P("t\\ro1.txt").c_str()), kReadOnlyCancel);
 }
 
 TEST_F(EngineDeleteTreeTest, CancelDuringTheWalk) {

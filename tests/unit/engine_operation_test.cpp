@@ -21,18 +21,7 @@ using Files = std::map<std::string, std::string>;
 
 constexpr uint32_t kBlock = kCopyBufferSize;
 
-class CwdGuard {
- public:
-  CwdGuard() {
-    char buf[os::kMaxPath];
-    uint32_t n = os::Fs().GetCurrentDir(buf, sizeof(buf));
-    saved_.assign(buf, n < sizeof(buf) ? n : 0);
-  }
-  ~CwdGuard() { os::Fs().SetCurrentDir(saved_.c_str()); }
-
- private:
-  std::string saved_;
-};
+using enginetest::CwdGuard;
 
 // Runs body as a command holding the gate; false when the gate refused it.
 template <typename Body>

@@ -165,24 +165,25 @@ TEST_F(EngineRandomTest, NoByteOfUserDataIsLost) {
       if (rng_() % 4) question = std::make_unique<RandomQuestion>(rng_);
       testutil::InstalledFaultyFs fs;
       ArmFault(fs, pump, progress);
+      const OperationUi ui{&progress, question.get(), nullptr};
       const std::string from = src + "\\one.bin", to = dst + "\\one.bin";
       switch (op) {
         case Op::kCopyTree:
-          result = CopyTree(enginetest::Ui(), src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
+          result = CopyTree(ui, src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
           break;
         case Op::kMoveTree:
-          result = MoveTree(enginetest::Ui(), src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
+          result = MoveTree(ui, src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
           break;
         case Op::kCopyFile:
-          result = CopyOneFile(enginetest::Ui(), from.c_str(), to.c_str(), buffer.Data(), buffer.Size());
+          result = CopyOneFile(ui, from.c_str(), to.c_str(), buffer.Data(), buffer.Size());
           break;
         case Op::kMoveFileFull:
-          result = MoveOneFile(enginetest::Ui(), from.c_str(), to.c_str(), buffer.Data(),
+          result = MoveOneFile(ui, from.c_str(), to.c_str(), buffer.Data(),
                                buffer.Size(), MoveRenamesFirst(to.c_str()));
           break;
         default: {
           os::BackendServices().fs->SetCurrentDir(dir.Dir().c_str());
-          result = MoveOneFile(enginetest::Ui(), from.c_str(), "dst\\one.bin", buffer.Data(),
+          result = MoveOneFile(ui, from.c_str(), "dst\\one.bin", buffer.Data(),
                                buffer.Size(), true);
           break;
         }

@@ -127,6 +127,20 @@ class CountingPump : public fileops::OperationPump {
   fileops::OperationPump* saved_;
 };
 
+// Puts the process's current directory back as it was when it goes.
+class CwdGuard {
+ public:
+  CwdGuard() {
+    char buf[os::kMaxPath];
+    uint32_t n = os::Fs().GetCurrentDir(buf, sizeof(buf));
+    saved_.assign(buf, n < sizeof(buf) ? n : 0);
+  }
+  ~CwdGuard() { os::Fs().SetCurrentDir(saved_.c_str()); }
+
+ private:
+  std::string saved_;
+};
+
 // Bytes of a given length that differ from file to file (seeded), so a mixed-up or partial
 // copy never looks right.
 std::string Pattern(std::size_t size, unsigned seed);

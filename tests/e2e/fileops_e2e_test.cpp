@@ -489,6 +489,16 @@ POINT FreePointOf(HWND window, HWND cover) {
 
 class OneCommandTest : public FileOpsTest {
  protected:
+  void SetUp() override {
+    FileOpsTest::SetUp();
+    outside_ = box_.Dir() + "outside";
+    RemoveTree(outside_);
+    ::CreateDirectoryA(outside_.c_str(), nullptr);
+  }
+  void TearDown() override {
+    FileOpsTest::TearDown();
+    RemoveTree(outside_);
+  }
   // The toolbar with its delete button first.
   void StartWithDeleteButton(const char* cursor) {
     box_.Write("BarSettings", "ToolBar", "FDELETE");
@@ -511,17 +521,17 @@ class OneCommandTest : public FileOpsTest {
     EXPECT_EQ(::FindWindowA("#32770", "ファイルのコピー"), nullptr) << "a second copy was asked";
     EXPECT_TRUE(::IsWindow(stillUp)) << "the first command ended too soon to tell";
   }
+  std::string outside_;  // a folder outside the table's, for a copy of everything
 };
 
 TEST_F(OneCommandTest, CommandsDuringACopyAndItsQuestionAreRefused) {
   WriteBigFile(data_ + "\\big.bin", 200u << 20, 'x');
   WriteFile(data_ + "\\zz.txt", "new");
-  ::CreateDirectoryA((data_ + "\\dest").c_str(), nullptr);
-  WriteFile(data_ + "\\dest\\zz.txt", "old");
+  WriteFile(outside_ + "\\zz.txt", "old");
   StartWithDeleteButton("big.bin");
   Command(kCmdSelectAll);
   Command(kCmdCopy);
-  Answer("ファイルのコピー", data_ + "\\dest");
+  Answer("ファイルのコピー", outside_);
   HWND progress = FindDialog("処理中");
   ASSERT_NE(progress, nullptr);
   TryASecondCommand(progress);
@@ -533,9 +543,9 @@ TEST_F(OneCommandTest, CommandsDuringACopyAndItsQuestionAreRefused) {
   TryASecondCommand(question);
   Press(question, IDCANCEL);
   WaitIdle();
-  EXPECT_EQ(ReadFile(data_ + "\\dest\\zz.txt"), "old");
-  EXPECT_EQ(BigFileState(data_ + "\\dest\\big.bin", 'x').first, 200u << 20);
-  EXPECT_EQ(TemporaryFileCount(data_ + "\\dest"), 0);
+  EXPECT_EQ(ReadFile(outside_ + "\\zz.txt"), "old");
+  EXPECT_EQ(BigFileState(outside_ + "\\big.bin", 'x').first, 200u << 20);
+  EXPECT_EQ(TemporaryFileCount(outside_), 0);
   EXPECT_TRUE(Exists(data_ + "\\a.txt") && Exists(data_ + "\\big.bin")) << "nothing was deleted";
 
   // Once the copy has ended the same click does start the command.

@@ -627,9 +627,19 @@ TEST_F(OneCommandTest, ActivatingTheOtherPaneDuringATreeCopyCopiesTheSource) {
   }
   ASSERT_NE(panes[1], nullptr);
   // The active pane is on top: the other one is found second.
-  ClickAt(FreePointOf(panes[1], progress));
+  const POINT click = FreePointOf(panes[1], progress);
+  ClickAt(click);
+  RECT r0{}, r1{}, rp{};
+  ::GetWindowRect(panes[0], &r0);
+  ::GetWindowRect(panes[1], &r1);
+  ::GetWindowRect(progress, &rp);
+  e2e::SaveScreenshot("one_command_click_other_pane");
   ASSERT_TRUE(e2e::WaitFor([&] { return e2e::Caption(frame_).rfind(right, 0) == 0; }, 10000))
-      << "the other pane was not activated: " << e2e::Caption(frame_);
+      << "the other pane was not activated: " << e2e::Caption(frame_) << " click " << click.x
+      << "," << click.y << " pane0 " << r0.left << "," << r0.top << "-" << r0.right << ","
+      << r0.bottom << " pane1 " << r1.left << "," << r1.top << "-" << r1.right << ","
+      << r1.bottom << " progress " << rp.left << "," << rp.top << "-" << rp.right << ","
+      << rp.bottom;
   EXPECT_TRUE(::IsWindow(progress)) << "the copy ended before the click";
   e2e::SaveScreenshot("one_command_other_pane_active");
   WaitIdle();

@@ -67,7 +67,7 @@ int AskOverwrite(const OperationUi& ui, const char* source, const char* destinat
   return answer;
 }
 
-int AskDeleteReadOnly(const OperationUi& ui, const char* path) {
+int AskDeleteReadOnly(const OperationUi& ui, const char* path, const char* shown) {
   ReadOnlyDialog* dialog = ui.readOnly;
   if (!dialog) return kReadOnlyYes;
   const int remembered = dialog->Remembered();
@@ -76,7 +76,7 @@ int AskDeleteReadOnly(const OperationUi& ui, const char* path) {
     ClearReadOnly(path);
     return kReadOnlyDeleteAll;
   }
-  const int answer = KnownReadOnlyAnswer(dialog->Show(path));
+  const int answer = KnownReadOnlyAnswer(dialog->Show(shown ? shown : path));
   dialog->Remember(answer);
   if (answer == kReadOnlyCancel) CancelCommand(ui);
   if (answer == kReadOnlyYes || answer == kReadOnlyDeleteAll) ClearReadOnly(path);

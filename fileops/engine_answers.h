@@ -22,8 +22,9 @@ int AskOverwrite(const OperationUi& ui, const char* source, const char* destinat
 
 // Whether the read-only entry path is deleted: Yes, DeleteAll, No or Cancel. Yes and DeleteAll
 // take the read-only attribute away; without a read-only dialog the answer is Yes and the
-// entry is left as it is. Cancel disables the progress dialog's Cancel button.
-int AskDeleteReadOnly(const OperationUi& ui, const char* path);
+// entry is left as it is. Cancel disables the progress dialog's Cancel button. The question
+// shows shown when given (the entry's name as the table lists it), else path.
+int AskDeleteReadOnly(const OperationUi& ui, const char* path, const char* shown = nullptr);
 
 // The newer-only rule on two last-write times: overwrite only when the source is newer in
 // whole seconds (a destination of the same second is kept). A missing time never overwrites.

@@ -168,7 +168,7 @@ int DeleteSelected(const OperationUi& ui, WINFO& pane) {
     std::string path;
     const bool fits = JoinPath(prefix, d.name.c_str(), path);
     if (fits && (d.attributes & 0x01)) {
-      const int answer = AskDeleteReadOnly(ui, path.c_str());
+      const int answer = AskDeleteReadOnly(ui, path.c_str(), d.name.c_str());
       if (answer == kReadOnlyCancel) return 0;
       if (answer == kReadOnlyNo) continue;
     }

@@ -178,6 +178,29 @@ TEST(EngineOperation, TheCurrentDirectoryMovingMidwayChangesNothing) {
   }
 }
 
+// The delete command asks about an entry by its name but clears the read-only attribute of its
+// full path: never of a file of that name in the current directory.
+TEST(EngineOperation, TheReadOnlyAnswerChangesExactlyTheFullPath) {
+  for (int answer : {kReadOnlyYes, kReadOnlyDeleteAll, kReadOnlyNo}) {
+    SCOPED_TRACE(answer);
+    CwdGuard cwd;
+    testutil::TempDir dir;
+    enginetest::MakeFiles(dir.Dir(), {{"table\\ro.txt", "table"}, {"other\\ro.txt", "other"}});
+    const std::string mine = dir.Path("table\\ro.txt"), theirs = dir.Path("other\\ro.txt");
+    for (const std::string& f : {mine, theirs})
+      ASSERT_TRUE(os::Fs().SetAttributes(f.c_str(), os::kAttrReadOnly));
+    ASSERT_TRUE(os::Fs().SetCurrentDir(dir.Path("other").c_str()));
+    enginetest::ScriptedReadOnly question({answer});
+    const OperationUi ui{nullptr, nullptr, &question};
+    EXPECT_EQ(AskDeleteReadOnly(ui, mine.c_str(), "ro.txt"), answer);
+    EXPECT_EQ(question.asked, std::vector<std::string>{"ro.txt"});
+    const bool cleared = !(os::Fs().GetAttributes(mine.c_str()) & os::kAttrReadOnly);
+    EXPECT_EQ(cleared, answer != kReadOnlyNo);
+    EXPECT_NE(os::Fs().GetAttributes(theirs.c_str()) & os::kAttrReadOnly, 0u);
+    for (const std::string& f : {mine, theirs}) os::Fs().SetAttributes(f.c_str(), os::kAttrNormal);
+  }
+}
+
 // The command resolves what the user typed against its table's directory, never the current
 // directory.
 TEST(EngineOperation, NamesAreResolvedAgainstTheTableDirectory) {

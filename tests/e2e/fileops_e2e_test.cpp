@@ -498,6 +498,7 @@ class OneCommandTest : public FileOpsTest {
   void TearDown() override {
     FileOpsTest::TearDown();
     RemoveTree(outside_);
+    ::SetCursorPos(1000, 750);  // out of the way of the windows the next tests open
   }
   // The toolbar with its delete button first.
   void StartWithDeleteButton(const char* cursor) {

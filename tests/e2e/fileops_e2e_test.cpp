@@ -605,7 +605,7 @@ TEST_F(OneCommandTest, ActivatingTheOtherPaneDuringATreeCopyCopiesTheSource) {
     ::CreateDirectoryA((side + "\\t\\sub").c_str(), nullptr);
   }
   for (const char* name : {"\\t\\a.bin", "\\t\\b.bin", "\\t\\sub\\c.bin"}) {
-    WriteBigFile(left + name, 60u << 20, 'L');
+    WriteBigFile(left + name, 30u << 20, 'L');
     WriteFile(right + name, "right");
   }
   box_.Write("INST1", "WMode", "2");
@@ -643,10 +643,11 @@ TEST_F(OneCommandTest, ActivatingTheOtherPaneDuringATreeCopyCopiesTheSource) {
       << rp.bottom;
   EXPECT_TRUE(::IsWindow(progress)) << "the copy ended before the click";
   e2e::SaveScreenshot("one_command_other_pane_active");
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(progress); }, 180000));
   WaitIdle();
   for (const char* name : {"\\t\\a.bin", "\\t\\b.bin", "\\t\\sub\\c.bin"}) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(BigFileState(dest + name, 'L'), (std::pair<uint64_t, bool>{60u << 20, true}));
+    EXPECT_EQ(BigFileState(dest + name, 'L'), (std::pair<uint64_t, bool>{30u << 20, true}));
     EXPECT_EQ(ReadFile(right + name), "right");
   }
 }

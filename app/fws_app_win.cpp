@@ -324,7 +324,7 @@ void fwsApp::CarryOutMouse(int pane, const table::MouseRequest& r) {
 
 void fwsApp::OnChar(unsigned char c) {
   table::Sorm* t = ActiveTable();
-  if (!t) return;
+  if (!t || gate_.Busy()) return;
   // A double-byte character comes as two messages: it searches once it is whole.
   const std::string_view ch = typed_.Feed(c);
   if (ch.empty()) return;

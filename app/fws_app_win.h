@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/command_gate.h"
 #include "app/window_state.h"
 #include "fw/application.h"
 #include "fw/status_bar.h"
@@ -39,8 +40,19 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   // The application's may-close test (after the frame's).
   bool MayClose();
 
-  // Menu commands and toolbar buttons: true when the command was handled.
+  // Menu commands, toolbar buttons, bound keys and mouse commands: true when the command was
+  // handled. Each runs holding the command gate; while another command holds it, the command
+  // is refused (and counts as handled).
   bool OnCommand(int id);
+  // One command at a time: held by every command, asked by whatever would start one or change
+  // a table.
+  app::CommandGate& Gate() { return gate_; }
+  // The frame is asked to close (WM_CLOSE with wp): true to close now; false while a command
+  // runs, which is then cancelled, and the close is posted again once it has ended.
+  bool CloseNowOrAfterCommand(WPARAM wp);
+  // The session ends: a running command is cancelled (the process may end without unwinding
+  // it; a file being replaced is only put in place complete).
+  void OnSessionEnding();
   // Whether a command has a handler in this build (the menu enables exactly those).
   static bool HasHandler(int id);
   // Enables the items of a popup that is about to open and sets their check marks.
@@ -109,7 +121,10 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   bool PreDispatch(MSG& msg) override;
   bool Idle(long count) override;
   int Terminate(int exitCode) override;
-  // The application messages of WM_USER, posted by other windows or by this process.
+
+ public:
+  // The application messages of WM_USER, posted by other windows or by this process; the frame
+  // passes them on also while a command's pump runs.
   void OnAppMessage(WPARAM wp, LPARAM code);
 
  private:
@@ -131,7 +146,9 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   table::KeyboardState keyboard_;
   table::TypedCharacter typed_;  // the characters of type-ahead, double-byte ones made whole
   table::PaneMouse mouse_;
-  fileops::WindowsPump pump_;  // the help file was opened this run: close it at exit
+  app::CommandGate gate_;
+  // The nested pump: restricted to the frame while a command holds the gate.
+  fileops::WindowsPump pump_{nullptr, [this] { return gate_.Busy(); }};
   bool lateInitDone_ = false;
   bool CreateStatusBar();
   bool CreateToolBar();

@@ -78,10 +78,6 @@ bool fwsApp::PreDispatch(MSG& msg) {
       break;
   }
   if (frame_ && msg.hwnd == frame_->Handle()) {
-    if (msg.message == WM_USER) {
-      OnAppMessage(msg.wParam, msg.lParam);
-      return true;
-    }
     if (msg.message == WM_SYSCOMMAND && msg.wParam == CMD_HIDEMENU) return OnCommand(CMD_HIDEMENU);
   }
   return false;
@@ -96,8 +92,10 @@ void fwsApp::OnAppMessage(WPARAM wp, LPARAM code) {
       break;
     case app::kMsgToolbarChanged:
       // The toolbar is rebuilt from the configuration when it is shown; windows without one
-      // stay without.
-      if (settings_.toolBarDisp) RebuildBars();
+      // stay without. Not under a running command, which may have been started from it.
+      gate_.WhenIdle([this] {
+        if (settings_.toolBarDisp) RebuildBars();
+      });
       break;
     default:
       // The run and mask menus, the associations, polling and the icon loader report here once
@@ -144,6 +142,8 @@ bool fwsApp::OnCommand(int id) {
     ShowCommandHelp(id);
     return true;
   }
+  const app::CommandGate::Scope command = gate_.Enter();
+  if (!command) return true;  // another command runs: refused
   if (fileops::RunFileCommand(*this, id)) return true;
   switch (id) {
     case CMD_FEXIT:
@@ -265,6 +265,15 @@ void fwsApp::OpenNewWindow(int dx, int dy) {
   app::WriteConfigString(sec, "Show", "");
 }
 
+bool fwsApp::CloseNowOrAfterCommand(WPARAM wp) {
+  HWND frame = frame_ ? frame_->Handle() : nullptr;
+  return gate_.CloseNow([frame, wp] {
+    if (frame && ::IsWindow(frame)) ::PostMessageA(frame, WM_CLOSE, wp, 0);
+  });
+}
+
+void fwsApp::OnSessionEnding() { gate_.CancelRunning(); }
+
 void fwsApp::QuitAllWindows() {
   app::PurgeSavedWindows(&LockErrorNoOwner);
   app::BroadcastToAllWindows(app::kMsgSaveForQuit);
@@ -336,6 +345,8 @@ void fwsApp::RebuildDriveMenu(HMENU drivePopup) {
 void fwsApp::OnDriveCommand(int command) {
   char letter = app::DriveLetterOfCommand(command);
   if (!letter) return;
+  const app::CommandGate::Scope scope = gate_.Enter();
+  if (!scope) return;
   char path[3] = {letter, ':', '\0'};
   char failure[64];
   std::snprintf(failure, sizeof(failure), "ドライブ %c に移動できません", letter);

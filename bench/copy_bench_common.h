@@ -140,8 +140,10 @@ inline double EngineCopy(const std::string& from, const std::string& to, bool tr
   fileops::OperationPump* saved = fileops::SetOperationPump(&pump);
   fileops::CopyBuffer buffer;
   double start = NowMs();
-  t.engineResult = tree ? fileops::CopyTree(from.c_str(), to.c_str(), buffer.Data(), buffer.Size())
-                        : fileops::CopyOneFile(from.c_str(), to.c_str(), buffer.Data(), buffer.Size());
+  const fileops::OperationUi ui{&progress, nullptr, nullptr};
+  t.engineResult =
+      tree ? fileops::CopyTree(ui, from.c_str(), to.c_str(), buffer.Data(), buffer.Size())
+           : fileops::CopyOneFile(ui, from.c_str(), to.c_str(), buffer.Data(), buffer.Size());
   double ms = NowMs() - start;
   t.updates = progress.updates;
   t.pumpRuns = pump.runs;

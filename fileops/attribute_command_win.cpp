@@ -12,6 +12,7 @@
 #include "fileops/command_support_win.h"
 #include "fileops/date_time_parse.h"
 #include "fileops/file_commands_win.h"
+#include "fileops/full_path.h"
 #include "fileops/link_create.h"
 #include "fileops/link_file.h"
 #include "frame/winfo_win.h"
@@ -69,8 +70,8 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
   dialog.linkFile = linkFile;
   const char* name = CommandName(pane, d);
   if (!name) return;
-  EnterTableDirectory(t);
-  const std::string file = name;
+  // Full paths: the dialog pumps messages, and the other pane may be activated meanwhile.
+  const std::string file = t.DirectoryString() + name;
   if (linkFile) {
     dialog.target = d.Target();
     ReadLinkWorkingDirectory(file.c_str(), dialog.current);
@@ -102,7 +103,8 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
   if (dialog.name != d.DisplayName()) {
     if (linkFile) {
       if (WriteLinkTitle(file.c_str(), dialog.name.c_str()) != 0) ShowMessage(pane, kMsgLinkTitle);
-    } else if (dialog.name.empty() || !::MoveFileA(file.c_str(), dialog.name.c_str())) {
+    } else if (dialog.name.empty() ||
+               !::MoveFileA(file.c_str(), FullPathIn(t.path(), dialog.name).c_str())) {
       ShowMessage(pane, kMsgRename);
     }
   }
@@ -124,12 +126,12 @@ void ChangeMany(WINFO& pane, table::Sorm& t, const std::vector<table::BINFO*>& e
   // Every entry is changed through the name that reaches it; one without such a name is left.
   std::vector<std::pair<table::BINFO*, std::string>> targets;
   for (table::BINFO* e : entries)
-    if (const char* name = CommandName(pane, *e->Data())) targets.emplace_back(e, name);
-  EnterTableDirectory(t);
+    if (const char* name = CommandName(pane, *e->Data()))
+      targets.emplace_back(e, t.DirectoryString() + name);
 
   bool failed = false;
-  for (const auto& [e, name] : targets)
-    if (!SetAttributes(name.c_str(), 0)) failed = true;
+  for (const auto& [e, file] : targets)
+    if (!SetAttributes(file.c_str(), 0)) failed = true;
   if (failed) ShowMessage(pane, kMsgSomeAttributes);
 
   if (!dialog.date.empty() && !dialog.time.empty()) {
@@ -138,20 +140,20 @@ void ChangeMany(WINFO& pane, table::Sorm& t, const std::vector<table::BINFO*>& e
       ShowMessage(pane, fields.message);
     } else if (fields.present) {
       bool dateFailed = false;
-      for (const auto& [e, name] : targets)
-        if (SetDosDateTime(name.c_str(), fields.date, fields.time) != 0) dateFailed = true;
+      for (const auto& [e, file] : targets)
+        if (SetDosDateTime(file.c_str(), fields.date, fields.time) != 0) dateFailed = true;
       if (dateFailed) ShowMessage(pane, kMsgSomeDates);
     }
   }
 
   failed = false;
-  for (const auto& [e, name] : targets) {
+  for (const auto& [e, file] : targets) {
     uint32_t attributes = e->Data()->attributes;
     for (int i = 0; i < 4; ++i) {
       if (dialog.state[i] == BST_CHECKED) attributes |= kAttributeBoxes[i].bit;
       if (dialog.state[i] == BST_UNCHECKED) attributes &= ~kAttributeBoxes[i].bit;
     }
-    if (!SetAttributes(name.c_str(), attributes)) failed = true;
+    if (!SetAttributes(file.c_str(), attributes)) failed = true;
   }
   if (failed) ShowMessage(pane, kMsgSomeAttributes);
   ReloadKeepingPosition(pane);

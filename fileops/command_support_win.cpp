@@ -61,11 +61,6 @@ void UpdatePane(WINFO& pane) {
   pane.UpdateSelectionText();
 }
 
-void EnterTableDirectory(table::Sorm& t) {
-  const std::string path = t.path();
-  t.ChangePath(path.c_str());
-}
-
 const char* CommandName(WINFO& pane, const table::SM_DAT& d) {
   const char* name = d.AddressName();
   if (!name) ShowMessage(pane, NoUsableNameMessage(d.name.c_str()).c_str());

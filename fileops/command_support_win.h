@@ -52,9 +52,6 @@ void ReloadKeepingPosition(WINFO& pane);
 // Brings the table up to date with its directory (the other pane of a copy or move).
 void UpdatePane(WINFO& pane);
 
-// Makes the table's directory the process's current one, where relative names are taken.
-void EnterTableDirectory(table::Sorm& t);
-
 // The name every command uses to reach an entry (table::SM_DAT::AddressName(): the listed name,
 // or the 8.3 alias of a name that does not lead back to its entry). Null after telling the user
 // when the entry has neither: the command then leaves it alone.

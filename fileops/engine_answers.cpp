@@ -1,7 +1,6 @@
 #include "fileops/engine_answers.h"
 
 #include "fileops/engine_types.h"
-#include "fileops/engine_ui.h"
 #include "os/exact_name.h"
 #include "os/services.h"
 
@@ -39,8 +38,8 @@ int KnownReadOnlyAnswer(int v) {
   }
 }
 
-void CancelCommand() {
-  if (ProgressDialog* p = ActiveProgressDialog()) p->DisableCancel();
+void CancelCommand(const OperationUi& ui) {
+  if (ui.progress) ui.progress->DisableCancel();
 }
 
 void ClearReadOnly(const char* path) {
@@ -56,21 +55,21 @@ bool SourceIsNewer(const os::FileTime* source, const os::FileTime* destination) 
   return *source / kTicksPerSecond > *destination / kTicksPerSecond;
 }
 
-int AskOverwrite(const char* source, const char* destination) {
-  OverwriteDialog* dialog = ActiveOverwriteDialog();
+int AskOverwrite(const OperationUi& ui, const char* source, const char* destination) {
+  OverwriteDialog* dialog = ui.overwrite;
   if (!dialog) return kOverwriteYes;
   const int remembered = dialog->Remembered();
   if (remembered == kOverwriteNewerOnly) return NewerOnlyAnswer(source, destination);
   if (remembered == kOverwriteCancel || remembered == kOverwriteAll) return remembered;
   const int answer = KnownOverwriteAnswer(dialog->Show(destination));
   dialog->Remember(answer);
-  if (answer == kOverwriteCancel) CancelCommand();
+  if (answer == kOverwriteCancel) CancelCommand(ui);
   if (answer == kOverwriteNewerOnly) return NewerOnlyAnswer(source, destination);
   return answer;
 }
 
-int AskDeleteReadOnly(const char* path) {
-  ReadOnlyDialog* dialog = ActiveReadOnlyDialog();
+int AskDeleteReadOnly(const OperationUi& ui, const char* path, const char* shown) {
+  ReadOnlyDialog* dialog = ui.readOnly;
   if (!dialog) return kReadOnlyYes;
   const int remembered = dialog->Remembered();
   if (remembered == kReadOnlyCancel) return kReadOnlyCancel;
@@ -78,9 +77,9 @@ int AskDeleteReadOnly(const char* path) {
     ClearReadOnly(path);
     return kReadOnlyDeleteAll;
   }
-  const int answer = KnownReadOnlyAnswer(dialog->Show(path));
+  const int answer = KnownReadOnlyAnswer(dialog->Show(shown ? shown : path));
   dialog->Remember(answer);
-  if (answer == kReadOnlyCancel) CancelCommand();
+  if (answer == kReadOnlyCancel) CancelCommand(ui);
   if (answer == kReadOnlyYes || answer == kReadOnlyDeleteAll) ClearReadOnly(path);
   return answer;
 }

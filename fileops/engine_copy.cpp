@@ -11,7 +11,6 @@
 #include "fileops/engine_same_file.h"
 #include "fileops/engine_state.h"
 #include "fileops/engine_types.h"
-#include "fileops/engine_ui.h"
 #include "os/last_error.h"
 #include "os/services.h"
 
@@ -107,9 +106,10 @@ class WriteTarget {
 // new cannot be the source, and only an existing one is probed further.
 class FileCopy {
  public:
-  FileCopy(const char* source, const char* destination, char* buffer, uint32_t size,
-           uint32_t sourceAttributes)
-      : source_(source),
+  FileCopy(const OperationUi& ui, const char* source, const char* destination, char* buffer,
+           uint32_t size, uint32_t sourceAttributes)
+      : ui_(ui),
+        source_(source),
         destination_(destination),
         buffer_(buffer),
         size_(size),
@@ -120,7 +120,7 @@ class FileCopy {
     CopyOutcome out;
     out.result = Copy();
     out.copied = out.result == kEngineOk && !skipped_;
-    progress::ClearSizes();
+    progress::ClearSizes(ui_.progress);
     return out;
   }
 
@@ -170,7 +170,7 @@ class FileCopy {
   }
 
   int PrepareReplacement() {
-    switch (AskOverwrite(source_, destination_.c_str())) {
+    switch (AskOverwrite(ui_, source_, destination_.c_str())) {
       case kOverwriteCancel: return kEngineQuestionCancelled;
       case kOverwriteNo: skipped_ = true; return kEngineOk;
       default: break;
@@ -191,17 +191,17 @@ class FileCopy {
   int CopyBlocks() {
     uint64_t total = 0;
     if (!in_->Size(&total)) total = 0;
-    progress::ShowPath(source_);
-    progress::ShowTotal(total);
-    progress::StartGauge();
+    progress::ShowPath(ui_.progress, source_);
+    progress::ShowTotal(ui_.progress, total);
+    progress::StartGauge(ui_.progress);
     uint64_t copied = 0;
     for (;;) {
       RunOperationPump();
-      if (OperationCancelled()) return kEngineCancelled;
+      if (ui_.Cancelled()) return kEngineCancelled;
       uint32_t got = 0;
       if (!in_->Read(buffer_, size_, &got)) return FailWithOsError(kEngineFailed);
       if (got == 0) {
-        progress::SetGauge(kGaugeMax);
+        progress::SetGauge(ui_.progress, kGaugeMax);
         os::FileTime written = 0;
         if (in_->GetTimes(nullptr, nullptr, &written))
           target_.File().SetTimes(nullptr, nullptr, &written);
@@ -214,7 +214,7 @@ class FileCopy {
         return kEngineDiskFull;
       }
       copied += got;
-      progress::ShowDone(copied, total);
+      progress::ShowDone(ui_.progress, copied, total);
     }
   }
 
@@ -226,6 +226,7 @@ class FileCopy {
       os::Fs().SetAttributes(target_.Path().c_str(), a);
   }
 
+  const OperationUi ui_;
   const char* source_;
   const std::string destination_;
   char* buffer_;
@@ -238,13 +239,15 @@ class FileCopy {
 
 }  // namespace
 
-CopyOutcome CopyOneFileDetailed(const char* source, const char* destination, char* buffer,
-                                uint32_t size, uint32_t sourceAttributes) {
-  return FileCopy(source, destination, buffer, size, sourceAttributes).Run();
+CopyOutcome CopyOneFileDetailed(const OperationUi& ui, const char* source,
+                                const char* destination, char* buffer, uint32_t size,
+                                uint32_t sourceAttributes) {
+  return FileCopy(ui, source, destination, buffer, size, sourceAttributes).Run();
 }
 
-int CopyOneFile(const char* source, const char* destination, char* buffer, uint32_t size) {
-  return CopyOneFileDetailed(source, destination, buffer, size, os::kInvalidAttributes).result;
+int CopyOneFile(const OperationUi& ui, const char* source, const char* destination, char* buffer,
+                uint32_t size) {
+  return CopyOneFileDetailed(ui, source, destination, buffer, size, os::kInvalidAttributes).result;
 }
 
 }  // namespace fileops

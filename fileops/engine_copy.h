@@ -11,13 +11,16 @@
 #pragma once
 #include <cstdint>
 
+#include "fileops/engine_ui.h"
+
 namespace fileops {
 
 // Copies source to destination (EngineResult): 1 same file, nothing done; 0 done, or skipped by
 // the answer No; -1 open, create or read failed; -2 a write fell short (full disk); -5
 // cancelled; -6 Cancel at the overwrite question; -7 the source or -8 the destination cannot
 // be accessed. LastCopyError holds the code of a failed step (0 otherwise).
-int CopyOneFile(const char* source, const char* destination, char* buffer, uint32_t size);
+int CopyOneFile(const OperationUi& ui, const char* source, const char* destination, char* buffer,
+                uint32_t size);
 
 struct CopyOutcome {
   int result = 0;
@@ -25,7 +28,8 @@ struct CopyOutcome {
 };
 // CopyOneFile, telling also whether the file was really copied. A tree walk passes the
 // source's attributes as its directory search found them (kInvalidAttributes: read them).
-CopyOutcome CopyOneFileDetailed(const char* source, const char* destination, char* buffer,
-                                uint32_t size, uint32_t sourceAttributes);
+CopyOutcome CopyOneFileDetailed(const OperationUi& ui, const char* source,
+                                const char* destination, char* buffer, uint32_t size,
+                                uint32_t sourceAttributes);
 
 }  // namespace fileops

@@ -10,7 +10,6 @@
 #include "fileops/engine_progress.h"
 #include "fileops/engine_state.h"
 #include "fileops/engine_types.h"
-#include "fileops/engine_ui.h"
 #include "os/exact_name.h"
 #include "os/last_error.h"
 #include "os/services.h"
@@ -26,33 +25,33 @@ bool IsGone(const char* path) {
   return IsNotFoundError(os::LastError());
 }
 
-int DeleteEntry(const std::string& path, const os::FindData& entry) {
-  if (!(entry.attributes & os::kAttrDirectory)) return DeleteOneFile(path.c_str());
-  if (entry.attributes & kAttrReparsePoint) return RemoveOneDirectory(path.c_str());
-  return DeleteTree(path.c_str());
+int DeleteEntry(const OperationUi& ui, const std::string& path, const os::FindData& entry) {
+  if (!(entry.attributes & os::kAttrDirectory)) return DeleteOneFile(ui, path.c_str());
+  if (entry.attributes & kAttrReparsePoint) return RemoveOneDirectory(ui, path.c_str());
+  return DeleteTree(ui, path.c_str());
 }
 
 }  // namespace
 
-int DeleteOneFile(const char* path) {
+int DeleteOneFile(const OperationUi& ui, const char* path) {
   RunOperationPump();
-  if (OperationCancelled()) return kEngineCancelled;
-  progress::ShowPath(path);
-  progress::StartGauge();
+  if (ui.Cancelled()) return kEngineCancelled;
+  progress::ShowPath(ui.progress, path);
+  progress::StartGauge(ui.progress);
   bool ok = app::Globals().windowsMajorVersion < 4 ? os::Fs().DeleteFile(path)
                                                    : os::Fs().ShellDelete(path, RecycleDeletes());
   int r = ok || IsGone(path) ? kEngineOk : kEngineFailed;
-  progress::SetGauge(kGaugeMax);
+  progress::SetGauge(ui.progress, kGaugeMax);
   return r;
 }
 
-int RemoveOneDirectory(const char* path) {
+int RemoveOneDirectory(const OperationUi& ui, const char* path) {
   RunOperationPump();
-  if (OperationCancelled()) return kEngineCancelled;
+  if (ui.Cancelled()) return kEngineCancelled;
   return os::Fs().RemoveDir(path) ? kEngineOk : kEngineFailed;
 }
 
-int DeleteTree(const char* directory) {
+int DeleteTree(const OperationUi& ui, const char* directory) {
   const std::string prefix = WithTrailingBackslash(directory);
   int errorFlag = kEngineOk;
   {
@@ -69,16 +68,16 @@ int DeleteTree(const char* directory) {
         continue;
       }
       if ((entry.attributes & os::kAttrReadOnly) && !IsDotEntry(entry.name)) {
-        int answer = AskDeleteReadOnly(path.c_str());
+        int answer = AskDeleteReadOnly(ui, path.c_str());
         if (answer == kReadOnlyCancel) return errorFlag;
         if (answer == kReadOnlyNo) continue;
       }
-      int r = DeleteEntry(path, entry);
+      int r = DeleteEntry(ui, path, entry);
       if (r == kEngineCancelled) return kEngineCancelled;
       if (r == kEngineFailed) errorFlag = kEngineFailed;
     }
   }
-  int r = RemoveOneDirectory(directory);
+  int r = RemoveOneDirectory(ui, directory);
   if (r == kEngineFailed || r == kEngineCancelled) return r;
   return errorFlag;
 }

@@ -1,20 +1,22 @@
 // Deleting files and directory trees for the delete command.
 #pragma once
 
+#include "fileops/engine_ui.h"
+
 namespace fileops {
 
 // Deletes one file: 0 (also when it was gone already), -1 failed, -5 cancelled. From Windows 4
 // on through the shell, to the recycle bin when RecycleDeletes() is set; below it with
 // DeleteFileA.
-int DeleteOneFile(const char* path);
+int DeleteOneFile(const OperationUi& ui, const char* path);
 
 // Removes an empty directory: 0, -1 failed, -5 cancelled.
-int RemoveOneDirectory(const char* path);
+int RemoveOneDirectory(const OperationUi& ui, const char* path);
 
 // Deletes a directory with everything in it: 0, -1 when some entry could not be deleted (the
 // others are), -5 cancelled. Each read-only entry is asked about (AskDeleteReadOnly): No skips
 // it, Cancel ends the walk. A link to a directory elsewhere (a reparse point) is removed
 // itself, never followed.
-int DeleteTree(const char* directory);
+int DeleteTree(const OperationUi& ui, const char* directory);
 
 }  // namespace fileops

@@ -9,7 +9,6 @@
 #include "fileops/engine_state.h"
 #include "fileops/engine_tree.h"
 #include "fileops/engine_types.h"
-#include "fileops/engine_ui.h"
 #include "os/services.h"
 
 namespace fileops {
@@ -33,11 +32,11 @@ void DeleteMovedFile(const std::string& path) {
 
 // After a tree copy: the copied files go, then every directory that is empty now. Whatever
 // was not copied keeps its directory. Cancel stops the deleting; nothing is lost by that.
-void DeleteCopiedSource(const CopiedTree& copied) {
+void DeleteCopiedSource(const OperationUi& ui, const CopiedTree& copied) {
   for (const std::string& file : copied.files) {
     RunOperationPump();
-    if (OperationCancelled()) return;
-    progress::ShowPath(file.c_str());
+    if (ui.Cancelled()) return;
+    progress::ShowPath(ui.progress, file.c_str());
     DeleteMovedFile(file);
   }
   for (const std::string& directory : copied.directories) os::Fs().RemoveDir(directory.c_str());
@@ -45,40 +44,41 @@ void DeleteCopiedSource(const CopiedTree& copied) {
 
 }  // namespace
 
-int MoveOneFile(const char* source, const char* destination, char* buffer, uint32_t size) {
+bool MoveRenamesFirst(const char* typedDestination) { return !HasColon(typedDestination); }
+
+int MoveOneFile(const OperationUi& ui, const char* source, const char* destination, char* buffer,
+                uint32_t size, bool renameFirst) {
   SetLastCopyError(0);
-  if (OperationCancelled()) return kEngineCancelled;
+  if (ui.Cancelled()) return kEngineCancelled;
   if (DestinationExists(destination)) {
-    switch (AskOverwrite(source, destination)) {
+    switch (AskOverwrite(ui, source, destination)) {
       case kOverwriteCancel: return kEngineQuestionCancelled;
       case kOverwriteNo: return kEngineOk;
       default: break;
     }
   }
-  if (!HasColon(destination)) {
-    progress::ShowPath(source);
-    progress::StartGauge();
+  if (renameFirst) {
+    progress::ShowPath(ui.progress, source);
+    progress::StartGauge(ui.progress);
     bool renamed = os::Fs().MoveFile(source, destination);
-    progress::SetGauge(kGaugeMax);
+    progress::SetGauge(ui.progress, kGaugeMax);
     if (renamed) return kEngineOk;
   }
-  CopyOutcome out;
-  {
-    OverwriteDialogAside askNoMore;
-    out = CopyOneFileDetailed(source, destination, buffer, size, os::kInvalidAttributes);
-  }
+  const CopyOutcome out = CopyOneFileDetailed(ui.WithoutOverwrite(), source, destination, buffer,
+                                              size, os::kInvalidAttributes);
   if (out.result == kEngineOk && out.copied) os::Fs().DeleteFile(source);
   return out.result;
 }
 
-int MoveTree(const char* source, const char* destination, char* buffer, uint32_t size) {
+int MoveTree(const OperationUi& ui, const char* source, const char* destination, char* buffer,
+             uint32_t size) {
   SetLastCopyError(0);
-  if (OperationCancelled()) return kEngineCancelled;
-  progress::ShowPath(source);
+  if (ui.Cancelled()) return kEngineCancelled;
+  progress::ShowPath(ui.progress, source);
   if (os::Fs().MoveFile(source, destination)) return kEngineOk;
   CopiedTree copied;
-  int r = CopyTreeRecorded(source, destination, buffer, size, copied);
-  if (r == kEngineOk) DeleteCopiedSource(copied);
+  int r = CopyTreeRecorded(ui, source, destination, buffer, size, copied);
+  if (r == kEngineOk) DeleteCopiedSource(ui, copied);
   return r;
 }
 

@@ -3,19 +3,26 @@
 #pragma once
 #include <cstdint>
 
+#include "fileops/engine_ui.h"
+
 namespace fileops {
 
 // Moves one file (EngineResult). An existing destination is asked about first (No leaves the
-// source, 0). A destination without a drive (relative to the current directory, so on the
-// source's drive) is tried as a rename; a destination with a drive letter, or a failed
-// rename, copies without asking again and then deletes the source; a source that cannot be
-// deleted then stays (both files exist, the result is still 0).
-int MoveOneFile(const char* source, const char* destination, char* buffer, uint32_t size);
+// source, 0). With renameFirst the move is tried as a rename; without it, or when the rename
+// fails, the file is copied without asking again and the source deleted; a source that cannot
+// be deleted then stays (both files exist, the result is still 0).
+int MoveOneFile(const OperationUi& ui, const char* source, const char* destination, char* buffer,
+                uint32_t size, bool renameFirst);
+
+// Whether a move to the destination as the user typed it is tried as a rename first: when it
+// names no drive (it then lies on the source's drive).
+bool MoveRenamesFirst(const char* typedDestination);
 
 // Moves a directory tree (EngineResult): a rename, or CopyTree and then deleting exactly the
 // files that were copied and the directories left empty. Files the user declined to
 // overwrite (No, or not newer under NewerOnly) stay in the source tree. A failed copy deletes
 // nothing.
-int MoveTree(const char* source, const char* destination, char* buffer, uint32_t size);
+int MoveTree(const OperationUi& ui, const char* source, const char* destination, char* buffer,
+             uint32_t size);
 
 }  // namespace fileops

@@ -3,28 +3,26 @@
 #include <cmath>
 
 #include "fileops/engine_types.h"
-#include "fileops/engine_ui.h"
 #include "table/size_text.h"
 
 namespace fileops::progress {
 
-void ShowPath(const char* path) {
-  if (ProgressDialog* p = ActiveProgressDialog()) p->SetText(kProgressPath, path);
+void ShowPath(ProgressDialog* p, const char* path) {
+  if (p) p->SetText(kProgressPath, path);
 }
 
-void StartGauge() {
-  if (ProgressDialog* p = ActiveProgressDialog()) {
+void StartGauge(ProgressDialog* p) {
+  if (p) {
     p->SetGaugeRange(0, kGaugeMax);
     p->SetGauge(0);
   }
 }
 
-void SetGauge(int value) {
-  if (ProgressDialog* p = ActiveProgressDialog()) p->SetGauge(value);
+void SetGauge(ProgressDialog* p, int value) {
+  if (p) p->SetGauge(value);
 }
 
-void ShowTotal(uint64_t size) {
-  ProgressDialog* p = ActiveProgressDialog();
+void ShowTotal(ProgressDialog* p, uint64_t size) {
   if (!p || size < kCopyBufferSize) return;
   p->SetText(kProgressSlash, "/");
   p->SetText(kProgressTotal, table::SizeText(static_cast<double>(size)).c_str());
@@ -36,15 +34,14 @@ int GaugeValue(uint64_t done, uint64_t size) {
       std::floor(static_cast<double>(done) / static_cast<double>(size) * kGaugeMax));
 }
 
-void ShowDone(uint64_t done, uint64_t size) {
-  ProgressDialog* p = ActiveProgressDialog();
+void ShowDone(ProgressDialog* p, uint64_t done, uint64_t size) {
   if (!p) return;
   p->SetText(kProgressDone, table::SizeText(static_cast<double>(done)).c_str());
   p->SetGauge(GaugeValue(done, size));
 }
 
-void ClearSizes() {
-  if (ProgressDialog* p = ActiveProgressDialog()) {
+void ClearSizes(ProgressDialog* p) {
+  if (p) {
     p->SetText(kProgressDone, "");
     p->SetText(kProgressTotal, "");
     p->SetText(kProgressSlash, "");

@@ -1,7 +1,6 @@
 #include "fileops/engine_state.h"
 
 #include "fileops/engine_errors.h"
-#include "fileops/engine_ui.h"
 #include "os/last_error.h"
 
 namespace fileops {
@@ -20,10 +19,5 @@ int FailWithOsError(int result) {
 
 bool RecycleDeletes() { return g_recycleDeletes; }
 void SetRecycleDeletes(bool toRecycleBin) { g_recycleDeletes = toRecycleBin; }
-
-bool OperationCancelled() {
-  ProgressDialog* progress = ActiveProgressDialog();
-  return progress && progress->IsCancelDisabled();
-}
 
 }  // namespace fileops

@@ -1,5 +1,6 @@
 // The little state the engine keeps for the running command: the error code of the last failed
-// copy step, the recycle-bin switch of the delete command, and the cancel test.
+// copy step and the recycle-bin switch of the delete command. (The cancel test belongs to the
+// command's OperationUi.)
 #pragma once
 
 namespace fileops {
@@ -17,8 +18,5 @@ int FailWithOsError(int result);
 bool RecycleDeletes();
 void SetRecycleDeletes(bool toRecycleBin);
 
-// True when a progress dialog exists and its Cancel button is disabled (pressed, or a question
-// was cancelled). Polled before every block of work.
-bool OperationCancelled();
 
 }  // namespace fileops

@@ -16,11 +16,11 @@ namespace {
 // A directory path with its backslash must leave room for an entry name.
 constexpr std::size_t kMaxTreeDirectory = 257;
 
-int Walk(const std::string& source, const std::string& destination, char* buffer,
-         uint32_t size, CopiedTree* record);
+int Walk(const OperationUi& ui, const std::string& source, const std::string& destination,
+         char* buffer, uint32_t size, CopiedTree* record);
 
-int CopyEntry(const os::FindData& entry, const std::string& from, const std::string& to,
-              char* buffer, uint32_t size, CopiedTree* record) {
+int CopyEntry(const OperationUi& ui, const os::FindData& entry, const std::string& from,
+              const std::string& to, char* buffer, uint32_t size, CopiedTree* record) {
   // A look-alike name is reached, and copied, by its alias; one without an alias stops here.
   const char* name = os::AddressName(entry);
   if (!name) {
@@ -31,9 +31,10 @@ int CopyEntry(const os::FindData& entry, const std::string& from, const std::str
   if (!JoinPath(from, name, source) || !JoinPath(to, name, destination))
     return kEnginePathTooLong;
   if (entry.attributes & os::kAttrDirectory)
-    return Walk(source, destination, buffer, size, record);
+    return Walk(ui, source, destination, buffer, size, record);
   CopyOutcome out =
-      CopyOneFileDetailed(source.c_str(), destination.c_str(), buffer, size, entry.attributes);
+      CopyOneFileDetailed(ui, source.c_str(), destination.c_str(), buffer, size,
+                          entry.attributes);
   if (out.result < 0) return out.result;
   if (out.copied && record) record->files.push_back(source);
   return kEngineOk;
@@ -45,8 +46,8 @@ bool SearchEndedNormally() {
   return e == os::kErrNoMoreFiles || e == os::kErrFileNotFound;
 }
 
-int Walk(const std::string& source, const std::string& destination, char* buffer,
-         uint32_t size, CopiedTree* record) {
+int Walk(const OperationUi& ui, const std::string& source, const std::string& destination,
+         char* buffer, uint32_t size, CopiedTree* record) {
   const int same = SameFileCheck(source.c_str(), destination.c_str(), true);
   if (same == 1) return kEngineSameFile;
   if (same == -1) return kEngineSourceDenied;
@@ -71,7 +72,7 @@ int Walk(const std::string& source, const std::string& destination, char* buffer
   bool more = true;
   while (more && IsDotEntry(entry.name)) more = search->Next(entry);
   while (more) {
-    int r = CopyEntry(entry, from, to, buffer, size, record);
+    int r = CopyEntry(ui, entry, from, to, buffer, size, record);
     if (r != kEngineOk) return r;
     more = search->Next(entry);
   }
@@ -82,15 +83,16 @@ int Walk(const std::string& source, const std::string& destination, char* buffer
 
 }  // namespace
 
-int CopyTree(const char* source, const char* destination, char* buffer, uint32_t size) {
+int CopyTree(const OperationUi& ui, const char* source, const char* destination, char* buffer,
+             uint32_t size) {
   SetLastCopyError(0);
-  return Walk(source, destination, buffer, size, nullptr);
+  return Walk(ui, source, destination, buffer, size, nullptr);
 }
 
-int CopyTreeRecorded(const char* source, const char* destination, char* buffer, uint32_t size,
-                     CopiedTree& record) {
+int CopyTreeRecorded(const OperationUi& ui, const char* source, const char* destination,
+                     char* buffer, uint32_t size, CopiedTree& record) {
   SetLastCopyError(0);
-  return Walk(source, destination, buffer, size, &record);
+  return Walk(ui, source, destination, buffer, size, &record);
 }
 
 }  // namespace fileops

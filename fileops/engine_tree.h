@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "fileops/engine_ui.h"
+
 namespace fileops {
 
 // Copies the directory source to destination (EngineResult): 1 one directory; -4 the
@@ -12,14 +14,15 @@ namespace fileops {
 // source/destination cannot be accessed; otherwise the first non-zero result of a
 // subdirectory or the first negative result of a file ends the walk. An existing destination
 // directory is merged into.
-int CopyTree(const char* source, const char* destination, char* buffer, uint32_t size);
+int CopyTree(const OperationUi& ui, const char* source, const char* destination, char* buffer,
+             uint32_t size);
 
 // What a tree copy really copied, for a move to delete exactly that afterwards.
 struct CopiedTree {
   std::vector<std::string> files;        // source paths of the files copied
   std::vector<std::string> directories;  // source directories walked, innermost first
 };
-int CopyTreeRecorded(const char* source, const char* destination, char* buffer, uint32_t size,
-                     CopiedTree& record);
+int CopyTreeRecorded(const OperationUi& ui, const char* source, const char* destination,
+                     char* buffer, uint32_t size, CopiedTree& record);
 
 }  // namespace fileops

@@ -1,12 +1,9 @@
 // What the engine needs of the user interface, as interfaces the windows implement: the nested
-// message pump, the progress dialog and the two questions. The engine never shows a window
-// itself; it finds the dialogs of the running command through the references below.
+// message pump, the progress dialog and the two questions.
 //
-// Each dialog class derives from its interface here. Constructing it makes it the dialog in
-// force (ActiveProgressDialog() and so on) and destroying it clears the reference again, so a
-// command that creates its dialogs before its first engine call and destroys them after its
-// last gives the engine exactly that command's dialogs and remembered answers. At most one of
-// each kind exists at a time.
+// The engine never shows a window itself and keeps no dialog of its own: each command builds an
+// OperationUi with its own progress dialog and questions and passes it to every engine call.
+// Two commands therefore never share or clear each other's dialogs or remembered answers.
 #pragma once
 #include "fileops/engine_types.h"
 
@@ -25,7 +22,7 @@ OperationPump* SetOperationPump(OperationPump* pump);
 // Runs the registered pump, if any.
 void RunOperationPump();
 
-// The progress dialog (PROC_DLG) of the running command.
+// The progress dialog (PROC_DLG) of a command.
 class ProgressDialog {
  public:
   ProgressDialog(const ProgressDialog&) = delete;
@@ -41,12 +38,12 @@ class ProgressDialog {
   virtual void DisableCancel() = 0;
 
  protected:
-  ProgressDialog();
-  virtual ~ProgressDialog();
+  ProgressDialog() = default;
+  virtual ~ProgressDialog() = default;
 };
 
-// A question of the running command. The engine keeps the last answer in it for the rest of
-// the command; the answer starts at Yes (1 for both questions).
+// A question of a command. The engine keeps the last answer in it for the rest of the command;
+// the answer starts at Yes (1 for both questions).
 class QuestionDialog {
  public:
   QuestionDialog(const QuestionDialog&) = delete;
@@ -55,6 +52,9 @@ class QuestionDialog {
   // Asks modally about name (owner: the progress dialog) and returns the value of the button
   // pressed. A value the question does not have is taken as Cancel.
   virtual int Show(const char* name) = 0;
+  // Ends the question while it is shown as if Cancel had been pressed (the window is being
+  // closed); nothing when it is not shown.
+  virtual void Dismiss() {}
 
   int Remembered() const { return remembered_; }
   void Remember(int answer) { remembered_ = answer; }
@@ -70,36 +70,31 @@ class QuestionDialog {
 
 // The overwrite question (CPCHK_D): Show asks whether the existing file name is overwritten
 // and returns an OverwriteAnswer.
-class OverwriteDialog : public QuestionDialog {
- protected:
-  OverwriteDialog();
-  ~OverwriteDialog() override;
-};
+class OverwriteDialog : public QuestionDialog {};
 
 // The read-only delete question (DCHK_DLG): Show asks whether the read-only entry name is
 // deleted and returns a ReadOnlyAnswer.
-class ReadOnlyDialog : public QuestionDialog {
- protected:
-  ReadOnlyDialog();
-  ~ReadOnlyDialog() override;
-};
+class ReadOnlyDialog : public QuestionDialog {};
 
-// The dialogs in force; null when the running command has none.
-ProgressDialog* ActiveProgressDialog();
-OverwriteDialog* ActiveOverwriteDialog();
-ReadOnlyDialog* ActiveReadOnlyDialog();
+// The dialogs of one command, handed to every engine call of it. Each may be null: without a
+// progress dialog nothing is shown and nothing can be cancelled; without a question its answer
+// is Yes.
+struct OperationUi {
+  ProgressDialog* progress = nullptr;
+  OverwriteDialog* overwrite = nullptr;
+  ReadOnlyDialog* readOnly = nullptr;
 
-// Sets the overwrite question aside for its lifetime, so that the copy under a move asks
-// nothing more.
-class OverwriteDialogAside {
- public:
-  OverwriteDialogAside();
-  ~OverwriteDialogAside();
-  OverwriteDialogAside(const OverwriteDialogAside&) = delete;
-  OverwriteDialogAside& operator=(const OverwriteDialogAside&) = delete;
-
- private:
-  OverwriteDialog* saved_;
+  // True when the progress dialog's Cancel is disabled (pressed, or a question was cancelled).
+  bool Cancelled() const { return progress && progress->IsCancelDisabled(); }
+  // Cancels the command from outside: Cancel is pressed and a question being shown is
+  // dismissed, so the engine unwinds at its next test.
+  void Cancel() const;
+  // The same command without its overwrite question: the copy under a move asks nothing more.
+  OperationUi WithoutOverwrite() const {
+    OperationUi ui = *this;
+    ui.overwrite = nullptr;
+    return ui;
+  }
 };
 
 }  // namespace fileops

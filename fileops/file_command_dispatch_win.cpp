@@ -28,10 +28,10 @@ bool RunFileCommand(fwsApp& app, int id) {
   if (!pane || !pane->Table()) return true;
   WINFO* other = app.PaneCount() == 2 ? app.Pane(1 - active) : nullptr;
   switch (id) {
-    case CMD_FCOPY: CopyCommand(*pane, other); break;
-    case CMD_FMOVE: MoveCommand(*pane, other); break;
-    case CMD_FDELETE: DeleteCommand(*pane); break;
-    case CMD_FDUPLICATE: CopyAsCommand(*pane); break;
+    case CMD_FCOPY: CopyCommand(*pane, other, app.Gate()); break;
+    case CMD_FMOVE: MoveCommand(*pane, other, app.Gate()); break;
+    case CMD_FDELETE: DeleteCommand(*pane, app.Gate()); break;
+    case CMD_FDUPLICATE: CopyAsCommand(*pane, app.Gate()); break;
     case CMD_FMAKEDIR: MakeDirectoryCommand(*pane); break;
     case CMD_FPROPERTY: ChangeAttributesCommand(*pane); break;
     default: break;

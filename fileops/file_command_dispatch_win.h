@@ -8,7 +8,7 @@ namespace fileops {
 // Copy, move, delete, copy under another name, make directory, name/date/attributes.
 bool IsFileCommand(int id);
 // Runs a file command on the active pane (the other pane in two-pane mode takes part in copy
-// and move); false when id is not one.
+// and move); false when id is not one. The caller holds the application's command gate.
 bool RunFileCommand(fwsApp& app, int id);
 
 }  // namespace fileops

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include "app/command_gate.h"
 #include "exec/ask_input_win.h"
 #include "fileops/command_support_win.h"
 #include "fileops/engine.h"
 #include "fileops/engine_path.h"
+#include "fileops/full_path.h"
 #include "fileops/link_create.h"
 #include "fileops/progress_dialog_win.h"
 #include "fileops/question_dialogs_win.h"
@@ -16,12 +18,33 @@
 namespace fileops {
 namespace {
 
-void SetProgressText(int control, const char* text) {
-  if (ProgressDialog* p = ActiveProgressDialog()) p->SetText(control, text);
-}
+// The dialogs of a running engine command: its progress dialog and its question, handed to
+// every engine call, and reachable through the gate to cancel the command when the window
+// closes.
+class EngineDialogs {
+ public:
+  EngineDialogs(WINFO& pane, app::CommandGate& gate, bool readOnlyQuestion)
+      : progress_(pane.Handle()),
+        overwrite_(pane.Handle(), &progress_),
+        readOnly_(pane.Handle(), &progress_),
+        ui_{&progress_, readOnlyQuestion ? nullptr : &overwrite_,
+            readOnlyQuestion ? &readOnly_ : nullptr},
+        hook_(gate, [this] { ui_.Cancel(); }) {
+    progress_.Open();
+  }
+  ProgressDialogWin& Progress() { return progress_; }
+  const OperationUi& Ui() const { return ui_; }
+
+ private:
+  ProgressDialogWin progress_;
+  OverwriteDialogWin overwrite_;
+  ReadOnlyDialogWin readOnly_;
+  const OperationUi ui_;
+  app::CommandGate::CancelHook hook_;
+};
 
 // CopySelected and MoveSelected.
-int TransferSelected(WINFO& pane, const std::string& typed, bool move) {
+int TransferSelected(const OperationUi& ui, WINFO& pane, const std::string& typed, bool move) {
   table::Sorm* t = pane.Table();
   if (!t) return -3;
   CopyBuffer buffer;
@@ -34,24 +57,25 @@ int TransferSelected(WINFO& pane, const std::string& typed, bool move) {
     ShowMessage(pane, DestinationMessage(typedCheck, move));
     return -3;
   }
-  // A destination without a drive is relative to the table's directory: enter it before the
-  // destination directory is made, not only before the entries are copied.
-  EnterTableDirectory(*t);
-  const std::string resolved = table::ResolveDrivePath(t->drives(), t->path(), typed.c_str());
-  const DestinationCheck resolvedCheck = CheckResolvedDestination(resolved);
+  // Everything below works on full paths made here from the table's own directory.
+  const std::string typedResolved =
+      table::ResolveDrivePath(t->drives(), t->path(), typed.c_str());
+  const bool renameFirst = MoveRenamesFirst(typedResolved.c_str());
+  const std::string resolved = FullPathIn(t->path(), typedResolved);
+  const DestinationCheck resolvedCheck =
+      resolved.empty() ? DestinationCheck::kTooLong : CheckResolvedDestination(resolved);
   if (resolvedCheck != DestinationCheck::kOk) {
     ShowMessage(pane, DestinationMessage(resolvedCheck, move));
     return -3;
   }
-  if (DestinationNeedsDirectory(resolved) && !::CreateDirectoryA(resolved.c_str(), nullptr) &&
+  if (DestinationNeedsDirectory(typedResolved) && !::CreateDirectoryA(resolved.c_str(), nullptr) &&
       DirectoryCreationStops(::GetLastError())) {
     ShowMessage(pane, kMsgCannotMakeDirectory);
     return -3;
   }
-  SetProgressText(kProgressDestination, resolved.c_str());
+  if (ui.progress) ui.progress->SetText(kProgressDestination, resolved.c_str());
   const std::string directory = WithTrailingBackslash(resolved);
   const std::string tableDirectory = t->DirectoryString();
-  EnterTableDirectory(*t);
 
   int result = 0;
   for (table::BINFO* entry : SelectedEntries(*t)) {
@@ -71,15 +95,18 @@ int TransferSelected(WINFO& pane, const std::string& typed, bool move) {
       if (!move) FinishEntry(pane, entry);
       continue;
     }
+    const std::string source = EntrySource(tableDirectory, name);
     int r;
     if (move) {
-      const std::string source = EntrySource(tableDirectory, name);
-      r = d.IsDirectory() ? MoveTree(source.c_str(), destination.c_str(), buffer.Data(), buffer.Size())
-                          : MoveOneFile(source.c_str(), destination.c_str(), buffer.Data(),
-                                        buffer.Size());
+      r = d.IsDirectory() ? MoveTree(ui, source.c_str(), destination.c_str(), buffer.Data(),
+                                     buffer.Size())
+                          : MoveOneFile(ui, source.c_str(), destination.c_str(), buffer.Data(),
+                                        buffer.Size(), renameFirst);
     } else {
-      r = d.IsDirectory() ? CopyTree(name, destination.c_str(), buffer.Data(), buffer.Size())
-                          : CopyOneFile(name, destination.c_str(), buffer.Data(), buffer.Size());
+      r = d.IsDirectory() ? CopyTree(ui, source.c_str(), destination.c_str(), buffer.Data(),
+                                     buffer.Size())
+                          : CopyOneFile(ui, source.c_str(), destination.c_str(), buffer.Data(),
+                                        buffer.Size());
     }
     if (r >= 0) {
       FinishEntry(pane, entry);
@@ -90,11 +117,10 @@ int TransferSelected(WINFO& pane, const std::string& typed, bool move) {
     result = -1;
     break;
   }
-  EnterTableDirectory(*t);
   return result;
 }
 
-void CopyOrMoveCommand(WINFO& pane, WINFO* other, bool move) {
+void CopyOrMoveCommand(WINFO& pane, WINFO* other, bool move, app::CommandGate& gate) {
   table::Sorm* t = pane.Table();
   if (!t || !table::TargetEntry(*t)) return;
   table::Sorm* otherTable = other ? other->Table() : nullptr;
@@ -106,13 +132,12 @@ void CopyOrMoveCommand(WINFO& pane, WINFO* other, bool move) {
   SelectCursorIfNoneSelected(pane);
   int result;
   {
-    ProgressDialogWin progress(pane.Handle());
-    progress.Open();
+    EngineDialogs dialogs(pane, gate, false);
+    ProgressDialogWin& progress = dialogs.Progress();
     progress.SetText(kProgressFirstLabel, "ファイル");
     progress.SetText(kProgressSecondLabel, move ? "移動先" : "コピー先 ");
     progress.SetText(kProgressDestination, answer.c_str());
-    OverwriteDialogWin overwrite(pane.Handle());
-    result = move ? MoveSelected(pane, answer) : CopySelected(pane, answer);
+    result = TransferSelected(dialogs.Ui(), pane, answer, move);
     if (result != -2 && result != -3) {
       ReloadKeepingPosition(pane);
       if (other && otherTable) UpdatePane(*other);
@@ -122,38 +147,41 @@ void CopyOrMoveCommand(WINFO& pane, WINFO* other, bool move) {
 
 }  // namespace
 
-int CopySelected(WINFO& pane, const std::string& destination) {
-  return TransferSelected(pane, destination, false);
+int CopySelected(const OperationUi& ui, WINFO& pane, const std::string& destination) {
+  return TransferSelected(ui, pane, destination, false);
 }
 
-int MoveSelected(WINFO& pane, const std::string& destination) {
-  return TransferSelected(pane, destination, true);
+int MoveSelected(const OperationUi& ui, WINFO& pane, const std::string& destination) {
+  return TransferSelected(ui, pane, destination, true);
 }
 
-void CopyCommand(WINFO& pane, WINFO* other) { CopyOrMoveCommand(pane, other, false); }
+void CopyCommand(WINFO& pane, WINFO* other, app::CommandGate& gate) {
+  CopyOrMoveCommand(pane, other, false, gate);
+}
 
-void MoveCommand(WINFO& pane, WINFO* other) { CopyOrMoveCommand(pane, other, true); }
+void MoveCommand(WINFO& pane, WINFO* other, app::CommandGate& gate) {
+  CopyOrMoveCommand(pane, other, true, gate);
+}
 
-int DeleteSelected(WINFO& pane) {
+int DeleteSelected(const OperationUi& ui, WINFO& pane) {
   table::Sorm* t = pane.Table();
   if (!t) return 0;
-  // The read-only question's answers change attributes by the entry's name.
-  EnterTableDirectory(*t);
   const std::string prefix = t->DirectoryString();
   for (table::BINFO* entry : SelectedEntries(*t)) {
     const table::SM_DAT& d = *entry->Data();
     if (IsDotEntry(d.name.c_str())) continue;
     const char* name = CommandName(pane, d);
     if (!name) continue;
-    if (d.attributes & 0x01) {
-      const int answer = AskDeleteReadOnly(name);
+    // The read-only question's answers change the attributes of exactly this path.
+    std::string path;
+    const bool fits = JoinPath(prefix, name, path);
+    if (fits && (d.attributes & 0x01)) {
+      const int answer = AskDeleteReadOnly(ui, path.c_str(), d.name.c_str());
       if (answer == kReadOnlyCancel) return 0;
       if (answer == kReadOnlyNo) continue;
     }
-    std::string path;
     int r = -1;
-    if (JoinPath(prefix, name, path))
-      r = d.IsDirectory() ? DeleteTree(path.c_str()) : DeleteOneFile(path.c_str());
+    if (fits) r = d.IsDirectory() ? DeleteTree(ui, path.c_str()) : DeleteOneFile(ui, path.c_str());
     if (r == kEngineOk) {
       FinishEntry(pane, entry);
     } else if (r == kEngineCancelled) {
@@ -166,7 +194,7 @@ int DeleteSelected(WINFO& pane) {
   return 0;
 }
 
-void DeleteCommand(WINFO& pane) {
+void DeleteCommand(WINFO& pane, app::CommandGate& gate) {
   table::Sorm* t = pane.Table();
   if (!t || !table::TargetEntry(*t)) return;
   const bool shiftDown = (::GetAsyncKeyState(VK_SHIFT) & 0xFF00) != 0;
@@ -175,16 +203,14 @@ void DeleteCommand(WINFO& pane) {
   CommandPump pump;
   SelectCursorIfNoneSelected(pane);
   {
-    ProgressDialogWin progress(pane.Handle());
-    progress.Open();
-    progress.SetText(kProgressFirstLabel, "削除");
-    ReadOnlyDialogWin readOnly(pane.Handle());
-    DeleteSelected(pane);
+    EngineDialogs dialogs(pane, gate, true);
+    dialogs.Progress().SetText(kProgressFirstLabel, "削除");
+    DeleteSelected(dialogs.Ui(), pane);
     ReloadKeepingPosition(pane);
   }
 }
 
-void CopyAsCommand(WINFO& pane) {
+void CopyAsCommand(WINFO& pane, app::CommandGate& gate) {
   table::Sorm* t = pane.Table();
   table::BINFO* target = t ? table::TargetEntry(*t) : nullptr;
   if (!target) return;
@@ -196,13 +222,11 @@ void CopyAsCommand(WINFO& pane) {
   if (answer.empty()) return;  // no name: nothing to copy to
   CommandPump pump;
   {
-    ProgressDialogWin progress(pane.Handle());
-    progress.Open();
+    EngineDialogs dialogs(pane, gate, false);
+    ProgressDialogWin& progress = dialogs.Progress();
     progress.SetText(kProgressFirstLabel, "ファイル");
     progress.SetText(kProgressSecondLabel, "コピー先 ");
     progress.SetText(kProgressDestination, answer.c_str());
-    OverwriteDialogWin overwrite(pane.Handle());
-    EnterTableDirectory(*t);
     const table::SM_DAT& d = *target->Data();
     const char* name = CommandName(pane, d);
     if (!name) {
@@ -220,9 +244,16 @@ void CopyAsCommand(WINFO& pane) {
         return;
       }
       SelectCursorIfNoneSelected(pane);
-      const int r = d.IsDirectory()
-                        ? CopyTree(name, answer.c_str(), buffer.Data(), buffer.Size())
-                        : CopyOneFile(name, answer.c_str(), buffer.Data(), buffer.Size());
+      const std::string source = EntrySource(t->DirectoryString(), name);
+      const std::string destination = FullPathIn(t->path(), answer);
+      int r = kEngineFailed;
+      SetLastCopyError(kErrnoNoEnt);
+      if (!destination.empty()) {
+        r = d.IsDirectory() ? CopyTree(dialogs.Ui(), source.c_str(), destination.c_str(),
+                                       buffer.Data(), buffer.Size())
+                            : CopyOneFile(dialogs.Ui(), source.c_str(), destination.c_str(),
+                                          buffer.Data(), buffer.Size());
+      }
       ShowMessage(pane, EngineResultMessage(EngineCommand::kCopy, r, LastCopyError()));
     }
   }
@@ -234,8 +265,8 @@ void MakeDirectoryCommand(WINFO& pane) {
   if (!t) return;
   std::string answer;
   if (!exec::AskInput(pane.Handle(), exec::InputQuestion::kMakeDir, answer)) return;
-  EnterTableDirectory(*t);
-  if (answer.empty() || !::CreateDirectoryA(answer.c_str(), nullptr)) {
+  const std::string directory = FullPathIn(t->path(), answer);
+  if (directory.empty() || !::CreateDirectoryA(directory.c_str(), nullptr)) {
     ShowMessage(pane, kMsgCannotMakeDirectory);
     return;
   }

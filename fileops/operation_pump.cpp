@@ -12,11 +12,15 @@ void GuardedPump::Run() {
   PumpPending();
 }
 
-PumpRoute RouteMessage(bool progressDialog, bool inMainFrameTree, uint32_t message) {
-  if (!progressDialog || message == kMsgPaint) return PumpRoute::kDispatch;
+PumpRoute RouteMessage(bool commandRunning, bool inMainFrameTree, uint32_t message) {
+  if (!commandRunning || message == kMsgPaint) return PumpRoute::kDispatch;
   if (!inMainFrameTree) return PumpRoute::kDrop;
   switch (message) {
     case kMsgMove:
+    case kMsgClose:
+    case kMsgNonClientLeftDown:
+    case kMsgNonClientLeftUp:
+    case kMsgApplication:
     case kMsgLeftDown:
     case kMsgLeftUp:
     case kMsgRightDown:

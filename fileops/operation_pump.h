@@ -31,19 +31,26 @@ enum class PumpRoute : uint8_t { kDispatch, kDrop };
 enum PumpMessage : uint32_t {
   kMsgMove = 0x0003,
   kMsgPaint = 0x000F,
+  kMsgClose = 0x0010,
+  kMsgNonClientLeftDown = 0x00A1,
+  kMsgNonClientLeftUp = 0x00A2,
   kMsgLeftDown = 0x0201,
   kMsgLeftUp = 0x0202,
   kMsgRightDown = 0x0204,
   kMsgRightUp = 0x0205,
+  kMsgApplication = 0x0400,  // WM_USER: the messages other windows of the program post
 };
 
-// Without a progress dialog every message is dispatched. With one, the user may only move and
-// repaint the main frame and click in it: messages whose window's top-level ancestor (found by
-// following GetParent) is not the main frame are dropped, and of those in the main frame's
-// tree only moving, painting and the left and right button presses and releases are
-// dispatched. A paint message is never dropped: it stays queued until its window is painted,
-// so a dropped one would keep the pump busy for ever.
-PumpRoute RouteMessage(bool progressDialog, bool inMainFrameTree, uint32_t message);
+// Outside a command every message is dispatched. While a command runs, the user may only move
+// and repaint the main frame and click in it (the command gate refuses what a click would
+// start): messages whose window's top-level ancestor (found by following GetParent) is not the
+// main frame are dropped, and of those in the main frame's tree only moving, painting, the
+// left and right button presses and releases (in the client and in the frame's border, so the
+// close box works), closing and the program's application messages are dispatched. A close or
+// an application message must not be lost: closing waits for the command (see the frame), and
+// quitting all windows posts the save before the close. A paint message is never dropped: it
+// stays queued until its window is painted, so a dropped one would keep the pump busy for ever.
+PumpRoute RouteMessage(bool commandRunning, bool inMainFrameTree, uint32_t message);
 
 // The most messages one run handles, so that a flood of posted messages cannot hold the
 // operation that pumps.

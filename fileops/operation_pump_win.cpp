@@ -32,10 +32,10 @@ void WindowsPump::PumpPending() {
       return;
     }
     if (fw::Application::ModelessDialogMessage(msg)) continue;
-    const bool progress = ActiveProgressDialog() != nullptr;
+    const bool command = !commandRunning_ || commandRunning_();
     const HWND frame = MainFrame();
-    const bool inFrame = progress && msg.hwnd && frame && TopLevelOf(msg.hwnd) == frame;
-    if (RouteMessage(progress, inFrame, msg.message) == PumpRoute::kDrop) continue;
+    const bool inFrame = command && msg.hwnd && frame && TopLevelOf(msg.hwnd) == frame;
+    if (RouteMessage(command, inFrame, msg.message) == PumpRoute::kDrop) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "fileops/operation_pump.h"
 
@@ -14,9 +16,11 @@ namespace fileops {
 
 class WindowsPump final : public GuardedPump {
  public:
-  // mainFrame: the window whose tree stays usable while a progress dialog exists; null reads
-  // app::Globals().mainFrameHandle at each run.
-  explicit WindowsPump(HWND mainFrame = nullptr) : mainFrame_(mainFrame) {}
+  // mainFrame: the window whose tree stays usable while a command runs; null reads
+  // app::Globals().mainFrameHandle at each run. commandRunning tells whether one runs now
+  // (RouteMessage); without it every run is taken as one of a command.
+  explicit WindowsPump(HWND mainFrame = nullptr, std::function<bool()> commandRunning = {})
+      : mainFrame_(mainFrame), commandRunning_(std::move(commandRunning)) {}
 
  protected:
   void PumpPending() override;
@@ -24,6 +28,7 @@ class WindowsPump final : public GuardedPump {
  private:
   HWND MainFrame() const;
   HWND mainFrame_;
+  std::function<bool()> commandRunning_;
 };
 
 // Runs the registered pump for ms milliseconds, sleeping in MsgWaitForMultipleObjects while

@@ -1,7 +1,7 @@
-// The progress dialog of a running copy, move or delete (layout 32517, modeless). Constructing
-// it makes it the engine's progress dialog and switches dropping files onto the owner off;
-// destroying it gives both back. Cancel only disables its own button: that disabled state is
-// what the engine polls between blocks.
+// The progress dialog of a running copy, move or delete (layout 32517, modeless). The command
+// hands it to the engine in its OperationUi. Constructing it switches dropping files onto the
+// owner off; destroying it switches it back on. Cancel only disables its own button: that
+// disabled state is what the engine polls between blocks.
 #pragma once
 #include <windows.h>
 

@@ -37,13 +37,15 @@ class ConfirmDeleteDialog final : public fw::Dialog {
 int NameQuestionDialog::Ask(const char* name) {
   name_ = name ? name : "";
   HWND owner = fallbackOwner_;
-  if (auto* progress = dynamic_cast<fw::Dialog*>(ActiveProgressDialog())) {
-    if (progress->Handle()) owner = progress->Handle();
-  }
+  if (progress_ && progress_->Handle()) owner = progress_->Handle();
   const INT_PTR r = DoModal(owner);
   for (int i = 0; i < answerCount_; ++i)
     if (answers_[i] == r) return static_cast<int>(r);
   return IDCANCEL;
+}
+
+void NameQuestionDialog::EndAsCancel() {
+  if (Handle()) Close(IDCANCEL);
 }
 
 bool NameQuestionDialog::OnInit() {
@@ -74,12 +76,12 @@ bool NameQuestionDialog::OnCommand(int id, int notifyCode, HWND) {
   return false;
 }
 
-OverwriteDialogWin::OverwriteDialogWin(HWND owner)
-    : NameQuestionDialog(IDD_OVERWRITE, owner, kOverwriteAnswers,
+OverwriteDialogWin::OverwriteDialogWin(HWND owner, const fw::Dialog* progress)
+    : NameQuestionDialog(IDD_OVERWRITE, owner, progress, kOverwriteAnswers,
                          static_cast<int>(std::size(kOverwriteAnswers))) {}
 
-ReadOnlyDialogWin::ReadOnlyDialogWin(HWND owner)
-    : NameQuestionDialog(IDD_READONLY, owner, kReadOnlyAnswers,
+ReadOnlyDialogWin::ReadOnlyDialogWin(HWND owner, const fw::Dialog* progress)
+    : NameQuestionDialog(IDD_READONLY, owner, progress, kReadOnlyAnswers,
                          static_cast<int>(std::size(kReadOnlyAnswers))) {}
 
 bool ConfirmDelete(HWND pane) {

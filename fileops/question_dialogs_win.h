@@ -15,18 +15,24 @@ namespace fileops {
 // as its file name and extension only. Each answer button closes the dialog with its own id.
 class NameQuestionDialog : public fw::Dialog {
  public:
-  NameQuestionDialog(int templateId, HWND fallbackOwner, const int* answers, int answerCount)
-      : fw::Dialog(templateId), fallbackOwner_(fallbackOwner), answers_(answers),
-        answerCount_(answerCount) {}
+  // progress: the command's progress dialog, the question's owner while it is shown;
+  // fallbackOwner when it has no window.
+  NameQuestionDialog(int templateId, HWND fallbackOwner, const fw::Dialog* progress,
+                     const int* answers, int answerCount)
+      : fw::Dialog(templateId), fallbackOwner_(fallbackOwner), progress_(progress),
+        answers_(answers), answerCount_(answerCount) {}
 
  protected:
   // Runs the question about name; the id of the button pressed (Cancel for anything else).
   int Ask(const char* name);
+  // Ends the question as Cancel while it is shown.
+  void EndAsCancel();
   bool OnInit() override;
   bool OnCommand(int id, int notifyCode, HWND control) override;
 
  private:
   HWND fallbackOwner_;
+  const fw::Dialog* progress_;
   const int* answers_;
   int answerCount_;
   std::string name_;
@@ -35,14 +41,16 @@ class NameQuestionDialog : public fw::Dialog {
 class OverwriteDialogWin final : public NameQuestionDialog, public OverwriteDialog {
  public:
   // owner: the window the question belongs to when no progress dialog is shown.
-  explicit OverwriteDialogWin(HWND owner);
+  OverwriteDialogWin(HWND owner, const fw::Dialog* progress);
   int Show(const char* name) override { return Ask(name); }
+  void Dismiss() override { EndAsCancel(); }
 };
 
 class ReadOnlyDialogWin final : public NameQuestionDialog, public ReadOnlyDialog {
  public:
-  explicit ReadOnlyDialogWin(HWND owner);
+  ReadOnlyDialogWin(HWND owner, const fw::Dialog* progress);
   int Show(const char* name) override { return Ask(name); }
+  void Dismiss() override { EndAsCancel(); }
 };
 
 // "削除します。よろしいですか？": true when the user chose OK.

@@ -115,12 +115,18 @@ void SDIDecFrame::OnEndSession() {
 LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CLOSE:
+      // Never under a running command: it is cancelled and the close comes again at its end.
+      if (!app_->CloseNowOrAfterCommand(wp)) return 0;
       if (MayClose() && app_->MayClose()) ::DestroyWindow(Handle());
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
+      if (wp) app_->OnSessionEnding();
       OnEndSession();
+      return 0;
+    case WM_USER:
+      app_->OnAppMessage(wp, lp);
       return 0;
     case WM_TIMER:
       if (wp == fwsApp::kLateInitTimer) {

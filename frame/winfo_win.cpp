@@ -51,6 +51,12 @@ bool WINFO::ScrollStep(int kind, int32_t position) {
 
 bool WINFO::OnMouse(UINT msg, LPARAM lp) {
   if (!table_) return false;
+  if (app_->Gate().Busy()) {
+    // While a command runs a click only activates the pane: the selection and the cursor stay
+    // as the command sees them, and nothing is opened.
+    if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) app_->ActivatePane(index_);
+    return true;
+  }
   table::PaneMouseSurfaceWin surface(Handle(), *this);
   table::Point p = table::PointOfMessage(lp);
   table::MouseOptions o = app_->MouseOptions();

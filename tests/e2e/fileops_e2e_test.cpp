@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/e2e_util.h"
@@ -498,3 +499,236 @@ TEST_F(OddNameTest, CopyTakesOnlyThatFileUnderItsAlias) {
 }
 
 }  // namespace
+
+// One command at a time, and nothing under a running command depends on the current directory.
+
+constexpr int kCmdCopy = 184, kCmdDelete = 180, kCmdSelectAll = 154;
+
+// A file of size bytes, all of them fill.
+void WriteBigFile(const std::string& path, uint32_t size, char fill) {
+  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
+  const std::string block(1 << 20, fill);
+  for (uint32_t done = 0; done < size;) {
+    const DWORD n = static_cast<DWORD>(std::min<uint32_t>(block.size(), size - done));
+    DWORD written = 0;
+    ::WriteFile(h, block.data(), n, &written, nullptr);
+    done += n;
+  }
+  ::CloseHandle(h);
+}
+
+// The size of a file and whether its first 64 KiB are all fill.
+std::pair<uint64_t, bool> BigFileState(const std::string& path, char fill) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {0, false};
+  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+  if (h == INVALID_HANDLE_VALUE) return {0, false};
+  std::string head(1 << 16, '\0');
+  DWORD read = 0;
+  ::ReadFile(h, head.data(), static_cast<DWORD>(head.size()), &read, nullptr);
+  ::CloseHandle(h);
+  head.resize(read);
+  const bool filled = !head.empty() && head.find_first_not_of(fill) == std::string::npos;
+  return {(static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow, filled};
+}
+
+// Names in dir that look like the copy's temporary files.
+int TemporaryFileCount(const std::string& dir) {
+  int n = 0;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((dir + "\\~*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  do ++n;
+  while (::FindNextFileA(h, &fd));
+  ::FindClose(h);
+  return n;
+}
+
+// A real left click at a screen point.
+void ClickAt(POINT p) {
+  ::SetCursorPos(p.x, p.y);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ::SendInput(2, in, sizeof(INPUT));
+}
+
+// A point of window that no other window given covers (inset from its corners).
+POINT FreePointOf(HWND window, HWND cover) {
+  RECT r{}, c{};
+  ::GetWindowRect(window, &r);
+  if (cover) ::GetWindowRect(cover, &c);
+  const POINT candidates[] = {{r.left + 12, r.top + 12}, {r.right - 30, r.bottom - 30},
+                              {r.left + 12, r.bottom - 30}, {r.right - 30, r.top + 12}};
+  for (POINT p : candidates)
+    if (!cover || !::PtInRect(&c, p)) return p;
+  return candidates[0];
+}
+
+class OneCommandTest : public FileOpsTest {
+ protected:
+  void SetUp() override {
+    FileOpsTest::SetUp();
+    outside_ = box_.Dir() + "outside";
+    RemoveTree(outside_);
+    ::CreateDirectoryA(outside_.c_str(), nullptr);
+  }
+  void TearDown() override {
+    FileOpsTest::TearDown();
+    RemoveTree(outside_);
+    ::SetCursorPos(1000, 750);  // out of the way of the windows the next tests open
+  }
+  // The toolbar with its delete button first.
+  void StartWithDeleteButton(const char* cursor) {
+    box_.Write("BarSettings", "ToolBar", "FDELETE");
+    box_.Write("INST1", "ToolBarDisp", "On");
+    Start(cursor);
+    ASSERT_TRUE(e2e::WaitFor([&] { return e2e::ToolBarOf(frame_) != nullptr; }));
+  }
+  POINT DeleteButton() {
+    POINT p{13, 13};
+    ::ClientToScreen(e2e::ToolBarOf(frame_), &p);
+    return p;
+  }
+  // Tries to start a delete from the toolbar with a real click and from the menu; neither may
+  // run while the copy does. progress: the dialog that must still be up afterwards.
+  void TryASecondCommand(HWND stillUp) {
+    ClickAt(DeleteButton());
+    Command(kCmdDelete);
+    Command(kCmdCopy);
+    EXPECT_EQ(FindDialog("削除確認", 1500), nullptr) << "a second command ran";
+    EXPECT_EQ(::FindWindowA("#32770", "ファイルのコピー"), nullptr) << "a second copy was asked";
+    EXPECT_TRUE(::IsWindow(stillUp)) << "the first command ended too soon to tell";
+  }
+  std::string outside_;  // a folder outside the table's, for a copy of everything
+};
+
+TEST_F(OneCommandTest, CommandsDuringACopyAndItsQuestionAreRefused) {
+  WriteBigFile(data_ + "\\big.bin", 200u << 20, 'x');
+  WriteFile(data_ + "\\zz.txt", "new");
+  WriteFile(outside_ + "\\zz.txt", "old");
+  StartWithDeleteButton("big.bin");
+  Command(kCmdSelectAll);
+  Command(kCmdCopy);
+  Answer("ファイルのコピー", outside_);
+  HWND progress = FindDialog("処理中");
+  ASSERT_NE(progress, nullptr);
+  TryASecondCommand(progress);
+  e2e::SaveScreenshot("one_command_refused_during_copy");
+
+  // The copy goes on and still asks about the existing file.
+  HWND question = FindDialog("上書き確認", 120000);
+  ASSERT_NE(question, nullptr) << "the first command no longer asks";
+  TryASecondCommand(question);
+  Press(question, IDCANCEL);
+  WaitIdle();
+  EXPECT_EQ(ReadFile(outside_ + "\\zz.txt"), "old");
+  EXPECT_EQ(BigFileState(outside_ + "\\big.bin", 'x').first, 200u << 20);
+  EXPECT_EQ(TemporaryFileCount(outside_), 0);
+  EXPECT_TRUE(Exists(data_ + "\\a.txt") && Exists(data_ + "\\big.bin")) << "nothing was deleted";
+
+  // Once the copy has ended the same click does start the command.
+  ClickAt(DeleteButton());
+  HWND confirm = FindDialog("削除確認");
+  ASSERT_NE(confirm, nullptr) << "the toolbar click never reached the program";
+  Press(confirm, IDCANCEL);
+}
+
+TEST_F(OneCommandTest, CancelStillWorksAfterARefusedCommand) {
+  WriteBigFile(data_ + "\\big.bin", 200u << 20, 'x');
+  ::CreateDirectoryA((data_ + "\\dest").c_str(), nullptr);
+  StartWithDeleteButton("big.bin");
+  Command(kCmdCopy);
+  Answer("ファイルのコピー", data_ + "\\dest");
+  HWND progress = FindDialog("処理中");
+  ASSERT_NE(progress, nullptr);
+  TryASecondCommand(progress);
+  ::PostMessageA(progress, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(progress, IDCANCEL)));
+  EXPECT_EQ(ErrorBoxText(), "処理はキャンセルされました");
+  WaitIdle();
+  EXPECT_FALSE(Exists(data_ + "\\dest\\big.bin")) << "the partial copy is removed";
+  EXPECT_EQ(TemporaryFileCount(data_ + "\\dest"), 0);
+  EXPECT_TRUE(Exists(data_ + "\\big.bin"));
+}
+
+// Closing the window during the overwrite question cancels the copy first and then closes,
+// saving the window's state; the old file stays as it was.
+TEST_F(OneCommandTest, ClosingDuringTheQuestionCancelsThenCloses) {
+  ::CreateDirectoryA((data_ + "\\dest").c_str(), nullptr);
+  WriteFile(data_ + "\\dest\\a.txt", "old");
+  box_.Write("EndMode", "EndMode", "none");
+  Start("a.txt");
+  Command(kCmdCopy);
+  Answer("ファイルのコピー", data_ + "\\dest");
+  HWND question = FindDialog("上書き確認");
+  ASSERT_NE(question, nullptr);
+  ::PostMessageA(frame_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(question); })) << "the question stayed";
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(frame_); })) << "the window stayed";
+  EXPECT_EQ(ReadFile(data_ + "\\dest\\a.txt"), "old");
+  EXPECT_EQ(ReadFile(data_ + "\\a.txt"), "alpha");
+  EXPECT_EQ(TemporaryFileCount(data_ + "\\dest"), 0);
+  EXPECT_EQ(box_.Read("EndMode", "EndMode"), "Quit") << "the state was not saved";
+  EXPECT_NE(box_.Read("INST1", "Show"), "<missing>") << "the placement was not saved";
+}
+
+// Two panes on two folders with the same names. A click on the other pane during a tree copy
+// activates it (and moves the current directory there); the copy holds the source's bytes.
+TEST_F(OneCommandTest, ActivatingTheOtherPaneDuringATreeCopyCopiesTheSource) {
+  const std::string left = data_ + "\\left", right = data_ + "\\right";
+  for (const std::string& side : {left, right}) {
+    ::CreateDirectoryA(side.c_str(), nullptr);
+    ::CreateDirectoryA((side + "\\t").c_str(), nullptr);
+    ::CreateDirectoryA((side + "\\t\\sub").c_str(), nullptr);
+  }
+  for (const char* name : {"\\t\\a.bin", "\\t\\b.bin", "\\t\\sub\\c.bin"}) {
+    WriteBigFile(left + name, 30u << 20, 'L');
+    WriteFile(right + name, "right");
+  }
+  box_.Write("INST1", "WMode", "2");
+  box_.Write("INST101", "Path", right.c_str());
+  box_.Write("INST101", "vmode", "0");
+  data_ = left;  // the first pane's folder
+  Start("t");
+  data_ = left.substr(0, left.size() - 5);
+  const std::string dest = data_ + "\\dest";
+  Command(kCmdCopy);
+  Answer("ファイルのコピー", dest);
+  HWND progress = FindDialog("処理中");
+  ASSERT_NE(progress, nullptr);
+
+  HWND client = ::GetWindow(frame_, GW_CHILD);
+  HWND panes[2] = {};
+  for (; client && !panes[1]; client = ::GetWindow(client, GW_HWNDNEXT)) {
+    panes[0] = ::FindWindowExA(client, nullptr, "Sorumo32", nullptr);
+    panes[1] = panes[0] ? ::FindWindowExA(client, panes[0], "Sorumo32", nullptr) : nullptr;
+  }
+  ASSERT_NE(panes[1], nullptr);
+  // The active pane is on top: the other one is found second.
+  const POINT click = FreePointOf(panes[1], progress);
+  ClickAt(click);
+  RECT r0{}, r1{}, rp{};
+  ::GetWindowRect(panes[0], &r0);
+  ::GetWindowRect(panes[1], &r1);
+  ::GetWindowRect(progress, &rp);
+  e2e::SaveScreenshot("one_command_click_other_pane");
+  ASSERT_TRUE(e2e::WaitFor([&] { return e2e::Caption(frame_).rfind(right, 0) == 0; }, 10000))
+      << "the other pane was not activated: " << e2e::Caption(frame_) << " click " << click.x
+      << "," << click.y << " pane0 " << r0.left << "," << r0.top << "-" << r0.right << ","
+      << r0.bottom << " pane1 " << r1.left << "," << r1.top << "-" << r1.right << ","
+      << r1.bottom << " progress " << rp.left << "," << rp.top << "-" << rp.right << ","
+      << rp.bottom;
+  EXPECT_TRUE(::IsWindow(progress)) << "the copy ended before the click";
+  e2e::SaveScreenshot("one_command_other_pane_active");
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(progress); }, 180000));
+  WaitIdle();
+  for (const char* name : {"\\t\\a.bin", "\\t\\b.bin", "\\t\\sub\\c.bin"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(BigFileState(dest + name, 'L'), (std::pair<uint64_t, bool>{30u << 20, true}));
+    EXPECT_EQ(ReadFile(right + name), "right");
+  }
+}

@@ -21,7 +21,8 @@ class EngineCopyTest : public ::testing::Test {
   void SetUp() override { SetLastCopyError(-99); }
   std::string P(const std::string& name) const { return dir_.Path(name); }
   int Copy(const std::string& from, const std::string& to) {
-    return CopyOneFile(P(from).c_str(), P(to).c_str(), buffer_.Data(), buffer_.Size());
+    return CopyOneFile(enginetest::Ui(), P(from).c_str(), P(to).c_str(), buffer_.Data(),
+                       buffer_.Size());
   }
   void Make(const std::string& name, const std::string& bytes) {
     ASSERT_TRUE(testutil::WriteFileBytes(P(name), bytes)) << name;

@@ -46,7 +46,7 @@ class EngineDeleteTest : public ::testing::Test {
 TEST_F(EngineDeleteTest, DeletesAFileAndShowsIt) {
   Make("a.txt", "a");
   enginetest::RecordingProgress progress;
-  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineOk);
+  EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("a.txt").c_str()), kEngineOk);
   EXPECT_FALSE(Exists("a.txt"));
   EXPECT_EQ(progress.TextsOf(kProgressPath), std::vector<std::string>{P("a.txt")});
   EXPECT_EQ(progress.gauges, (std::vector<int>{0, kGaugeMax}));
@@ -55,7 +55,7 @@ TEST_F(EngineDeleteTest, DeletesAFileAndShowsIt) {
 TEST_F(EngineDeleteTest, AFileAlreadyGoneCountsAsDeleted) {
   for (uint32_t version : {3u, 4u}) {
     app::Globals().windowsMajorVersion = version;
-    EXPECT_EQ(DeleteOneFile(P("none.txt").c_str()), kEngineOk) << version;
+    EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("none.txt").c_str()), kEngineOk) << version;
   }
 }
 
@@ -63,7 +63,7 @@ TEST_F(EngineDeleteTest, AFailureIsNotTakenForAFileAlreadyGone) {
   Make("a.txt", "a");
   testutil::InstalledFaultyFs fs;
   fs.Fail(FsOp::kShellDelete, "a.txt", 0, os::kErrFileNotFound);  // a misleading code
-  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineFailed);
+  EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("a.txt").c_str()), kEngineFailed);
   EXPECT_TRUE(Exists("a.txt"));
 }
 
@@ -74,7 +74,7 @@ TEST_F(EngineDeleteTest, AFileInUseIsNotDeleted) {
   ASSERT_TRUE(held);
   for (uint32_t version : {3u, 4u}) {
     app::Globals().windowsMajorVersion = version;
-    EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineFailed) << version;
+    EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("a.txt").c_str()), kEngineFailed) << version;
   }
   held.reset();
   EXPECT_TRUE(Exists("a.txt"));
@@ -84,10 +84,10 @@ TEST_F(EngineDeleteTest, TheShellDeletesReadOnlyFilesTheOldWayDoesNot) {
   Make("a.txt", "a");
   ReadOnly("a.txt");
   app::Globals().windowsMajorVersion = 3;
-  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineFailed);
+  EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("a.txt").c_str()), kEngineFailed);
   EXPECT_TRUE(Exists("a.txt"));
   app::Globals().windowsMajorVersion = 4;
-  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineOk);
+  EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("a.txt").c_str()), kEngineOk);
   EXPECT_FALSE(Exists("a.txt"));
 }
 
@@ -102,9 +102,9 @@ TEST_F(EngineDeleteTest, RecycleDeletesGoesThroughTheShellWithUndo) {
     std::vector<std::pair<std::string, bool>> calls;
   } fs;
   SetRecycleDeletes(true);
-  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineOk);
+  EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("a.txt").c_str()), kEngineOk);
   SetRecycleDeletes(false);
-  EXPECT_EQ(DeleteOneFile(P("b.txt").c_str()), kEngineOk);
+  EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("b.txt").c_str()), kEngineOk);
   EXPECT_EQ(fs.calls, (std::vector<std::pair<std::string, bool>>{{P("a.txt"), true},
                                                                  {P("b.txt"), false}}));
 }
@@ -128,7 +128,7 @@ TEST_F(EngineDeleteTest, RecycledFileCanBeFoundInTheTrash) {
   const std::string trash = os::posix::ToHostPath(P("trash").c_str());
   ASSERT_EQ(setenv("SORM_TRASH", trash.c_str(), 1), 0);
   SetRecycleDeletes(true);
-  EXPECT_EQ(DeleteOneFile(P("a.txt").c_str()), kEngineOk);
+  EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("a.txt").c_str()), kEngineOk);
   unsetenv("SORM_TRASH");
   EXPECT_FALSE(Exists("a.txt"));
   EXPECT_EQ(testutil::ReadFileBytes(P("trash\\files\\a.txt")), "recycled");
@@ -150,7 +150,7 @@ class EngineDeleteTreeTest : public EngineDeleteTest {
 };
 
 TEST_F(EngineDeleteTreeTest, WithoutTheQuestionEverythingGoes) {
-  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineOk);
+  EXPECT_EQ(DeleteTree(enginetest::Ui(), P("t").c_str()), kEngineOk);
   EXPECT_FALSE(Exists("t"));
 }
 
@@ -163,7 +163,8 @@ TEST_F(EngineDeleteTreeTest, NoSkipsOnlyThatFileAndTheNextIsAskedAgain) {
       return std::string(name).find("ro2") != std::string::npos ? kReadOnlyNo : kReadOnlyYes;
     }
   } question;
-  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineFailed);  // t\sub cannot go: ro2 is in it
+  // t\sub cannot go: ro2 is in it.
+  EXPECT_EQ(DeleteTree(enginetest::Ui(), P("t").c_str()), kEngineFailed);
   EXPECT_EQ(question.asked.size(), 3u);
   EXPECT_TREE(Tree("t"), (Files{{"sub\\ro2.txt", "2"}}));
   EXPECT_TRUE(os::Fs().GetAttributes(P("t\\sub\\ro2.txt").c_str()) & os::kAttrReadOnly);
@@ -172,7 +173,7 @@ TEST_F(EngineDeleteTreeTest, NoSkipsOnlyThatFileAndTheNextIsAskedAgain) {
 TEST_F(EngineDeleteTreeTest, DeleteAllIsAskedOnce) {
   enginetest::RecordingProgress progress;
   enginetest::ScriptedReadOnly question({kReadOnlyDeleteAll});
-  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineOk);
+  EXPECT_EQ(DeleteTree(enginetest::Ui(), P("t").c_str()), kEngineOk);
   EXPECT_EQ(question.asked.size(), 1u);
   EXPECT_FALSE(Exists("t"));
 }
@@ -180,22 +181,23 @@ TEST_F(EngineDeleteTreeTest, DeleteAllIsAskedOnce) {
 TEST_F(EngineDeleteTreeTest, CancelAtTheQuestionEndsTheCommand) {
   enginetest::RecordingProgress progress;
   enginetest::ScriptedReadOnly question({kReadOnlyCancel});
-  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineOk);  // the walk's error flag
+  EXPECT_EQ(DeleteTree(enginetest::Ui(), P("t").c_str()), kEngineOk);  // the walk's error flag
   EXPECT_TRUE(progress.cancelDisabled);
   EXPECT_EQ(question.asked.size(), 1u);
   EXPECT_TRUE(Exists("t"));
   // The first read-only file met is still there, and the command's next call stops.
   const std::string first = question.asked[0];
   EXPECT_TRUE(testutil::FileExists(first));
-  EXPECT_EQ(DeleteOneFile(P("t\\a.txt").c_str()), kEngineCancelled);
-  EXPECT_EQ(AskDeleteReadOnly(P("t\\ro1.txt").c_str()), kReadOnlyCancel);  // remembered
+  EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("t\\a.txt").c_str()), kEngineCancelled);
+  // Remembered.
+  EXPECT_EQ(AskDeleteReadOnly(enginetest::Ui(), P("t\\ro1.txt").c_str()), kReadOnlyCancel);
 }
 
 TEST_F(EngineDeleteTreeTest, CancelDuringTheWalk) {
   enginetest::RecordingProgress progress;
   enginetest::CountingPump pump;
   pump.CancelAtRun(2, progress);
-  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineCancelled);
+  EXPECT_EQ(DeleteTree(enginetest::Ui(), P("t").c_str()), kEngineCancelled);
   EXPECT_EQ(Tree("t").size(), kTree.size() - 1);  // one file went before the Cancel
 }
 
@@ -203,19 +205,19 @@ TEST_F(EngineDeleteTreeTest, AFileThatCannotGoIsReportedAndTheRestGoes) {
   auto held = os::Fs().Open(P("t\\sub\\b.txt").c_str(), os::kGenericRead, os::kShareRead,
                             os::kOpenExisting);
   ASSERT_TRUE(held);
-  EXPECT_EQ(DeleteTree(P("t").c_str()), kEngineFailed);
+  EXPECT_EQ(DeleteTree(enginetest::Ui(), P("t").c_str()), kEngineFailed);
   held.reset();
   EXPECT_TREE(Tree("t"), (Files{{"sub\\b.txt", "b"}}));
 }
 
 TEST_F(EngineDeleteTreeTest, RemoveOneDirectory) {
   ASSERT_TRUE(os::Fs().CreateDir(P("empty").c_str()));
-  EXPECT_EQ(RemoveOneDirectory(P("empty").c_str()), kEngineOk);
+  EXPECT_EQ(RemoveOneDirectory(enginetest::Ui(), P("empty").c_str()), kEngineOk);
   EXPECT_FALSE(Exists("empty"));
-  EXPECT_EQ(RemoveOneDirectory(P("t").c_str()), kEngineFailed);  // not empty
+  EXPECT_EQ(RemoveOneDirectory(enginetest::Ui(), P("t").c_str()), kEngineFailed);  // not empty
   enginetest::RecordingProgress progress;
   progress.DisableCancel();
-  EXPECT_EQ(RemoveOneDirectory(P("t").c_str()), kEngineCancelled);
+  EXPECT_EQ(RemoveOneDirectory(enginetest::Ui(), P("t").c_str()), kEngineCancelled);
 }
 
 }  // namespace

@@ -13,18 +13,7 @@ using enginetest::Pattern;
 using testutil::FsOp;
 using Files = std::map<std::string, std::string>;
 
-class CwdGuard {
- public:
-  CwdGuard() {
-    char buf[os::kMaxPath];
-    uint32_t n = os::Fs().GetCurrentDir(buf, sizeof(buf));
-    saved_.assign(buf, n < sizeof(buf) ? n : 0);
-  }
-  ~CwdGuard() { os::Fs().SetCurrentDir(saved_.c_str()); }
-
- private:
-  std::string saved_;
-};
+using enginetest::CwdGuard;
 
 class EngineMoveTest : public ::testing::Test {
  protected:
@@ -32,10 +21,12 @@ class EngineMoveTest : public ::testing::Test {
   std::string P(const std::string& name) const { return dir_.Path(name); }
   // A relative destination is renamed; a full one (with a drive) is copied and deleted.
   int MoveFile(const std::string& from, const std::string& to) {
-    return MoveOneFile(P(from).c_str(), to.c_str(), buffer_.Data(), buffer_.Size());
+    return MoveOneFile(enginetest::Ui(), P(from).c_str(), to.c_str(), buffer_.Data(),
+                       buffer_.Size(), MoveRenamesFirst(to.c_str()));
   }
   int MoveDir(const std::string& from, const std::string& to) {
-    return MoveTree(P(from).c_str(), P(to).c_str(), buffer_.Data(), buffer_.Size());
+    return MoveTree(enginetest::Ui(), P(from).c_str(), P(to).c_str(), buffer_.Data(),
+                    buffer_.Size());
   }
   void Make(const std::string& name, const std::string& bytes) {
     ASSERT_TRUE(testutil::WriteFileBytes(P(name), bytes)) << name;

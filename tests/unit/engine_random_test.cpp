@@ -165,23 +165,26 @@ TEST_F(EngineRandomTest, NoByteOfUserDataIsLost) {
       if (rng_() % 4) question = std::make_unique<RandomQuestion>(rng_);
       testutil::InstalledFaultyFs fs;
       ArmFault(fs, pump, progress);
+      const OperationUi ui{&progress, question.get(), nullptr};
       const std::string from = src + "\\one.bin", to = dst + "\\one.bin";
       switch (op) {
         case Op::kCopyTree:
-          result = CopyTree(src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
+          result = CopyTree(ui, src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
           break;
         case Op::kMoveTree:
-          result = MoveTree(src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
+          result = MoveTree(ui, src.c_str(), dst.c_str(), buffer.Data(), buffer.Size());
           break;
         case Op::kCopyFile:
-          result = CopyOneFile(from.c_str(), to.c_str(), buffer.Data(), buffer.Size());
+          result = CopyOneFile(ui, from.c_str(), to.c_str(), buffer.Data(), buffer.Size());
           break;
         case Op::kMoveFileFull:
-          result = MoveOneFile(from.c_str(), to.c_str(), buffer.Data(), buffer.Size());
+          result = MoveOneFile(ui, from.c_str(), to.c_str(), buffer.Data(),
+                               buffer.Size(), MoveRenamesFirst(to.c_str()));
           break;
         default: {
           os::BackendServices().fs->SetCurrentDir(dir.Dir().c_str());
-          result = MoveOneFile(from.c_str(), "dst\\one.bin", buffer.Data(), buffer.Size());
+          result = MoveOneFile(ui, from.c_str(), "dst\\one.bin", buffer.Data(),
+                               buffer.Size(), true);
           break;
         }
       }

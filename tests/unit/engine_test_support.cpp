@@ -7,6 +7,15 @@
 
 namespace enginetest {
 
+namespace detail {
+fileops::OperationUi& InScope() {
+  static fileops::OperationUi ui;
+  return ui;
+}
+}  // namespace detail
+
+fileops::OperationUi Ui() { return detail::InScope(); }
+
 std::string Pattern(std::size_t size, unsigned seed) {
   std::string s(size, '\0');
   uint32_t x = seed * 2654435761u + 12345u;

@@ -1,6 +1,10 @@
 // Stand-ins for the windows the engine talks to (a progress dialog that records what it was
 // told, question dialogs that answer from a script, a pump that counts its runs and can press
 // Cancel), and helpers to make and read small file trees through the OS layer.
+//
+// A test declares the stand-ins it needs in its scope and passes Ui() to the engine: Ui() is
+// the OperationUi a command would build from exactly those dialogs (the innermost of each
+// kind). The engine itself only ever sees the OperationUi it is given.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -8,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "fileops/engine.h"
@@ -16,8 +21,29 @@
 
 namespace enginetest {
 
+// The dialogs of the test's scope, as a command would hand them to the engine.
+fileops::OperationUi Ui();
+
+namespace detail {
+fileops::OperationUi& InScope();
+// Puts a stand-in into its slot of InScope() for its lifetime.
+template <typename T>
+class InScopeSlot {
+ public:
+  InScopeSlot(T*& slot, T* self) : slot_(slot), saved_(slot) { slot_ = self; }
+  ~InScopeSlot() { slot_ = saved_; }
+  InScopeSlot(const InScopeSlot&) = delete;
+  InScopeSlot& operator=(const InScopeSlot&) = delete;
+
+ private:
+  T*& slot_;
+  T* saved_;
+};
+}  // namespace detail
+
 class RecordingProgress : public fileops::ProgressDialog {
  public:
+  RecordingProgress() : inScope_(detail::InScope().progress, this) {}
   void SetText(int control, const char* text) override {
     texts[control] = text;
     log.emplace_back(control, text);
@@ -43,13 +69,17 @@ class RecordingProgress : public fileops::ProgressDialog {
   int gaugeLow = -1, gaugeHigh = -1;
   std::vector<int> gauges;
   bool cancelDisabled = false;
+
+ private:
+  detail::InScopeSlot<fileops::ProgressDialog> inScope_;
 };
 
 // Answers from a script; a question beyond the script fails the test and cancels.
 template <typename Base, int kCancel>
 class ScriptedQuestion : public Base {
  public:
-  explicit ScriptedQuestion(std::deque<int> script = {}) : script(std::move(script)) {}
+  explicit ScriptedQuestion(std::deque<int> script = {})
+      : script(std::move(script)), inScope_(Slot(), this) {}
   int Show(const char* name) override {
     asked.push_back(name);
     if (script.empty()) {
@@ -62,6 +92,15 @@ class ScriptedQuestion : public Base {
   }
   std::deque<int> script;
   std::vector<std::string> asked;
+
+ private:
+  static Base*& Slot() {
+    if constexpr (std::is_same_v<Base, fileops::OverwriteDialog>)
+      return detail::InScope().overwrite;
+    else
+      return detail::InScope().readOnly;
+  }
+  detail::InScopeSlot<Base> inScope_;
 };
 using ScriptedOverwrite = ScriptedQuestion<fileops::OverwriteDialog, fileops::kOverwriteCancel>;
 using ScriptedReadOnly = ScriptedQuestion<fileops::ReadOnlyDialog, fileops::kReadOnlyCancel>;
@@ -86,6 +125,20 @@ class CountingPump : public fileops::OperationPump {
 
  private:
   fileops::OperationPump* saved_;
+};
+
+// Puts the process's current directory back as it was when it goes.
+class CwdGuard {
+ public:
+  CwdGuard() {
+    char buf[os::kMaxPath];
+    uint32_t n = os::Fs().GetCurrentDir(buf, sizeof(buf));
+    saved_.assign(buf, n < sizeof(buf) ? n : 0);
+  }
+  ~CwdGuard() { os::Fs().SetCurrentDir(saved_.c_str()); }
+
+ private:
+  std::string saved_;
 };
 
 // Bytes of a given length that differ from file to file (seeded), so a mixed-up or partial

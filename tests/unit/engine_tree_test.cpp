@@ -18,7 +18,8 @@ class EngineTreeTest : public ::testing::Test {
  protected:
   std::string P(const std::string& name) const { return dir_.Path(name); }
   int CopyDir(const std::string& from, const std::string& to) {
-    return CopyTree(P(from).c_str(), P(to).c_str(), buffer_.Data(), buffer_.Size());
+    return CopyTree(enginetest::Ui(), P(from).c_str(), P(to).c_str(), buffer_.Data(),
+                    buffer_.Size());
   }
   Files Tree(const std::string& name) const { return enginetest::ReadTree(P(name) + "\\"); }
 

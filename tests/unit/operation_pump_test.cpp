@@ -1,5 +1,5 @@
 // The nested message pump: a run inside a run returns at once, and what happens to a message
-// while a progress dialog is up.
+// while a command runs.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -47,7 +47,7 @@ TEST(OperationPump, ARunInsideARunReturnsAtOnce) {
   fileops::SetOperationPump(saved);
 }
 
-TEST(OperationPump, MessagesWhileAProgressDialogIsUp) {
+TEST(OperationPump, MessagesWhileACommandRuns) {
   const uint32_t kKeyDown = 0x0100, kTimer = 0x0113, kMouseMove = 0x0200, kCommand = 0x0111;
   struct Case {
     bool progress, inFrame;
@@ -66,6 +66,14 @@ TEST(OperationPump, MessagesWhileAProgressDialogIsUp) {
       {true, true, kKeyDown, PumpRoute::kDrop},
       {true, true, kCommand, PumpRoute::kDrop},
       {true, true, kMouseMove, PumpRoute::kDrop},
+      // Closing the frame, its close box and the program's own messages (quit all windows
+      // saves first) reach the frame; the gate decides what they may do.
+      {true, true, fileops::kMsgClose, PumpRoute::kDispatch},
+      {true, true, fileops::kMsgNonClientLeftDown, PumpRoute::kDispatch},
+      {true, true, fileops::kMsgNonClientLeftUp, PumpRoute::kDispatch},
+      {true, true, fileops::kMsgApplication, PumpRoute::kDispatch},
+      {true, false, fileops::kMsgClose, PumpRoute::kDrop},
+      {true, false, fileops::kMsgApplication, PumpRoute::kDrop},
       {true, false, fileops::kMsgLeftDown, PumpRoute::kDrop},
       {true, false, kTimer, PumpRoute::kDrop},
       // A paint message stays queued until painted: it is never dropped.

@@ -141,7 +141,7 @@ TEST_F(UnmappableNameTest, CallsThatExpandWildcardsRefuseAListedName) {
        },
        true},
       {"engine delete",
-       [](const std::string& p) { return fileops::DeleteOneFile(p.c_str()) == fileops::kEngineOk; },
+       [](const std::string& p) { return fileops::DeleteOneFile(enginetest::Ui(), p.c_str()) == fileops::kEngineOk; },
        false},
   };
   for (const Case& c : cases) {
@@ -169,19 +169,21 @@ TEST_F(UnmappableNameTest, EachCommandReachesOnlyTheOddEntry) {
   const Op ops[] = {
       {"delete",
        [](const std::string& f, const std::string& n, const std::string&) {
-         return fileops::DeleteOneFile((f + n).c_str()) == fileops::kEngineOk;
+         return fileops::DeleteOneFile(enginetest::Ui(), (f + n).c_str()) == fileops::kEngineOk;
        },
        "", ""},
       {"copy",
        [](const std::string& f, const std::string& n, const std::string& o) {
          char buffer[4096];
-         return fileops::CopyOneFile((f + n).c_str(), (o + n).c_str(), buffer, sizeof(buffer)) >= 0;
+         return fileops::CopyOneFile(enginetest::Ui(), (f + n).c_str(), (o + n).c_str(), buffer, sizeof(buffer)) >= 0;
        },
        "odd", "~"},
       {"move",
        [](const std::string& f, const std::string& n, const std::string& o) {
          char buffer[4096];
-         return fileops::MoveOneFile((f + n).c_str(), (o + n).c_str(), buffer, sizeof(buffer)) >= 0;
+         const std::string to = o + n;
+         return fileops::MoveOneFile(enginetest::Ui(), (f + n).c_str(), to.c_str(), buffer,
+                                     sizeof(buffer), fileops::MoveRenamesFirst(to.c_str())) >= 0;
        },
        "", "~"},
       {"rename",
@@ -263,7 +265,7 @@ TEST_F(UnmappableNameTest, TreeCommandsTakeTheOddEntryByItsAlias) {
     ASSERT_FALSE(alias.empty()) << set.label;
 
     char buffer[4096];
-    EXPECT_EQ(fileops::CopyTree((folder + "tree").c_str(), (folder + "copy").c_str(), buffer,
+    EXPECT_EQ(fileops::CopyTree(enginetest::Ui(), (folder + "tree").c_str(), (folder + "copy").c_str(), buffer,
                                 sizeof(buffer)),
               fileops::kEngineOk)
         << set.label;
@@ -274,7 +276,7 @@ TEST_F(UnmappableNameTest, TreeCommandsTakeTheOddEntryByItsAlias) {
     EXPECT_TREE(enginetest::ReadTree(tree), expected) << set.label;  // the source as it was
     ExpectOdd(tree, set, true, set.label);
 
-    EXPECT_EQ(fileops::DeleteTree((folder + "tree").c_str()), fileops::kEngineOk) << set.label;
+    EXPECT_EQ(fileops::DeleteTree(enginetest::Ui(), (folder + "tree").c_str()), fileops::kEngineOk) << set.label;
     EXPECT_FALSE(testutil::FileExists(folder + "tree")) << set.label;
     ExpectNeighboursIntact(folder, set.label);
     ExpectOdd(folder, set, true, set.label);
@@ -302,11 +304,11 @@ TEST_F(UnmappableNameTest, AnEntryWithoutAliasIsLeftAlone) {
   EXPECT_EQ(odd->AddressName(), nullptr);
 
   char buffer[4096];
-  EXPECT_LT(fileops::CopyTree((folder + "tree").c_str(), (folder + "copy").c_str(), buffer,
+  EXPECT_LT(fileops::CopyTree(enginetest::Ui(), (folder + "tree").c_str(), (folder + "copy").c_str(), buffer,
                               sizeof(buffer)),
             0);
   EXPECT_TRUE(shellDeletes.empty());
-  EXPECT_NE(fileops::DeleteTree((folder + "tree").c_str()), fileops::kEngineOk);
+  EXPECT_NE(fileops::DeleteTree(enginetest::Ui(), (folder + "tree").c_str()), fileops::kEngineOk);
   // The tree delete took what it could name and left the rest, the odd file and its folder.
   ExpectOdd(tree, kSets[0], true, "tree");
   ExpectNeighboursIntact(folder, "beside the tree");

@@ -41,7 +41,8 @@ class Win32RegistryImpl final : public Registry {
  public:
   std::unique_ptr<RegKey> OpenKey(RegRoot root, const char* path, uint32_t* error) override {
     HKEY k = nullptr;
-    LONG r = ::RegOpenKeyA(RootHandle(root), path, &k);
+    LONG r = (!path || !*path) ? ::RegOpenKeyExA(RootHandle(root), nullptr, 0, MAXIMUM_ALLOWED, &k)
+                               : ::RegOpenKeyA(RootHandle(root), path, &k);
     if (error) *error = static_cast<uint32_t>(r);
     if (r != ERROR_SUCCESS) return nullptr;
     return std::make_unique<Win32Key>(k);

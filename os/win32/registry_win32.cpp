@@ -12,7 +12,10 @@ HKEY RootHandle(RegRoot root) {
 class Win32Key final : public RegKey {
  public:
   explicit Win32Key(HKEY key) : key_(key) {}
-  ~Win32Key() override { ::RegCloseKey(key_); }
+  // A predefined root handed back as it is (as some systems do for an empty path) stays open.
+  ~Win32Key() override {
+    if (key_ != HKEY_CURRENT_USER && key_ != HKEY_CLASSES_ROOT) ::RegCloseKey(key_);
+  }
   Win32Key(const Win32Key&) = delete;
   Win32Key& operator=(const Win32Key&) = delete;
 

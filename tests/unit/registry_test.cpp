@@ -175,10 +175,13 @@ TEST_F(RegistryTest, RootKeyEnumeratesItsSubkeys) {
     bool found = false;
     char name[256];
     uint32_t r = 0;
-    for (uint32_t i = 0; (r = root->EnumKey(i, name, sizeof(name))) != os::kErrNoMoreItems; ++i) {
-      if (r != 0) continue;
+    for (uint32_t i = 0;; ++i) {
+      r = root->EnumKey(i, name, sizeof(name));
+      if (r == os::kErrMoreData) continue;
+      if (r != 0) break;
       found = found || os::Sys().CompareNoCase(name, c.expected.c_str()) == 0;
     }
+    EXPECT_EQ(r, static_cast<uint32_t>(os::kErrNoMoreItems));
     EXPECT_TRUE(found) << c.expected;
   }
   EXPECT_EQ(Query(nullptr), "v");  // the roots still work after their keys were closed

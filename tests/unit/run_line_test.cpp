@@ -15,20 +15,20 @@ using exec::QuoteMode;
 TEST(BlankPlaceholdersTest, BlanksHintsAndPlaceholdersAndChoosesTheMode) {
   struct Case {
     const char* line;
-    const char* blanked;
+    std::string blanked;
     QuoteMode mode;
   } cases[] = {
       {"notepad.exe", "notepad.exe", QuoteMode::kAsNeeded},
       {"prog.exe \"%1\"", "prog.exe     ", QuoteMode::kAlways},
       {"prog.exe %1", "prog.exe   ", QuoteMode::kNever},
-      {"prog.exe \"%1\" %2", "prog.exe          ", QuoteMode::kNever},  // a bare one wins
+      {"prog.exe \"%1\" %2", "prog.exe" + std::string(8, ' '), QuoteMode::kNever},  // bare wins
       {"prog.exe ^.txt -x", "prog.exe       -x", QuoteMode::kAsNeeded},
-      {"prog.exe %1^x", "prog.exe      ", QuoteMode::kNever},
+      {"prog.exe %1^x", "prog.exe" + std::string(5, ' '), QuoteMode::kNever},
       {"a \"%*\"z b", "a       b", QuoteMode::kAlways},
       {"a \"x%1\"", "a \"x   ", QuoteMode::kNever},  // only a quote right before "%" counts
       // A 0x5E trail byte is no hint; a double-byte character after "%" goes whole.
       {"\x83\x5e.exe", "\x83\x5e.exe", QuoteMode::kAsNeeded},
-      {"p %\x95\x5cx y", "p       y", QuoteMode::kNever},
+      {"p %\x95\x5cx y", "p" + std::string(6, ' ') + "y", QuoteMode::kNever},
       {"p\t%1\tq", "p\t  \tq", QuoteMode::kNever},
       {"", "", QuoteMode::kAsNeeded},
   };

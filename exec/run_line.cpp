@@ -82,6 +82,7 @@ int AppendSelectedFiles(std::string& line, int maxCount, const std::vector<Selec
   // The room counted for a quoted name is two more than it takes, as the line always counted.
   std::size_t counted = line.size();
   int appended = 0;
+  bool endsInSeparator = false;  // the last file was followed by a blank or ";" of ours
   for (const SelectedFile& f : files) {
     if (appended >= maxCount) break;
     const std::string text = f.isLink ? f.target : prefix + f.name;
@@ -91,6 +92,7 @@ int AppendSelectedFiles(std::string& line, int maxCount, const std::vector<Selec
     const std::size_t cost = text.size() + (quoted ? 5 : 1);
     if (counted + cost > kMaxCommandLine) break;
     counted += cost;
+    endsInSeparator = mode == QuoteMode::kSemicolonList || mode == QuoteMode::kAlways;
     switch (mode) {
       case QuoteMode::kSemicolonList: line += "\"" + text + "\";"; break;
       case QuoteMode::kAlways: line += "\"" + text + "\" "; break;
@@ -104,7 +106,8 @@ int AppendSelectedFiles(std::string& line, int maxCount, const std::vector<Selec
     }
     ++appended;
   }
-  if (appended > 0 && (line.back() == ' ' || line.back() == ';')) line.pop_back();
+  // Only a separator goes: a bare name may end in ";" itself.
+  if (endsInSeparator) line.pop_back();
   return appended;
 }
 

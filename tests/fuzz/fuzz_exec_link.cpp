@@ -187,7 +187,12 @@ void FuzzCompose(FuzzedDataProvider& in) {
 
   std::vector<std::string> expected = exec::CommandLineTokens(blanked.c_str());
   for (int i = 0; i < count; ++i) expected.push_back(drop ? names[i] : prefix + names[i]);
-  if (exec::CommandLineTokens(line.c_str()) != expected) Fail("names not given back");
+  if (exec::CommandLineTokens(line.c_str()) != expected) {
+    std::fprintf(stderr, "line [%s]\n", line.c_str());
+    for (const auto& t : exec::CommandLineTokens(line.c_str())) std::fprintf(stderr, "got [%s]\n", t.c_str());
+    for (const auto& t : expected) std::fprintf(stderr, "want [%s]\n", t.c_str());
+    Fail("names not given back");
+  }
 }
 
 }  // namespace

@@ -95,6 +95,10 @@ TEST(AppendSelectedFilesTest, EachModeQuotesAsItSays) {
       {QuoteMode::kNever, "C:\\d\\", withLink, "p  C:\\d\\a.txt \"D:\\t t\\x.doc\""},
       {QuoteMode::kAlways, "C:\\d\\", withLink, "p \"C:\\d\\a.txt\" \"D:\\t t\\x.doc\""},
       {QuoteMode::kAlways, "C:\\d\\", {}, "p "},  // nothing appended: the blank stays
+      // Only a separator of ours is taken off the end, never a name's own last character.
+      {QuoteMode::kAsNeeded, "C:\\d\\", Files({"x;"}), "p  C:\\d\\x;"},
+      {QuoteMode::kNever, "C:\\d\\", Files({"x;"}), "p  C:\\d\\x;"},
+      {QuoteMode::kSemicolonList, "C:\\d\\", Files({"x;"}), "p \"C:\\d\\x;\""},
   };
   for (const auto& c : cases) {
     std::string line = "p";

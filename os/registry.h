@@ -26,6 +26,9 @@ class Registry {
  public:
   virtual ~Registry() = default;
   // RegOpenKeyA / RegCreateKeyA. Return null and the error in *error on failure.
+  // OpenKey with a null or empty path gives a key of its own for the root itself
+  // (RegOpenKeyExA with MAXIMUM_ALLOWED), so the root's subkeys can be enumerated; RegOpenKeyA
+  // would hand back the predefined handle, which must never be closed.
   virtual std::unique_ptr<RegKey> OpenKey(RegRoot root, const char* path, uint32_t* error) = 0;
   virtual std::unique_ptr<RegKey> CreateKey(RegRoot root, const char* path, uint32_t* error) = 0;
   // RegDeleteKeyA on the root.

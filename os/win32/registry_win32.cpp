@@ -12,7 +12,10 @@ HKEY RootHandle(RegRoot root) {
 class Win32Key final : public RegKey {
  public:
   explicit Win32Key(HKEY key) : key_(key) {}
-  ~Win32Key() override { ::RegCloseKey(key_); }
+  // A predefined root handed back as it is (as some systems do for an empty path) stays open.
+  ~Win32Key() override {
+    if (key_ != HKEY_CURRENT_USER && key_ != HKEY_CLASSES_ROOT) ::RegCloseKey(key_);
+  }
   Win32Key(const Win32Key&) = delete;
   Win32Key& operator=(const Win32Key&) = delete;
 
@@ -41,7 +44,8 @@ class Win32RegistryImpl final : public Registry {
  public:
   std::unique_ptr<RegKey> OpenKey(RegRoot root, const char* path, uint32_t* error) override {
     HKEY k = nullptr;
-    LONG r = ::RegOpenKeyA(RootHandle(root), path, &k);
+    LONG r = (!path || !*path) ? ::RegOpenKeyExA(RootHandle(root), nullptr, 0, MAXIMUM_ALLOWED, &k)
+                               : ::RegOpenKeyA(RootHandle(root), path, &k);
     if (error) *error = static_cast<uint32_t>(r);
     if (r != ERROR_SUCCESS) return nullptr;
     return std::make_unique<Win32Key>(k);

@@ -152,6 +152,42 @@ TEST_F(RegistryTest, EnumKeysInNameOrder) {
   EXPECT_EQ(key_->EnumKey(5, buf, sizeof(buf)), static_cast<uint32_t>(os::kErrNoMoreItems));
 }
 
+// An empty or null path opens the root itself, whose subkeys can then be listed; closing that
+// key leaves the root usable.
+TEST_F(RegistryTest, RootKeyEnumeratesItsSubkeys) {
+  const std::string classKey = "." + base_.substr(base_.find('\\') + 1);
+  ASSERT_EQ(key_->SetValue(nullptr, "v"), 0u);
+  uint32_t e = 1;
+  ASSERT_TRUE(os::Reg().CreateKey(os::RegRoot::kClassesRoot, classKey.c_str(), &e));
+  struct Case {
+    os::RegRoot root;
+    const char* path;
+    std::string expected;
+  } cases[] = {
+      {os::RegRoot::kCurrentUser, "", "software"},
+      {os::RegRoot::kCurrentUser, nullptr, "software"},
+      {os::RegRoot::kClassesRoot, "", classKey},
+  };
+  for (const Case& c : cases) {
+    auto root = os::Reg().OpenKey(c.root, c.path, &e);
+    ASSERT_TRUE(root) << c.expected;
+    EXPECT_EQ(e, 0u);
+    bool found = false;
+    char name[256];
+    uint32_t r = 0;
+    for (uint32_t i = 0;; ++i) {
+      r = root->EnumKey(i, name, sizeof(name));
+      if (r == os::kErrMoreData) continue;
+      if (r != 0) break;
+      found = found || os::Sys().CompareNoCase(name, c.expected.c_str()) == 0;
+    }
+    EXPECT_EQ(r, static_cast<uint32_t>(os::kErrNoMoreItems));
+    EXPECT_TRUE(found) << c.expected;
+  }
+  EXPECT_EQ(Query(nullptr), "v");  // the roots still work after their keys were closed
+  EXPECT_EQ(os::Reg().DeleteKey(os::RegRoot::kClassesRoot, classKey.c_str()), 0u);
+}
+
 TEST_F(RegistryTest, DeleteKey) {
   ASSERT_EQ(key_->SetValue("parent\\child", "v"), 0u);
   ASSERT_EQ(key_->SetValue("leaf", "v"), 0u);

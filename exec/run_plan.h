@@ -1,0 +1,70 @@
+// What opening a file and running a typed line do, decided without touching the system: which
+// line is started, how, in which directory, and what is tried when the start fails. The window
+// side carries a plan out (WinExec, ShellExecuteA, the shell's verb).
+#pragma once
+#include <string>
+
+#include "exec/association_lookup.h"
+
+namespace exec {
+
+// A line of the run dialog or of a run-menu item. One beginning with "#" is run as it stands
+// (direct): the "#" and the blanks after it are dropped and no association is consulted.
+struct RunRequest {
+  bool direct = false;
+  std::string line;
+};
+RunRequest ParseRunAnswer(const char* answer);
+
+// A typed line after its leading blanks, with its program and parameters (SplitCommandLine).
+struct TypedLine {
+  std::string line;
+  std::string program;
+  std::string parameters;  // each parameter after one blank
+};
+TypedLine SplitTypedLine(const char* typed);
+
+// The directory a program starts in: a link file's or a shortcut's own working directory when
+// the file opened is one and names it, else the table's directory. Never the process's current
+// directory, which the other pane may have changed.
+std::string StartDirectory(LaunchClass c, const std::string& tableDirectory,
+                           const std::string& ownWorkingDirectory);
+
+// A file path in a composed line: in double quotes when it holds a blank (bare, the program
+// would read it as two names).
+std::string QuotedIfBlank(const std::string& path);
+
+// Running a typed line (RunCommandLine).
+struct TypedRunPlan {
+  std::string line;      // handed to RunWithFiles; empty when tooLong
+  bool tooLong = false;  // longer than kMaxCommandLine: nothing is started
+  std::string directory;
+  // Tried with ShellExecuteA when RunWithFiles reports a failure (below 32).
+  std::string fallbackFile;
+  std::string fallbackParameters;
+  // Link files and shortcuts start in their own directory; the table's is made current after.
+  bool restoreTableDirectory = false;
+};
+TypedRunPlan PlanTypedRun(const TypedLine& typed, const AssociationMatch& match,
+                          const std::string& tableDirectory,
+                          const std::string& ownWorkingDirectory);
+
+// Opening one file entry (OpenFile).
+enum class OpenAction {
+  kShellExecute,       // ShellExecuteA(verb, file, no parameters, directory), verb "" = default
+  kInvokeVerb,         // the shell's context-menu verb on file
+  kRunWithFiles,       // RunWithFiles(command) with the entry selected
+};
+struct OpenPlan {
+  OpenAction action = OpenAction::kShellExecute;
+  std::string verb;
+  std::string file;      // full path (or the program, for a link file to a program)
+  std::string command;   // for kRunWithFiles
+  std::string directory;
+};
+// fileName is the entry's name in tableDirectory; oldShell: Windows major version below 4.
+OpenPlan PlanOpenFile(const AssociationMatch& match, const std::string& tableDirectory,
+                      const std::string& fileName, const std::string& ownWorkingDirectory,
+                      bool oldShell);
+
+}  // namespace exec

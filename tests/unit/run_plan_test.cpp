@@ -1,0 +1,171 @@
+// What opening a file and running a typed line decide: the "#" rule, the line per launch class,
+// its fallback, the start directory and the length limit.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "exec/run_plan.h"
+
+namespace {
+
+using exec::LaunchClass;
+
+TEST(ParseRunAnswerTest, HashRunsTheRestDirectly) {
+  struct Case {
+    const char* answer;
+    bool direct;
+    const char* line;
+  } cases[] = {
+      {"#notepad", true, "notepad"},
+      {"#  \tnotepad a.txt", true, "notepad a.txt"},
+      {"#", true, ""},
+      {"notepad #1", false, "notepad #1"},
+      {" #notepad", false, " #notepad"},  // only a "#" at the very start counts
+      {"", false, ""},
+  };
+  for (const auto& c : cases) {
+    exec::RunRequest r = exec::ParseRunAnswer(c.answer);
+    EXPECT_EQ(r.direct, c.direct) << c.answer;
+    EXPECT_EQ(r.line, c.line) << c.answer;
+  }
+}
+
+TEST(SplitTypedLineTest, SkipsLeadingBlanks) {
+  exec::TypedLine t = exec::SplitTypedLine("  \"C:\\a b\\p.exe\" x \"y z\"");
+  EXPECT_EQ(t.line, "\"C:\\a b\\p.exe\" x \"y z\"");
+  EXPECT_EQ(t.program, "C:\\a b\\p.exe");
+  EXPECT_EQ(t.parameters, " x y z");
+}
+
+exec::AssociationMatch Match(LaunchClass c, std::string command, std::string target = "",
+                             std::string arguments = "") {
+  exec::AssociationMatch m;
+  m.launchClass = c;
+  m.command = std::move(command);
+  m.file.path = std::move(target);
+  m.file.arguments = std::move(arguments);
+  return m;
+}
+
+TEST(PlanTypedRunTest, LinePerClassAndFallback) {
+  const exec::TypedLine typed = exec::SplitTypedLine("prog.LFI -a -b");
+  const std::string table = "C:\\table";
+  struct Case {
+    exec::AssociationMatch match;
+    std::string own;  // the link's or shortcut's working directory
+    std::string line, fallbackFile, fallbackParameters, directory;
+    bool restore;
+  } cases[] = {
+      {Match(LaunchClass::kLinkByExtension, "ed.exe", "C:\\t\\r.txt"), "D:\\w",
+       "ed.exe C:\\t\\r.txt  -a -b", "ed.exe", "C:\\t\\r.txt", "D:\\w", true},
+      {Match(LaunchClass::kLinkByName, "ed.exe", "C:\\my t\\r"), "",
+       "ed.exe \"C:\\my t\\r\"  -a -b", "ed.exe", "\"C:\\my t\\r\"", table, true},
+      {Match(LaunchClass::kLinkExecutable, "\"C:\\p.exe\" ", "C:\\p.exe"), "D:\\w",
+       "\"C:\\p.exe\"   -a -b", "\"C:\\p.exe\" ", " -a -b", "D:\\w", true},
+      {Match(LaunchClass::kShortcutByFullName, "ed.exe", "C:\\r.txt", "-s"), "E:\\s",
+       "ed.exe C:\\r.txt -s  -a -b", "ed.exe", "C:\\r.txt", "E:\\s", true},
+      {Match(LaunchClass::kShortcutExecutable, "\"C:\\p.exe\" -s", "C:\\p.exe", "-s"), "",
+       "\"C:\\p.exe\" -s  -a -b", "\"C:\\p.exe\" -s", " -a -b", table, true},
+      {Match(LaunchClass::kByExtension, "ed.exe \"%1\""), "D:\\ignored",
+       "ed.exe \"%1\" prog.LFI -a -b", "prog.LFI -a -b", "", table, false},
+      {Match(LaunchClass::kByFullName, "ed.exe"), "", "ed.exe prog.LFI -a -b",
+       "prog.LFI -a -b", "", table, false},
+      {Match(LaunchClass::kNone, ""), "", "prog.LFI -a -b", "prog.LFI", " -a -b", table, false},
+      {Match(LaunchClass::kExecutable, "\"prog.exe\" "), "", "prog.LFI -a -b", "prog.LFI",
+       " -a -b", table, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.match.launchClass));
+    exec::TypedRunPlan plan = exec::PlanTypedRun(typed, c.match, table, c.own);
+    EXPECT_FALSE(plan.tooLong);
+    EXPECT_EQ(plan.line, c.line);
+    EXPECT_EQ(plan.fallbackFile, c.fallbackFile);
+    EXPECT_EQ(plan.fallbackParameters, c.fallbackParameters);
+    EXPECT_EQ(plan.directory, c.directory);
+    EXPECT_EQ(plan.restoreTableDirectory, c.restore);
+  }
+}
+
+TEST(PlanTypedRunTest, LongLinesAreRefused) {
+  const std::string param(exec::kMaxCommandLine - 6, 'x');  // the typed line fills it
+  const exec::TypedLine typed = exec::SplitTypedLine(("a.txt " + param).c_str());
+  struct Case {
+    LaunchClass c;
+    std::string command;
+    bool tooLong;
+  } cases[] = {
+      {LaunchClass::kNone, "", false},  // the line as typed fits
+      {LaunchClass::kByExtension, "edit.exe", true},
+      {LaunchClass::kByExtension, "e", true},  // "e " and the line: two over
+      {LaunchClass::kByName, "", true},
+  };
+  for (const auto& c : cases) {
+    exec::TypedRunPlan plan = exec::PlanTypedRun(typed, Match(c.c, c.command), "C:\\", "");
+    EXPECT_EQ(plan.tooLong, c.tooLong) << c.command;
+    EXPECT_EQ(plan.line.empty(), c.tooLong);
+    EXPECT_LE(plan.line.size(), exec::kMaxCommandLine);
+  }
+}
+
+TEST(PlanOpenFileTest, ActionPerClass) {
+  exec::ExecLinkInfo printVerb(".txt", "ed.exe");
+  printVerb.verb = "print";
+  struct Case {
+    exec::AssociationMatch match;
+    const exec::ExecLinkInfo* record;
+    bool oldShell;
+    exec::OpenAction action;
+    std::string verb, file, command, directory;
+  } cases[] = {
+      {Match(LaunchClass::kNone, ""), nullptr, false, exec::OpenAction::kShellExecute, "",
+       "C:\\t\\f.x", "", "C:\\t"},
+      {Match(LaunchClass::kExecutable, "\"C:\\t\\f.exe\" "), nullptr, false,
+       exec::OpenAction::kShellExecute, "", "C:\\t\\f.x", "", "C:\\t"},
+      {Match(LaunchClass::kByExtension, "ed.exe"), &printVerb, false,
+       exec::OpenAction::kInvokeVerb, "print", "C:\\t\\f.x", "", "C:\\t"},
+      {Match(LaunchClass::kByExtension, "ed.exe"), nullptr, false,
+       exec::OpenAction::kInvokeVerb, "open", "C:\\t\\f.x", "", "C:\\t"},
+      {Match(LaunchClass::kShortcutByExtension, "ed.exe"), nullptr, true,
+       exec::OpenAction::kShellExecute, "", "C:\\t\\f.x", "", "C:\\t"},
+      {Match(LaunchClass::kByExtension, "ed.exe"), &printVerb, true,
+       exec::OpenAction::kShellExecute, "print", "C:\\t\\f.x", "", "C:\\t"},
+      {Match(LaunchClass::kByName, "ed.exe \"%1\""), nullptr, false,
+       exec::OpenAction::kRunWithFiles, "", "C:\\t\\f.x", "ed.exe \"%1\"", "C:\\t"},
+      {Match(LaunchClass::kShortcutByName, "ed.exe"), nullptr, false,
+       exec::OpenAction::kRunWithFiles, "", "C:\\t\\f.x", "ed.exe", "C:\\t"},
+      {Match(LaunchClass::kLinkByFullName, "ed.exe"), nullptr, false,
+       exec::OpenAction::kRunWithFiles, "", "C:\\t\\f.x", "ed.exe", "D:\\own"},
+      {Match(LaunchClass::kLinkExecutable, "\"C:\\a b\\p.exe\" "), nullptr, false,
+       exec::OpenAction::kShellExecute, "", "C:\\a b\\p.exe", "", "D:\\own"},
+      {Match(LaunchClass::kShortcutExecutable, "\"C:\\p.exe\" "), nullptr, false,
+       exec::OpenAction::kShellExecute, "", "C:\\t\\f.x", "", "D:\\own"},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.match.launchClass));
+    c.match.record = const_cast<exec::ExecLinkInfo*>(c.record);
+    exec::OpenPlan plan = exec::PlanOpenFile(c.match, "C:\\t", "f.x", "D:\\own", c.oldShell);
+    EXPECT_EQ(plan.action, c.action);
+    EXPECT_EQ(plan.verb, c.verb);
+    EXPECT_EQ(plan.file, c.file);
+    EXPECT_EQ(plan.command, c.command);
+    EXPECT_EQ(plan.directory, c.directory);
+  }
+}
+
+TEST(StartDirectoryTest, OwnDirectoryOnlyForLinksThatNameOne) {
+  struct Case {
+    LaunchClass c;
+    const char* own;
+    const char* directory;
+  } cases[] = {
+      {LaunchClass::kByName, "D:\\own", "C:\\t"},
+      {LaunchClass::kLinkByName, "D:\\own", "D:\\own"},
+      {LaunchClass::kLinkByName, "", "C:\\t"},
+      {LaunchClass::kShortcutExecutable, "D:\\own", "D:\\own"},
+      {LaunchClass::kShortcutExecutable, "", "C:\\t"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(exec::StartDirectory(c.c, "C:\\t", c.own), c.directory) << static_cast<int>(c.c);
+}
+
+}  // namespace

@@ -6,16 +6,16 @@
 
 #include <cstdio>
 
-#include "app/config_file.h"
+#include "config/config_file.h"
 #include "os/win32/lazy_api.h"
 #include "app/drive_menu_text.h"
 #include "app/drive_query_win.h"
 #include "app/mask_input.h"
-#include "app/config_lock.h"
+#include "config/config_lock.h"
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
-#include "app/instance_paths.h"
-#include "app/process_globals.h"
+#include "config/instance_paths.h"
+#include "config/program_context.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/winfo_win.h"
 #include "table/input_win.h"

@@ -1,6 +1,6 @@
 #include "app/instance_role.h"
 
-#include "app/config_file.h"
+#include "config/config_file.h"
 
 namespace app {
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <thread>
 
-#include "app/config_file.h"
-#include "app/instance_paths.h"
+#include "config/config_file.h"
+#include "config/instance_paths.h"
 #include "app/window_state.h"
 #include "os/services.h"
 

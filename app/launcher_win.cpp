@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/launcher.h"
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "fw/splash_window.h"
 #include "resources/resource_ids.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/config_file.h"
+#include "config/config_file.h"
 #include "os/mbcs.h"
 #include "resources/commands.h"
 

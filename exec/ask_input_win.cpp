@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "exec/input_dialogs_win.h"
 #include "exec/input_text.h"
 

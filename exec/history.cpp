@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/config_file.h"
-#include "app/config_lock.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/config_lock.h"
+#include "config/program_context.h"
 #include "exec/input_text.h"
 #include "os/services.h"
 

@@ -10,7 +10,7 @@
 #include "fileops/date_time_parse.h"
 #include "fileops/file_commands_win.h"
 #include "fileops/link_create.h"
-#include "fileops/link_file.h"
+#include "links/link_file.h"
 #include "frame/winfo_win.h"
 #include "table/selection.h"
 #include "table/size_text.h"

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "fileops/engine_answers.h"
 #include "fileops/engine_errors.h"
 #include "fileops/engine_path.h"

@@ -5,12 +5,12 @@
 
 #include "fileops/engine_errors.h"
 #include "fileops/engine_path.h"
-#include "fileops/link_file.h"
-#include "fileops/shortcut.h"
+#include "links/link_file.h"
+#include "links/shortcut.h"
 #include "os/last_error.h"
 #include "os/mbcs.h"
 #include "os/services.h"
-#include "table/path_text.h"
+#include "os/path_text.h"
 
 namespace fileops {
 namespace {

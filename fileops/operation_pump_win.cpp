@@ -1,6 +1,6 @@
 #include "fileops/operation_pump_win.h"
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "fw/application.h"
 
 namespace fileops {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/config_file.h"
+#include "config/config_file.h"
 #include "os/mbcs.h"
 
 namespace frame {

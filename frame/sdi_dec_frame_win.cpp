@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
-#include "app/config_file.h"
+#include "config/config_file.h"
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "app/window_state.h"
 #include "resources/commands.h"
 

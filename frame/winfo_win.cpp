@@ -2,7 +2,7 @@
 
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "frame/gdi_font_win.h"
 #include "frame/pane_icons_win.h"
 #include "frame/pane_paint_win.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "fileops/link_file.h"
-#include "fileops/shortcut.h"
+#include "links/link_file.h"
+#include "links/shortcut.h"
 #include "os/mbcs.h"
 #include "os/services.h"
 #include "table/dos_time.h"

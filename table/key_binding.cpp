@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/config_file.h"
-#include "app/instance_paths.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/instance_paths.h"
+#include "config/program_context.h"
 #include "os/mbcs.h"
 #include "os/services.h"
 #include "table/profile_section.h"

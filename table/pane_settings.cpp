@@ -1,7 +1,7 @@
 #include "table/pane_settings.h"
 
-#include "app/config_file.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/program_context.h"
 #include "os/services.h"
 
 namespace table {

@@ -1,9 +1,9 @@
 #include "table/sorm.h"
 
-#include "app/config_file.h"
+#include "config/config_file.h"
 #include "os/mbcs.h"
 #include "os/services.h"
-#include "table/path_text.h"
+#include "os/path_text.h"
 #include "table/size_text.h"
 #include "table/text_compare.h"
 

@@ -3,9 +3,9 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "app/config_file.h"
-#include "app/instance_paths.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/instance_paths.h"
+#include "config/program_context.h"
 #include "tests/unit/test_util.h"
 
 namespace testutil {

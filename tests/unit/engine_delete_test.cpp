@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "fileops/engine.h"
 #include "tests/unit/engine_test_support.h"
 #include "tests/unit/faulty_fs.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/config_lock.h"
+#include "config/config_lock.h"
 #include "tests/unit/app_fixture.h"
 #include "tests/unit/fake_system.h"
 

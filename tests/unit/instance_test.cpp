@@ -1,7 +1,7 @@
 // Roles chosen by the command line, the configuration path from the registry, file paths.
 #include <gtest/gtest.h>
 
-#include "app/instance_paths.h"
+#include "config/instance_paths.h"
 #include "app/instance_role.h"
 #include "tests/unit/app_fixture.h"
 #include "tests/unit/fake_system.h"

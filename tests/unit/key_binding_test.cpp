@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/config_file.h"
-#include "app/instance_paths.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/instance_paths.h"
+#include "config/program_context.h"
 #include "os/clock.h"
 #include "table/key_actions.h"
 #include "table/key_binding.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fileops/link_create.h"
-#include "fileops/link_file.h"
-#include "fileops/shortcut.h"
+#include "links/link_file.h"
+#include "links/shortcut.h"
 #include "os/services.h"
 #include "tests/unit/faulty_fs.h"
 #include "tests/unit/test_util.h"

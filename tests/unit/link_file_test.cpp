@@ -1,7 +1,7 @@
 // Reading link files (.LFI).
 #include <gtest/gtest.h>
 
-#include "fileops/link_file.h"
+#include "links/link_file.h"
 #include "os/services.h"
 #include "tests/unit/test_util.h"
 

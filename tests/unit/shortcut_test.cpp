@@ -2,7 +2,7 @@
 // every shortcut is unreadable and only the failure paths are checked.
 #include <gtest/gtest.h>
 
-#include "fileops/shortcut.h"
+#include "links/shortcut.h"
 #include "os/services.h"
 #include "table/text_compare.h"
 #include "tests/unit/test_util.h"

@@ -1,8 +1,8 @@
 // The per-pane keys of the configuration file.
 #include <gtest/gtest.h>
 
-#include "app/config_file.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/program_context.h"
 #include "os/services.h"
 #include "table/pane_settings.h"
 #include "tests/unit/table_test_support.h"

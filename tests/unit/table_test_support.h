@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/config_file.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/program_context.h"
 #include "os/mbcs.h"
 #include "os/services.h"
 #include "table/sorm.h"

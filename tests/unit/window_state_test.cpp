@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "app/config_lock.h"
+#include "config/config_lock.h"
 #include "tests/unit/app_fixture.h"
 #include "tests/unit/fake_system.h"
 

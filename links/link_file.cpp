@@ -1,7 +1,7 @@
-#include "fileops/link_file.h"
+#include "links/link_file.h"
 
 #include "os/services.h"
-#include "table/path_text.h"
+#include "os/path_text.h"
 
 namespace fileops {
 namespace {

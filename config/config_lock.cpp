@@ -1,6 +1,6 @@
-#include "app/config_lock.h"
+#include "config/config_lock.h"
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "os/last_error.h"
 #include "os/services.h"
 

@@ -1,4 +1,4 @@
-#include "table/path_text.h"
+#include "os/path_text.h"
 
 #include <cstring>
 

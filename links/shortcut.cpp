@@ -1,7 +1,7 @@
-#include "fileops/shortcut.h"
+#include "links/shortcut.h"
 
 #include "os/services.h"
-#include "table/path_text.h"
+#include "os/path_text.h"
 
 namespace fileops {
 

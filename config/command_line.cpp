@@ -1,4 +1,4 @@
-#include "exec/command_line.h"
+#include "config/command_line.h"
 
 #include "os/mbcs.h"
 

@@ -1,9 +1,9 @@
-#include "app/instance_paths.h"
+#include "config/instance_paths.h"
 
 #include <cstdio>
 
-#include "app/process_globals.h"
-#include "exec/command_line.h"
+#include "config/program_context.h"
+#include "config/command_line.h"
 #include "os/last_error.h"
 #include "os/mbcs.h"
 #include "os/services.h"

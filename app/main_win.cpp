@@ -7,10 +7,10 @@
 
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
-#include "app/instance_paths.h"
+#include "config/instance_paths.h"
 #include "app/instance_role.h"
 #include "app/launcher_win.h"
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "os/services.h"
 #include "table/sm_dat.h"
 

@@ -1,10 +1,10 @@
-#include "app/config_file.h"
+#include "config/config_file.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "os/services.h"
 
 namespace app {

@@ -1,9 +1,10 @@
 #include "app/fws_app_win.h"
 
-#include "os/win32/ole_runtime.h"
+#include "fw/ole_runtime.h"
 
 #include "app/instance_coord_win.h"
 #include "config/program_context.h"
+#include "app/window_state.h"
 #include "frame/gdi_font_win.h"
 #include "frame/selection_text.h"
 #include "table/input_win.h"
@@ -31,6 +32,8 @@ int ToSw(app::ShowCommand c) {
 }
 }  // namespace
 
+void fwsApp::LockErrorNoOwner() { ::MessageBoxExA(nullptr, "Lock error", "Error", MB_OK, 0); }
+
 fwsApp::fwsApp() = default;
 
 fwsApp::~fwsApp() {
@@ -46,13 +49,13 @@ fwsApp::~fwsApp() {
 }
 
 bool fwsApp::BuildWindows() {
-  const app::ProcessGlobals& g = app::Globals();
+  const config::ProgramContext& g = config::Context();
   keys_ = table::LoadProcessKeyBindings();
   fileops::SetOperationPump(&pump_);
   int n = g.instanceNumber;
   settings_ = app::ReadWindowSettings(n);
 
-  fw::Window::RegisterClassOnce(app::kWindowClass, CS_DBLCLKS, nullptr, nullptr,
+  fw::Window::RegisterClassOnce(config::kWindowClass, CS_DBLCLKS, nullptr, nullptr,
                                 ::LoadCursorA(nullptr, IDC_ARROW), nullptr);
   frame_ = std::make_unique<SDIDecFrame>(this);
   if (!frame_->CreateFrame()) return false;
@@ -150,9 +153,9 @@ void fwsApp::ShowHint(int command) {
 }
 
 bool fwsApp::AttachTables() {
-  app::ProcessGlobals& g = app::Globals();
+  const config::ProgramContext& g = config::Context();
   frame_->RestorePlacement(g.instanceNumber, ShowCommand());
-  g.mainFrameHandle = frame_->Handle();
+  pump_.SetMainFrame(frame_->Handle());
   // The mask and run menus and the change monitors join here as they are built.
   for (int i = 0; i < PaneCount(); ++i)
     panes_[i]->AttachTable(i == 0 ? g.instanceNumber : g.instanceNumber + app::kSecondPaneOffset);
@@ -174,9 +177,11 @@ bool fwsApp::AttachTables() {
   return true;
 }
 
-void fwsApp::OnLateInitTimer() {
+bool fwsApp::OnTimer(UINT_PTR id) {
+  if (id != kLateInitTimer) return false;
   ::KillTimer(frame_->Handle(), kLateInitTimer);
   LateInit();
+  return true;
 }
 
 void fwsApp::LateInit() {
@@ -238,8 +243,25 @@ void fwsApp::ShowPaneTitle(int pane, const std::string& title, const std::string
 }
 
 bool fwsApp::MayClose() {
-  if (helpOpened_) ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(), HELP_QUIT, 0);
+  if (app::ShouldSaveAsLastWindow(app::CountWindows(), stateSaved_)) {
+    app::WriteEndMode("Quit");
+    app::PurgeSavedWindows(&LockErrorNoOwner);
+    app::SaveWindowState(1, *this);
+    stateSaved_ = true;
+  }
+  if (helpOpened_)
+    ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), HELP_QUIT, 0);
   return true;
+}
+
+void fwsApp::EndSession() {
+  // The change monitors would be closed here; then the window saves itself once.
+  app::WriteEndMode("EndSession");
+  app::PurgeSavedWindows(&LockErrorNoOwner);
+  if (!stateSaved_) {
+    stateSaved_ = true;
+    app::SaveWindowState(0, *this);
+  }
 }
 
 bool fwsApp::HasFrame() { return frame_ && frame_->Handle(); }
@@ -261,7 +283,7 @@ int fwsApp::Terminate(int exitCode) { return exitCode; }
 table::MouseOptions fwsApp::MouseOptions() const {
   table::MouseOptions o;
   o.clickScroll = settings_.clickScroll;
-  o.platformMajor = app::Globals().windowsMajorVersion;
+  o.platformMajor = config::Context().windowsMajorVersion;
   return o;
 }
 
@@ -270,7 +292,7 @@ bool fwsApp::Idle(long count) {
   table::Sorm* t = ActiveTable();
   WINFO* pane = Pane(activePane_);
   if (!t || !pane || !mouse_.WantsIdle()) return false;
-  table::PaneMouseSurfaceWin surface(pane->Handle(), *pane);
+  table::PaneMouseSurfaceWin surface(pane->Handle(), *pane, mousePump_);
   table::MouseRequest r = mouse_.IdleStep(*t, surface, MouseOptions());
   CarryOutMouse(activePane_, r);
   if (mouse_.WantsIdle()) ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/window_state.h"
+#include "frame/pane_host.h"
 #include "fw/application.h"
 #include "fw/status_bar.h"
 #include "fw/tool_bar.h"
@@ -22,47 +23,53 @@ namespace table {
 class Sorm;
 }
 
-class fwsApp : public fw::Application, public app::WindowStateSource {
+class fwsApp : public fw::Application,
+               public app::WindowStateSource,
+               public frame::PaneHost {
  public:
   fwsApp();
   ~fwsApp() override;
 
-  int PaneCount() const { return settings_.wmode == 2 ? 2 : 1; }
-  WINFO* Pane(int i) const { return (i >= 0 && i < 2) ? panes_[i].get() : nullptr; }
-  int ActivePaneIndex() const { return activePane_; }
-  void ActivatePane(int index);
+  // frame::PaneHost
+  int PaneCount() const override { return settings_.wmode == 2 ? 2 : 1; }
+  WINFO* Pane(int i) const override { return (i >= 0 && i < 2) ? panes_[i].get() : nullptr; }
+  int ActivePaneIndex() const override { return activePane_; }
+  void ActivatePane(int index) override;
+  HWND FrameHandle() const override { return MainWindow(); }
+  table::KeyboardState& Keyboard() override { return keyboard_; }
+  table::PaneMouse& Mouse() override { return mouse_; }
+  table::MouseOptions MouseOptions() const override;
+  table::MessagePump& MousePump() override { return mousePump_; }
+  void CarryOutMouse(int pane, const table::MouseRequest& r) override;
+  // A character typed in the client: jumps to the next entry starting with it.
+  void OnChar(unsigned char c) override;
+  // Refreshes the status bar's selection text of a pane.
+  void UpdateSelectionText(int pane) override;
+  // A table retitled itself: the caption when it is the active pane, its title bar always.
+  void ShowPaneTitle(int pane, const std::string& title, const std::string& directory) override;
+  // Shows the hint string of a command in the status bar (0: clears it).
+  void ShowHint(int command) override;
+  // Menu commands and toolbar buttons: true when the command was handled.
+  bool OnCommand(int id) override;
+  // Enables the items of a popup that is about to open and sets their check marks.
+  void UpdatePopup(HMENU popup) override;
+  bool OnTimer(UINT_PTR id) override;
+  // The last window saves the state of the session; then the help file is closed.
+  bool MayClose() override;
+  // The window saves itself once as the session ends.
+  void EndSession() override;
+
   SDIDecFrame* Frame() const { return frame_.get(); }
   fw::StatusBar* Status() { return status_.BarHandle() ? &status_ : nullptr; }
 
-  // The application's may-close test (after the frame's).
-  bool MayClose();
-
-  // Menu commands and toolbar buttons: true when the command was handled.
-  bool OnCommand(int id);
   // Whether a command has a handler in this build (the menu enables exactly those).
   static bool HasHandler(int id);
-  // Enables the items of a popup that is about to open and sets their check marks.
-  void UpdatePopup(HMENU popup);
 
   // The active pane's file table, or null.
   table::Sorm* ActiveTable() const;
-  // Refreshes the status bar's selection text of a pane.
-  void UpdateSelectionText(int pane);
-  // A table retitled itself: the caption when it is the active pane, its title bar always.
-  void ShowPaneTitle(int pane, const std::string& title, const std::string& directory);
-
-  // The keyboard and mouse state of the process, shared by the panes.
-  table::KeyboardState& Keyboard() { return keyboard_; }
-  table::PaneMouse& Mouse() { return mouse_; }
-  table::MouseOptions MouseOptions() const;
-  // What a key binding or a mouse handler asked for.
+  // What a key binding asked for.
   void CarryOut(const table::ActionRequest& r);
-  void CarryOutMouse(int pane, const table::MouseRequest& r);
-  // A character typed in the client: jumps to the next entry starting with it.
-  void OnChar(unsigned char c);
 
-  // Shows the hint string of a command in the status bar (0: clears it).
-  void ShowHint(int command);
   // Creates, moves or removes the toolbar and the status bar after their settings changed.
   void RebuildBars();
 
@@ -84,7 +91,6 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   void SaveAsDefault();
   // Timer id on the frame that runs LateInit once the message loop is idle.
   static constexpr UINT_PTR kLateInitTimer = 0x5301;
-  void OnLateInitTimer();
 
   // WindowStateSource
   app::WindowSettings Settings() override { return settings_; }
@@ -110,7 +116,9 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   // shell objects). Loading OLE costs more than the whole rest of the start under Wine.
   void LateInit();
   bool oleInitialized_ = false;
-  bool helpOpened_ = false;
+  bool helpOpened_ = false;  // the help file was opened this run: close it at exit
+  // The window's state was written for this quit, restart or session end.
+  bool stateSaved_ = false;
   // Context-help mode (Shift+F1): the next command shows its help instead of running.
   void StartHelpMode();
   void EndHelpMode();
@@ -120,8 +128,11 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   table::KeyBindings keys_;
   table::KeyboardState keyboard_;
   table::PaneMouse mouse_;
-  fileops::WindowsPump pump_;  // the help file was opened this run: close it at exit
+  fileops::WindowsPump pump_;
+  fileops::MousePumping mousePump_;
   bool lateInitDone_ = false;
+  // The lock error of a save with no window to own the message.
+  static void LockErrorNoOwner();
   bool CreateStatusBar();
   bool CreateToolBar();
   app::WindowSettings settings_;

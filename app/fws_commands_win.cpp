@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "config/config_file.h"
-#include "os/win32/lazy_api.h"
+#include "fw/lazy_api.h"
 #include "app/drive_menu_text.h"
 #include "app/drive_query_win.h"
 #include "app/mask_input.h"
@@ -26,10 +26,6 @@
 #include "os/services.h"
 #include "resources/commands.h"
 #include "resources/resource_ids.h"
-
-namespace {
-void LockErrorNoOwner() { ::MessageBoxExA(nullptr, "Lock error", "Error", MB_OK, 0); }
-}  // namespace
 
 bool fwsApp::PreDispatch(MSG& msg) {
   // Bound keys first, for the frame and its children.
@@ -56,7 +52,7 @@ bool fwsApp::PreDispatch(MSG& msg) {
         if (::GetKeyState(VK_SHIFT) < 0)
           StartHelpMode();
         else
-          ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(), HELP_FINDER, 0);
+          ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), HELP_FINDER, 0);
         return true;
       }
       if (msg.wParam == VK_ESCAPE && helpMode_) {
@@ -87,7 +83,7 @@ bool fwsApp::PreDispatch(MSG& msg) {
 void fwsApp::OnAppMessage(WPARAM wp, LPARAM code) {
   switch (code) {
     case app::kMsgSaveForQuit:
-      app::Globals().stateSaved = true;
+      stateSaved_ = true;
       app::WriteEndMode("Quit");
       app::SaveWindowState(static_cast<int>(wp), *this);
       break;
@@ -139,7 +135,7 @@ bool fwsApp::HasHandler(int id) {
 bool fwsApp::OnCommand(int id) {
   if (helpMode_ || ::GetKeyState(VK_F1) < 0) {
     EndHelpMode();
-    ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(), HELP_CONTEXT,
+    ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), HELP_CONTEXT,
                static_cast<ULONG_PTR>(id));
     return true;
   }
@@ -177,10 +173,10 @@ bool fwsApp::OnCommand(int id) {
                       MF_BYCOMMAND | (settings_.clickScroll ? MF_CHECKED : MF_UNCHECKED));
       return true;
     case CMD_CONFIGPATH: {
-      const app::ProcessGlobals& g = app::Globals();
+      const config::ProgramContext& g = config::Context();
       std::string answer = g.configPathFromRegistry ? g.configFilePath : std::string();
       if (exec::AskInput(frame_->Handle(), exec::InputQuestion::kConfigPath, answer)) {
-        app::WriteConfigPathSetting(answer);
+        config::WriteConfigPathSetting(answer);
         ::MessageBoxA(frame_->Handle(), "設定は次回起動時から有効になります", "基本設定の変更",
                       MB_OK);
       }
@@ -223,11 +219,11 @@ bool fwsApp::OnCommand(int id) {
       }
       return true;
     case CMD_HCONTENTS:
-      helpOpened_ = ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(),
+      helpOpened_ = ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(),
                                HELP_FINDER, 0) != FALSE;
       return true;
     case CMD_HHELPONHELP:
-      helpOpened_ = ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(),
+      helpOpened_ = ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(),
                                HELP_HELPONHELP, 0) != FALSE;
       return true;
     default:
@@ -252,16 +248,16 @@ void fwsApp::UpdatePopup(HMENU popup) {
 }
 
 void fwsApp::OpenNewWindow(int dx, int dy) {
-  const std::string sec = app::InstSection(-1);
+  const std::string sec = config::InstSection(-1);
   {
-    app::ConfigLock lock = app::AcquireConfigLock();
+    config::ConfigLock lock = config::AcquireConfigLock();
     frame_->WritePlacement(-1, dx, dy);
   }
-  os::Sys().WinExec(app::InstanceCommandLine(app::Globals().exePath, -1).c_str(), SW_SHOW);
+  os::Sys().WinExec(config::InstanceCommandLine(config::Context().programPath, -1).c_str(), SW_SHOW);
   // The new window has read its place; the defaults keep no position.
-  app::ConfigLock lock = app::AcquireConfigLock();
-  app::WriteConfigString(sec, "Placement", "");
-  app::WriteConfigString(sec, "Show", "");
+  config::ConfigLock lock = config::AcquireConfigLock();
+  config::WriteConfigString(sec, "Placement", "");
+  config::WriteConfigString(sec, "Show", "");
 }
 
 void fwsApp::QuitAllWindows() {
@@ -276,9 +272,9 @@ void fwsApp::RestartWindow(const app::WindowSettings& changed) {
   app::SaveWindowState(app::kRestartInstanceNumber, *this);
   settings_ = kept;
   os::Sys().WinExec(
-      app::InstanceCommandLine(app::Globals().exePath, app::kRestartInstanceNumber).c_str(),
+      config::InstanceCommandLine(config::Context().programPath, app::kRestartInstanceNumber).c_str(),
       SW_SHOW);
-  app::Globals().stateSaved = true;
+  stateSaved_ = true;
   ::PostMessageA(frame_->Handle(), WM_CLOSE, 1, 0);
 }
 
@@ -345,11 +341,11 @@ void fwsApp::OnDriveCommand(int command) {
 void fwsApp::SaveAsDefault() {
   // The defaults get every setting but the path and the cursor entry.
   app::SaveWindowState(-1, *this);
-  app::ConfigLock lock = app::AcquireConfigLock();
+  config::ConfigLock lock = config::AcquireConfigLock();
   for (int i = 0; i < PaneCount(); ++i) {
-    std::string sec = app::InstSection(i == 0 ? -1 : -1 + app::kSecondPaneOffset);
-    app::WriteConfigString(sec, "Path", "");
-    app::WriteConfigString(sec, "Cursor", "");
+    std::string sec = config::InstSection(i == 0 ? -1 : -1 + app::kSecondPaneOffset);
+    config::WriteConfigString(sec, "Path", "");
+    config::WriteConfigString(sec, "Cursor", "");
   }
 }
 

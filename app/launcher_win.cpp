@@ -35,7 +35,7 @@ class SplashUi final : public LauncherUi {
 
 int RunLauncherProcess() {
   SplashUi ui;
-  RunLauncher(Globals().exePath, ui);
+  RunLauncher(config::Context().programPath, ui);
   return 0;
 }
 

@@ -74,7 +74,7 @@ std::vector<ToolbarItem> ParseToolbarKeywords(const char* value) {
 
 std::vector<ToolbarItem> ReadToolbarItems() {
   return ParseToolbarKeywords(
-      ReadConfigString("BarSettings", "ToolBar", "", kToolbarValueBuffer).c_str());
+      config::ReadConfigString("BarSettings", "ToolBar", "", kToolbarValueBuffer).c_str());
 }
 
 }  // namespace app

@@ -2,7 +2,7 @@
 
 #include "os/mbcs.h"
 
-namespace exec {
+namespace config {
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
@@ -59,4 +59,4 @@ void SplitCommandLine(const char* line, std::string& program, std::string& param
   }
 }
 
-}  // namespace exec
+}  // namespace config

@@ -4,7 +4,7 @@
 #include "os/last_error.h"
 #include "os/services.h"
 
-namespace app {
+namespace config {
 namespace {
 constexpr int kAttempts = 10;
 constexpr int kOpensPerAttempt = 50;
@@ -16,7 +16,7 @@ bool HeldElsewhere(uint32_t e) { return e == os::kErrSharingViolation || e == os
 }  // namespace
 
 ConfigLock TryAcquireConfigLockOnce() {
-  const char* path = Globals().lockFilePath.c_str();
+  const char* path = Context().lockFilePath.c_str();
   for (int open = 0; open < kOpensPerAttempt; ++open) {
     ConfigLock f = os::Fs().Open(path, os::kGenericRead | os::kGenericWrite, os::kShareRead,
                                  os::kOpenExisting);
@@ -48,4 +48,4 @@ ConfigLock AcquireConfigLock() {
   return nullptr;
 }
 
-}  // namespace app
+}  // namespace config

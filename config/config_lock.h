@@ -6,7 +6,7 @@
 
 #include "os/filesystem.h"
 
-namespace app {
+namespace config {
 
 using ConfigLock = std::unique_ptr<os::File>;  // released (closed) when it goes out of scope
 
@@ -19,4 +19,4 @@ inline void ReleaseConfigLock(ConfigLock& lock) { lock.reset(); }
 // One attempt (the inner loop). Exposed for tests.
 ConfigLock TryAcquireConfigLockOnce();
 
-}  // namespace app
+}  // namespace config

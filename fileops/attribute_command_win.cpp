@@ -12,6 +12,7 @@
 #include "fileops/link_create.h"
 #include "links/link_file.h"
 #include "frame/winfo_win.h"
+#include "os/services.h"
 #include "table/selection.h"
 #include "table/size_text.h"
 
@@ -51,7 +52,7 @@ int SetDosDateTime(const char* name, uint16_t date, uint16_t time) {
 
 bool SetAttributes(const char* name, uint32_t attributes) {
   // The directory bit is the file system's to keep, not ours to set.
-  return ::SetFileAttributesA(name, attributes & ~0x10u) != FALSE;
+  return os::Fs().SetAttributes(name, attributes & ~0x10u);
 }
 
 void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
@@ -68,7 +69,7 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
   const std::string file = d.name;
   if (linkFile) {
     dialog.target = d.Target();
-    ReadLinkWorkingDirectory(file.c_str(), dialog.current);
+    links::ReadLinkWorkingDirectory(file.c_str(), dialog.current);
   }
   if (dialog.DoModal(pane.Handle()) != IDOK) return;
 
@@ -87,7 +88,7 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
     if (dialog.target != d.Target() && WriteLinkTarget(file.c_str(), dialog.target.c_str()) != 0)
       ShowMessage(pane, kMsgLinkTarget);
     std::string current;
-    ReadLinkWorkingDirectory(file.c_str(), current);
+    links::ReadLinkWorkingDirectory(file.c_str(), current);
     if (dialog.current != current &&
         WriteLinkWorkingDirectory(file.c_str(), dialog.current.c_str()) != 0)
       ShowMessage(pane, kMsgLinkCurrent);
@@ -97,7 +98,7 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
   if (dialog.name != d.DisplayName()) {
     if (linkFile) {
       if (WriteLinkTitle(file.c_str(), dialog.name.c_str()) != 0) ShowMessage(pane, kMsgLinkTitle);
-    } else if (dialog.name.empty() || !::MoveFileA(file.c_str(), dialog.name.c_str())) {
+    } else if (dialog.name.empty() || !os::Fs().MoveFile(file.c_str(), dialog.name.c_str())) {
       ShowMessage(pane, kMsgRename);
     }
   }

@@ -38,7 +38,7 @@ int DeleteOneFile(const char* path) {
   if (OperationCancelled()) return kEngineCancelled;
   progress::ShowPath(path);
   progress::StartGauge();
-  bool ok = app::Globals().windowsMajorVersion < 4 ? os::Fs().DeleteFile(path)
+  bool ok = config::Context().windowsMajorVersion < 4 ? os::Fs().DeleteFile(path)
                                                    : os::Fs().ShellDelete(path, RecycleDeletes());
   int r = ok || IsGone(path) ? kEngineOk : kEngineFailed;
   progress::SetGauge(kGaugeMax);

@@ -1,7 +1,9 @@
 // The file menu's commands as the application dispatches them to the active pane.
 #pragma once
 
-class fwsApp;
+namespace frame {
+class PaneHost;
+}
 
 namespace fileops {
 
@@ -9,6 +11,6 @@ namespace fileops {
 bool IsFileCommand(int id);
 // Runs a file command on the active pane (the other pane in two-pane mode takes part in copy
 // and move); false when id is not one.
-bool RunFileCommand(fwsApp& app, int id);
+bool RunFileCommand(frame::PaneHost& host, int id);
 
 }  // namespace fileops

@@ -10,6 +10,7 @@
 #include "fileops/progress_dialog_win.h"
 #include "fileops/question_dialogs_win.h"
 #include "frame/winfo_win.h"
+#include "os/services.h"
 #include "table/drive_directory.h"
 #include "table/selection.h"
 
@@ -43,7 +44,7 @@ int TransferSelected(WINFO& pane, const std::string& typed, bool move) {
     ShowMessage(pane, DestinationMessage(resolvedCheck, move));
     return -3;
   }
-  if (DestinationNeedsDirectory(resolved) && !::CreateDirectoryA(resolved.c_str(), nullptr) &&
+  if (DestinationNeedsDirectory(resolved) && !os::Fs().CreateDir(resolved.c_str()) &&
       DirectoryCreationStops(::GetLastError())) {
     ShowMessage(pane, kMsgCannotMakeDirectory);
     return -3;
@@ -223,7 +224,7 @@ void MakeDirectoryCommand(WINFO& pane) {
   std::string answer;
   if (!exec::AskInput(pane.Handle(), exec::InputQuestion::kMakeDir, answer)) return;
   EnterTableDirectory(*t);
-  if (answer.empty() || !::CreateDirectoryA(answer.c_str(), nullptr)) {
+  if (answer.empty() || !os::Fs().CreateDir(answer.c_str())) {
     ShowMessage(pane, kMsgCannotMakeDirectory);
     return;
   }

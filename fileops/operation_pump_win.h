@@ -9,25 +9,33 @@
 #include <cstdint>
 
 #include "fileops/operation_pump.h"
+#include "table/input_win.h"
 
 namespace fileops {
 
 class WindowsPump final : public GuardedPump {
  public:
-  // mainFrame: the window whose tree stays usable while a progress dialog exists; null reads
-  // app::Globals().mainFrameHandle at each run.
+  // mainFrame: the window whose tree stays usable while a progress dialog exists (null: none
+  // yet; the application sets it once its frame exists).
   explicit WindowsPump(HWND mainFrame = nullptr) : mainFrame_(mainFrame) {}
+  void SetMainFrame(HWND mainFrame) { mainFrame_ = mainFrame; }
 
  protected:
   void PumpPending() override;
 
  private:
-  HWND MainFrame() const;
   HWND mainFrame_;
 };
 
 // Runs the registered pump for ms milliseconds, sleeping in MsgWaitForMultipleObjects while
 // the queue is empty.
 void PumpMessagesFor(uint32_t ms);
+
+// The registered pump as the panes' mouse tracking runs it.
+class MousePumping final : public table::MessagePump {
+ public:
+  void Pump() override { RunOperationPump(); }
+  void PumpFor(uint32_t ms) override { PumpMessagesFor(ms); }
+};
 
 }  // namespace fileops

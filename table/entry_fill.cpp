@@ -26,14 +26,14 @@ std::string Bounded(const std::string& text, std::size_t bufferSize) {
 void FillLinkFile(SM_DAT& d, const ScanContext& ctx) {
   auto link = std::make_unique<LinkTexts>();
   std::string first;
-  fileops::ReadLinkTarget((ctx.directory + d.name).c_str(), first);
-  link->target = Bounded(fileops::FollowLinkChain(first), kLinkTargetBuffer);
+  links::ReadLinkTarget((ctx.directory + d.name).c_str(), first);
+  link->target = Bounded(links::FollowLinkChain(first), kLinkTargetBuffer);
   d.linkFlags = kIsLink;
   uint32_t a = link->target.empty() ? os::kInvalidAttributes
                                     : os::Fs().GetAttributes(link->target.c_str());
   if (a != os::kInvalidAttributes && (a & os::kAttrDirectory)) d.linkFlags |= kTargetIsDirectory;
   std::string title;
-  fileops::ReadLinkTitle(ctx.directory, d.name.c_str(), title);
+  links::ReadLinkTitle(ctx.directory, d.name.c_str(), title);
   link->displayName = Bounded(title, kTitleBuffer);
   d.link = std::move(link);
 }
@@ -42,8 +42,8 @@ void FillShortcut(SM_DAT& d, const ScanContext& ctx) {
   auto link = std::make_unique<LinkTexts>();
   d.linkFlags = kIsLink | kIsShortcut;
   link->displayName = d.name;
-  fileops::ShortcutInfo info;
-  if (fileops::ReadShortcut((ctx.directory + d.name).c_str(), info) == 0) {
+  links::ShortcutInfo info;
+  if (links::ReadShortcut((ctx.directory + d.name).c_str(), info) == 0) {
     std::string target = info.target;
     if (!info.arguments.empty()) target += " " + info.arguments;
     link->target = Bounded(target, kShortcutTargetBuffer);
@@ -65,8 +65,8 @@ void FillEntryData(SM_DAT& data, const os::FindData& fd, const ScanContext& ctx)
   if (nameLength < os::kMaxPath) d->name.assign(fd.name, nameLength);
   else d->name = Bounded(std::string(fd.name, nameLength), os::kMaxPath);
   if (!d->IsDirectory()) {
-    if (fileops::IsLinkFileName(d->name.c_str())) FillLinkFile(*d, ctx);
-    else if (fileops::IsShortcutName(d->name.c_str())) FillShortcut(*d, ctx);
+    if (links::IsLinkFileName(d->name.c_str())) FillLinkFile(*d, ctx);
+    else if (links::IsShortcutName(d->name.c_str())) FillShortcut(*d, ctx);
   }
   if (d->link) {
     // A link's title and target may have changed: its keys and rank are made again.

@@ -177,11 +177,11 @@ KeyBindings::LoadReport KeyBindings::LoadFile(const std::string& path) {
 }
 
 std::string KeyBindingFilePath() {
-  std::string name = app::ReadConfigString("Keybind", "File", "explorer.cfg");
+  std::string name = config::ReadConfigString("Keybind", "File", "explorer.cfg");
   if (name.empty()) return std::string();
   std::string path = mbcs::FindChar(name.c_str(), '\\')
                          ? name
-                         : app::DirectoryOf(app::Globals().configFilePath) + name;
+                         : config::DirectoryOf(config::Context().configFilePath) + name;
   return path.size() > kMaxPathBytes ? std::string() : path;
 }
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "os/win32/lazy_api.h"
+#include "os/win32/late_library.h"
 #include "os/win32/win32_backend.h"
 
 namespace os::win32 {
@@ -161,7 +161,7 @@ class Win32FileSystemImpl final : public FileSystem {
     op.pTo = "\0";
     op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
     if (toRecycleBin) op.fFlags |= FOF_ALLOWUNDO;
-    int r = lazy::SHFileOperationA(&op);
+    int r = late::SHFileOperationA(&op);
     if (r == 0 && !op.fAnyOperationsAborted) return true;
     ::SetLastError(r != 0 ? static_cast<DWORD>(r) : ERROR_CANCELLED);
     return false;

@@ -226,13 +226,13 @@ TEST(ProfileSection, ValuesAsTheProfileFunctionsReadThem) {
 class KeyBindingFileTest : public tabletest::TableTest {};
 
 TEST_F(KeyBindingFileTest, TheFileSitsBesideTheConfigurationUnlessItsNameHasABackslash) {
-  const std::string cfgDir = app::DirectoryOf(app::Globals().configFilePath);
+  const std::string cfgDir = config::DirectoryOf(config::Context().configFilePath);
   EXPECT_EQ(table::KeyBindingFilePath(), cfgDir + "explorer.cfg");
-  ASSERT_TRUE(app::WriteConfigString("Keybind", "File", "mine.cfg"));
+  ASSERT_TRUE(config::WriteConfigString("Keybind", "File", "mine.cfg"));
   EXPECT_EQ(table::KeyBindingFilePath(), cfgDir + "mine.cfg");
-  ASSERT_TRUE(app::WriteConfigString("Keybind", "File", dir_.Path("keys.cfg").c_str()));
+  ASSERT_TRUE(config::WriteConfigString("Keybind", "File", dir_.Path("keys.cfg").c_str()));
   EXPECT_EQ(table::KeyBindingFilePath(), dir_.Path("keys.cfg"));
-  ASSERT_TRUE(app::WriteConfigString("Keybind", "File", std::string(250, 'k').c_str()));
+  ASSERT_TRUE(config::WriteConfigString("Keybind", "File", std::string(250, 'k').c_str()));
   EXPECT_EQ(table::KeyBindingFilePath(), "");  // would not fit in a path
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -104,7 +105,7 @@ class TableTest : public ::testing::Test {
 
  private:
   testutil::TempDir cfgDir_;
-  app::ProcessGlobals savedGlobals_;
+  std::optional<config::ScopedContext> context_;
   std::string savedCwd_;
 };
 

@@ -122,8 +122,11 @@ bool fwsApp::CreateToolBar() {
     else
       toolbar_.AddButton(item.command);
   }
-  for (const app::ToolbarKeyword& k : app::ToolbarKeywords())
-    toolbar_.SetEnabled(k.command, HasHandler(k.command));
+  for (const app::ToolbarKeyword& k : app::ToolbarKeywords()) {
+    const app::CommandState state = CommandStateOf(k.command);
+    if (state != app::CommandState::kKeep)
+      toolbar_.SetEnabled(k.command, state == app::CommandState::kEnabled);
+  }
   frame_->InsertBar(&toolbar_, ToEdge(settings_.toolBarPos));
   return true;
 }

@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <memory>
+#include <span>
 #include <string>
 
+#include "app/command_table.h"
 #include "app/window_state.h"
 #include "frame/pane_host.h"
 #include "fw/application.h"
@@ -62,8 +64,14 @@ class fwsApp : public fw::Application,
   SDIDecFrame* Frame() const { return frame_.get(); }
   fw::StatusBar* Status() { return status_.BarHandle() ? &status_ : nullptr; }
 
-  // Whether a command has a handler in this build (the menu enables exactly those).
-  static bool HasHandler(int id);
+  // The command table (app/fws_command_table_win.cpp): one row per command with its handler
+  // and its enabling rule; it drives the dispatch, the menu's and toolbar's enabling and
+  // context help.
+  using CommandHandler = void (*)(fwsApp& app, int id);
+  using Command = app::CommandRow<CommandHandler>;
+  static std::span<const Command> Commands();
+  // Whether the menu and the toolbar offer a command now: its row's rule and the focused entry.
+  app::CommandState CommandStateOf(int id) const;
 
   // The active pane's file table, or null.
   table::Sorm* ActiveTable() const;
@@ -133,6 +141,17 @@ class fwsApp : public fw::Application,
   bool lateInitDone_ = false;
   // The lock error of a save with no window to own the message.
   static void LockErrorNoOwner();
+  // The active table's cursor entry, as the enabling rules see it.
+  app::FocusedNames FocusedEntry() const;
+  // Handlers of the command table.
+  static void FileCommand(fwsApp& a, int id);
+  static void SortBy(fwsApp& a, int id);
+  void MarkAll(bool on);
+  void ToggleMenu();
+  void ToggleTwoPane();
+  void ToggleClickScroll();
+  void AskConfigPath();
+  void OpenHelp(UINT command);
   bool CreateStatusBar();
   bool CreateToolBar();
   app::WindowSettings settings_;

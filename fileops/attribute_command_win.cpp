@@ -31,21 +31,14 @@ constexpr const char* kMsgSomeAttributes = "属性を変更することができ
 
 constexpr uint32_t kBoxBits = 0x01 | 0x02 | 0x04 | 0x20;
 
-struct HandleCloser {
-  void operator()(void* h) const { ::CloseHandle(h); }
-};
-using ScopedHandle = std::unique_ptr<void, HandleCloser>;
-
 // Opens name for reading and writing (directories too) and sets its last-write time from a
 // packed local date and time. 0, -1 the open failed, -2 the time could not be set.
 int SetDosDateTime(const char* name, uint16_t date, uint16_t time) {
-  HANDLE h = ::CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return -1;
-  ScopedHandle owner(h);
-  FILETIME local{}, utc{};
-  if (!::DosDateTimeToFileTime(date, time, &local) || !::LocalFileTimeToFileTime(&local, &utc) ||
-      !::SetFileTime(h, nullptr, nullptr, &utc))
+  std::unique_ptr<os::File> file = os::Fs().OpenForTimes(name);
+  if (!file) return -1;
+  os::FileTime utc = 0;
+  if (!DosDateTimeToUtc(date, time, os::Sys().TimeZoneBiasMinutes(), utc) ||
+      !file->SetTimes(nullptr, nullptr, &utc))
     return -2;
   return 0;
 }

@@ -119,6 +119,12 @@ class Win32FileSystemImpl final : public FileSystem {
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32File>(h);
   }
+  std::unique_ptr<File> OpenForTimes(const char* path) override {
+    HANDLE h = ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32File>(h);
+  }
   uint32_t GetAttributes(const char* path) override { return ::GetFileAttributesA(path); }
   bool SetAttributes(const char* path, uint32_t a) override {
     return ::SetFileAttributesA(path, a) != FALSE;

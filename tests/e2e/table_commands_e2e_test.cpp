@@ -102,7 +102,10 @@ TEST_F(TableCommandsTest, ViewModeAndSortOrderAreSavedWithTheWindow) {
 TEST_F(TableCommandsTest, SaveAsDefaultKeepsNeitherPathNorCursor) {
   ::PostMessageA(frame_, WM_COMMAND, 166, 0);  // largest first
   ::PostMessageA(frame_, WM_COMMAND, 124, 0);
-  ASSERT_TRUE(e2e::WaitFor([&] { return box_.Read("INST-1", "Sort") == "166"; }));
+  // The defaults are saved whole, then their path and cursor are cleared: wait for the end.
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    return box_.Read("INST-1", "Sort") == "166" && box_.Read("INST-1", "Cursor").empty();
+  }));
   EXPECT_EQ(box_.Read("INST-1", "Path"), "");
   EXPECT_EQ(box_.Read("INST-1", "Cursor"), "");
   EXPECT_EQ(box_.Read("INST-1", "Placement").rfind("82;72;560;380;", 0), 0u)

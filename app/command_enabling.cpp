@@ -1,7 +1,6 @@
 #include "app/command_enabling.h"
 
 #include "os/mbcs.h"
-#include "resources/commands.h"
 
 namespace app {
 namespace {
@@ -17,25 +16,25 @@ CommandState Enabled(bool on) { return on ? CommandState::kEnabled : CommandStat
 
 }  // namespace
 
-CommandState CommandEnabling(int command, bool hasHandler, const FocusedNames& focused) {
-  switch (command) {
-    case CMD_DNETADD:
-    case CMD_DNETCANCEL:
+CommandState CommandEnabling(EnableRule rule, bool hasHandler, const FocusedNames& focused) {
+  switch (rule) {
+    case EnableRule::kAlways:
       return CommandState::kEnabled;
-    case CMD_FLINK_EXT:
+    case EnableRule::kTargetHasExtension:
       if (!hasHandler) return CommandState::kDisabled;
       if (!focused.target) return CommandState::kKeep;
       return Enabled(HasPeriod(LastComponent(focused.target)));
-    case CMD_FLINK_NAME: {
+    case EnableRule::kTargetHasFileName: {
       if (!hasHandler) return CommandState::kDisabled;
       if (!focused.target) return CommandState::kKeep;
       if (LastComponent(focused.target)[0] != '.') return CommandState::kEnabled;
       const char* own = focused.own ? focused.own : "";
       return Enabled(own[0] && HasPeriod(mbcs::Next(own)));
     }
-    default:
-      return Enabled(hasHandler);
+    case EnableRule::kWhenHandled:
+      break;
   }
+  return Enabled(hasHandler);
 }
 
 }  // namespace app

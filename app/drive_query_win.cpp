@@ -1,4 +1,4 @@
-#include "os/win32/lazy_api.h"
+#include "fw/lazy_api.h"
 #include "app/drive_query_win.h"
 
 #include <windows.h>

@@ -1,9 +1,10 @@
 #include "app/fws_app_win.h"
 
-#include "os/win32/ole_runtime.h"
+#include "fw/ole_runtime.h"
 
 #include "app/instance_coord_win.h"
-#include "app/process_globals.h"
+#include "config/program_context.h"
+#include "app/window_state.h"
 #include "exec/browse_win.h"
 #include "frame/gdi_font_win.h"
 #include "frame/selection_text.h"
@@ -14,10 +15,10 @@
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/w_cli_win.h"
 #include "frame/winfo_win.h"
-#include "app/config_file.h"
-#include "app/config_lock.h"
+#include "config/config_file.h"
+#include "config/config_lock.h"
 #include "app/toolbar_keywords.h"
-#include "app/instance_paths.h"
+#include "config/instance_paths.h"
 #include "os/services.h"
 #include "resources/commands.h"
 #include "resources/resource_ids.h"
@@ -32,6 +33,8 @@ int ToSw(app::ShowCommand c) {
   return SW_SHOWNORMAL;
 }
 }  // namespace
+
+void fwsApp::LockErrorNoOwner() { ::MessageBoxExA(nullptr, "Lock error", "Error", MB_OK, 0); }
 
 fwsApp::fwsApp() = default;
 
@@ -48,13 +51,13 @@ fwsApp::~fwsApp() {
 }
 
 bool fwsApp::BuildWindows() {
-  const app::ProcessGlobals& g = app::Globals();
+  const config::ProgramContext& g = config::Context();
   keys_ = table::LoadProcessKeyBindings();
   fileops::SetOperationPump(&pump_);
   int n = g.instanceNumber;
   settings_ = app::ReadWindowSettings(n);
 
-  fw::Window::RegisterClassOnce(app::kWindowClass, CS_DBLCLKS, nullptr, nullptr,
+  fw::Window::RegisterClassOnce(config::kWindowClass, CS_DBLCLKS, nullptr, nullptr,
                                 ::LoadCursorA(nullptr, IDC_ARROW), nullptr);
   frame_ = std::make_unique<SDIDecFrame>(this);
   if (!frame_->CreateFrame()) return false;
@@ -121,8 +124,11 @@ bool fwsApp::CreateToolBar() {
     else
       toolbar_.AddButton(item.command);
   }
-  for (const app::ToolbarKeyword& k : app::ToolbarKeywords())
-    toolbar_.SetEnabled(k.command, HasHandler(k.command));
+  for (const app::ToolbarKeyword& k : app::ToolbarKeywords()) {
+    const app::CommandState state = CommandStateOf(k.command);
+    if (state != app::CommandState::kKeep)
+      toolbar_.SetEnabled(k.command, state == app::CommandState::kEnabled);
+  }
   frame_->InsertBar(&toolbar_, ToEdge(settings_.toolBarPos));
   return true;
 }
@@ -157,9 +163,9 @@ void fwsApp::ShowHint(int command) {
 }
 
 bool fwsApp::AttachTables() {
-  app::ProcessGlobals& g = app::Globals();
+  const config::ProgramContext& g = config::Context();
   frame_->RestorePlacement(g.instanceNumber, ShowCommand());
-  g.mainFrameHandle = frame_->Handle();
+  pump_.SetMainFrame(frame_->Handle());
   // The mask and run menus and the change monitors join here as they are built.
   for (int i = 0; i < PaneCount(); ++i)
     panes_[i]->AttachTable(i == 0 ? g.instanceNumber : g.instanceNumber + app::kSecondPaneOffset);
@@ -181,9 +187,11 @@ bool fwsApp::AttachTables() {
   return true;
 }
 
-void fwsApp::OnLateInitTimer() {
+bool fwsApp::OnTimer(UINT_PTR id) {
+  if (id != kLateInitTimer) return false;
   ::KillTimer(frame_->Handle(), kLateInitTimer);
   LateInit();
+  return true;
 }
 
 void fwsApp::LateInit() {
@@ -229,8 +237,8 @@ void fwsApp::WriteTableSettings(int pane, int section) {
   p->Table()->SaveSettings(section);
   // The defaults keep no path and no cursor entry: a new window starts where it is started.
   if (section == -1 || section == -1 + app::kSecondPaneOffset) {
-    app::WriteConfigString(app::InstSection(section), "Path", "");
-    app::WriteConfigString(app::InstSection(section), "Cursor", "");
+    config::WriteConfigString(config::InstSection(section), "Path", "");
+    config::WriteConfigString(config::InstSection(section), "Cursor", "");
   }
 }
 
@@ -251,8 +259,25 @@ void fwsApp::ShowPaneTitle(int pane, const std::string& title, const std::string
 }
 
 bool fwsApp::MayClose() {
-  if (helpOpened_) ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(), HELP_QUIT, 0);
+  if (app::ShouldSaveAsLastWindow(app::CountWindows(), stateSaved_)) {
+    app::WriteEndMode("Quit");
+    app::PurgeSavedWindows(&LockErrorNoOwner);
+    app::SaveWindowState(1, *this);
+    stateSaved_ = true;
+  }
+  if (helpOpened_)
+    ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), HELP_QUIT, 0);
   return true;
+}
+
+void fwsApp::EndSession() {
+  // The change monitors would be closed here; then the window saves itself once.
+  app::WriteEndMode("EndSession");
+  app::PurgeSavedWindows(&LockErrorNoOwner);
+  if (!stateSaved_) {
+    stateSaved_ = true;
+    app::SaveWindowState(0, *this);
+  }
 }
 
 bool fwsApp::HasFrame() { return frame_ && frame_->Handle(); }
@@ -274,7 +299,7 @@ int fwsApp::Terminate(int exitCode) { return exitCode; }
 table::MouseOptions fwsApp::MouseOptions() const {
   table::MouseOptions o;
   o.clickScroll = settings_.clickScroll;
-  o.platformMajor = app::Globals().windowsMajorVersion;
+  o.platformMajor = config::Context().windowsMajorVersion;
   return o;
 }
 
@@ -283,7 +308,7 @@ bool fwsApp::Idle(long count) {
   table::Sorm* t = ActiveTable();
   WINFO* pane = Pane(activePane_);
   if (!t || !pane || !mouse_.WantsIdle()) return false;
-  table::PaneMouseSurfaceWin surface(pane->Handle(), *pane);
+  table::PaneMouseSurfaceWin surface(pane->Handle(), *pane, mousePump_);
   table::MouseRequest r = mouse_.IdleStep(*t, surface, MouseOptions());
   CarryOutMouse(activePane_, r);
   if (mouse_.WantsIdle()) ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);

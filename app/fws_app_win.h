@@ -4,10 +4,13 @@
 #include <windows.h>
 
 #include <memory>
+#include <span>
 #include <string>
 
-#include "app/command_gate.h"
+#include "app/command_table.h"
+#include "frame/command_gate.h"
 #include "app/window_state.h"
+#include "frame/pane_host.h"
 #include "fw/application.h"
 #include "fw/status_bar.h"
 #include "fw/tool_bar.h"
@@ -25,63 +28,64 @@ namespace table {
 class Sorm;
 }
 
-class fwsApp : public fw::Application, public app::WindowStateSource {
+class fwsApp : public fw::Application,
+               public app::WindowStateSource,
+               public frame::PaneHost {
  public:
   fwsApp();
   ~fwsApp() override;
 
-  int PaneCount() const { return settings_.wmode == 2 ? 2 : 1; }
-  WINFO* Pane(int i) const { return (i >= 0 && i < 2) ? panes_[i].get() : nullptr; }
-  int ActivePaneIndex() const { return activePane_; }
-  void ActivatePane(int index);
+  // frame::PaneHost
+  int PaneCount() const override { return settings_.wmode == 2 ? 2 : 1; }
+  WINFO* Pane(int i) const override { return (i >= 0 && i < 2) ? panes_[i].get() : nullptr; }
+  int ActivePaneIndex() const override { return activePane_; }
+  void ActivatePane(int index) override;
+  HWND FrameHandle() const override { return MainWindow(); }
+  frame::CommandGate& Gate() override { return gate_; }
+  bool CloseNowOrAfterCommand(WPARAM wp) override;
+  table::KeyboardState& Keyboard() override { return keyboard_; }
+  table::PaneMouse& Mouse() override { return mouse_; }
+  table::MouseOptions MouseOptions() const override;
+  table::MessagePump& MousePump() override { return mousePump_; }
+  void CarryOutMouse(int pane, const table::MouseRequest& r) override;
+  // A character typed in the client: jumps to the next entry starting with it.
+  void OnChar(unsigned char c) override;
+  // Refreshes the status bar's selection text of a pane.
+  void UpdateSelectionText(int pane) override;
+  // A table retitled itself: the caption when it is the active pane, its title bar always.
+  void ShowPaneTitle(int pane, const std::string& title, const std::string& directory) override;
+  // Shows the hint string of a command in the status bar (0: the hint ends).
+  void ShowHint(int command) override;
+  void MenuSelected(int command) override;
+  void HelpOnMenu() override;
+  // Menu commands and toolbar buttons: true when the command was handled.
+  bool OnCommand(int id) override;
+  // Enables the items of a popup that is about to open and sets their check marks.
+  void UpdatePopup(HMENU popup) override;
+  bool OnTimer(UINT_PTR id) override;
+  // The last window saves the state of the session; then the help file is closed.
+  bool MayClose() override;
+  // The window saves itself once as the session ends.
+  void EndSession() override;
+
   SDIDecFrame* Frame() const { return frame_.get(); }
   fw::StatusBar* Status() { return status_.BarHandle() ? &status_ : nullptr; }
 
-  // The application's may-close test (after the frame's).
-  bool MayClose();
-
-  // Menu commands, toolbar buttons, bound keys and mouse commands: true when the command was
-  // handled. Each runs holding the command gate; while another command holds it, the command
-  // is refused (and counts as handled).
-  bool OnCommand(int id);
-  // One command at a time: held by every command, asked by whatever would start one or change
-  // a table.
-  app::CommandGate& Gate() { return gate_; }
-  // The frame is asked to close (WM_CLOSE with wp): true to close now; false while a command
-  // runs, which is then cancelled, and the close is posted again once it has ended.
-  bool CloseNowOrAfterCommand(WPARAM wp);
-  // The session ends: a running command is cancelled (the process may end without unwinding
-  // it; a file being replaced is only put in place complete).
-  void OnSessionEnding();
-  // Whether a command has a handler in this build (the menu enables exactly those).
-  static bool HasHandler(int id);
-  // Enables the items of a popup that is about to open and sets their check marks.
-  void UpdatePopup(HMENU popup);
+  // The command table (app/fws_command_table_win.cpp): one row per command with its handler
+  // and its enabling rule; it drives the dispatch, the menu's and toolbar's enabling and
+  // context help. Every command runs holding the command gate; while another command holds
+  // it, the command is refused (and counts as handled).
+  using CommandHandler = void (*)(fwsApp& app, int id);
+  using Command = app::CommandRow<CommandHandler>;
+  static std::span<const Command> Commands();
+  // Whether the menu and the toolbar offer a command now: its row's rule and the focused entry.
+  app::CommandState CommandStateOf(int id) const;
 
   // The active pane's file table, or null.
   table::Sorm* ActiveTable() const;
-  // Refreshes the status bar's selection text of a pane.
-  void UpdateSelectionText(int pane);
-  // A table retitled itself: the caption when it is the active pane, its title bar always.
-  void ShowPaneTitle(int pane, const std::string& title, const std::string& directory);
-
-  // The keyboard and mouse state of the process, shared by the panes.
-  table::KeyboardState& Keyboard() { return keyboard_; }
-  table::PaneMouse& Mouse() { return mouse_; }
-  table::MouseOptions MouseOptions() const;
-  // What a key binding or a mouse handler asked for.
+  // What a key binding asked for.
   void CarryOut(const table::ActionRequest& r);
-  void CarryOutMouse(int pane, const table::MouseRequest& r);
-  // A character typed in the client: jumps to the next entry starting with it.
-  void OnChar(unsigned char c);
 
-  // Shows the hint string of a command in the status bar (0: the hint ends).
-  void ShowHint(int command);
-  // The menu item highlighted now (WM_MENUSELECT): its command, 0 for a submenu title, a
-  // separator or a closed menu. Its hint shows; with 0 the hint ends.
-  void MenuSelected(int command);
-  // F1 while a menu is open: the help topic of the highlighted command.
-  void HelpOnMenu();
   // Creates, moves or removes the toolbar and the status bar after their settings changed.
   void RebuildBars();
 
@@ -103,7 +107,6 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   void SaveAsDefault();
   // Timer id on the frame that runs LateInit once the message loop is idle.
   static constexpr UINT_PTR kLateInitTimer = 0x5301;
-  void OnLateInitTimer();
 
   // WindowStateSource
   app::WindowSettings Settings() override { return settings_; }
@@ -123,16 +126,16 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   int Terminate(int exitCode) override;
 
  public:
-  // The application messages of WM_USER, posted by other windows or by this process; the frame
-  // passes them on also while a command's pump runs.
-  void OnAppMessage(WPARAM wp, LPARAM code);
+  void OnAppMessage(WPARAM wp, LPARAM code) override;
 
  private:
   // What the first paint does not need runs right after the window is up: OLE (drag and drop,
   // shell objects). Loading OLE costs more than the whole rest of the start under Wine.
   void LateInit();
   bool oleInitialized_ = false;
-  bool helpOpened_ = false;
+  bool helpOpened_ = false;  // the help file was opened this run: close it at exit
+  // The window's state was written for this quit, restart or session end.
+  bool stateSaved_ = false;
   // Context-help mode (Shift+F1): the next command shows its help instead of running.
   void StartHelpMode();
   void EndHelpMode();
@@ -146,10 +149,24 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   table::KeyboardState keyboard_;
   table::TypedCharacter typed_;  // the characters of type-ahead, double-byte ones made whole
   table::PaneMouse mouse_;
-  app::CommandGate gate_;
+  frame::CommandGate gate_;
   // The nested pump: restricted to the frame while a command holds the gate.
   fileops::WindowsPump pump_{nullptr, [this] { return gate_.Busy(); }};
+  fileops::MousePumping mousePump_;
   bool lateInitDone_ = false;
+  // The lock error of a save with no window to own the message.
+  static void LockErrorNoOwner();
+  // The active table's cursor entry, as the enabling rules see it.
+  app::FocusedNames FocusedEntry() const;
+  // Handlers of the command table.
+  static void FileCommand(fwsApp& a, int id);
+  static void SortBy(fwsApp& a, int id);
+  void MarkAll(bool on);
+  void ToggleMenu();
+  void ToggleTwoPane();
+  void ToggleClickScroll();
+  void AskConfigPath();
+  void OpenHelp(UINT command);
   bool CreateStatusBar();
   bool CreateToolBar();
   app::WindowSettings settings_;

@@ -1,21 +1,19 @@
-// The command table of the application object: menu commands, toolbar buttons, the restart
-// toggles, and the application messages other windows and this process post.
+// The commands of the application object (its command table is in fws_command_table_win.cpp):
+// the key pre-dispatch, the restart toggles, and the application messages other windows and
+// this process post.
 #include <windows.h>
-
-#include <winnetwk.h>
 
 #include <cstdio>
 
-#include "app/config_file.h"
-#include "os/win32/lazy_api.h"
+#include "config/config_file.h"
 #include "app/drive_menu_text.h"
 #include "app/drive_query_win.h"
 #include "app/mask_input.h"
-#include "app/config_lock.h"
+#include "config/config_lock.h"
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
-#include "app/instance_paths.h"
-#include "app/process_globals.h"
+#include "config/instance_paths.h"
+#include "config/program_context.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/winfo_win.h"
 #include "table/input_win.h"
@@ -23,14 +21,9 @@
 #include "table/sorm.h"
 #include "table/view_mode.h"
 #include "exec/ask_input_win.h"
-#include "fileops/file_command_dispatch_win.h"
 #include "os/services.h"
 #include "resources/commands.h"
 #include "resources/resource_ids.h"
-
-namespace {
-void LockErrorNoOwner() { ::MessageBoxExA(nullptr, "Lock error", "Error", MB_OK, 0); }
-}  // namespace
 
 bool fwsApp::PreDispatch(MSG& msg) {
   // Bound keys first, for the frame and its children.
@@ -59,7 +52,7 @@ bool fwsApp::PreDispatch(MSG& msg) {
         if (::GetKeyState(VK_SHIFT) < 0)
           StartHelpMode();
         else
-          ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(), HELP_FINDER, 0);
+          ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), HELP_FINDER, 0);
         return true;
       }
       if (msg.wParam == VK_ESCAPE && helpMode_) {
@@ -86,7 +79,7 @@ bool fwsApp::PreDispatch(MSG& msg) {
 void fwsApp::OnAppMessage(WPARAM wp, LPARAM code) {
   switch (code) {
     case app::kMsgSaveForQuit:
-      app::Globals().stateSaved = true;
+      stateSaved_ = true;
       app::WriteEndMode("Quit");
       app::SaveWindowState(static_cast<int>(wp), *this);
       break;
@@ -104,165 +97,62 @@ void fwsApp::OnAppMessage(WPARAM wp, LPARAM code) {
   }
 }
 
-bool fwsApp::HasHandler(int id) {
-  if (fileops::IsFileCommand(id)) return true;
-  switch (id) {
-    case CMD_FEXIT:
-    case CMD_FWINOPEN:
-    case CMD_FQUIT:
-    case CMD_HIDEMENU:
-    case CMD_TWOPANE:
-    case CMD_CLICKSCROLL:
-    case CMD_CONFIGPATH:
-    case CMD_DNETADD:
-    case CMD_DNETCANCEL:
-    case CMD_HCONTENTS:
-    case CMD_HHELPONHELP:
-    case CMD_VICON:
-    case CMD_VLIST:
-    case CMD_VSNAME:
-    case CMD_VSEXT:
-    case CMD_VSNEW:
-    case CMD_VSOLD:
-    case CMD_VSLARGE:
-    case CMD_VSSMALL:
-    case CMD_MKEYIN:
-    case CMD_DKEYIN:
-    case CMD_OSAVEDEFAULT:
-    case CMD_FMARKALL:
-    case CMD_FUNMARKALL:
-      return true;
-    default:
-      return false;
-  }
+void fwsApp::MarkAll(bool on) {
+  table::Sorm* t = ActiveTable();
+  if (!t) return;
+  if (on)
+    table::SelectAll(*t, Pane(activePane_));
+  else
+    table::DeselectAll(*t, Pane(activePane_));
 }
 
-bool fwsApp::OnCommand(int id) {
-  if (helpMode_ || ::GetKeyState(VK_F1) < 0) {
-    ShowCommandHelp(id);
-    return true;
-  }
-  const app::CommandGate::Scope command = gate_.Enter();
-  if (!command) return true;  // another command runs: refused
-  if (fileops::RunFileCommand(*this, id)) return true;
-  switch (id) {
-    case CMD_FEXIT:
-      ::PostMessageA(frame_->Handle(), WM_CLOSE, 1, 0);
-      return true;
-    case CMD_FWINOPEN:
-      OpenNewWindow(48, 48);
-      return true;
-    case CMD_FQUIT:
-      QuitAllWindows();
-      return true;
-    case CMD_HIDEMENU: {
-      app::WindowSettings changed = settings_;
-      changed.menu = !changed.menu;
-      RestartWindow(changed);
-      return true;
-    }
-    case CMD_TWOPANE: {
-      if (!settings_.menu) return true;  // only with the menu bar
-      app::WindowSettings changed = settings_;
-      changed.wmode = PaneCount() == 2 ? 1 : 2;
-      if (changed.focusWin >= changed.wmode) changed.focusWin = 0;
-      ::CheckMenuItem(::GetMenu(frame_->Handle()), CMD_TWOPANE,
-                      changed.wmode == 2 ? MF_CHECKED : MF_UNCHECKED);
-      RestartWindow(changed);
-      return true;
-    }
-    case CMD_CLICKSCROLL:
-      if (!settings_.menu) return true;  // only with the menu bar
-      settings_.clickScroll = !settings_.clickScroll;
-      ::CheckMenuItem(::GetMenu(frame_->Handle()), CMD_CLICKSCROLL,
-                      MF_BYCOMMAND | (settings_.clickScroll ? MF_CHECKED : MF_UNCHECKED));
-      return true;
-    case CMD_CONFIGPATH: {
-      const app::ProcessGlobals& g = app::Globals();
-      std::string answer = g.configPathFromRegistry ? g.configFilePath : std::string();
-      if (exec::AskInput(frame_->Handle(), exec::InputQuestion::kConfigPath, answer)) {
-        app::WriteConfigPathSetting(answer);
-        ::MessageBoxA(frame_->Handle(), "設定は次回起動時から有効になります", "基本設定の変更",
-                      MB_OK);
-      }
-      return true;
-    }
-    case CMD_DNETADD:
-      lazy::WNetConnectionDialog(frame_->Handle(), RESOURCETYPE_DISK);
-      return true;
-    case CMD_DNETCANCEL:
-      lazy::WNetDisconnectDialog(frame_->Handle(), RESOURCETYPE_DISK);
-      return true;
-    case CMD_VICON:
-    case CMD_VLIST:
-      SetViewMode(id == CMD_VLIST ? 1 : 0);
-      return true;
-    case CMD_VSNAME:
-    case CMD_VSEXT:
-    case CMD_VSNEW:
-    case CMD_VSOLD:
-    case CMD_VSLARGE:
-    case CMD_VSSMALL:
-      if (table::Sorm* t = ActiveTable()) t->Sort(static_cast<int16_t>(id), true);
-      return true;
-    case CMD_MKEYIN:
-      AskMask();
-      return true;
-    case CMD_DKEYIN:
-      AskCurrentPath();
-      return true;
-    case CMD_OSAVEDEFAULT:
-      SaveAsDefault();
-      return true;
-    case CMD_FMARKALL:
-    case CMD_FUNMARKALL:
-      if (table::Sorm* t = ActiveTable()) {
-        if (id == CMD_FMARKALL)
-          table::SelectAll(*t, Pane(activePane_));
-        else
-          table::DeselectAll(*t, Pane(activePane_));
-      }
-      return true;
-    case CMD_HCONTENTS:
-      helpOpened_ = ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(),
-                               HELP_FINDER, 0) != FALSE;
-      return true;
-    case CMD_HHELPONHELP:
-      helpOpened_ = ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(),
-                               HELP_HELPONHELP, 0) != FALSE;
-      return true;
-    default:
-      return false;
-  }
+void fwsApp::ToggleMenu() {
+  app::WindowSettings changed = settings_;
+  changed.menu = !changed.menu;
+  RestartWindow(changed);
 }
 
-void fwsApp::UpdatePopup(HMENU popup) {
-  HMENU bar = ::GetMenu(frame_->Handle());
-  if (bar && popup == ::GetSubMenu(bar, 1)) RebuildDriveMenu(popup);
-  int n = ::GetMenuItemCount(popup);
-  for (int i = 0; i < n; ++i) {
-    UINT id = ::GetMenuItemID(popup, i);
-    if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators and submenus
-    if (app::DriveLetterOfCommand(static_cast<int>(id))) continue;
-    ::EnableMenuItem(popup, id, MF_BYCOMMAND | (HasHandler(static_cast<int>(id)) ? MF_ENABLED
-                                                                                 : MF_GRAYED));
-  }
-  ::CheckMenuItem(popup, CMD_TWOPANE, MF_BYCOMMAND | (PaneCount() == 2 ? MF_CHECKED : MF_UNCHECKED));
-  ::CheckMenuItem(popup, CMD_CLICKSCROLL,
+void fwsApp::ToggleTwoPane() {
+  if (!settings_.menu) return;  // only with the menu bar
+  app::WindowSettings changed = settings_;
+  changed.wmode = PaneCount() == 2 ? 1 : 2;
+  if (changed.focusWin >= changed.wmode) changed.focusWin = 0;
+  ::CheckMenuItem(::GetMenu(frame_->Handle()), CMD_TWOPANE,
+                  changed.wmode == 2 ? MF_CHECKED : MF_UNCHECKED);
+  RestartWindow(changed);
+}
+
+void fwsApp::ToggleClickScroll() {
+  if (!settings_.menu) return;  // only with the menu bar
+  settings_.clickScroll = !settings_.clickScroll;
+  ::CheckMenuItem(::GetMenu(frame_->Handle()), CMD_CLICKSCROLL,
                   MF_BYCOMMAND | (settings_.clickScroll ? MF_CHECKED : MF_UNCHECKED));
 }
 
+void fwsApp::AskConfigPath() {
+  const config::ProgramContext& g = config::Context();
+  std::string answer = g.configPathFromRegistry ? g.configFilePath : std::string();
+  if (!exec::AskInput(frame_->Handle(), exec::InputQuestion::kConfigPath, answer)) return;
+  config::WriteConfigPathSetting(answer);
+  ::MessageBoxA(frame_->Handle(), "設定は次回起動時から有効になります", "基本設定の変更", MB_OK);
+}
+
+void fwsApp::OpenHelp(UINT command) {
+  helpOpened_ =
+      ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), command, 0) != FALSE;
+}
+
 void fwsApp::OpenNewWindow(int dx, int dy) {
-  const std::string sec = app::InstSection(-1);
+  const std::string sec = config::InstSection(-1);
   {
-    app::ConfigLock lock = app::AcquireConfigLock();
+    config::ConfigLock lock = config::AcquireConfigLock();
     frame_->WritePlacement(-1, dx, dy);
   }
-  os::Sys().WinExec(app::InstanceCommandLine(app::Globals().exePath, -1).c_str(), SW_SHOW);
+  os::Sys().WinExec(config::InstanceCommandLine(config::Context().programPath, -1).c_str(), SW_SHOW);
   // The new window has read its place; the defaults keep no position.
-  app::ConfigLock lock = app::AcquireConfigLock();
-  app::WriteConfigString(sec, "Placement", "");
-  app::WriteConfigString(sec, "Show", "");
+  config::ConfigLock lock = config::AcquireConfigLock();
+  config::WriteConfigString(sec, "Placement", "");
+  config::WriteConfigString(sec, "Show", "");
 }
 
 bool fwsApp::CloseNowOrAfterCommand(WPARAM wp) {
@@ -272,7 +162,6 @@ bool fwsApp::CloseNowOrAfterCommand(WPARAM wp) {
   });
 }
 
-void fwsApp::OnSessionEnding() { gate_.CancelRunning(); }
 
 void fwsApp::QuitAllWindows() {
   app::PurgeSavedWindows(&LockErrorNoOwner);
@@ -286,9 +175,9 @@ void fwsApp::RestartWindow(const app::WindowSettings& changed) {
   app::SaveWindowState(app::kRestartInstanceNumber, *this);
   settings_ = kept;
   os::Sys().WinExec(
-      app::InstanceCommandLine(app::Globals().exePath, app::kRestartInstanceNumber).c_str(),
+      config::InstanceCommandLine(config::Context().programPath, app::kRestartInstanceNumber).c_str(),
       SW_SHOW);
-  app::Globals().stateSaved = true;
+  stateSaved_ = true;
   ::PostMessageA(frame_->Handle(), WM_CLOSE, 1, 0);
 }
 
@@ -345,7 +234,7 @@ void fwsApp::RebuildDriveMenu(HMENU drivePopup) {
 void fwsApp::OnDriveCommand(int command) {
   char letter = app::DriveLetterOfCommand(command);
   if (!letter) return;
-  const app::CommandGate::Scope scope = gate_.Enter();
+  const frame::CommandGate::Scope scope = gate_.Enter();
   if (!scope) return;
   char path[3] = {letter, ':', '\0'};
   char failure[64];
@@ -370,7 +259,7 @@ void fwsApp::StartHelpMode() {
 
 void fwsApp::ShowCommandHelp(int id) {
   EndHelpMode();
-  ::WinHelpA(frame_->Handle(), app::Globals().helpFilePath.c_str(), HELP_CONTEXT,
+  ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), HELP_CONTEXT,
              static_cast<ULONG_PTR>(id));
 }
 

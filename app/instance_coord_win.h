@@ -3,9 +3,11 @@
 #pragma once
 #include <windows.h>
 
+#include "config/program_context.h"
+
 namespace app {
 
-inline constexpr const char* kWindowClass = "Sorumo32";
+using config::kWindowClass;
 
 // Application message codes carried in lParam of WM_USER (wParam: the receiver's number in the
 // broadcast, or a pane index for the messages a process posts to itself).

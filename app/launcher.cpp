@@ -4,8 +4,8 @@
 #include <memory>
 #include <thread>
 
-#include "app/config_file.h"
-#include "app/instance_paths.h"
+#include "config/config_file.h"
+#include "config/instance_paths.h"
 #include "app/window_state.h"
 #include "os/services.h"
 
@@ -16,7 +16,7 @@ constexpr uint32_t kPollMs = 10;
 }  // namespace
 
 bool HasSavedPlacement(int n) {
-  return !ReadConfigString(InstSection(n), "Placement", "", 64).empty();
+  return !config::ReadConfigString(config::InstSection(n), "Placement", "", 64).empty();
 }
 
 std::vector<int> LauncherStartOrder(const std::string& endMode) {
@@ -35,8 +35,8 @@ std::vector<int> LauncherStartOrder(const std::string& endMode) {
 std::vector<std::string> RunLauncher(const std::string& exePath, LauncherUi& ui) {
   ui.ShowSplash();
   std::vector<std::string> lines;
-  for (int n : LauncherStartOrder(ReadConfigString("EndMode", "EndMode", "", 64)))
-    lines.push_back(InstanceCommandLine(exePath, n));
+  for (int n : LauncherStartOrder(config::ReadConfigString("EndMode", "EndMode", "", 64)))
+    lines.push_back(config::InstanceCommandLine(exePath, n));
 
   // One short-lived thread per start runs WinExec, which returns once that process is idle.
   // Each start is given up to kStartGraceMs to get there before the next begins, so the windows

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/launcher.h"
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "fw/splash_window.h"
 #include "os/clock.h"
 #include "resources/resource_ids.h"
@@ -47,7 +47,7 @@ class SplashUi final : public LauncherUi {
 
 int RunLauncherProcess() {
   SplashUi ui;
-  RunLauncher(Globals().exePath, ui);
+  RunLauncher(config::Context().programPath, ui);
   return 0;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/config_file.h"
+#include "config/config_file.h"
 #include "os/mbcs.h"
 #include "resources/commands.h"
 
@@ -74,7 +74,7 @@ std::vector<ToolbarItem> ParseToolbarKeywords(const char* value) {
 
 std::vector<ToolbarItem> ReadToolbarItems() {
   return ParseToolbarKeywords(
-      ReadConfigString("BarSettings", "ToolBar", "", kToolbarValueBuffer).c_str());
+      config::ReadConfigString("BarSettings", "ToolBar", "", kToolbarValueBuffer).c_str());
 }
 
 }  // namespace app

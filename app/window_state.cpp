@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "app/config_file.h"
-#include "app/config_lock.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/config_lock.h"
+#include "config/program_context.h"
 
 namespace app {
 namespace {
@@ -38,35 +38,35 @@ const char* ToolBarEdgeText(ToolBarEdge edge) {
 }
 
 WindowSettings ReadWindowSettings(int n) {
-  std::string sec = InstSection(n);
+  std::string sec = config::InstSection(n);
   WindowSettings s;
-  s.wmode = static_cast<int>(ReadConfigLong(sec, "WMode", "1"));
+  s.wmode = static_cast<int>(config::ReadConfigLong(sec, "WMode", "1"));
   if (s.wmode != 2) s.wmode = 1;  // one pane or two; anything else would have no layout
-  s.focusWin = static_cast<int>(ReadConfigLong(sec, "FocusWin", "0"));
+  s.focusWin = static_cast<int>(config::ReadConfigLong(sec, "FocusWin", "0"));
   if (s.wmode < 2 || s.focusWin != 1) s.focusWin = 0;
-  s.clickScroll = ReadConfigSwitch(sec, "ClickScroll", "Off");
-  s.menu = ReadConfigSwitch(sec, "Menu", "On");
-  s.toolBarDisp = ReadConfigSwitch(sec, "ToolBarDisp", "On");
-  s.toolBarPos = ParseToolBarEdge(ReadConfigString(sec, "ToolBarPos", "Top"));
-  s.statusBarDisp = ReadConfigSwitch(sec, "StatusBarDisp", "On");
+  s.clickScroll = config::ReadConfigSwitch(sec, "ClickScroll", "Off");
+  s.menu = config::ReadConfigSwitch(sec, "Menu", "On");
+  s.toolBarDisp = config::ReadConfigSwitch(sec, "ToolBarDisp", "On");
+  s.toolBarPos = ParseToolBarEdge(config::ReadConfigString(sec, "ToolBarPos", "Top"));
+  s.statusBarDisp = config::ReadConfigSwitch(sec, "StatusBarDisp", "On");
   return s;
 }
 
 void WriteWindowSettings(int n, const WindowSettings& s) {
-  std::string sec = InstSection(n);
-  WriteConfigLong(sec, "WMode", s.wmode);
-  WriteConfigLong(sec, "FocusWin", s.focusWin);
-  WriteConfigSwitch(sec, "ClickScroll", s.clickScroll);
-  WriteConfigSwitch(sec, "Menu", s.menu);
-  WriteConfigSwitch(sec, "ToolBarDisp", s.toolBarDisp);
-  WriteConfigString(sec, "ToolBarPos", ToolBarEdgeText(s.toolBarPos));
-  WriteConfigSwitch(sec, "StatusBarDisp", s.statusBarDisp);
+  std::string sec = config::InstSection(n);
+  config::WriteConfigLong(sec, "WMode", s.wmode);
+  config::WriteConfigLong(sec, "FocusWin", s.focusWin);
+  config::WriteConfigSwitch(sec, "ClickScroll", s.clickScroll);
+  config::WriteConfigSwitch(sec, "Menu", s.menu);
+  config::WriteConfigSwitch(sec, "ToolBarDisp", s.toolBarDisp);
+  config::WriteConfigString(sec, "ToolBarPos", ToolBarEdgeText(s.toolBarPos));
+  config::WriteConfigSwitch(sec, "StatusBarDisp", s.statusBarDisp);
 }
 
-long ReadInstanceId(const char* def) { return ReadConfigLong("INSTID", "ID", def, 6); }
+long ReadInstanceId(const char* def) { return config::ReadConfigLong("INSTID", "ID", def, 6); }
 
 int SaveWindowState(int n, WindowStateSource& source) {
-  ConfigLock lock = AcquireConfigLock();
+  config::ConfigLock lock = config::AcquireConfigLock();
   if (!lock) {
     source.ShowLockError();
     return -2;
@@ -74,7 +74,7 @@ int SaveWindowState(int n, WindowStateSource& source) {
   if (n == 0) n = static_cast<int>(ReadInstanceId("0") + 1);
   // A restart (65) is no save cycle: the counter keeps its value, so that the restarted window
   // is still saved when it is later closed as the last one.
-  if (n != kRestartInstanceNumber) WriteConfigLong("INSTID", "ID", n);
+  if (n != kRestartInstanceNumber) config::WriteConfigLong("INSTID", "ID", n);
   WindowSettings s = source.Settings();
   WriteWindowSettings(n, s);
   if (source.HasFrame()) source.WritePlacement(n, 32, 32);
@@ -86,42 +86,42 @@ int SaveWindowState(int n, WindowStateSource& source) {
     source.WriteTableSettings(0, n);
     if (s.wmode == 2) source.WriteTableSettings(1, n + kSecondPaneOffset);
   }
-  ReleaseConfigLock(lock);
+  config::ReleaseConfigLock(lock);
   return n;
 }
 
 bool PurgeSavedWindows(void (*onLockError)()) {
-  ConfigLock lock = AcquireConfigLock();
+  config::ConfigLock lock = config::AcquireConfigLock();
   if (!lock) {
     if (onLockError) onLockError();
     return false;
   }
-  DeleteConfigSection(InstSection(kRestartInstanceNumber));
-  DeleteConfigSection(InstSection(kRestartInstanceNumber + kSecondPaneOffset));
+  config::DeleteConfigSection(config::InstSection(kRestartInstanceNumber));
+  config::DeleteConfigSection(config::InstSection(kRestartInstanceNumber + kSecondPaneOffset));
   if (ReadInstanceId("-1") == -1) {
     for (int i = 0; i <= 64; ++i) {
-      DeleteConfigSection(InstSection(i));
-      DeleteConfigSection(InstSection(i + kSecondPaneOffset));
+      config::DeleteConfigSection(config::InstSection(i));
+      config::DeleteConfigSection(config::InstSection(i + kSecondPaneOffset));
     }
-    WriteConfigString("INSTID", "ID", "0");
+    config::WriteConfigString("INSTID", "ID", "0");
   }
-  ReleaseConfigLock(lock);
+  config::ReleaseConfigLock(lock);
   return true;
 }
 
 bool WriteConfigUnderLock(const std::string& section, const char* key, const char* value) {
   // Without the lock a write can be lost: the profile functions rewrite the whole file, and
   // another window saving at the same moment would write back a copy read before this key.
-  ConfigLock lock = AcquireConfigLock();
-  return WriteConfigString(section, key, value);
+  config::ConfigLock lock = config::AcquireConfigLock();
+  return config::WriteConfigString(section, key, value);
 }
 
 void WriteEndMode(const char* text) { WriteConfigUnderLock("EndMode", "EndMode", text); }
 
-std::string ReadEndMode() { return ReadConfigString("EndMode", "EndMode", "", 64); }
+std::string ReadEndMode() { return config::ReadConfigString("EndMode", "EndMode", "", 64); }
 
 ShowCommand ReadShowCommand(int n) {
-  switch (ReadConfigLong(InstSection(n), "Show", "0")) {
+  switch (config::ReadConfigLong(config::InstSection(n), "Show", "0")) {
     case 1: return ShowCommand::kMaximized;
     case 2: return ShowCommand::kMinimized;
     default: return ShowCommand::kNormal;

@@ -88,9 +88,9 @@ struct Figures {
 // From an entry in the middle of the list, shown at the top of the view, presses Down three
 // times and Up three times over and over: the same moves in either list.
 Figures Measure(const std::string& dir, bool listMode) {
-  app::WriteConfigString("INST1", "vmode", listMode ? "1" : "0");
-  app::WriteConfigString("INST1", "Path", dir.c_str());
-  app::WriteConfigString("INST1", "Mask", "*.*");
+  config::WriteConfigString("INST1", "vmode", listMode ? "1" : "0");
+  config::WriteConfigString("INST1", "Path", dir.c_str());
+  config::WriteConfigString("INST1", "Mask", "*.*");
   FixedMeasurer measurer;
   tablebench::BenchView view(measurer);
   table::Sorm t(view, 1);
@@ -137,7 +137,9 @@ Figures Measure(const std::string& dir, bool listMode) {
 int main(int argc, char** argv) {
   const std::string root = os::posix::ToWinPath(argc > 1 ? argv[1] : "/tmp/sorm_cursor_bench");
   os::Fs().CreateDir(root.c_str());
-  app::Globals().configFilePath = root + "\\sorm.cfg";
+  config::ProgramContext context = config::Context();
+  context.configFilePath = root + "\\sorm.cfg";
+  config::SetContext(context);
   const std::string small = root + "\\n100";
   const std::string large = root + "\\n100000";
   MakeFiles(small, 100);

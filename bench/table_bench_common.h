@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/config_file.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/program_context.h"
 #include "os/clock.h"
 #include "os/services.h"
 #include "table/sorm.h"
@@ -145,11 +145,11 @@ inline void Run(const Host& host, const std::string& dir, const char* label) {
   std::printf("  the same through os::Fs() FindFirst/Next (%ld entries): %.1f ms, %.2fx\n",
               through, backend, backend / bare);
 
-  app::WriteConfigString("INST1", "vmode", "0");
-  app::WriteConfigString("INST1", "Path", dir.c_str());
-  app::WriteConfigString("INST1", "Mask", "*.*");
-  app::WriteConfigString("INST1", "vinfo", "0");
-  app::WriteConfigString("INST1", "Sort", "174");
+  config::WriteConfigString("INST1", "vmode", "0");
+  config::WriteConfigString("INST1", "Path", dir.c_str());
+  config::WriteConfigString("INST1", "Mask", "*.*");
+  config::WriteConfigString("INST1", "vinfo", "0");
+  config::WriteConfigString("INST1", "Sort", "174");
 
   BenchView view(*host.measurer);
   size_t heapBefore = host.heapInUse();
@@ -233,7 +233,9 @@ inline void Run(const Host& host, const std::string& dir, const char* label) {
 // the directory japaneseDir.
 inline void RunAll(const Host& host, const std::string& base, const char* japaneseDir) {
   os::Fs().CreateDir(base.c_str());
-  app::Globals().configFilePath = base + "\\sorm.cfg";
+  config::ProgramContext context = config::Context();
+  context.configFilePath = base + "\\sorm.cfg";
+  config::SetContext(context);
   MakeFiles(base + "\\files100k", 100000, false);
   MakeFiles(base + "\\" + japaneseDir, 10000, true);
   Run(host, base + "\\files100k", "100,000 files");

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "exec/input_dialogs_win.h"
 #include "exec/input_text.h"
 
@@ -12,7 +12,7 @@ namespace exec {
 bool AskInput(HWND owner, InputQuestion question, std::string& answer,
               const AskOptions& options) {
   const InputUse& use = UseOf(question);
-  const InputBrowse browse = BrowseOn(use, app::Globals().windowsMajorVersion);
+  const InputBrowse browse = BrowseOn(use, config::Context().windowsMajorVersion);
   const int layout = LayoutFor(browse);
   const char* prompt = options.prompt ? options.prompt : (use.prompt ? use.prompt : "");
   const int capacity = options.capacity > 0 ? options.capacity

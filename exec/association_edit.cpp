@@ -1,6 +1,6 @@
 #include "exec/association_edit.h"
 
-#include "exec/command_line.h"
+#include "config/command_line.h"
 #include "os/mbcs.h"
 #include "os/services.h"
 
@@ -53,7 +53,7 @@ AnswerChoice ResolveAnswer(const char* answer, const FileTypeList& types) {
   }
   for (const auto& t : types) {
     std::string program, parameters;
-    SplitCommandLine(t->command.c_str(), program, parameters);
+    config::SplitCommandLine(t->command.c_str(), program, parameters);
     if (SameNoCase(program, a)) {
       choice.type = t.get();
       return choice;

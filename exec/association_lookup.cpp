@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "exec/association_registry.h"
-#include "fileops/link_file.h"
-#include "fileops/shortcut.h"
+#include "links/link_file.h"
+#include "links/shortcut.h"
 #include "os/mbcs.h"
-#include "table/path_text.h"
+#include "os/path_text.h"
 
 namespace exec {
 namespace {
@@ -38,17 +38,17 @@ LaunchSource SourceOf(LaunchClass c) {
 
 LaunchFile ResolveLaunchFile(const std::string& directory, const char* fileName) {
   std::string path = fileName;
-  if (!directory.empty() && !table::HasDriveOrDirectory(fileName))
-    path = table::DirectoryString(directory) + fileName;
+  if (!directory.empty() && !os::HasDriveOrDirectory(fileName))
+    path = os::DirectoryString(directory) + fileName;
   LaunchFile file;
   std::string target;
-  if (fileops::ReadLinkTarget(path.c_str(), target)) {
+  if (links::ReadLinkTarget(path.c_str(), target)) {
     file.source = LaunchSource::kLinkFile;
-    file.path = fileops::FollowLinkChain(target);
-  } else if (fileops::IsShortcutName(path.c_str())) {
+    file.path = links::FollowLinkChain(target);
+  } else if (links::IsShortcutName(path.c_str())) {
     file.source = LaunchSource::kShortcut;
-    fileops::ShortcutInfo info;
-    if (fileops::ReadShortcut(path.c_str(), info) == 0) {
+    links::ShortcutInfo info;
+    if (links::ReadShortcut(path.c_str(), info) == 0) {
       file.path = info.target;
       file.arguments = info.arguments;
     }
@@ -59,7 +59,7 @@ LaunchFile ResolveLaunchFile(const std::string& directory, const char* fileName)
 }
 
 FileNameParts SplitFileName(const char* path) {
-  const char* name = table::FileNamePart(path);
+  const char* name = os::FileNamePart(path);
   const char* dot = mbcs::FindLastChar(name, '.');
   if (!dot) return {name, std::string()};
   return {std::string(name, dot), std::string(dot)};

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/config_file.h"
+#include "config/config_file.h"
 #include "exec/association_registry.h"
 #include "os/mbcs.h"
 #include "os/services.h"
@@ -77,7 +77,7 @@ std::string ExecLinkValueForStorage(const char* command) {
   line.erase(std::find_if(line.begin(), line.end(), IsLineBreak), line.end());
   char bounded[kMaxStoredCommand + 1];
   std::size_t n = mbcs::CopyBounded(bounded, sizeof(bounded), line.c_str());
-  return app::QuoteForProfile(std::string(bounded, n).c_str());
+  return config::QuoteForProfile(std::string(bounded, n).c_str());
 }
 
 void LoadAssociations(Associations& lists, const std::string& configFile) {

@@ -1,4 +1,4 @@
-#include "os/win32/lazy_api.h"
+#include "fw/lazy_api.h"
 #include "exec/browse_win.h"
 
 #include <commdlg.h>
@@ -9,7 +9,7 @@
 
 #include "exec/input_text.h"
 #include "os/services.h"
-#include "os/win32/ole_runtime.h"
+#include "fw/ole_runtime.h"
 
 namespace exec {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "app/config_file.h"
-#include "app/config_lock.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/config_lock.h"
+#include "config/program_context.h"
 #include "exec/input_text.h"
 #include "os/services.h"
 
@@ -113,15 +113,15 @@ namespace {
 void ReadSection(History& history, const std::string& section) {
   for (int i = 0;; ++i) {
     std::string key = std::to_string(i);
-    std::string v = app::ReadConfigString(section, key.c_str(), "", kHistoryValueMax + 1);
+    std::string v = config::ReadConfigString(section, key.c_str(), "", kHistoryValueMax + 1);
     if (v.empty()) break;
     history.AddAnswer(HistoryValueFromStorage(v).c_str());
   }
 }
 
 void WriteSection(const History& history, const std::string& section) {
-  app::DeleteConfigSection(section);
-  const std::string& file = app::Globals().configFilePath;
+  config::DeleteConfigSection(section);
+  const std::string& file = config::Context().configFilePath;
   int key = 0;
   for (const std::string& answer : history.OldestFirst()) {
     if (key >= history.Capacity()) break;
@@ -137,21 +137,21 @@ void WriteSection(const History& history, const std::string& section) {
 }  // namespace
 
 bool LoadHistory(History& history, const std::string& section) {
-  app::ConfigLock lock = app::AcquireConfigLock();
+  config::ConfigLock lock = config::AcquireConfigLock();
   if (!lock) return false;
   ReadSection(history, section);
   return true;
 }
 
 bool SaveHistory(const History& history, const std::string& section) {
-  app::ConfigLock lock = app::AcquireConfigLock();
+  config::ConfigLock lock = config::AcquireConfigLock();
   if (!lock) return false;
   WriteSection(history, section);
   return true;
 }
 
 bool StoreAnswer(History& history, const std::string& section, const char* answer) {
-  app::ConfigLock lock = app::AcquireConfigLock();
+  config::ConfigLock lock = config::AcquireConfigLock();
   if (!lock) return false;
   history.Clear();
   ReadSection(history, section);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "exec/command_line.h"
+#include "config/command_line.h"
 #include "os/mbcs.h"
 
 namespace exec {
@@ -135,7 +135,7 @@ bool ComposeRunWithFiles(const char* command, const ProgramTypeCheck& isWin32Pro
   QuoteMode mode = BlankPlaceholders(line);
   if (mode == QuoteMode::kAlways) {
     std::string program, parameters;
-    SplitCommandLine(line.c_str(), program, parameters);
+    config::SplitCommandLine(line.c_str(), program, parameters);
     mode = ModeForProgram(mode, isWin32Program && isWin32Program(program), program);
   }
   if (dropped)

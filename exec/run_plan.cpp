@@ -1,7 +1,7 @@
 #include "exec/run_plan.h"
 
-#include "exec/command_line.h"
-#include "table/path_text.h"
+#include "config/command_line.h"
+#include "os/path_text.h"
 
 namespace exec {
 namespace {
@@ -43,7 +43,7 @@ RunRequest ParseRunAnswer(const char* answer) {
 TypedLine SplitTypedLine(const char* typed) {
   TypedLine t;
   t.line = SkipBlanks(typed ? typed : "");
-  SplitCommandLine(t.line.c_str(), t.program, t.parameters);
+  config::SplitCommandLine(t.line.c_str(), t.program, t.parameters);
   return t;
 }
 
@@ -115,7 +115,7 @@ OpenPlan PlanOpenFile(const AssociationMatch& match, const std::string& tableDir
                       const std::string& fileName, const std::string& ownWorkingDirectory,
                       bool oldShell) {
   OpenPlan plan;
-  const std::string fullPath = table::DirectoryString(tableDirectory) + fileName;
+  const std::string fullPath = os::DirectoryString(tableDirectory) + fileName;
   plan.file = fullPath;
   // A shortcut opened through its target's association starts in the table's directory; only
   // a shortcut to a program starts in its own.
@@ -150,7 +150,7 @@ OpenPlan PlanOpenFile(const AssociationMatch& match, const std::string& tableDir
       break;
     case LaunchClass::kLinkExecutable: {
       std::string parameters;
-      SplitCommandLine(match.command.c_str(), plan.file, parameters);
+      config::SplitCommandLine(match.command.c_str(), plan.file, parameters);
       break;
     }
     case LaunchClass::kShortcutExecutable:

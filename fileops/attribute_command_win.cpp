@@ -14,8 +14,9 @@
 #include "fileops/file_commands_win.h"
 #include "fileops/full_path.h"
 #include "fileops/link_create.h"
-#include "fileops/link_file.h"
+#include "links/link_file.h"
 #include "frame/winfo_win.h"
+#include "os/services.h"
 #include "table/selection.h"
 #include "table/size_text.h"
 
@@ -34,28 +35,21 @@ constexpr const char* kMsgSomeAttributes = "属性を変更することができ
 
 constexpr uint32_t kBoxBits = 0x01 | 0x02 | 0x04 | 0x20;
 
-struct HandleCloser {
-  void operator()(void* h) const { ::CloseHandle(h); }
-};
-using ScopedHandle = std::unique_ptr<void, HandleCloser>;
-
 // Opens name for reading and writing (directories too) and sets its last-write time from a
 // packed local date and time. 0, -1 the open failed, -2 the time could not be set.
 int SetDosDateTime(const char* name, uint16_t date, uint16_t time) {
-  HANDLE h = ::CreateFileA(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return -1;
-  ScopedHandle owner(h);
-  FILETIME local{}, utc{};
-  if (!::DosDateTimeToFileTime(date, time, &local) || !::LocalFileTimeToFileTime(&local, &utc) ||
-      !::SetFileTime(h, nullptr, nullptr, &utc))
+  std::unique_ptr<os::File> file = os::Fs().OpenForTimes(name);
+  if (!file) return -1;
+  os::FileTime utc = 0;
+  if (!DosDateTimeToUtc(date, time, os::Sys().TimeZoneBiasMinutes(), utc) ||
+      !file->SetTimes(nullptr, nullptr, &utc))
     return -2;
   return 0;
 }
 
 bool SetAttributes(const char* name, uint32_t attributes) {
   // The directory bit is the file system's to keep, not ours to set.
-  return ::SetFileAttributesA(name, attributes & ~0x10u) != FALSE;
+  return os::Fs().SetAttributes(name, attributes & ~0x10u);
 }
 
 void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
@@ -74,7 +68,7 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
   const std::string file = t.DirectoryString() + name;
   if (linkFile) {
     dialog.target = d.Target();
-    ReadLinkWorkingDirectory(file.c_str(), dialog.current);
+    links::ReadLinkWorkingDirectory(file.c_str(), dialog.current);
   }
   if (dialog.DoModal(pane.Handle()) != IDOK) return;
 
@@ -93,7 +87,7 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
     if (dialog.target != d.Target() && WriteLinkTarget(file.c_str(), dialog.target.c_str()) != 0)
       ShowMessage(pane, kMsgLinkTarget);
     std::string current;
-    ReadLinkWorkingDirectory(file.c_str(), current);
+    links::ReadLinkWorkingDirectory(file.c_str(), current);
     if (dialog.current != current &&
         WriteLinkWorkingDirectory(file.c_str(), dialog.current.c_str()) != 0)
       ShowMessage(pane, kMsgLinkCurrent);
@@ -104,7 +98,7 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
     if (linkFile) {
       if (WriteLinkTitle(file.c_str(), dialog.name.c_str()) != 0) ShowMessage(pane, kMsgLinkTitle);
     } else if (dialog.name.empty() ||
-               !::MoveFileA(file.c_str(), FullPathIn(t.path(), dialog.name).c_str())) {
+               !os::Fs().MoveFile(file.c_str(), FullPathIn(t.path(), dialog.name).c_str())) {
       ShowMessage(pane, kMsgRename);
     }
   }

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "fileops/engine_answers.h"
 #include "fileops/engine_errors.h"
 #include "fileops/engine_path.h"
@@ -38,7 +38,7 @@ int DeleteOneFile(const OperationUi& ui, const char* path) {
   if (ui.Cancelled()) return kEngineCancelled;
   progress::ShowPath(ui.progress, path);
   progress::StartGauge(ui.progress);
-  bool ok = app::Globals().windowsMajorVersion < 4 ? os::Fs().DeleteFile(path)
+  bool ok = config::Context().windowsMajorVersion < 4 ? os::Fs().DeleteFile(path)
                                                    : os::Fs().ShellDelete(path, RecycleDeletes());
   int r = ok || IsGone(path) ? kEngineOk : kEngineFailed;
   progress::SetGauge(ui.progress, kGaugeMax);

@@ -1,7 +1,7 @@
 #include "fileops/file_command_dispatch_win.h"
 
-#include "app/fws_app_win.h"
 #include "fileops/file_commands_win.h"
+#include "frame/pane_host.h"
 #include "frame/winfo_win.h"
 #include "resources/commands.h"
 
@@ -21,17 +21,17 @@ bool IsFileCommand(int id) {
   }
 }
 
-bool RunFileCommand(fwsApp& app, int id) {
+bool RunFileCommand(frame::PaneHost& host, int id) {
   if (!IsFileCommand(id)) return false;
-  const int active = app.ActivePaneIndex();
-  WINFO* pane = app.Pane(active);
+  const int active = host.ActivePaneIndex();
+  WINFO* pane = host.Pane(active);
   if (!pane || !pane->Table()) return true;
-  WINFO* other = app.PaneCount() == 2 ? app.Pane(1 - active) : nullptr;
+  WINFO* other = host.PaneCount() == 2 ? host.Pane(1 - active) : nullptr;
   switch (id) {
-    case CMD_FCOPY: CopyCommand(*pane, other, app.Gate()); break;
-    case CMD_FMOVE: MoveCommand(*pane, other, app.Gate()); break;
-    case CMD_FDELETE: DeleteCommand(*pane, app.Gate()); break;
-    case CMD_FDUPLICATE: CopyAsCommand(*pane, app.Gate()); break;
+    case CMD_FCOPY: CopyCommand(*pane, other, host.Gate()); break;
+    case CMD_FMOVE: MoveCommand(*pane, other, host.Gate()); break;
+    case CMD_FDELETE: DeleteCommand(*pane, host.Gate()); break;
+    case CMD_FDUPLICATE: CopyAsCommand(*pane, host.Gate()); break;
     case CMD_FMAKEDIR: MakeDirectoryCommand(*pane); break;
     case CMD_FPROPERTY: ChangeAttributesCommand(*pane); break;
     default: break;

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/command_gate.h"
+#include "frame/command_gate.h"
 #include "exec/ask_input_win.h"
 #include "fileops/command_support_win.h"
 #include "fileops/engine.h"
@@ -12,6 +12,7 @@
 #include "fileops/progress_dialog_win.h"
 #include "fileops/question_dialogs_win.h"
 #include "frame/winfo_win.h"
+#include "os/services.h"
 #include "table/drive_directory.h"
 #include "table/selection.h"
 
@@ -23,7 +24,7 @@ namespace {
 // closes.
 class EngineDialogs {
  public:
-  EngineDialogs(WINFO& pane, app::CommandGate& gate, bool readOnlyQuestion)
+  EngineDialogs(WINFO& pane, frame::CommandGate& gate, bool readOnlyQuestion)
       : progress_(pane.Handle()),
         overwrite_(pane.Handle(), &progress_),
         readOnly_(pane.Handle(), &progress_),
@@ -40,7 +41,7 @@ class EngineDialogs {
   OverwriteDialogWin overwrite_;
   ReadOnlyDialogWin readOnly_;
   const OperationUi ui_;
-  app::CommandGate::CancelHook hook_;
+  frame::CommandGate::CancelHook hook_;
 };
 
 // CopySelected and MoveSelected.
@@ -68,7 +69,7 @@ int TransferSelected(const OperationUi& ui, WINFO& pane, const std::string& type
     ShowMessage(pane, DestinationMessage(resolvedCheck, move));
     return -3;
   }
-  if (DestinationNeedsDirectory(typedResolved) && !::CreateDirectoryA(resolved.c_str(), nullptr) &&
+  if (DestinationNeedsDirectory(typedResolved) && !os::Fs().CreateDir(resolved.c_str()) &&
       DirectoryCreationStops(::GetLastError())) {
     ShowMessage(pane, kMsgCannotMakeDirectory);
     return -3;
@@ -120,7 +121,7 @@ int TransferSelected(const OperationUi& ui, WINFO& pane, const std::string& type
   return result;
 }
 
-void CopyOrMoveCommand(WINFO& pane, WINFO* other, bool move, app::CommandGate& gate) {
+void CopyOrMoveCommand(WINFO& pane, WINFO* other, bool move, frame::CommandGate& gate) {
   table::Sorm* t = pane.Table();
   if (!t || !table::TargetEntry(*t)) return;
   table::Sorm* otherTable = other ? other->Table() : nullptr;
@@ -155,11 +156,11 @@ int MoveSelected(const OperationUi& ui, WINFO& pane, const std::string& destinat
   return TransferSelected(ui, pane, destination, true);
 }
 
-void CopyCommand(WINFO& pane, WINFO* other, app::CommandGate& gate) {
+void CopyCommand(WINFO& pane, WINFO* other, frame::CommandGate& gate) {
   CopyOrMoveCommand(pane, other, false, gate);
 }
 
-void MoveCommand(WINFO& pane, WINFO* other, app::CommandGate& gate) {
+void MoveCommand(WINFO& pane, WINFO* other, frame::CommandGate& gate) {
   CopyOrMoveCommand(pane, other, true, gate);
 }
 
@@ -194,7 +195,7 @@ int DeleteSelected(const OperationUi& ui, WINFO& pane) {
   return 0;
 }
 
-void DeleteCommand(WINFO& pane, app::CommandGate& gate) {
+void DeleteCommand(WINFO& pane, frame::CommandGate& gate) {
   table::Sorm* t = pane.Table();
   if (!t || !table::TargetEntry(*t)) return;
   const bool shiftDown = (::GetAsyncKeyState(VK_SHIFT) & 0xFF00) != 0;
@@ -210,7 +211,7 @@ void DeleteCommand(WINFO& pane, app::CommandGate& gate) {
   }
 }
 
-void CopyAsCommand(WINFO& pane, app::CommandGate& gate) {
+void CopyAsCommand(WINFO& pane, frame::CommandGate& gate) {
   table::Sorm* t = pane.Table();
   table::BINFO* target = t ? table::TargetEntry(*t) : nullptr;
   if (!target) return;
@@ -266,7 +267,7 @@ void MakeDirectoryCommand(WINFO& pane) {
   std::string answer;
   if (!exec::AskInput(pane.Handle(), exec::InputQuestion::kMakeDir, answer)) return;
   const std::string directory = FullPathIn(t->path(), answer);
-  if (directory.empty() || !::CreateDirectoryA(directory.c_str(), nullptr)) {
+  if (directory.empty() || !os::Fs().CreateDir(directory.c_str())) {
     ShowMessage(pane, kMsgCannotMakeDirectory);
     return;
   }

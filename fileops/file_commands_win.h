@@ -14,7 +14,7 @@
 #include "fileops/engine_ui.h"
 
 class WINFO;
-namespace app {
+namespace frame {
 class CommandGate;
 }
 
@@ -22,11 +22,11 @@ namespace fileops {
 
 // other: the other pane in two-pane mode (its directory is offered as the destination and it
 // is brought up to date afterwards), or null.
-void CopyCommand(WINFO& pane, WINFO* other, app::CommandGate& gate);
-void MoveCommand(WINFO& pane, WINFO* other, app::CommandGate& gate);
-void CopyAsCommand(WINFO& pane, app::CommandGate& gate);
+void CopyCommand(WINFO& pane, WINFO* other, frame::CommandGate& gate);
+void MoveCommand(WINFO& pane, WINFO* other, frame::CommandGate& gate);
+void CopyAsCommand(WINFO& pane, frame::CommandGate& gate);
 // To the recycle bin, or for good while Shift is held when the command starts.
-void DeleteCommand(WINFO& pane, app::CommandGate& gate);
+void DeleteCommand(WINFO& pane, frame::CommandGate& gate);
 void MakeDirectoryCommand(WINFO& pane);
 void ChangeAttributesCommand(WINFO& pane);
 

@@ -5,12 +5,12 @@
 
 #include "fileops/engine_errors.h"
 #include "fileops/engine_path.h"
-#include "fileops/link_file.h"
-#include "fileops/shortcut.h"
+#include "links/link_file.h"
+#include "links/shortcut.h"
 #include "os/last_error.h"
 #include "os/mbcs.h"
 #include "os/services.h"
-#include "table/path_text.h"
+#include "os/path_text.h"
 
 namespace fileops {
 namespace {
@@ -78,7 +78,7 @@ int FindFreeName(const std::string& directory, const char* pattern, long first,
 // The profile functions take a name without a directory from the Windows directory, so every
 // link file is written under its full path.
 std::string ProfilePath(const char* linkFile) {
-  std::string path = table::InCurrentDirectory(linkFile);
+  std::string path = os::InCurrentDirectory(linkFile);
   char full[os::kMaxPath];
   uint32_t n = os::Fs().GetFullPath(path.c_str(), full, sizeof(full));
   return n > 0 && n < sizeof(full) ? std::string(full, n) : path;
@@ -134,7 +134,7 @@ int CreateLinkFile(const char* target, const char* directory, const char* title,
     return code;
   };
   if (WriteKey(file.c_str(), "Link", target) != 0) return fail(-1);
-  const PathParts final = SplitPath(FollowLinkChain(file));
+  const PathParts final = SplitPath(links::FollowLinkChain(file));
   const std::string defaultTitle = final.name + final.extension + " へのリンク";
   if (WriteKey(file.c_str(), "Title", title ? title : defaultTitle.c_str()) != 0) return fail(-2);
   const std::string current = final.drive + final.directory;
@@ -156,8 +156,8 @@ int WriteLinkWorkingDirectory(const char* linkFile, const char* directory) {
 }
 
 std::string ShortcutBaseName(const char* target) {
-  const PathParts parts = SplitPath(table::FileNamePart(target));
-  return IsShortcutName(target) ? parts.name : parts.name + "へのｼｮｰﾄｶｯﾄ";
+  const PathParts parts = SplitPath(os::FileNamePart(target));
+  return links::IsShortcutName(target) ? parts.name : parts.name + "へのｼｮｰﾄｶｯﾄ";
 }
 
 int CreateShortcut(const char* target, const char* directory, const char* iconLocation,

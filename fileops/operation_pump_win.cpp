@@ -1,7 +1,7 @@
 #include "fileops/operation_pump_win.h"
 
-#include "app/process_globals.h"
 #include "fw/application.h"
+#include "os/services.h"
 
 namespace fileops {
 namespace {
@@ -19,10 +19,6 @@ HWND TopLevelOf(HWND hwnd) {
 
 }  // namespace
 
-HWND WindowsPump::MainFrame() const {
-  return mainFrame_ ? mainFrame_ : static_cast<HWND>(app::Globals().mainFrameHandle);
-}
-
 void WindowsPump::PumpPending() {
   MSG msg;
   for (int handled = 0; handled < kMaxMessagesPerRun; ++handled) {
@@ -33,7 +29,7 @@ void WindowsPump::PumpPending() {
     }
     if (fw::Application::ModelessDialogMessage(msg)) continue;
     const bool command = !commandRunning_ || commandRunning_();
-    const HWND frame = MainFrame();
+    const HWND frame = mainFrame_;
     const bool inFrame = command && msg.hwnd && frame && TopLevelOf(msg.hwnd) == frame;
     if (RouteMessage(command, inFrame, msg.message) == PumpRoute::kDrop) continue;
     ::TranslateMessage(&msg);
@@ -42,10 +38,10 @@ void WindowsPump::PumpPending() {
 }
 
 void PumpMessagesFor(uint32_t ms) {
-  const DWORD start = ::GetTickCount();
+  const uint32_t start = os::Sys().TickCount();
   for (;;) {
     RunOperationPump();
-    const DWORD now = ::GetTickCount();
+    const uint32_t now = os::Sys().TickCount();
     if (now < start || now - start >= ms) return;
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - (now - start), QS_ALLINPUT);
   }

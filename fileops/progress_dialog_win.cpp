@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "fileops/engine_types.h"
-#include "os/win32/lazy_api.h"
+#include "fw/lazy_api.h"
 #include "resources/fileops_dialog_ids.h"
 
 namespace fileops {

@@ -1,4 +1,4 @@
-#include "os/win32/lazy_api.h"
+#include "fw/lazy_api.h"
 #include "frame/pane_icons_win.h"
 
 #include <shellapi.h>

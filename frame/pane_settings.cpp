@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/config_file.h"
+#include "config/config_file.h"
 #include "os/mbcs.h"
 
 namespace frame {
@@ -25,7 +25,7 @@ const ColourKeys kColours[] = {
 uint8_t Component(const std::string& section, const std::string& key, uint8_t def) {
   char d[8];
   std::snprintf(d, sizeof(d), "%d", def);
-  long v = app::ReadConfigLong(section, key.c_str(), d);
+  long v = config::ReadConfigLong(section, key.c_str(), d);
   return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
 }
 
@@ -54,7 +54,7 @@ bool ParseFontData(const std::string& text, FontData& f) {
   size_t pos = 0;
   for (int i = 0; i < 13; ++i) {
     size_t end = text.find(';', pos);
-    v.push_back(app::ParseLong(text.substr(pos, end == std::string::npos ? std::string::npos
+    v.push_back(config::ParseLong(text.substr(pos, end == std::string::npos ? std::string::npos
                                                                           : end - pos)
                                    .c_str()));
     if (end == std::string::npos) break;
@@ -80,14 +80,14 @@ bool ParseFontData(const std::string& text, FontData& f) {
 
 PaneSettings ReadPaneSettings(int s) {
   PaneSettings p;
-  std::string sec = app::InstSection(s);
-  long x1 = app::ReadConfigLong(sec, "x1", "-1");
+  std::string sec = config::InstSection(s);
+  long x1 = config::ReadConfigLong(sec, "x1", "-1");
   if (x1 == -1) {
-    sec = app::InstSection(-1);
-    x1 = app::ReadConfigLong(sec, "x1", "0");
+    sec = config::InstSection(-1);
+    x1 = config::ReadConfigLong(sec, "x1", "0");
   }
   p.x1 = x1;
-  p.y1 = app::ReadConfigLong(sec, "y1", "0");
+  p.y1 = config::ReadConfigLong(sec, "y1", "0");
   for (const ColourKeys& c : kColours) {
     Rgb& rgb = p.*(c.field);
     std::string k = c.prefix;
@@ -95,24 +95,24 @@ PaneSettings ReadPaneSettings(int s) {
     rgb.g = Component(sec, k + "_g", rgb.g);
     rgb.b = Component(sec, k + "_b", rgb.b);
   }
-  ParseFontData(app::ReadConfigString(sec, "fontdata", ""), p.font);
-  SetFaceName(p.font, app::ReadConfigString(sec, "fontname", kDefaultFaceName).c_str());
+  ParseFontData(config::ReadConfigString(sec, "fontdata", ""), p.font);
+  SetFaceName(p.font, config::ReadConfigString(sec, "fontname", kDefaultFaceName).c_str());
   return p;
 }
 
 void WritePaneSettings(int s, const PaneSettings& p) {
-  std::string sec = app::InstSection(s);
-  app::WriteConfigLong(sec, "x1", p.x1);
-  app::WriteConfigLong(sec, "y1", p.y1);
+  std::string sec = config::InstSection(s);
+  config::WriteConfigLong(sec, "x1", p.x1);
+  config::WriteConfigLong(sec, "y1", p.y1);
   for (const ColourKeys& c : kColours) {
     const Rgb& rgb = p.*(c.field);
     std::string k = c.prefix;
-    app::WriteConfigLong(sec, (k + "_r").c_str(), rgb.r);
-    app::WriteConfigLong(sec, (k + "_g").c_str(), rgb.g);
-    app::WriteConfigLong(sec, (k + "_b").c_str(), rgb.b);
+    config::WriteConfigLong(sec, (k + "_r").c_str(), rgb.r);
+    config::WriteConfigLong(sec, (k + "_g").c_str(), rgb.g);
+    config::WriteConfigLong(sec, (k + "_b").c_str(), rgb.b);
   }
-  app::WriteConfigString(sec, "fontdata", FormatFontData(p.font).c_str());
-  app::WriteConfigString(sec, "fontname", p.font.faceName);
+  config::WriteConfigString(sec, "fontdata", FormatFontData(p.font).c_str());
+  config::WriteConfigString(sec, "fontname", p.font.faceName);
 }
 
 }  // namespace frame

@@ -2,17 +2,11 @@
 
 #include <commctrl.h>
 
-#include "app/config_file.h"
-#include "app/fws_app_win.h"
-#include "app/instance_coord_win.h"
-#include "app/process_globals.h"
-#include "app/window_state.h"
-#include "resources/commands.h"
+#include "config/config_file.h"
+#include "config/program_context.h"
 
 namespace {
-const char* const kFrameStyleClass = app::kWindowClass;
-
-void LockErrorNoOwner() { ::MessageBoxExA(nullptr, "Lock error", "Error", MB_OK, 0); }
+const char* const kFrameStyleClass = config::kWindowClass;
 }  // namespace
 
 SDIDecFrame::~SDIDecFrame() { Destroy(); }
@@ -23,9 +17,9 @@ bool SDIDecFrame::CreateFrame() {
 }
 
 void SDIDecFrame::RestorePlacement(int n, int showCommand) {
-  std::string sec = app::InstSection(n);
+  std::string sec = config::InstSection(n);
   frame::Placement p;
-  bool havePlacement = frame::ParsePlacement(app::ReadConfigString(sec, "Placement", "", 64), p);
+  bool havePlacement = frame::ParsePlacement(config::ReadConfigString(sec, "Placement", "", 64), p);
   shrink_ = frame::ShrinkState{};
   if (havePlacement) {
     WINDOWPLACEMENT wp{};
@@ -39,7 +33,7 @@ void SDIDecFrame::RestorePlacement(int n, int showCommand) {
     shrink_.width = p.width;
     shrink_.height = p.height;
   }
-  frame::ParseShrink(app::ReadConfigString(sec, "Shrink", "0"), shrink_);
+  frame::ParseShrink(config::ReadConfigString(sec, "Shrink", "0"), shrink_);
   if (!havePlacement) ::ShowWindow(Handle(), showCommand);  // SetWindowPlacement showed it
 }
 
@@ -61,11 +55,11 @@ void SDIDecFrame::WritePlacement(int n, int dx, int dy) {
   p.minY = wp.ptMinPosition.y;
   p.maxX = wp.ptMaxPosition.x;
   p.maxY = wp.ptMaxPosition.y;
-  std::string sec = app::InstSection(n);
-  app::WriteConfigString(sec, "Placement", frame::FormatPlacement(p).c_str());
+  std::string sec = config::InstSection(n);
+  config::WriteConfigString(sec, "Placement", frame::FormatPlacement(p).c_str());
   int show = ::IsIconic(Handle()) ? 2 : (::IsZoomed(Handle()) ? 1 : 0);
-  app::WriteConfigLong(sec, "Show", show);
-  app::WriteConfigString(sec, "Shrink", frame::FormatShrink(shrink_).c_str());
+  config::WriteConfigLong(sec, "Show", show);
+  config::WriteConfigString(sec, "Shrink", frame::FormatShrink(shrink_).c_str());
 }
 
 void SDIDecFrame::ShrinkFrame(bool on) {
@@ -89,67 +83,43 @@ void SDIDecFrame::ShrinkFrame(bool on) {
   shrink_.shrunk = on;
 }
 
-bool SDIDecFrame::MayClose() {
-  app::ProcessGlobals& g = app::Globals();
-  if (app::ShouldSaveAsLastWindow(app::CountWindows(), g.stateSaved)) {
-    app::WriteEndMode("Quit");
-    app::PurgeSavedWindows(&LockErrorNoOwner);
-    app::SaveWindowState(1, *app_);
-    g.stateSaved = true;
-  }
-  return true;
-}
-
-void SDIDecFrame::OnEndSession() {
-  // The change monitors would be closed here; then the window saves itself once.
-  if (!app_) return;
-  app::ProcessGlobals& g = app::Globals();
-  app::WriteEndMode("EndSession");
-  app::PurgeSavedWindows(&LockErrorNoOwner);
-  if (!g.stateSaved) {
-    g.stateSaved = true;
-    app::SaveWindowState(0, *app_);
-  }
-}
-
 LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CLOSE:
       // Never under a running command: it is cancelled and the close comes again at its end.
-      if (!app_->CloseNowOrAfterCommand(wp)) return 0;
-      if (MayClose() && app_->MayClose()) ::DestroyWindow(Handle());
+      if (!host_->CloseNowOrAfterCommand(wp)) return 0;
+      if (host_->MayClose()) ::DestroyWindow(Handle());
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      if (wp) app_->OnSessionEnding();
-      OnEndSession();
+      // A running command is cancelled (the process may end without unwinding it; a file being
+      // replaced is only put in place complete); then the window saves itself once.
+      if (wp) host_->Gate().CancelRunning();
+      host_->EndSession();
       return 0;
     case WM_USER:
-      app_->OnAppMessage(wp, lp);
+      host_->OnAppMessage(wp, lp);
       return 0;
     case WM_TIMER:
-      if (wp == fwsApp::kLateInitTimer) {
-        app_->OnLateInitTimer();
-        return 0;
-      }
+      if (host_->OnTimer(wp)) return 0;
       return DecoratedFrame::OnMessage(msg, wp, lp);
     case WM_COMMAND:
       if (lp == 0 || HIWORD(wp) == 0) {
-        if (app_->OnCommand(LOWORD(wp))) return 0;
+        if (host_->OnCommand(LOWORD(wp))) return 0;
       }
       return DecoratedFrame::OnMessage(msg, wp, lp);
     case WM_MENUSELECT:
       // A command item highlighted; a submenu title, a separator or a closed menu is none.
       if ((HIWORD(wp) == 0xFFFF && lp == 0) || (HIWORD(wp) & (MF_POPUP | MF_SEPARATOR)))
-        app_->MenuSelected(0);
+        host_->MenuSelected(0);
       else
-        app_->MenuSelected(LOWORD(wp));
+        host_->MenuSelected(LOWORD(wp));
       return 0;
     case WM_HELP:
       // F1 in an open menu.
       if (reinterpret_cast<HELPINFO*>(lp)->iContextType == HELPINFO_MENUITEM) {
-        app_->HelpOnMenu();
+        host_->HelpOnMenu();
         return TRUE;
       }
       return DecoratedFrame::OnMessage(msg, wp, lp);
@@ -159,19 +129,19 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         auto* info = reinterpret_cast<NMTTDISPINFOA*>(lp);
         info->hinst = ::GetModuleHandleA(nullptr);
         info->lpszText = MAKEINTRESOURCEA(hdr->idFrom);
-        app_->ShowHint(static_cast<int>(hdr->idFrom));
+        host_->ShowHint(static_cast<int>(hdr->idFrom));
         return 0;
       }
       // The hint of a toolbar button lasts while the mouse is over it.
-      if (hdr->code == TTN_POP) app_->ShowHint(0);
+      if (hdr->code == TTN_POP) host_->ShowHint(0);
       if (hdr->code == TBN_HOTITEMCHANGE) {
         const auto* hot = reinterpret_cast<NMTBHOTITEM*>(lp);
-        app_->ShowHint((hot->dwFlags & HICF_LEAVING) ? 0 : hot->idNew);
+        host_->ShowHint((hot->dwFlags & HICF_LEAVING) ? 0 : hot->idNew);
       }
       return DecoratedFrame::OnMessage(msg, wp, lp);
     }
     case WM_INITMENUPOPUP:
-      if (!HIWORD(lp)) app_->UpdatePopup(reinterpret_cast<HMENU>(wp));
+      if (!HIWORD(lp)) host_->UpdatePopup(reinterpret_cast<HMENU>(wp));
       return 0;
     case WM_DESTROY:
       ::PostQuitMessage(0);

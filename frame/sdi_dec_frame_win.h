@@ -1,16 +1,15 @@
-// The main frame: menu bar, toolbar and status bar around the client; placement, roll-up,
-// and the saving of the window when it is the last one or when Windows ends.
+// The main frame: menu bar, toolbar and status bar around the client; placement and roll-up.
+// Commands, menus, hints, closing and the end of the session go to its host.
 #pragma once
 #include <windows.h>
 
+#include "frame/pane_host.h"
 #include "frame/placement_format.h"
 #include "fw/frame_window.h"
 
-class fwsApp;
-
 class SDIDecFrame : public fw::DecoratedFrame {
  public:
-  explicit SDIDecFrame(fwsApp* app) : app_(app) {}
+  explicit SDIDecFrame(frame::PaneHost* host) : host_(host) {}
   ~SDIDecFrame() override;
 
   // Created hidden, with no parent and an empty title.
@@ -27,8 +26,6 @@ class SDIDecFrame : public fw::DecoratedFrame {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  bool MayClose();
-  void OnEndSession();
-  fwsApp* app_;
+  frame::PaneHost* host_;
   frame::ShrinkState shrink_;
 };

@@ -1,6 +1,5 @@
 #include "frame/w_cli_win.h"
 
-#include "app/fws_app_win.h"
 #include "frame/client_layout.h"
 #include "frame/gdi_font_win.h"
 #include "frame/winfo_win.h"
@@ -27,14 +26,14 @@ bool W_CLI::CreateTitleBars(bool border) {
 void W_CLI::Layout() {
   RECT rc;
   ::GetClientRect(Handle(), &rc);
-  frame::ClientLayout l = frame::ComputeClientLayout(rc.right, rc.bottom, app_->PaneCount(),
+  frame::ClientLayout l = frame::ComputeClientLayout(rc.right, rc.bottom, host_->PaneCount(),
                                                      frame::kTitleBarHeight);
-  for (int i = 0; i < app_->PaneCount(); ++i) {
+  for (int i = 0; i < host_->PaneCount(); ++i) {
     if (titles_[i].Handle()) {
       const frame::Rect& t = l.title[i];
       titles_[i].Move(t.x, t.y, t.w, t.h);
     }
-    if (WINFO* p = app_->Pane(i)) {
+    if (WINFO* p = host_->Pane(i)) {
       const frame::Rect& r = l.pane[i];
       p->Move(r.x, r.y, r.w, r.h);
     }
@@ -50,7 +49,7 @@ LRESULT W_CLI::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 1;  // the panes and title bars cover the whole client
     case WM_CHAR: {
       LRESULT r = DefaultProc(msg, wp, lp);
-      app_->OnChar(static_cast<unsigned char>(wp));
+      host_->OnChar(static_cast<unsigned char>(wp));
       return r;
     }
     default:

@@ -2,15 +2,13 @@
 #pragma once
 #include <windows.h>
 
+#include "frame/pane_host.h"
 #include "fw/message_bar.h"
 #include "fw/window.h"
 
-class fwsApp;
-class WINFO;
-
 class W_CLI : public fw::Window {
  public:
-  explicit W_CLI(fwsApp* app) : app_(app) {}
+  explicit W_CLI(frame::PaneHost* host) : host_(host) {}
   ~W_CLI() override;
   bool CreateClient(HWND parent);
   // Two-pane mode: the title bars above the panes (children of the client).
@@ -22,6 +20,6 @@ class W_CLI : public fw::Window {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
-  fwsApp* app_;
+  frame::PaneHost* host_;
   fw::MessageBar titles_[2];
 };

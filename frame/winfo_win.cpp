@@ -1,8 +1,6 @@
 #include "frame/winfo_win.h"
 
-#include "app/fws_app_win.h"
-#include "app/instance_coord_win.h"
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "frame/gdi_font_win.h"
 #include "frame/pane_icons_win.h"
 #include "frame/pane_paint_win.h"
@@ -11,7 +9,8 @@
 #include "fw/message_bar.h"
 #include "frame/w_cli_win.h"
 
-WINFO::WINFO(fwsApp* app, int index) : app_(app), index_(index), measurer_(nullptr, settings_.font) {}
+WINFO::WINFO(frame::PaneHost* host, int index)
+    : host_(host), index_(index), measurer_(nullptr, settings_.font) {}
 
 WINFO::~WINFO() {
   table_.reset();  // the table talks to this window while it goes
@@ -21,7 +20,7 @@ WINFO::~WINFO() {
 bool WINFO::CreatePane(HWND parent, int section, bool thinBorder) {
   settings_ = frame::ReadPaneSettings(section);
   measurer_.SetFont(settings_.font);
-  bool ok = Create(app::kWindowClass, "",
+  bool ok = Create(config::kWindowClass, "",
                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL |
                        (thinBorder ? WS_BORDER : 0),
                    thinBorder ? 0 : WS_EX_CLIENTEDGE, 0, 0, 0, 0, parent, nullptr);
@@ -41,7 +40,7 @@ void WINFO::AttachTable(int instance) {
 
 void WINFO::LoadShellIcons() {
   if (!table_) return;
-  frame::LoadShellFolderIcons(app::Globals().windowsMajorVersion, table_->icons());
+  frame::LoadShellFolderIcons(config::Context().windowsMajorVersion, table_->icons());
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -51,22 +50,22 @@ bool WINFO::ScrollStep(int kind, int32_t position) {
 
 bool WINFO::OnMouse(UINT msg, LPARAM lp) {
   if (!table_) return false;
-  if (app_->Gate().Busy()) {
+  if (host_->Gate().Busy()) {
     // While a command runs a click only activates the pane: the selection and the cursor stay
     // as the command sees them, and nothing is opened.
-    if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) app_->ActivatePane(index_);
+    if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) host_->ActivatePane(index_);
     return true;
   }
-  table::PaneMouseSurfaceWin surface(Handle(), *this);
+  table::PaneMouseSurfaceWin surface(Handle(), *this, host_->MousePump());
   table::Point p = table::PointOfMessage(lp);
-  table::MouseOptions o = app_->MouseOptions();
+  table::MouseOptions o = host_->MouseOptions();
   uint8_t m = table::ModifiersOfMessage();
-  table::PaneMouse& mouse = app_->Mouse();
+  table::PaneMouse& mouse = host_->Mouse();
   table::MouseRequest r;
   switch (msg) {
     case WM_LBUTTONDOWN:
-      app_->ActivatePane(index_);
-      mouse.LeftDown(*table_, surface, p, m, o, &app_->Keyboard().range);
+      host_->ActivatePane(index_);
+      mouse.LeftDown(*table_, surface, p, m, o, &host_->Keyboard().range);
       return true;
     case WM_LBUTTONUP:
       mouse.LeftUp();
@@ -75,8 +74,8 @@ bool WINFO::OnMouse(UINT msg, LPARAM lp) {
       r = mouse.LeftDoubleClick(*table_, p);
       break;
     case WM_RBUTTONDOWN:
-      app_->ActivatePane(index_);
-      r = mouse.RightDown(*table_, surface, p, m, o, &app_->Keyboard().range);
+      host_->ActivatePane(index_);
+      r = mouse.RightDown(*table_, surface, p, m, o, &host_->Keyboard().range);
       if (r.kind == table::MouseRequest::kPostRightButtonUp) table::PostRightButtonUp(Handle(), r.point);
       return true;
     case WM_RBUTTONUP:
@@ -88,12 +87,12 @@ bool WINFO::OnMouse(UINT msg, LPARAM lp) {
     default:
       return false;
   }
-  app_->CarryOutMouse(index_, r);
+  host_->CarryOutMouse(index_, r);
   if (r.discardMouseAfter) surface.DiscardMouseMessages();
   return true;
 }
 
-bool WINFO::IsActive() const { return app_->ActivePaneIndex() == index_; }
+bool WINFO::IsActive() const { return host_->ActivePaneIndex() == index_; }
 
 void WINFO::RedrawEntry(const table::BINFO* entry) {
   if (table_ && entry && table_->IsEntry(entry))
@@ -125,28 +124,28 @@ void WINFO::Repaint() {
 }
 
 void WINFO::ErrorBox(const char* text) {
-  HWND frame = app_->MainWindow();
+  HWND frame = host_->FrameHandle();
   if (frame) ::SetForegroundWindow(frame);
   ::BringWindowToTop(Handle());
   ::MessageBoxA(frame, text, "ソルモ", MB_OK);
 }
 
 void WINFO::FatalError(const char* text) {
-  ::MessageBoxA(app_->MainWindow(), text, "ソルモ", MB_OK);
+  ::MessageBoxA(host_->FrameHandle(), text, "ソルモ", MB_OK);
   ::ExitProcess(1);
 }
 
-void WINFO::UpdateSelectionText() { app_->UpdateSelectionText(index_); }
+void WINFO::UpdateSelectionText() { host_->UpdateSelectionText(index_); }
 
 void WINFO::SortOrderChanged(int16_t oldId, int16_t newId) {
-  HMENU bar = app_->MainWindow() ? ::GetMenu(app_->MainWindow()) : nullptr;
-  if (!bar || index_ != app_->ActivePaneIndex()) return;
+  HMENU bar = host_->FrameHandle() ? ::GetMenu(host_->FrameHandle()) : nullptr;
+  if (!bar || index_ != host_->ActivePaneIndex()) return;
   ::CheckMenuItem(bar, oldId, MF_BYCOMMAND | MF_UNCHECKED);
   ::CheckMenuItem(bar, newId, MF_BYCOMMAND | MF_CHECKED);
 }
 
 void WINFO::ShowTitle(const std::string& title, const std::string& directory) {
-  app_->ShowPaneTitle(index_, title, directory);
+  host_->ShowPaneTitle(index_, title, directory);
 }
 
 void WINFO::Retitle() {
@@ -181,7 +180,7 @@ LRESULT WINFO::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP:
     case WM_RBUTTONDBLCLK:
       if (!OnMouse(msg, lp) && (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN))
-        app_->ActivatePane(index_);
+        host_->ActivatePane(index_);
       return 0;
     default:
       return DefaultProc(msg, wp, lp);

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "frame/gdi_measurer_win.h"
+#include "frame/pane_host.h"
 #include "frame/pane_scroll_win.h"
 #include "frame/pane_settings.h"
 #include "fw/window.h"
@@ -14,11 +15,9 @@
 #include "table/sorm.h"
 #include "table/table_view.h"
 
-class fwsApp;
-
 class WINFO : public fw::Window, public table::TableView, public table::PaneSurface {
  public:
-  WINFO(fwsApp* app, int index);
+  WINFO(frame::PaneHost* host, int index);
   ~WINFO() override;
 
   // Creates the pane as a child of the client with the settings of section number `section`.
@@ -62,7 +61,7 @@ class WINFO : public fw::Window, public table::TableView, public table::PaneSurf
   // Mouse messages go to the application's mouse state with this pane as the surface.
   bool OnMouse(UINT msg, LPARAM lp);
   bool IsActive() const;
-  fwsApp* app_;
+  frame::PaneHost* host_;
   int index_;
   frame::PaneSettings settings_;
   int width_ = 0, height_ = 0;

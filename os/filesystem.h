@@ -63,6 +63,10 @@ class FileSystem {
   virtual std::unique_ptr<File> Open(const char* path, uint32_t access, uint32_t share,
                                      uint32_t disposition) = 0;
 
+  // CreateFileA for reading and writing, unshared, of an existing file or directory
+  // (FILE_FLAG_BACKUP_SEMANTICS), to change its times.
+  virtual std::unique_ptr<File> OpenForTimes(const char* path) = 0;
+
   virtual uint32_t GetAttributes(const char* path) = 0;                 // GetFileAttributesA
   virtual bool SetAttributes(const char* path, uint32_t attributes) = 0; // SetFileAttributesA
   virtual bool CreateDir(const char* path) = 0;                         // CreateDirectoryA

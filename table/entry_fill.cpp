@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "fileops/link_file.h"
-#include "fileops/shortcut.h"
+#include "links/link_file.h"
+#include "links/shortcut.h"
 #include "os/mbcs.h"
 #include "os/services.h"
 #include "table/dos_time.h"
@@ -26,14 +26,14 @@ std::string Bounded(const std::string& text, std::size_t bufferSize) {
 void FillLinkFile(SM_DAT& d, const ScanContext& ctx) {
   auto link = std::make_unique<LinkTexts>();
   std::string first;
-  fileops::ReadLinkTarget((ctx.directory + d.AddressName()).c_str(), first);
-  link->target = Bounded(fileops::FollowLinkChain(first), kLinkTargetBuffer);
+  links::ReadLinkTarget((ctx.directory + d.AddressName()).c_str(), first);
+  link->target = Bounded(links::FollowLinkChain(first), kLinkTargetBuffer);
   d.linkFlags = kIsLink;
   uint32_t a = link->target.empty() ? os::kInvalidAttributes
                                     : os::Fs().GetAttributes(link->target.c_str());
   if (a != os::kInvalidAttributes && (a & os::kAttrDirectory)) d.linkFlags |= kTargetIsDirectory;
   std::string title;
-  fileops::ReadLinkTitle(ctx.directory, d.AddressName(), title);
+  links::ReadLinkTitle(ctx.directory, d.AddressName(), title);
   link->displayName = Bounded(title, kTitleBuffer);
   d.link = std::move(link);
 }
@@ -42,8 +42,8 @@ void FillShortcut(SM_DAT& d, const ScanContext& ctx) {
   auto link = std::make_unique<LinkTexts>();
   d.linkFlags = kIsLink | kIsShortcut;
   link->displayName = d.name;
-  fileops::ShortcutInfo info;
-  if (fileops::ReadShortcut((ctx.directory + d.AddressName()).c_str(), info) == 0) {
+  links::ShortcutInfo info;
+  if (links::ReadShortcut((ctx.directory + d.AddressName()).c_str(), info) == 0) {
     std::string target = info.target;
     if (!info.arguments.empty()) target += " " + info.arguments;
     link->target = Bounded(target, kShortcutTargetBuffer);
@@ -68,8 +68,8 @@ void FillEntryData(SM_DAT& data, const os::FindData& fd, const ScanContext& ctx)
   d->unmappable = fd.unmappable;
   // A link is read through the name that leads to it; one that none does stays a plain entry.
   if (!d->IsDirectory() && d->AddressName()) {
-    if (fileops::IsLinkFileName(d->name.c_str())) FillLinkFile(*d, ctx);
-    else if (fileops::IsShortcutName(d->name.c_str())) FillShortcut(*d, ctx);
+    if (links::IsLinkFileName(d->name.c_str())) FillLinkFile(*d, ctx);
+    else if (links::IsShortcutName(d->name.c_str())) FillShortcut(*d, ctx);
   }
   if (d->link) {
     // A link's title and target may have changed: its keys and rank are made again.

@@ -1,6 +1,5 @@
 #include "table/input_win.h"
 
-#include "fileops/operation_pump_win.h"
 #include "table/key_binding.h"
 
 namespace table {
@@ -89,10 +88,6 @@ bool PaneMouseSurfaceWin::PointerOverClient() {
   if (::WindowFromPoint(pt) != pane_) return false;
   return ::SendMessageA(pane_, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y)) == HTCLIENT;
 }
-
-void PaneMouseSurfaceWin::Pump() { fileops::RunOperationPump(); }
-
-void PaneMouseSurfaceWin::PumpFor(uint32_t ms) { fileops::PumpMessagesFor(ms); }
 
 void PaneMouseSurfaceWin::DiscardMouseMessages() {
   MSG msg;

@@ -26,9 +26,20 @@ bool KeyOfMessage(const MSG& msg, uint32_t* key);
 // A mouse message's point in client coordinates (signed, as GET_X_LPARAM reads it).
 Point PointOfMessage(LPARAM lp);
 
+// What runs the queued messages while the mouse is tracked (the program's operation pump).
+class MessagePump {
+ public:
+  virtual ~MessagePump() = default;
+  // Handles the messages queued now.
+  virtual void Pump() = 0;
+  // Keeps handling messages for ms milliseconds.
+  virtual void PumpFor(uint32_t ms) = 0;
+};
+
 class PaneMouseSurfaceWin final : public MouseSurface {
  public:
-  PaneMouseSurfaceWin(HWND pane, PaneSurface& drawing) : pane_(pane), drawing_(drawing) {}
+  PaneMouseSurfaceWin(HWND pane, PaneSurface& drawing, MessagePump& pump)
+      : pane_(pane), drawing_(drawing), pump_(pump) {}
 
   // PaneSurface: the pane's own drawing and scrolling.
   void RedrawEntry(const BINFO* entry) override { drawing_.RedrawEntry(entry); }
@@ -46,8 +57,8 @@ class PaneMouseSurfaceWin final : public MouseSurface {
   void Capture(bool on) override;
   void InvertOutline(const BandRect& r) override;
   bool PointerOverClient() override;
-  void Pump() override;
-  void PumpFor(uint32_t ms) override;
+  void Pump() override { pump_.Pump(); }
+  void PumpFor(uint32_t ms) override { pump_.PumpFor(ms); }
   void DiscardMouseMessages() override;
   void OfferDrag(MouseButton button, Point press) override {
     if (offerDrag) offerDrag(button, press);
@@ -60,6 +71,7 @@ class PaneMouseSurfaceWin final : public MouseSurface {
  private:
   HWND pane_;
   PaneSurface& drawing_;
+  MessagePump& pump_;
 };
 
 // Posts WM_RBUTTONUP at a client point to the pane (MouseRequest::kPostRightButtonUp).

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/config_file.h"
-#include "app/instance_paths.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/instance_paths.h"
+#include "config/program_context.h"
 #include "os/mbcs.h"
 #include "os/services.h"
 #include "table/profile_section.h"
@@ -181,11 +181,11 @@ KeyBindings::LoadReport KeyBindings::LoadFile(const std::string& path) {
 }
 
 std::string KeyBindingFilePath() {
-  std::string name = app::ReadConfigString("Keybind", "File", "explorer.cfg");
+  std::string name = config::ReadConfigString("Keybind", "File", "explorer.cfg");
   if (name.empty()) return std::string();
   std::string path = mbcs::FindChar(name.c_str(), '\\')
                          ? name
-                         : app::DirectoryOf(app::Globals().configFilePath) + name;
+                         : config::DirectoryOf(config::Context().configFilePath) + name;
   return path.size() > kMaxPathBytes ? std::string() : path;
 }
 

@@ -6,7 +6,7 @@
 #include "table/entry_fill.h"
 #include "table/mask.h"
 #include "table/name_index.h"
-#include "table/path_text.h"
+#include "os/path_text.h"
 #include "table/sorm.h"
 
 namespace table {

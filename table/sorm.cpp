@@ -1,9 +1,9 @@
 #include "table/sorm.h"
 
-#include "app/config_file.h"
+#include "config/config_file.h"
 #include "os/mbcs.h"
 #include "os/services.h"
-#include "table/path_text.h"
+#include "os/path_text.h"
 #include "table/size_text.h"
 #include "table/text_compare.h"
 
@@ -99,7 +99,7 @@ bool Sorm::SaveSettings(int sectionNumber) const {
   s.bmpIcon = bmpIcon_;
   s.invisibleTypes = invisibleTypes_;
   s.autoAdjust = autoAdjust_;
-  return WritePaneSettings(app::InstSection(sectionNumber), s);
+  return WritePaneSettings(config::InstSection(sectionNumber), s);
 }
 
 int Sorm::ChangePath(const char* path) {
@@ -109,7 +109,7 @@ int Sorm::ChangePath(const char* path) {
   return 0;
 }
 
-std::string Sorm::DirectoryString() const { return table::DirectoryString(path_); }
+std::string Sorm::DirectoryString() const { return os::DirectoryString(path_); }
 
 const std::vector<BINFO*>& Sorm::Entries() const {
   if (!orderValid_) {

@@ -208,4 +208,26 @@ std::unique_ptr<File> OpenFile(const char* path, uint32_t access, uint32_t share
   return file;
 }
 
+std::unique_ptr<File> OpenFileOrDirectoryForTimes(const char* path) {
+  std::unique_ptr<File> file =
+      OpenFile(path, kGenericRead | kGenericWrite, kShareNone, kOpenExisting);
+  if (file || os::LastError() != kErrAccessDenied) return file;
+  // Refused: a directory opens by itself here, as with the backup-semantics flag on Win32.
+  std::string full;
+  if (!MakeFullPath(path, CurrentDirectory(), full)) return nullptr;
+  const std::string host = HostFromFull(full);
+  struct stat st;
+  if (host.empty() || stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    Fail(kErrAccessDenied);
+    return nullptr;
+  }
+  const int fd = open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    FailErrno(host);
+    return nullptr;
+  }
+  os::SetLastError(kErrSuccess);
+  return std::make_unique<PosixFile>(fd, kGenericRead | kGenericWrite);
+}
+
 }  // namespace os::posix

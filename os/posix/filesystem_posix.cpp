@@ -43,6 +43,10 @@ class PosixFileSystemImpl final : public FileSystem {
     return OpenFile(path, access, share, disposition);
   }
 
+  std::unique_ptr<File> OpenForTimes(const char* path) override {
+    return OpenFileOrDirectoryForTimes(path);
+  }
+
   uint32_t GetAttributes(const char* path) override {
     Resolved r;
     if (!Resolve(path, r)) return kInvalidAttributes;

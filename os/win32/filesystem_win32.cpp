@@ -5,7 +5,7 @@
 #include <cwchar>
 
 #include "os/exact_name.h"
-#include "os/win32/lazy_api.h"
+#include "os/win32/late_library.h"
 #include "os/win32/win32_backend.h"
 
 namespace os::win32 {
@@ -175,6 +175,12 @@ class Win32FileSystemImpl final : public FileSystem {
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32File>(h);
   }
+  std::unique_ptr<File> OpenForTimes(const char* path) override {
+    HANDLE h = ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32File>(h);
+  }
   uint32_t GetAttributes(const char* path) override { return ::GetFileAttributesA(path); }
   bool SetAttributes(const char* path, uint32_t a) override {
     return ::SetFileAttributesA(path, a) != FALSE;
@@ -222,7 +228,7 @@ class Win32FileSystemImpl final : public FileSystem {
     op.pTo = "\0";
     op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
     if (toRecycleBin) op.fFlags |= FOF_ALLOWUNDO;
-    int r = lazy::SHFileOperationA(&op);
+    int r = late::SHFileOperationA(&op);
     if (r == 0 && !op.fAnyOperationsAborted) return true;
     ::SetLastError(r != 0 ? static_cast<DWORD>(r) : ERROR_CANCELLED);
     return false;

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "os/shell_link.h"
-#include "os/win32/ole_runtime.h"
+#include "os/win32/late_library.h"
 
 namespace os {
 namespace {
@@ -32,9 +32,9 @@ class ComPtr {
 // exactly what it did. A thread that already runs in another apartment model keeps it.
 class ComScope {
  public:
-  ComScope() : hr_(ole::CoInit()) {}
+  ComScope() : hr_(late::CoInit()) {}
   ~ComScope() {
-    if (SUCCEEDED(hr_)) ole::CoUninit();
+    if (SUCCEEDED(hr_)) late::CoUninit();
   }
   ComScope(const ComScope&) = delete;
   ComScope& operator=(const ComScope&) = delete;
@@ -55,7 +55,7 @@ void SetFailure(HRESULT hr) {
 
 // A new shell link object with its file interface.
 HRESULT MakeLink(ComPtr<IShellLinkA>& link, ComPtr<IPersistFile>& file) {
-  HRESULT hr = ole::CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+  HRESULT hr = late::CreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_IShellLinkA, link.out());
   if (FAILED(hr)) return hr;
   return link->QueryInterface(IID_IPersistFile, file.out());

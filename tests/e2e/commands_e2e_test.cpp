@@ -1,6 +1,7 @@
 // Window-level commands chosen from the menu: the configuration path, click scroll and the
-// enabling of menu items.
+// enabling of menu items and toolbar buttons.
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -102,6 +103,31 @@ TEST_F(CommandsTest, ClickScrollToggleIsKeptWithTheWindow) {
   ::PostMessageA(w, WM_CLOSE, 0, 0);
   ASSERT_TRUE(e2e::WaitFor([] { return e2e::ProgramWindows().empty(); }));
   EXPECT_EQ(box_.Read("INST1", "ClickScroll"), "On");
+}
+
+// The toolbar offers a command when the window has a handler for it, the system's network
+// dialogs always, and neither a command still without a handler nor one without a row.
+TEST_F(CommandsTest, ToolbarButtonsAreEnabledByTheirCommands) {
+  box_.Write("BarSettings", "ToolBar", "FCOPY FLINK_EXT DNETADD RKEYIN VSNAME FMARKALL");
+  ::PostMessageA(frame_, WM_USER, 1, 7);  // the toolbar definition changed
+  HWND tb = nullptr;
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    tb = e2e::ToolBarOf(frame_);
+    return tb && ::SendMessageA(tb, TB_BUTTONCOUNT, 0, 0) == 6;
+  }));
+  struct Case {
+    int command;
+    bool enabled;
+  } cases[] = {
+      {184, true},     // copy
+      {160, false},    // association by extension: no handler yet
+      {122, true},     // network drive
+      {148, false},    // run menu entry: no row
+      {174, true},     // sort by name
+      {154, true},     // select all
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(::SendMessageA(tb, TB_ISBUTTONENABLED, c.command, 0) != 0, c.enabled) << c.command;
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "exec/association_store.h"
-#include "exec/command_line.h"
+#include "config/command_line.h"
 #include "exec/run_line.h"
 #include "os/mbcs.h"
 #include "os/posix/path_map.h"
@@ -174,7 +174,7 @@ void FuzzCompose(FuzzedDataProvider& in) {
     Fail("hint or placeholder left");
   if (mode == exec::QuoteMode::kAlways) {
     std::string program, parameters;
-    exec::SplitCommandLine(blanked.c_str(), program, parameters);
+    config::SplitCommandLine(blanked.c_str(), program, parameters);
     mode = exec::ModeForProgram(mode, win32, program);
   }
   std::string again = blanked;
@@ -185,11 +185,11 @@ void FuzzCompose(FuzzedDataProvider& in) {
   if (mode == exec::QuoteMode::kSemicolonList) return;
   if (blanked.find('"') != std::string::npos || !IsValidText(blanked)) return;
 
-  std::vector<std::string> expected = exec::CommandLineTokens(blanked.c_str());
+  std::vector<std::string> expected = config::CommandLineTokens(blanked.c_str());
   for (int i = 0; i < count; ++i) expected.push_back(drop ? names[i] : prefix + names[i]);
-  if (exec::CommandLineTokens(line.c_str()) != expected) {
+  if (config::CommandLineTokens(line.c_str()) != expected) {
     std::fprintf(stderr, "line [%s]\n", line.c_str());
-    for (const auto& t : exec::CommandLineTokens(line.c_str())) std::fprintf(stderr, "got [%s]\n", t.c_str());
+    for (const auto& t : config::CommandLineTokens(line.c_str())) std::fprintf(stderr, "got [%s]\n", t.c_str());
     for (const auto& t : expected) std::fprintf(stderr, "want [%s]\n", t.c_str());
     Fail("names not given back");
   }

@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "fileops/link_file.h"
-#include "table/path_text.h"
+#include "links/link_file.h"
+#include "os/path_text.h"
 #include "tests/fuzz/input_parts.h"
 #include "tests/fuzz/memory_files.h"
 
@@ -35,7 +35,7 @@ fuzzmem::MemoryFiles& Files() {
 }
 
 std::string FullName(const std::string& name) {
-  return table::HasDriveOrDirectory(name.c_str()) ? name : std::string(kDir) + "\\" + name;
+  return os::HasDriveOrDirectory(name.c_str()) ? name : std::string(kDir) + "\\" + name;
 }
 
 // A value of the link file at full path read with a buffer of bufSize bytes, as a model.
@@ -72,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& name : names) {
     const std::string full = FullName(name);
     std::string target = "untouched";
-    const int isLink = fileops::ReadLinkTarget(name.c_str(), target);
-    if (isLink != (fileops::IsLinkFileName(name.c_str()) ? 1 : 0)) Fail("wrong link verdict");
+    const int isLink = links::ReadLinkTarget(name.c_str(), target);
+    if (isLink != (links::IsLinkFileName(name.c_str()) ? 1 : 0)) Fail("wrong link verdict");
     if (!isLink) {
       if (target != "untouched") Fail("a name that is no link file's changed the target");
       continue;
@@ -81,23 +81,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (target != Expect(full, "Link", 260)) Fail("target differs from the file's Link");
 
     std::string dir;
-    const int hasDir = fileops::ReadLinkWorkingDirectory(name.c_str(), dir);
+    const int hasDir = links::ReadLinkWorkingDirectory(name.c_str(), dir);
     if (dir != Expect(full, "Current", 260) || hasDir != (dir.empty() ? 0 : 1))
       Fail("working directory differs from the file's Current");
 
     std::string title;
-    const int hasTitle = fileops::ReadLinkTitle(std::string(kDir) + "\\", name.c_str(), title);
+    const int hasTitle = links::ReadLinkTitle(std::string(kDir) + "\\", name.c_str(), title);
     const std::string expectTitle = Expect(full, "Title", 512);
     if (hasTitle != (expectTitle.empty() ? 0 : 1)) Fail("wrong title verdict");
-    if (title != (hasTitle ? expectTitle : std::string(table::FileNamePart(name.c_str()))))
+    if (title != (hasTitle ? expectTitle : std::string(os::FileNamePart(name.c_str()))))
       Fail("title differs from the file's Title or name");
 
     // The chain walked by hand, at most the chain limit of steps.
     std::string walked = name;
-    for (int hop = 0; hop < fileops::kMaxLinkChain && fileops::IsLinkFileName(walked.c_str());
+    for (int hop = 0; hop < links::kMaxLinkChain && links::IsLinkFileName(walked.c_str());
          ++hop)
       walked = Expect(FullName(walked), "Link", 260);
-    if (fileops::FollowLinkChain(name) != walked) Fail("the chain ends elsewhere");
+    if (links::FollowLinkChain(name) != walked) Fail("the chain ends elsewhere");
   }
   return 0;
 }

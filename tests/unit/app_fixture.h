@@ -1,11 +1,13 @@
-// A scratch program directory: Globals() point at a sorm.cfg and smlock inside a TempDir, as if
-// the program lived there. Restores the previous globals afterwards.
+// A scratch program directory: the program context points at a sorm.cfg and smlock inside a
+// TempDir, as if the program lived there. The previous context comes back afterwards.
 #pragma once
 #include <gtest/gtest.h>
 
-#include "app/config_file.h"
-#include "app/instance_paths.h"
-#include "app/process_globals.h"
+#include <optional>
+
+#include "config/config_file.h"
+#include "config/instance_paths.h"
+#include "config/program_context.h"
 #include "tests/unit/test_util.h"
 
 namespace testutil {
@@ -13,22 +15,23 @@ namespace testutil {
 class AppDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = app::Globals();
-    app::Globals().exePath = dir_.Path("SORM32.EXE");
-    app::Globals().configFilePath = dir_.Path("sorm.cfg");
-    app::BuildLockAndHelpPaths();
+    config::ProgramContext c = config::Context();
+    c.programPath = dir_.Path("SORM32.EXE");
+    c.configFilePath = dir_.Path("sorm.cfg");
+    config::BuildLockAndHelpPaths(c);
+    context_.emplace(c);
   }
-  void TearDown() override { app::Globals() = saved_; }
+  void TearDown() override { context_.reset(); }
 
   std::string Cfg() const { return ReadFileBytes(dir_.Path("sorm.cfg")); }
   std::string Get(const std::string& section, const char* key) const {
-    return app::ReadConfigString(section, key, "<missing>");
+    return config::ReadConfigString(section, key, "<missing>");
   }
 
   TempDir dir_;
 
  private:
-  app::ProcessGlobals saved_;
+  std::optional<config::ScopedContext> context_;
 };
 
 }  // namespace testutil

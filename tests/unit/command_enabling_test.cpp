@@ -2,11 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "resources/commands.h"
+#include "app/command_table.h"
 
 namespace {
 
 using app::CommandState;
+using app::EnableRule;
 
 TEST(CommandEnabling, AssociationCommandsFollowTheFocusedEntry) {
   struct Case {
@@ -33,29 +34,65 @@ TEST(CommandEnabling, AssociationCommandsFollowTheFocusedEntry) {
   for (const Case& c : cases) {
     app::FocusedNames f{c.own, c.target};
     const char* label = c.target ? c.target : "(none)";
-    EXPECT_EQ(app::CommandEnabling(CMD_FLINK_EXT, true, f), c.byExtension) << label;
-    EXPECT_EQ(app::CommandEnabling(CMD_FLINK_NAME, true, f), c.byName) << label;
+    EXPECT_EQ(app::CommandEnabling(EnableRule::kTargetHasExtension, true, f), c.byExtension)
+        << label;
+    EXPECT_EQ(app::CommandEnabling(EnableRule::kTargetHasFileName, true, f), c.byName) << label;
   }
 }
 
 TEST(CommandEnabling, OtherCommands) {
   struct Case {
-    int command;
+    EnableRule rule;
     bool hasHandler;
     CommandState state;
   } cases[] = {
-      {CMD_DNETADD, false, CommandState::kEnabled},
-      {CMD_DNETCANCEL, true, CommandState::kEnabled},
-      {CMD_FCOPY, true, CommandState::kEnabled},
-      {CMD_FCOPY, false, CommandState::kDisabled},
-      {CMD_FLINK_FULL, true, CommandState::kEnabled},
-      {CMD_FLINK_EXT, false, CommandState::kDisabled},
-      {CMD_FLINK_NAME, false, CommandState::kDisabled},
-      {202, true, CommandState::kEnabled},
+      {EnableRule::kAlways, false, CommandState::kEnabled},
+      {EnableRule::kAlways, true, CommandState::kEnabled},
+      {EnableRule::kWhenHandled, true, CommandState::kEnabled},
+      {EnableRule::kWhenHandled, false, CommandState::kDisabled},
+      {EnableRule::kTargetHasExtension, false, CommandState::kDisabled},
+      {EnableRule::kTargetHasFileName, false, CommandState::kDisabled},
   };
   app::FocusedNames f{"a", "a"};
   for (const Case& c : cases)
-    EXPECT_EQ(app::CommandEnabling(c.command, c.hasHandler, f), c.state) << c.command;
+    EXPECT_EQ(app::CommandEnabling(c.rule, c.hasHandler, f), c.state)
+        << static_cast<int>(c.rule) << " handler=" << c.hasHandler;
+}
+
+// A table's rows: a row without a handler is offered disabled whatever its rule, an id without
+// a row too, and the row found for an id is the one whose handler runs.
+TEST(CommandTable, RowsDecideStateAndDispatch) {
+  using Handler = void (*)(int& ran, int id);
+  static constexpr app::CommandRow<Handler> rows[] = {
+      {10, [](int& ran, int id) { ran = id; }},
+      {11, nullptr, EnableRule::kTargetHasExtension},
+      {12, nullptr, EnableRule::kAlways},
+      {13, [](int& ran, int id) { ran = -id; }, EnableRule::kTargetHasExtension},
+  };
+  struct Case {
+    int id;
+    const char* target;
+    CommandState state;
+  } cases[] = {
+      {10, "a", CommandState::kEnabled},
+      {11, "a.txt", CommandState::kDisabled},
+      {12, nullptr, CommandState::kEnabled},
+      {13, "a.txt", CommandState::kEnabled},
+      {13, "a", CommandState::kDisabled},
+      {13, nullptr, CommandState::kKeep},
+      {99, "a", CommandState::kDisabled},
+  };
+  for (const Case& c : cases) {
+    app::FocusedNames f{c.target, c.target};
+    EXPECT_EQ(app::CommandStateOf(app::FindCommand<Handler>(rows, c.id), f), c.state)
+        << c.id << " " << (c.target ? c.target : "(none)");
+  }
+  EXPECT_EQ(app::FindCommand<Handler>(rows, 99), nullptr);
+  for (int id : {10, 13}) {
+    int ran = 0;
+    app::FindCommand<Handler>(rows, id)->handler(ran, id);
+    EXPECT_EQ(ran, id == 10 ? 10 : -13) << id;
+  }
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/command_gate.h"
+#include "frame/command_gate.h"
 
 namespace {
 
-using app::CommandGate;
+using frame::CommandGate;
 
 TEST(CommandGate, ASecondCommandIsRefusedUntilTheFirstEnds) {
   CommandGate gate;

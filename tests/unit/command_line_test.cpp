@@ -1,4 +1,4 @@
-#include "exec/command_line.h"
+#include "config/command_line.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ class SplitCommandLineTest : public ::testing::TestWithParam<SplitCase> {};
 TEST_P(SplitCommandLineTest, SplitsProgramAndParameters) {
   const SplitCase& c = GetParam();
   std::string program = "marker", params = "marker";
-  exec::SplitCommandLine(c.line, program, params);
+  config::SplitCommandLine(c.line, program, params);
   EXPECT_EQ(program, c.program) << "line: [" << c.line << "]";
   EXPECT_EQ(params, c.parameters) << "line: [" << c.line << "]";
 }
@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SplitCommandLine, NullLineGivesEmptyProgram) {
   std::string program = "x", params = "y";
-  exec::SplitCommandLine(nullptr, program, params);
+  config::SplitCommandLine(nullptr, program, params);
   EXPECT_EQ(program, "");
   EXPECT_EQ(params, "");
 }
@@ -56,7 +56,7 @@ TEST(SplitCommandLine, NullLineGivesEmptyProgram) {
 TEST(SplitCommandLine, HugeLineIsSplitWithoutLimit) {
   std::string line = "prog";
   for (int i = 0; i < 5000; ++i) line += " \"arg " + std::to_string(i) + "\"";
-  std::vector<std::string> t = exec::CommandLineTokens(line.c_str());
+  std::vector<std::string> t = config::CommandLineTokens(line.c_str());
   ASSERT_EQ(t.size(), 5001u);
   EXPECT_EQ(t[4999], "arg 4998");
 }

@@ -1,4 +1,4 @@
-#include "app/config_file.h"
+#include "config/config_file.h"
 
 #include <gtest/gtest.h>
 
@@ -16,31 +16,31 @@ TEST(ParseLong, AtolRules) {
                {"", 0},      {"-", 0},       {"0012", 12},
                {"99999999999999999999999", INT32_MAX}, {"-99999999999999999999999", INT32_MIN},
                {"2147483648", INT32_MAX}, {"-2147483648", INT32_MIN}};
-  for (const Case& c : cases) EXPECT_EQ(app::ParseLong(c.text), c.want) << c.text;
-  EXPECT_EQ(app::ParseLong(nullptr), 0);
+  for (const Case& c : cases) EXPECT_EQ(config::ParseLong(c.text), c.want) << c.text;
+  EXPECT_EQ(config::ParseLong(nullptr), 0);
 }
 
 using ConfigFileTest = testutil::AppDirTest;
 
 TEST_F(ConfigFileTest, ValuesWithQuotesSurviveARoundTrip) {
   for (const char* v : {"plain", "\"quoted\"", "a \"b\" c", "\"", "'single'", "ends\""}) {
-    ASSERT_TRUE(app::WriteConfigString("S", "k", v));
-    EXPECT_EQ(app::ReadConfigString("S", "k", "<d>", 1024), v);
+    ASSERT_TRUE(config::WriteConfigString("S", "k", v));
+    EXPECT_EQ(config::ReadConfigString("S", "k", "<d>", 1024), v);
   }
 }
 
 TEST_F(ConfigFileTest, ReadsAreCutToTheBuffer) {
-  ASSERT_TRUE(app::WriteConfigString("S", "k", std::string(5000, 'v').c_str()));
-  EXPECT_EQ(app::ReadConfigString("S", "k", "", 260).size(), 259u);
-  EXPECT_EQ(app::ReadConfigString("S", "k", "", 1).size(), 0u);
-  EXPECT_EQ(app::ReadConfigString("S", "k", "", 0).size(), 0u);
+  ASSERT_TRUE(config::WriteConfigString("S", "k", std::string(5000, 'v').c_str()));
+  EXPECT_EQ(config::ReadConfigString("S", "k", "", 260).size(), 259u);
+  EXPECT_EQ(config::ReadConfigString("S", "k", "", 1).size(), 0u);
+  EXPECT_EQ(config::ReadConfigString("S", "k", "", 0).size(), 0u);
 }
 
 TEST_F(ConfigFileTest, MissingFileGivesDefaultsAndFirstWriteCreatesIt) {
   EXPECT_FALSE(testutil::FileExists(dir_.Path("sorm.cfg")));
-  EXPECT_EQ(app::ReadConfigString("INST1", "WMode", "1"), "1");
-  EXPECT_EQ(app::ReadConfigLong("INST1", "WMode", "1"), 1);
-  EXPECT_TRUE(app::WriteConfigLong("INST1", "WMode", 2));
+  EXPECT_EQ(config::ReadConfigString("INST1", "WMode", "1"), "1");
+  EXPECT_EQ(config::ReadConfigLong("INST1", "WMode", "1"), 1);
+  EXPECT_TRUE(config::WriteConfigLong("INST1", "WMode", 2));
   EXPECT_EQ(Cfg(), "[INST1]\r\nWMode=2\r\n");
 }
 
@@ -54,9 +54,9 @@ TEST_F(ConfigFileTest, DamagedFilesReadWithoutHarm) {
   };
   for (const std::string& f : files) {
     ASSERT_TRUE(testutil::WriteFileBytes(dir_.Path("sorm.cfg"), f));
-    std::string v = app::ReadConfigString("INST1", "WMode", "1");
+    std::string v = config::ReadConfigString("INST1", "WMode", "1");
     EXPECT_LE(v.size(), 259u);
-    app::ReadConfigLong("INST1", "Show", "0");
+    config::ReadConfigLong("INST1", "Show", "0");
   }
 }
 

@@ -1,6 +1,6 @@
 // The configuration lock: a lock another window holds is waited for; a lock file that cannot be
 // made or opened for writing here fails at once, and every writer reports it without waiting.
-#include "app/config_lock.h"
+#include "config/config_lock.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ using testutil::FsOp;
 
 class ConfigLockTest : public testutil::AppDirTest {
  public:  // the case table's set-ups use these
-  std::string LockPath() const { return app::Globals().lockFilePath; }
+  std::string LockPath() const { return config::Context().lockFilePath; }
   void MakeLockFile() { testutil::WriteFileBytes(LockPath(), ""); }
   // Whether this system refuses to open a read-only file for writing. Windows does; Wine run
   // as root does not (the file's Unix permissions do not hold for root).
@@ -44,7 +44,7 @@ class ConfigLockTest : public testutil::AppDirTest {
 struct LockCase {
   const char* what;
   // Prepares the files and the faults; the held lock (if any) is kept in *held.
-  std::function<void(ConfigLockTest&, FaultyFs&, app::ConfigLock* held)> setup;
+  std::function<void(ConfigLockTest&, FaultyFs&, config::ConfigLock* held)> setup;
   bool wantLock;
   int wantSleeps;
   int maxOpens;  // opens of the lock file the call may make
@@ -53,8 +53,8 @@ struct LockCase {
 
 // Another window makes the lock file just as this one tries to create it, whose creation
 // then fails with error.
-std::function<void(ConfigLockTest&, FaultyFs&, app::ConfigLock*)> MadeMeanwhile(uint32_t error) {
-  return [error](ConfigLockTest& t, FaultyFs& fs, app::ConfigLock*) {
+std::function<void(ConfigLockTest&, FaultyFs&, config::ConfigLock*)> MadeMeanwhile(uint32_t error) {
+  return [error](ConfigLockTest& t, FaultyFs& fs, config::ConfigLock*) {
     fs.before = [&t, &fs](FsOp op, const std::string&) {
       if (op == FsOp::kOpen && fs.Calls(FsOp::kOpen) == 2) t.MakeLockFile();
     };
@@ -65,28 +65,28 @@ std::function<void(ConfigLockTest&, FaultyFs&, app::ConfigLock*)> MadeMeanwhile(
 TEST_F(ConfigLockTest, HeldLocksAreWaitedForOthersFailAtOnce) {
   const LockCase cases[] = {
       {"an existing free lock file is taken",
-       [](ConfigLockTest& t, FaultyFs&, app::ConfigLock*) { t.MakeLockFile(); }, true, 0, 1},
-      {"a missing lock file is made and taken", [](ConfigLockTest&, FaultyFs&, app::ConfigLock*) {},
+       [](ConfigLockTest& t, FaultyFs&, config::ConfigLock*) { t.MakeLockFile(); }, true, 0, 1},
+      {"a missing lock file is made and taken", [](ConfigLockTest&, FaultyFs&, config::ConfigLock*) {},
        true, 0, 3},
       {"a lock held by another window is waited for the whole budget",
-       [](ConfigLockTest&, FaultyFs&, app::ConfigLock* held) {
-         *held = app::AcquireConfigLock();
+       [](ConfigLockTest&, FaultyFs&, config::ConfigLock* held) {
+         *held = config::AcquireConfigLock();
        },
        false, 10 * 50, 10 * 50},
       {"a read-only lock file fails at once",
-       [](ConfigLockTest& t, FaultyFs&, app::ConfigLock*) {
+       [](ConfigLockTest& t, FaultyFs&, config::ConfigLock*) {
          t.MakeLockFile();
          os::Fs().SetAttributes(t.LockPath().c_str(), os::kAttrReadOnly);
        },
        false, 0, 1, true},
       {"a lock file in a folder we may not write fails at once",
-       [](ConfigLockTest& t, FaultyFs& fs, app::ConfigLock*) {
+       [](ConfigLockTest& t, FaultyFs& fs, config::ConfigLock*) {
          t.MakeLockFile();
          fs.Fail(FsOp::kOpen, "smlock", 0, os::kErrAccessDenied);
        },
        false, 0, 1},
       {"a lock file that may not be created fails at once",
-       [](ConfigLockTest&, FaultyFs& fs, app::ConfigLock*) {
+       [](ConfigLockTest&, FaultyFs& fs, config::ConfigLock*) {
          // Every second open is a creation; all of them are refused.
          for (int nth = 2; nth <= 2000; nth += 2)
            fs.Fail(FsOp::kOpen, "smlock", nth, os::kErrAccessDenied);
@@ -105,12 +105,12 @@ TEST_F(ConfigLockTest, HeldLocksAreWaitedForOthersFailAtOnce) {
     os::Fs().SetAttributes(LockPath().c_str(), os::kAttrNormal);
     os::Fs().DeleteFile(LockPath().c_str());
     testutil::InstalledFaultyFs fs;
-    app::ConfigLock held;
+    config::ConfigLock held;
     testutil::FakeSystem fake;  // the waiting is counted, not slept
     os::ScopedServices scope({nullptr, nullptr, nullptr, &fake});
     c.setup(*this, fs, &held);
     const int opensBefore = fs.Calls(FsOp::kOpen);
-    app::ConfigLock lock = app::AcquireConfigLock();
+    config::ConfigLock lock = config::AcquireConfigLock();
     EXPECT_EQ(static_cast<bool>(lock), c.wantLock);
     EXPECT_EQ(fake.sleeps, c.wantSleeps);
     EXPECT_LE(fs.Calls(FsOp::kOpen) - opensBefore, c.maxOpens);
@@ -122,18 +122,18 @@ TEST_F(ConfigLockTest, OneAttemptTellsACannotBeMadeFailureFromAHeldLock) {
   os::ScopedServices scope({nullptr, nullptr, nullptr, &fake});
   bool cannotBeMade = true;
   {
-    app::ConfigLock held = app::AcquireConfigLock();
+    config::ConfigLock held = config::AcquireConfigLock();
     ASSERT_TRUE(held);
-    EXPECT_FALSE(app::TryAcquireConfigLockOnce(&cannotBeMade));
+    EXPECT_FALSE(config::TryAcquireConfigLockOnce(&cannotBeMade));
     EXPECT_FALSE(cannotBeMade) << "held: waiting may help";
   }
   {
     testutil::InstalledFaultyFs fs;  // a lock file we may not open for writing
     fs.Fail(FsOp::kOpen, "smlock", 0, os::kErrAccessDenied);
-    EXPECT_FALSE(app::TryAcquireConfigLockOnce(&cannotBeMade));
+    EXPECT_FALSE(config::TryAcquireConfigLockOnce(&cannotBeMade));
     EXPECT_TRUE(cannotBeMade);
   }
-  app::ConfigLock again = app::TryAcquireConfigLockOnce(&cannotBeMade);
+  config::ConfigLock again = config::TryAcquireConfigLockOnce(&cannotBeMade);
   EXPECT_TRUE(again);
   EXPECT_FALSE(cannotBeMade);
 }
@@ -183,7 +183,7 @@ TEST_F(ConfigLockTest, WritersReportAnUnwritableLockFileWithoutWaiting) {
          return exec::StoreAnswer(h, "HistCopy", "answer");
        }},
   };
-  app::WriteConfigString("INSTID", "ID", "-1");
+  config::WriteConfigString("INSTID", "ID", "-1");
   const std::string before = Cfg();
   MakeLockFile();
   for (const Writer& w : writers) {

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "fileops/engine.h"
 #include "tests/unit/engine_test_support.h"
 #include "tests/unit/faulty_fs.h"
@@ -21,13 +22,14 @@ using Files = std::map<std::string, std::string>;
 
 class EngineDeleteTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    savedVersion_ = app::Globals().windowsMajorVersion;
-    SetRecycleDeletes(false);
-  }
-  void TearDown() override {
-    app::Globals().windowsMajorVersion = savedVersion_;
-    SetRecycleDeletes(false);
+  void SetUp() override { SetRecycleDeletes(false); }
+  void TearDown() override { SetRecycleDeletes(false); }
+  // Runs the following deletes as on a system of this major version.
+  void SetVersion(uint32_t version) {
+    context_.reset();
+    config::ProgramContext c = config::Context();
+    c.windowsMajorVersion = version;
+    context_.emplace(c);
   }
   std::string P(const std::string& name) const { return dir_.Path(name); }
   void Make(const std::string& name, const std::string& bytes) {
@@ -40,7 +42,7 @@ class EngineDeleteTest : public ::testing::Test {
   Files Tree(const std::string& name) const { return enginetest::ReadTree(P(name) + "\\"); }
 
   testutil::TempDir dir_;
-  uint32_t savedVersion_ = 4;
+  std::optional<config::ScopedContext> context_;
 };
 
 TEST_F(EngineDeleteTest, DeletesAFileAndShowsIt) {
@@ -54,7 +56,7 @@ TEST_F(EngineDeleteTest, DeletesAFileAndShowsIt) {
 
 TEST_F(EngineDeleteTest, AFileAlreadyGoneCountsAsDeleted) {
   for (uint32_t version : {3u, 4u}) {
-    app::Globals().windowsMajorVersion = version;
+    SetVersion(version);
     EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("none.txt").c_str()), kEngineOk) << version;
   }
 }
@@ -73,7 +75,7 @@ TEST_F(EngineDeleteTest, AFileInUseIsNotDeleted) {
                             os::kOpenExisting);
   ASSERT_TRUE(held);
   for (uint32_t version : {3u, 4u}) {
-    app::Globals().windowsMajorVersion = version;
+    SetVersion(version);
     EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("a.txt").c_str()), kEngineFailed) << version;
   }
   held.reset();
@@ -83,10 +85,10 @@ TEST_F(EngineDeleteTest, AFileInUseIsNotDeleted) {
 TEST_F(EngineDeleteTest, TheShellDeletesReadOnlyFilesTheOldWayDoesNot) {
   Make("a.txt", "a");
   ReadOnly("a.txt");
-  app::Globals().windowsMajorVersion = 3;
+  SetVersion(3);
   EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("a.txt").c_str()), kEngineFailed);
   EXPECT_TRUE(Exists("a.txt"));
-  app::Globals().windowsMajorVersion = 4;
+  SetVersion(4);
   EXPECT_EQ(DeleteOneFile(enginetest::Ui(), P("a.txt").c_str()), kEngineOk);
   EXPECT_FALSE(Exists("a.txt"));
 }

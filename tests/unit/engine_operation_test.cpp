@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "app/command_gate.h"
+#include "frame/command_gate.h"
 #include "fileops/engine.h"
 #include "fileops/full_path.h"
 #include "tests/unit/engine_test_support.h"
@@ -25,8 +25,8 @@ using enginetest::CwdGuard;
 
 // Runs body as a command holding the gate; false when the gate refused it.
 template <typename Body>
-bool RunCommand(app::CommandGate& gate, Body body) {
-  const app::CommandGate::Scope scope = gate.Enter();
+bool RunCommand(frame::CommandGate& gate, Body body) {
+  const frame::CommandGate::Scope scope = gate.Enter();
   if (!scope) return false;
   body();
   return true;
@@ -41,7 +41,7 @@ TEST(EngineOperation, ASecondOperationInsideTheFirstLeavesTheFirstsDialogsAlone)
   enginetest::MakeFiles(src, sources);
   enginetest::MakeFiles(dst, {{"a.bin", "old a"}, {"b.bin", "old b"}, {"c.txt", "old c"}});
   CopyBuffer buffer, nestedBuffer;
-  app::CommandGate gate;
+  frame::CommandGate gate;
 
   enginetest::RecordingProgress progress;
   enginetest::ScriptedOverwrite question({kOverwriteYes, kOverwriteYes});

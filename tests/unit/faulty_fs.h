@@ -78,6 +78,10 @@ class FaultyFs : public os::FileSystem {
     if (!f) return nullptr;
     return std::make_unique<FaultyFile>(*this, std::move(f), path);
   }
+  std::unique_ptr<os::File> OpenForTimes(const char* path) override {
+    if (Inject(FsOp::kOpen, path)) return nullptr;
+    return real_.OpenForTimes(path);
+  }
   uint32_t GetAttributes(const char* path) override {
     if (Inject(FsOp::kGetAttributes, path)) return os::kInvalidAttributes;
     return real_.GetAttributes(path);

@@ -468,6 +468,44 @@ TEST(FileSystemTest, TimesRoundTrip) {
   EXPECT_EQ(fd.lastWriteTime, when);
 }
 
+// A file or a directory is opened to change its times, unshared; the listing shows the new
+// time.
+TEST(FileSystemTest, OpenForTimesTakesFilesAndDirectories) {
+  TempDir dir;
+  ASSERT_TRUE(testutil::WriteFileBytes(dir.Path("f.txt"), "x"));
+  ASSERT_TRUE(os::Fs().CreateDir(dir.Path("sub").c_str()));
+  const os::FileTime when = 126255135060000000ULL;  // 2001-02-03 04:05:06 UTC
+  for (const char* name : {"f.txt", "sub"}) {
+    const std::string path = dir.Path(name);
+    {
+      auto f = os::Fs().OpenForTimes(path.c_str());
+      ASSERT_TRUE(f) << name << " error " << os::LastError();
+      ASSERT_TRUE(f->SetTimes(nullptr, nullptr, &when)) << name;
+      if (std::strcmp(name, "f.txt") == 0) {
+        EXPECT_EQ(os::Fs().Open(path.c_str(), os::kGenericRead,
+                                os::kShareRead | os::kShareWrite, os::kOpenExisting),
+                  nullptr);
+        EXPECT_EQ(os::LastError(), os::kErrSharingViolation);
+      }
+    }
+    os::FindData fd;
+    auto finder = os::Fs().FindFirst(path.c_str(), fd);
+    ASSERT_TRUE(finder) << name;
+    EXPECT_EQ(fd.lastWriteTime, when) << name;
+  }
+  struct Case {
+    std::string path;
+    uint32_t error;
+  } refused[] = {
+      {dir.Path("missing.txt"), os::kErrFileNotFound},
+      {dir.Path("missing\\f.txt"), os::kErrPathNotFound},
+  };
+  for (const Case& c : refused) {
+    EXPECT_EQ(os::Fs().OpenForTimes(c.path.c_str()), nullptr) << c.path;
+    EXPECT_EQ(os::LastError(), c.error) << c.path;
+  }
+}
+
 TEST(FileSystemTest, WritingToAFullDiskFails) {
   auto f = os::Fs().Open("Z:\\dev\\full", os::kGenericWrite, os::kShareRead | os::kShareWrite,
                          os::kOpenExisting);

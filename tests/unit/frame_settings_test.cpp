@@ -107,21 +107,21 @@ TEST_F(FramePaneSettingsTest, DefaultsAndRoundTrip) {
 }
 
 TEST_F(FramePaneSettingsTest, SectionWithoutX1TakesEverythingFromDefaults) {
-  app::WriteConfigString("INST-1", "x1", "5");
-  app::WriteConfigString("INST-1", "bkcol_r", "10");
-  app::WriteConfigString("INST3", "bkcol_r", "200");  // ignored: INST3 has no x1
+  config::WriteConfigString("INST-1", "x1", "5");
+  config::WriteConfigString("INST-1", "bkcol_r", "10");
+  config::WriteConfigString("INST3", "bkcol_r", "200");  // ignored: INST3 has no x1
   frame::PaneSettings p = frame::ReadPaneSettings(3);
   EXPECT_EQ(p.x1, 5);
   EXPECT_EQ(p.background.r, 10);
-  app::WriteConfigString("INST3", "x1", "0");
+  config::WriteConfigString("INST3", "x1", "0");
   EXPECT_EQ(frame::ReadPaneSettings(3).background.r, 200);
 }
 
 TEST_F(FramePaneSettingsTest, AbsurdColourValuesAreClamped) {
-  app::WriteConfigString("INST2", "x1", "0");
-  app::WriteConfigString("INST2", "textcol_r", "999999999999");
-  app::WriteConfigString("INST2", "textcol_g", "-5");
-  app::WriteConfigString("INST2", "fontname", std::string(1000, 'F').c_str());
+  config::WriteConfigString("INST2", "x1", "0");
+  config::WriteConfigString("INST2", "textcol_r", "999999999999");
+  config::WriteConfigString("INST2", "textcol_g", "-5");
+  config::WriteConfigString("INST2", "fontname", std::string(1000, 'F').c_str());
   frame::PaneSettings p = frame::ReadPaneSettings(2);
   EXPECT_EQ(p.text.r, 255);
   EXPECT_EQ(p.text.g, 0);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/config_lock.h"
+#include "config/config_lock.h"
 #include "tests/unit/app_fixture.h"
 #include "tests/unit/fake_system.h"
 
@@ -189,7 +189,7 @@ TEST_F(HistoryTest, StoringAnAnswer) {
       {{}, "\"x y\"", {"\"x y\""}},
   };
   for (const Case& c : cases) {
-    app::DeleteConfigSection("HistChdir");
+    config::DeleteConfigSection("HistChdir");
     Save("HistChdir", c.stored);
     exec::History h;
     h.SetCapacity(40);
@@ -247,7 +247,7 @@ TEST_F(HistoryTest, HeldLockChangesNothing) {
   const std::string before = Cfg();
   testutil::FakeSystem fake;  // the waiting for the lock is counted, not slept
   os::ScopedServices scope({nullptr, nullptr, nullptr, &fake});
-  app::ConfigLock held = app::AcquireConfigLock();
+  config::ConfigLock held = config::AcquireConfigLock();
   ASSERT_TRUE(held);
 
   exec::History h;
@@ -259,7 +259,7 @@ TEST_F(HistoryTest, HeldLockChangesNothing) {
   EXPECT_EQ(Cfg(), before);
   EXPECT_GT(fake.sleeps, 0);
 
-  app::ReleaseConfigLock(held);
+  config::ReleaseConfigLock(held);
   EXPECT_EQ(Load("HistCopy"), Strings{"kept"});
 }
 
@@ -270,7 +270,7 @@ TEST_F(HistoryTest, AnswerAfterAFailedLoadKeepsTheStoredAnswers) {
   {
     testutil::FakeSystem fake;
     os::ScopedServices scope({nullptr, nullptr, nullptr, &fake});
-    app::ConfigLock held = app::AcquireConfigLock();
+    config::ConfigLock held = config::AcquireConfigLock();
     ASSERT_TRUE(held);
     EXPECT_FALSE(exec::LoadHistory(h, "HistMkdir"));  // the dialog opens with no choices
   }

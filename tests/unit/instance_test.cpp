@@ -1,7 +1,7 @@
 // Roles chosen by the command line, the configuration path from the registry, file paths.
 #include <gtest/gtest.h>
 
-#include "app/instance_paths.h"
+#include "config/instance_paths.h"
 #include "app/instance_role.h"
 #include "tests/unit/app_fixture.h"
 #include "tests/unit/fake_system.h"
@@ -59,18 +59,18 @@ TEST(DirectoryOf, DoubleByteAware) {
       {"C:\\dir\\\x95\x5C", "C:\\dir\\"},             // trail byte is not the last backslash
       {"\\\\server\\share\\x.exe", "\\\\server\\share\\"},
   };
-  for (const Case& c : cases) EXPECT_EQ(app::DirectoryOf(c.path), c.dir) << c.path;
+  for (const Case& c : cases) EXPECT_EQ(config::DirectoryOf(c.path), c.dir) << c.path;
 }
 
 // Removes the ConfigPath key with every user's subkey.
 void ClearConfigPathKey() {
   uint32_t err = 0;
-  if (auto key = os::Reg().OpenKey(os::RegRoot::kCurrentUser, app::kConfigPathKey, &err)) {
+  if (auto key = os::Reg().OpenKey(os::RegRoot::kCurrentUser, config::kConfigPathKey, &err)) {
     char name[os::kMaxPath];
     while (key->EnumKey(0, name, sizeof(name)) == os::kErrSuccess)
       if (key->DeleteKey(name) != os::kErrSuccess) break;
   }
-  os::Reg().DeleteKey(os::RegRoot::kCurrentUser, app::kConfigPathKey);
+  os::Reg().DeleteKey(os::RegRoot::kCurrentUser, config::kConfigPathKey);
 }
 
 class ConfigPathTest : public testutil::AppDirTest {
@@ -84,16 +84,22 @@ class ConfigPathTest : public testutil::AppDirTest {
     ClearConfigPathKey();
     AppDirTest::TearDown();
   }
+  // The context as the program's start resolves it here.
+  static config::ProgramContext Resolved() {
+    config::ProgramContext c = config::Context();
+    config::ResolveConfigPath(c);
+    return c;
+  }
   testutil::FakeSystem fake_;
   os::ScopedServices scope_{{nullptr, nullptr, nullptr, &fake_}};
 };
 
 TEST_F(ConfigPathTest, DefaultIsBesideTheProgram) {
-  app::ResolveConfigPath();
-  EXPECT_FALSE(app::Globals().configPathFromRegistry);
-  EXPECT_EQ(app::Globals().configFilePath, dir_.Path("sorm.cfg"));
-  EXPECT_EQ(app::Globals().lockFilePath, dir_.Path("smlock"));
-  EXPECT_EQ(app::Globals().helpFilePath, dir_.Path("sorm32.hlp"));
+  config::ProgramContext resolved = Resolved();
+  EXPECT_FALSE(resolved.configPathFromRegistry);
+  EXPECT_EQ(resolved.configFilePath, dir_.Path("sorm.cfg"));
+  EXPECT_EQ(resolved.lockFilePath, dir_.Path("smlock"));
+  EXPECT_EQ(resolved.helpFilePath, dir_.Path("sorm32.hlp"));
 }
 
 TEST_F(ConfigPathTest, RegistryValueFirstWordWithQuotesAndSlashes) {
@@ -106,58 +112,58 @@ TEST_F(ConfigPathTest, RegistryValueFirstWordWithQuotesAndSlashes) {
       {"E:\\a.cfg trailing", "E:\\a.cfg"},
   };
   for (const Case& c : cases) {
-    ASSERT_EQ(app::WriteConfigPathSetting(c.value), 0);
-    app::ResolveConfigPath();
-    EXPECT_TRUE(app::Globals().configPathFromRegistry) << c.value;
-    EXPECT_EQ(app::Globals().configFilePath, c.want) << c.value;
+    ASSERT_EQ(config::WriteConfigPathSetting(c.value), 0);
+    config::ProgramContext resolved = Resolved();
+    EXPECT_TRUE(resolved.configPathFromRegistry) << c.value;
+    EXPECT_EQ(resolved.configFilePath, c.want) << c.value;
   }
 }
 
 TEST_F(ConfigPathTest, EmptySettingRemovesIt) {
-  ASSERT_EQ(app::WriteConfigPathSetting("D:\\x.cfg"), 0);
-  ASSERT_EQ(app::WriteConfigPathSetting(""), 0);
-  app::ResolveConfigPath();
-  EXPECT_FALSE(app::Globals().configPathFromRegistry);
-  EXPECT_EQ(app::Globals().configFilePath, dir_.Path("sorm.cfg"));
+  ASSERT_EQ(config::WriteConfigPathSetting("D:\\x.cfg"), 0);
+  ASSERT_EQ(config::WriteConfigPathSetting(""), 0);
+  config::ProgramContext resolved = Resolved();
+  EXPECT_FALSE(resolved.configPathFromRegistry);
+  EXPECT_EQ(resolved.configFilePath, dir_.Path("sorm.cfg"));
 }
 
 TEST_F(ConfigPathTest, RemovingOneUsersSettingKeepsAnothers) {
-  ASSERT_EQ(app::WriteConfigPathSetting("D:\\mine.cfg"), 0);
+  ASSERT_EQ(config::WriteConfigPathSetting("D:\\mine.cfg"), 0);
   fake_.userName = {true, false, "otheruser"};
-  ASSERT_EQ(app::WriteConfigPathSetting("D:\\theirs.cfg"), 0);
-  ASSERT_EQ(app::WriteConfigPathSetting(""), 0);
-  app::ResolveConfigPath();
-  EXPECT_FALSE(app::Globals().configPathFromRegistry);
+  ASSERT_EQ(config::WriteConfigPathSetting("D:\\theirs.cfg"), 0);
+  ASSERT_EQ(config::WriteConfigPathSetting(""), 0);
+  config::ProgramContext resolved = Resolved();
+  EXPECT_FALSE(resolved.configPathFromRegistry);
   fake_.userName = {true, false, "sormtester"};
-  app::ResolveConfigPath();
-  EXPECT_EQ(app::Globals().configFilePath, "D:\\mine.cfg");
-  ASSERT_EQ(app::WriteConfigPathSetting(""), 0);
+  resolved = Resolved();
+  EXPECT_EQ(resolved.configFilePath, "D:\\mine.cfg");
+  ASSERT_EQ(config::WriteConfigPathSetting(""), 0);
   uint32_t err = 0;
-  EXPECT_EQ(os::Reg().OpenKey(os::RegRoot::kCurrentUser, app::kConfigPathKey, &err), nullptr)
+  EXPECT_EQ(os::Reg().OpenKey(os::RegRoot::kCurrentUser, config::kConfigPathKey, &err), nullptr)
       << "the key goes with the last setting";
 }
 
 TEST_F(ConfigPathTest, SettingIsPerLoginName) {
-  ASSERT_EQ(app::WriteConfigPathSetting("D:\\mine.cfg"), 0);
+  ASSERT_EQ(config::WriteConfigPathSetting("D:\\mine.cfg"), 0);
   fake_.userName = {true, false, "someoneelse"};
-  app::ResolveConfigPath();
-  EXPECT_FALSE(app::Globals().configPathFromRegistry);
+  config::ProgramContext resolved = Resolved();
+  EXPECT_FALSE(resolved.configPathFromRegistry);
 }
 
 TEST_F(ConfigPathTest, LongOrFailingLoginNameUsesDefaultSubkey) {
   fake_.userName = {true, false, "averyveryverylongname"};  // 15 characters or more fail
-  EXPECT_EQ(app::LoginSubkeyName(), "default");
+  EXPECT_EQ(config::LoginSubkeyName(), "default");
   fake_.userName = {true, true, ""};
-  EXPECT_EQ(app::LoginSubkeyName(), "default");
+  EXPECT_EQ(config::LoginSubkeyName(), "default");
   fake_.userName = {true, false, "fourteenchars1"};
-  EXPECT_EQ(app::LoginSubkeyName(), "fourteenchars1");
+  EXPECT_EQ(config::LoginSubkeyName(), "fourteenchars1");
 }
 
 TEST_F(ConfigPathTest, OverlongRegistryValueIsCutNotOverrun) {
   std::string huge(2000, 'x');
-  ASSERT_EQ(app::WriteConfigPathSetting("C:\\" + huge), 0);
-  app::ResolveConfigPath();
-  EXPECT_LT(app::Globals().configFilePath.size(), 260u);
+  ASSERT_EQ(config::WriteConfigPathSetting("C:\\" + huge), 0);
+  config::ProgramContext resolved = Resolved();
+  EXPECT_LT(resolved.configFilePath.size(), 260u);
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/config_file.h"
-#include "app/instance_paths.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/instance_paths.h"
+#include "config/program_context.h"
 #include "os/clock.h"
 #include "table/key_actions.h"
 #include "table/key_binding.h"
@@ -242,13 +242,13 @@ TEST(ProfileSection, ValuesAsTheProfileFunctionsReadThem) {
 class KeyBindingFileTest : public tabletest::TableTest {};
 
 TEST_F(KeyBindingFileTest, TheFileSitsBesideTheConfigurationUnlessItsNameHasABackslash) {
-  const std::string cfgDir = app::DirectoryOf(app::Globals().configFilePath);
+  const std::string cfgDir = config::DirectoryOf(config::Context().configFilePath);
   EXPECT_EQ(table::KeyBindingFilePath(), cfgDir + "explorer.cfg");
-  ASSERT_TRUE(app::WriteConfigString("Keybind", "File", "mine.cfg"));
+  ASSERT_TRUE(config::WriteConfigString("Keybind", "File", "mine.cfg"));
   EXPECT_EQ(table::KeyBindingFilePath(), cfgDir + "mine.cfg");
-  ASSERT_TRUE(app::WriteConfigString("Keybind", "File", dir_.Path("keys.cfg").c_str()));
+  ASSERT_TRUE(config::WriteConfigString("Keybind", "File", dir_.Path("keys.cfg").c_str()));
   EXPECT_EQ(table::KeyBindingFilePath(), dir_.Path("keys.cfg"));
-  ASSERT_TRUE(app::WriteConfigString("Keybind", "File", std::string(250, 'k').c_str()));
+  ASSERT_TRUE(config::WriteConfigString("Keybind", "File", std::string(250, 'k').c_str()));
   EXPECT_EQ(table::KeyBindingFilePath(), "");  // would not fit in a path
 }
 

@@ -48,7 +48,7 @@ class SlowStarts : public testutil::FakeSystem {
 };
 
 void SaveWindows(std::initializer_list<int> numbers) {
-  for (int n : numbers) app::WriteConfigString(app::InstSection(n), "Placement", "0;0;9;9;0;0;0;0");
+  for (int n : numbers) config::WriteConfigString(config::InstSection(n), "Placement", "0;0;9;9;0;0;0;0");
 }
 
 TEST_F(LauncherTest, StartOrder) {
@@ -65,7 +65,7 @@ TEST_F(LauncherTest, StartOrder) {
       {"EndSession", {2, 3, 4}, {1, 2, 3, 4}},
   };
   for (const Case& c : cases) {
-    for (int n = 1; n <= 64; ++n) app::DeleteConfigSection(app::InstSection(n));
+    for (int n = 1; n <= 64; ++n) config::DeleteConfigSection(config::InstSection(n));
     for (int n : c.saved) SaveWindows({n});
     EXPECT_EQ(app::LauncherStartOrder(c.endMode), c.order) << c.endMode;
   }
@@ -80,15 +80,15 @@ TEST_F(LauncherTest, SessionEndDoesNotRestartWindow64) {
 }
 
 TEST_F(LauncherTest, EmptyPlacementIsNotASavedWindow) {
-  app::WriteConfigString("INST3", "Placement", "");
-  app::WriteConfigString("INST3", "WMode", "2");
+  config::WriteConfigString("INST3", "Placement", "");
+  config::WriteConfigString("INST3", "WMode", "2");
   EXPECT_EQ(app::LauncherStartOrder("Quit"), std::vector<int>{1});
 }
 
 TEST_F(LauncherTest, RunStartsEachInstanceAndEndsTheCycle) {
   SaveWindows({1, 2, 4});
-  app::WriteConfigString("EndMode", "EndMode", "Quit");
-  app::WriteConfigString("INSTID", "ID", "3");
+  config::WriteConfigString("EndMode", "EndMode", "Quit");
+  config::WriteConfigString("INSTID", "ID", "3");
   testutil::FakeSystem fake;
   os::ScopedServices scope({nullptr, nullptr, nullptr, &fake});
   NullUi ui;
@@ -103,7 +103,7 @@ TEST_F(LauncherTest, RunStartsEachInstanceAndEndsTheCycle) {
   EXPECT_EQ(started, expected);
   EXPECT_EQ(ui.shown, 1);
   EXPECT_EQ(ui.closed, 1);
-  EXPECT_EQ(app::ReadConfigString("INSTID", "ID", ""), "-1");
+  EXPECT_EQ(config::ReadConfigString("INSTID", "ID", ""), "-1");
 }
 
 TEST_F(LauncherTest, EveryPauseLetsTheSplashWork) {
@@ -111,7 +111,7 @@ TEST_F(LauncherTest, EveryPauseLetsTheSplashWork) {
   // keeps the topmost splash answering its click and its timer; the system's Sleep is never
   // used while the splash is up.
   SaveWindows({1, 2, 4});
-  app::WriteConfigString("EndMode", "EndMode", "Quit");
+  config::WriteConfigString("EndMode", "EndMode", "Quit");
   NullUi ui;
   SlowStarts slow(ui);
   os::ScopedServices scope({nullptr, nullptr, nullptr, &slow});
@@ -126,10 +126,10 @@ TEST_F(LauncherTest, EveryPauseLetsTheSplashWork) {
 }
 
 TEST(InstanceCommandLine, QuotesPathsWithBlanks) {
-  EXPECT_EQ(app::InstanceCommandLine("C:\\A\\SORM32.EXE", 1), "C:\\A\\SORM32.EXE -CFGID 1");
-  EXPECT_EQ(app::InstanceCommandLine("C:\\Program Files\\SORM32.EXE", 12),
+  EXPECT_EQ(config::InstanceCommandLine("C:\\A\\SORM32.EXE", 1), "C:\\A\\SORM32.EXE -CFGID 1");
+  EXPECT_EQ(config::InstanceCommandLine("C:\\Program Files\\SORM32.EXE", 12),
             "\"C:\\Program Files\\SORM32.EXE\" -CFGID 12");
-  EXPECT_EQ(app::InstanceCommandLine("SORM32.EXE", 65), "SORM32.EXE -CFGID 65");
+  EXPECT_EQ(config::InstanceCommandLine("SORM32.EXE", 65), "SORM32.EXE -CFGID 65");
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "fileops/link_create.h"
-#include "fileops/link_file.h"
-#include "fileops/shortcut.h"
+#include "links/link_file.h"
+#include "links/shortcut.h"
 #include "os/services.h"
 #include "tests/unit/faulty_fs.h"
 #include "tests/unit/test_util.h"
@@ -41,7 +41,7 @@ TEST_F(LinkCreateTest, LinkFilesAreNumberedFromZero) {
   EXPECT_EQ(Key(first, "Current"), dir_.Dir());
   EXPECT_EQ(Key(second, "Title"), "My title");
   std::string title;
-  EXPECT_EQ(fileops::ReadLinkTitle(dir_.Dir(), "1.LFI", title), 1);
+  EXPECT_EQ(links::ReadLinkTitle(dir_.Dir(), "1.LFI", title), 1);
   EXPECT_EQ(title, "My title");
 }
 
@@ -225,8 +225,8 @@ TEST_F(LinkCreateTest, RealShortcutReadsBack) {
   std::string made;
   ASSERT_EQ(CreateShortcut(P("target.txt").c_str(), dir_.Dir().c_str(), "", dir_.Dir().c_str(), &made), 0);
   EXPECT_EQ(made, P("targetへのｼｮｰﾄｶｯﾄ.LNK"));
-  fileops::ShortcutInfo info;
-  ASSERT_EQ(fileops::ReadShortcut(made.c_str(), info), 0);
+  links::ShortcutInfo info;
+  ASSERT_EQ(links::ReadShortcut(made.c_str(), info), 0);
   EXPECT_EQ(info.target, P("target.txt"));
 }
 #else

@@ -1,7 +1,7 @@
 // Reading link files (.LFI).
 #include <gtest/gtest.h>
 
-#include "fileops/link_file.h"
+#include "links/link_file.h"
 #include "os/services.h"
 #include "tests/unit/test_util.h"
 
@@ -35,21 +35,21 @@ TEST(LinkFileNameTest, RecognisedByTheLastFourCharacters) {
                {"", false},       {"a.LFI.txt", false},    {"a.LFIx", false},
                {"aLFI", false},   {"C:\\d\\0.LFI", true},  {"\x95\x5c.LFI", true},
                {"\x83.LFI", false}};  // the period is the trail byte of a double-byte character
-  for (const auto& c : cases) EXPECT_EQ(fileops::IsLinkFileName(c.name), c.link) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(links::IsLinkFileName(c.name), c.link) << c.name;
 }
 
 TEST_F(LinkFileTest, ReadTargetOfLinkFilesOnly) {
   std::string link = Write("0.LFI", "[Link]\r\nLink=C:\\target\r\nTitle=T\r\nCurrent=C:\\\r\n");
   std::string target = "untouched";
-  EXPECT_EQ(fileops::ReadLinkTarget(dir_.Path("a.txt").c_str(), target), 0);
+  EXPECT_EQ(links::ReadLinkTarget(dir_.Path("a.txt").c_str(), target), 0);
   EXPECT_EQ(target, "untouched");
-  EXPECT_EQ(fileops::ReadLinkTarget(link.c_str(), target), 1);
+  EXPECT_EQ(links::ReadLinkTarget(link.c_str(), target), 1);
   EXPECT_EQ(target, "C:\\target");
-  EXPECT_EQ(fileops::ReadLinkTarget(dir_.Path("missing.LFI").c_str(), target), 1);
+  EXPECT_EQ(links::ReadLinkTarget(dir_.Path("missing.LFI").c_str(), target), 1);
   EXPECT_EQ(target, "");
   // A bare name is taken in the current directory.
   ASSERT_TRUE(os::Fs().SetCurrentDir(dir_.Dir().c_str()));
-  EXPECT_EQ(fileops::ReadLinkTarget("0.LFI", target), 1);
+  EXPECT_EQ(links::ReadLinkTarget("0.LFI", target), 1);
   EXPECT_EQ(target, "C:\\target");
 }
 
@@ -63,12 +63,12 @@ TEST_F(LinkFileTest, DamagedLinkFilesGiveAnEmptyTarget) {
       {"binary.LFI", std::string("\0\xff\x01\x02[]=\x95\x5c", 10), ""},
       {"nosection.LFI", "Link=C:\\x\r\n", ""},
       {"otherkey.LFI", "[Link]\r\nTitle=x\r\n", ""},
-      {"huge.LFI", "[Link]\r\nLink=C:\\x\r\n" + std::string(fileops::kMaxLinkFileBytes, ' '), ""},
+      {"huge.LFI", "[Link]\r\nLink=C:\\x\r\n" + std::string(links::kMaxLinkFileBytes, ' '), ""},
       {"long.LFI", "[Link]\r\nLink=" + std::string(400, 'L') + "\r\n", std::string(259, 'L')},
   };
   for (const auto& c : cases) {
     std::string target = "?";
-    EXPECT_EQ(fileops::ReadLinkTarget(Write(c.name, c.content).c_str(), target), 1) << c.name;
+    EXPECT_EQ(links::ReadLinkTarget(Write(c.name, c.content).c_str(), target), 1) << c.name;
     EXPECT_EQ(target, c.target) << c.name;
   }
 }
@@ -77,19 +77,19 @@ TEST_F(LinkFileTest, ChainsEndAtTheFirstPathThatIsNoLinkFile) {
   std::string end = dir_.Path("end.txt");
   std::string b = Write("b.LFI", "[Link]\r\nLink=" + end + "\r\n");
   std::string a = Write("a.LFI", "[Link]\r\nLink=" + b + "\r\n");
-  EXPECT_EQ(fileops::FollowLinkChain(a), end);
-  EXPECT_EQ(fileops::FollowLinkChain(end), end);
+  EXPECT_EQ(links::FollowLinkChain(a), end);
+  EXPECT_EQ(links::FollowLinkChain(end), end);
   // Loops end after a bounded number of steps.
   std::string self = dir_.Path("self.LFI");
   Write("self.LFI", "[Link]\r\nLink=" + self + "\r\n");
-  EXPECT_EQ(fileops::FollowLinkChain(self), self);
+  EXPECT_EQ(links::FollowLinkChain(self), self);
   std::string x = dir_.Path("x.LFI");
   std::string y = dir_.Path("y.LFI");
   Write("x.LFI", "[Link]\r\nLink=" + y + "\r\n");
   Write("y.LFI", "[Link]\r\nLink=" + x + "\r\n");
-  std::string last = fileops::FollowLinkChain(x);
+  std::string last = links::FollowLinkChain(x);
   EXPECT_TRUE(last == x || last == y) << last;
-  EXPECT_EQ(fileops::FollowLinkChain(std::string()), "");
+  EXPECT_EQ(links::FollowLinkChain(std::string()), "");
 }
 
 TEST_F(LinkFileTest, TitleAndWorkingDirectory) {
@@ -98,18 +98,18 @@ TEST_F(LinkFileTest, TitleAndWorkingDirectory) {
   Write("long.LFI", "[Link]\r\nTitle=" + std::string(700, 'T') + "\r\n");
   std::string title;
   // Bare names are taken in the table's directory, wherever the current directory is.
-  EXPECT_EQ(fileops::ReadLinkTitle(dir_.Dir(), "t.LFI", title), 1);
+  EXPECT_EQ(links::ReadLinkTitle(dir_.Dir(), "t.LFI", title), 1);
   EXPECT_EQ(title, "Shown");
-  EXPECT_EQ(fileops::ReadLinkTitle(dir_.Dir(), "n.LFI", title), 0);
+  EXPECT_EQ(links::ReadLinkTitle(dir_.Dir(), "n.LFI", title), 0);
   EXPECT_EQ(title, "n.LFI");
-  EXPECT_EQ(fileops::ReadLinkTitle("Z:\\elsewhere\\", dir_.Path("n.LFI").c_str(), title), 0);
+  EXPECT_EQ(links::ReadLinkTitle("Z:\\elsewhere\\", dir_.Path("n.LFI").c_str(), title), 0);
   EXPECT_EQ(title, "n.LFI");
-  EXPECT_EQ(fileops::ReadLinkTitle(dir_.Dir(), "long.LFI", title), 1);
+  EXPECT_EQ(links::ReadLinkTitle(dir_.Dir(), "long.LFI", title), 1);
   EXPECT_EQ(title, std::string(511, 'T'));
   std::string wd;
-  EXPECT_EQ(fileops::ReadLinkWorkingDirectory(dir_.Path("t.LFI").c_str(), wd), 1);
+  EXPECT_EQ(links::ReadLinkWorkingDirectory(dir_.Path("t.LFI").c_str(), wd), 1);
   EXPECT_EQ(wd, "C:\\dir\\");
-  EXPECT_EQ(fileops::ReadLinkWorkingDirectory(dir_.Path("n.LFI").c_str(), wd), 0);
+  EXPECT_EQ(links::ReadLinkWorkingDirectory(dir_.Path("n.LFI").c_str(), wd), 0);
   EXPECT_EQ(wd, "");
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "exec/command_line.h"
+#include "config/command_line.h"
 #include "exec/run_line.h"
 
 namespace {
@@ -211,7 +211,7 @@ TEST(ComposeRunWithFilesTest, SplittingGivesBackTheNames) {
           command, [](const std::string&) { return true; }, files, prefix, nullptr, line));
       std::vector<std::string> expected = {"p.exe"};
       for (const auto& n : names) expected.push_back(prefix + n);
-      EXPECT_EQ(exec::CommandLineTokens(line.c_str()), expected) << command << " " << prefix;
+      EXPECT_EQ(config::CommandLineTokens(line.c_str()), expected) << command << " " << prefix;
     }
   }
 }

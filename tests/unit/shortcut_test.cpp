@@ -2,7 +2,7 @@
 // every shortcut is unreadable and only the failure paths are checked.
 #include <gtest/gtest.h>
 
-#include "fileops/shortcut.h"
+#include "links/shortcut.h"
 #include "os/services.h"
 #include "table/text_compare.h"
 #include "tests/unit/test_util.h"
@@ -15,7 +15,7 @@ TEST(ShortcutNameTest, RecognisedByTheLastFourCharacters) {
     bool shortcut;
   } cases[] = {{"a.LNK", true}, {"a.lnk", true}, {".lnk", true},    {"LNK", false},
                {"a.lnkx", false}, {"a.LFI", false}, {"\x83.lnk", false}};
-  for (const auto& c : cases) EXPECT_EQ(fileops::IsShortcutName(c.name), c.shortcut) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(links::IsShortcutName(c.name), c.shortcut) << c.name;
 }
 
 TEST(ShortcutTest, UnreadableShortcutsLeaveTheOutputAlone) {
@@ -23,9 +23,9 @@ TEST(ShortcutTest, UnreadableShortcutsLeaveTheOutputAlone) {
   ASSERT_TRUE(testutil::WriteFileBytes(dir.Path("bad.lnk"), "not a shortcut at all"));
   ASSERT_TRUE(testutil::WriteFileBytes(dir.Path("empty.lnk"), ""));
   for (const char* name : {"bad.lnk", "empty.lnk", "missing.lnk"}) {
-    fileops::ShortcutInfo info;
+    links::ShortcutInfo info;
     info.target = "before";
-    EXPECT_EQ(fileops::ReadShortcut(dir.Path(name).c_str(), info), -1) << name;
+    EXPECT_EQ(links::ReadShortcut(dir.Path(name).c_str(), info), -1) << name;
     EXPECT_EQ(info.target, "before");
   }
 }
@@ -39,8 +39,8 @@ TEST(ShortcutTest, ReadsWhatWasWritten) {
   wanted.arguments = "-x /y";
   std::string lnk = dir.Path("to folder.lnk");
   if (!os::Links().Write(lnk.c_str(), wanted)) GTEST_SKIP() << "no shell link object";
-  fileops::ShortcutInfo info;
-  ASSERT_EQ(fileops::ReadShortcut(lnk.c_str(), info), 0);
+  links::ShortcutInfo info;
+  ASSERT_EQ(links::ReadShortcut(lnk.c_str(), info), 0);
   EXPECT_TRUE(table::SameTextNoCase(info.target.c_str(), wanted.target.c_str())) << info.target;
   EXPECT_EQ(info.arguments, "-x /y");
   EXPECT_TRUE(info.findData.attributes & os::kAttrDirectory);
@@ -49,8 +49,8 @@ TEST(ShortcutTest, ReadsWhatWasWritten) {
   char cwd[os::kMaxPath] = {};
   uint32_t n = os::Fs().GetCurrentDir(cwd, sizeof(cwd));
   ASSERT_TRUE(os::Fs().SetCurrentDir(dir.Dir().c_str()));
-  fileops::ShortcutInfo again;
-  EXPECT_EQ(fileops::ReadShortcut("to folder.lnk", again), 0);
+  links::ShortcutInfo again;
+  EXPECT_EQ(links::ReadShortcut("to folder.lnk", again), 0);
   EXPECT_EQ(again.target, info.target);
   os::Fs().SetCurrentDir(std::string(cwd, n).c_str());
 }

@@ -1,8 +1,8 @@
 // The per-pane keys of the configuration file.
 #include <gtest/gtest.h>
 
-#include "app/config_file.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/program_context.h"
 #include "os/services.h"
 #include "table/pane_settings.h"
 #include "tests/unit/table_test_support.h"
@@ -43,7 +43,7 @@ TEST_F(PaneSettingsTest, SectionWithoutUsableVmodeTakesEverythingFromTheDefaults
                {"0", "*.own", 0, 90},      {"1", "*.own", 1, 90},  {"7", "*.own", 0, 90}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.vmode ? c.vmode : "(missing)");
-    ASSERT_TRUE(app::WriteConfigString(app::InstSection(7), "vmode", c.vmode));
+    ASSERT_TRUE(config::WriteConfigString(config::InstSection(7), "vmode", c.vmode));
     PaneSettings s = table::ReadPaneSettings(7);
     EXPECT_EQ(s.mask, c.mask);
     EXPECT_EQ(s.viewMode, c.viewMode);
@@ -72,7 +72,7 @@ TEST_F(PaneSettingsTest, ValuesAreReadWithTheirRules) {
     SetKey("vmode", "0", 2);
     // Written as the bytes given, so a value can carry its own quotes.
     ASSERT_TRUE(os::Ini().WriteString("INST2", c.key, c.value,
-                                      app::Globals().configFilePath.c_str()));
+                                      config::Context().configFilePath.c_str()));
     PaneSettings s = table::ReadPaneSettings(2);
     std::string got;
     std::string key = c.key;
@@ -84,7 +84,7 @@ TEST_F(PaneSettingsTest, ValuesAreReadWithTheirRules) {
     if (key == "vinfo") got = std::to_string(s.viewInfo);
     if (key == "bmpicon") got = std::to_string(s.bmpIcon);
     EXPECT_EQ(got, c.expect);
-    ASSERT_TRUE(app::DeleteConfigSection(app::InstSection(2)));
+    ASSERT_TRUE(config::DeleteConfigSection(config::InstSection(2)));
   }
 }
 
@@ -101,10 +101,10 @@ TEST_F(PaneSettingsTest, WriteThenReadGivesTheSameSettings) {
   s.bmpIcon = 1;
   s.invisibleTypes = table::InvisibleTypes::FromText("  gz   tmp ");
   s.autoAdjust = false;
-  ASSERT_TRUE(table::WritePaneSettings(app::InstSection(104), s));
-  EXPECT_EQ(app::ReadConfigString("INST104", "InvisibleExt", "?"), "gz tmp");
-  EXPECT_EQ(app::ReadConfigString("INST104", "auto_adjust", "?"), "0");
-  EXPECT_EQ(app::ReadConfigString("INST104", "vmode", "?"), "1");
+  ASSERT_TRUE(table::WritePaneSettings(config::InstSection(104), s));
+  EXPECT_EQ(config::ReadConfigString("INST104", "InvisibleExt", "?"), "gz tmp");
+  EXPECT_EQ(config::ReadConfigString("INST104", "auto_adjust", "?"), "0");
+  EXPECT_EQ(config::ReadConfigString("INST104", "vmode", "?"), "1");
   PaneSettings r = table::ReadPaneSettings(104);
   EXPECT_EQ(r.viewMode, s.viewMode);
   EXPECT_EQ(r.path, s.path);
@@ -128,19 +128,19 @@ TEST_F(PaneSettingsTest, TableSavesItsStateWithTheCursorName) {
   t->SetCursor(t->FindEntryByName("two.txt"));
   t->SetInvisibleTypesText("bak");
   ASSERT_TRUE(t->SaveSettings(-1));
-  EXPECT_EQ(app::ReadConfigString("INST-1", "Cursor", "?"), "two.txt");
-  EXPECT_EQ(app::ReadConfigString("INST-1", "icon_x", "?"), "40");
-  EXPECT_EQ(app::ReadConfigString("INST-1", "Mask", "?"), "*.txt");
-  EXPECT_EQ(app::ReadConfigString("INST-1", "Path", "?"), t->path());
-  EXPECT_EQ(app::ReadConfigString("INST-1", "InvisibleExt", "?"), "bak");
+  EXPECT_EQ(config::ReadConfigString("INST-1", "Cursor", "?"), "two.txt");
+  EXPECT_EQ(config::ReadConfigString("INST-1", "icon_x", "?"), "40");
+  EXPECT_EQ(config::ReadConfigString("INST-1", "Mask", "?"), "*.txt");
+  EXPECT_EQ(config::ReadConfigString("INST-1", "Path", "?"), t->path());
+  EXPECT_EQ(config::ReadConfigString("INST-1", "InvisibleExt", "?"), "bak");
   // An empty list survives saving and reading.
   t->SetInvisibleTypesText("  ");
   ASSERT_TRUE(t->SaveSettings(-1));
   EXPECT_TRUE(table::ReadPaneSettings(-1).invisibleTypes.Items().empty());
-  EXPECT_EQ(app::ReadConfigString("INST-1", "Sort", "?"), "174");
+  EXPECT_EQ(config::ReadConfigString("INST-1", "Sort", "?"), "174");
   t->SetCursor(nullptr);
   ASSERT_TRUE(t->SaveSettings(5));
-  EXPECT_EQ(app::ReadConfigString("INST5", "Cursor", "?"), "");
+  EXPECT_EQ(config::ReadConfigString("INST5", "Cursor", "?"), "");
 }
 
 }  // namespace

@@ -28,8 +28,9 @@ bool SetWriteTime(const std::string& path, os::FileTime t) {
 }
 
 void TableTest::SetUp() {
-  savedGlobals_ = app::Globals();
-  app::Globals().configFilePath = cfgDir_.Path("sorm.cfg");
+  config::ProgramContext c = config::Context();
+  c.configFilePath = cfgDir_.Path("sorm.cfg");
+  context_.emplace(c);
   char cwd[os::kMaxPath] = {};
   uint32_t n = os::Fs().GetCurrentDir(cwd, sizeof(cwd));
   savedCwd_.assign(cwd, n < sizeof(cwd) ? n : 0);
@@ -39,16 +40,16 @@ void TableTest::SetUp() {
 void TableTest::TearDown() {
   // The table entered its directory; leave it so the scratch directories can go.
   if (!savedCwd_.empty()) os::Fs().SetCurrentDir(savedCwd_.c_str());
-  app::Globals() = savedGlobals_;
+  context_.reset();
 }
 
 void TableTest::SetKey(const char* key, const std::string& value, int instance) {
-  ASSERT_TRUE(app::WriteConfigString(app::InstSection(instance), key, value.c_str()));
+  ASSERT_TRUE(config::WriteConfigString(config::InstSection(instance), key, value.c_str()));
 }
 
 std::unique_ptr<table::Sorm> TableTest::Open(const std::string& path, const std::string& mask) {
   std::string p = path.empty() ? dir_.Dir() : path;
-  SetKey("vmode", app::ReadConfigString(app::InstSection(1), "vmode", "0"));
+  SetKey("vmode", config::ReadConfigString(config::InstSection(1), "vmode", "0"));
   SetKey("Path", p);
   SetKey("Mask", mask);
   return std::make_unique<table::Sorm>(view_, 1);

@@ -4,11 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/config_file.h"
-#include "app/process_globals.h"
+#include "config/config_file.h"
+#include "config/program_context.h"
 #include "os/mbcs.h"
 #include "os/services.h"
 #include "table/sorm.h"
@@ -104,7 +105,7 @@ class TableTest : public ::testing::Test {
 
  private:
   testutil::TempDir cfgDir_;
-  app::ProcessGlobals savedGlobals_;
+  std::optional<config::ScopedContext> context_;
   std::string savedCwd_;
 };
 

@@ -98,7 +98,7 @@ TEST_F(ToolbarConfigTest, ReadsTheSettingWithA1024ByteBuffer) {
       {"", {}},
   };
   for (const Case& c : cases) {
-    ASSERT_TRUE(app::WriteConfigString("BarSettings", "ToolBar", c.value.c_str()));
+    ASSERT_TRUE(config::WriteConfigString("BarSettings", "ToolBar", c.value.c_str()));
     EXPECT_EQ(app::ReadToolbarItems(), c.items) << c.value.size();
   }
 }

@@ -7,10 +7,11 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "fileops/engine.h"
 #include "os/exact_name.h"
 #include "os/last_error.h"
@@ -45,12 +46,13 @@ class UnmappableNameTest : public TableTest {
  protected:
   void SetUp() override {
     TableTest::SetUp();
-    savedVersion_ = app::Globals().windowsMajorVersion;
-    app::Globals().windowsMajorVersion = 4;
+    config::ProgramContext context = config::Context();
+    context.windowsMajorVersion = 4;
+    version_.emplace(context);
     fileops::SetRecycleDeletes(false);
   }
   void TearDown() override {
-    app::Globals().windowsMajorVersion = savedVersion_;
+    version_.reset();
     TableTest::TearDown();
   }
 
@@ -95,7 +97,7 @@ class UnmappableNameTest : public TableTest {
     return odd;
   }
 
-  uint32_t savedVersion_ = 4;
+  std::optional<config::ScopedContext> version_;
 };
 
 TEST_F(UnmappableNameTest, TheListingFlagsTheLookAlikeAndKeepsItsAlias) {

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "app/config_lock.h"
+#include "config/config_lock.h"
 #include "tests/unit/app_fixture.h"
 #include "tests/unit/fake_system.h"
 
@@ -24,7 +24,7 @@ class RecordingWindow : public app::WindowStateSource {
   bool HasFrame() override { return frame; }
   void WritePlacement(int n, int dx, int dy) override {
     calls.push_back("placement " + std::to_string(n));
-    app::WriteConfigString(app::InstSection(n), "Placement",
+    config::WriteConfigString(config::InstSection(n), "Placement",
                            n == -1 ? "42;42;100;100;0;0;0;0" : "10;10;100;100;0;0;0;0");
   }
   bool HasActivePane() override { return pane; }
@@ -61,8 +61,8 @@ TEST_F(WindowStateTest, SettingsReadRules) {
       {"2", "7", 2, 0}, {"junk", "1", 1, 0}, {"99999999999999", "1", 1, 0},
   };
   for (const Case& c : cases) {
-    app::WriteConfigString("INST3", "WMode", c.wmode);
-    app::WriteConfigString("INST3", "FocusWin", c.focus);
+    config::WriteConfigString("INST3", "WMode", c.wmode);
+    config::WriteConfigString("INST3", "FocusWin", c.focus);
     app::WindowSettings s = app::ReadWindowSettings(3);
     EXPECT_EQ(s.wmode, c.wantWmode) << c.wmode;
     EXPECT_EQ(s.focusWin, c.wantFocus) << c.wmode << "/" << c.focus;
@@ -82,11 +82,11 @@ TEST(ToolBarEdge, ParsesAnyCaseAndFallsBackToTop) {
 
 TEST_F(WindowStateTest, SwitchesCompareOnWithoutCase) {
   for (const char* on : {"On", "ON", "on", "oN"}) {
-    app::WriteConfigString("INST2", "Menu", on);
+    config::WriteConfigString("INST2", "Menu", on);
     EXPECT_TRUE(app::ReadWindowSettings(2).menu) << on;
   }
   for (const char* off : {"Off", "1", "yes", "O n", "", "Onn"}) {
-    app::WriteConfigString("INST2", "Menu", off);
+    config::WriteConfigString("INST2", "Menu", off);
     EXPECT_FALSE(app::ReadWindowSettings(2).menu) << off;
   }
 }
@@ -113,7 +113,7 @@ TEST_F(WindowStateTest, SaveWritesKeysInOrderAndNumbersFromInstId) {
 }
 
 TEST_F(WindowStateTest, SaveAsDefaultLeavesIdAtMinusOne) {
-  app::WriteConfigString("INSTID", "ID", "-1");
+  config::WriteConfigString("INSTID", "ID", "-1");
   RecordingWindow w;
   EXPECT_EQ(app::SaveWindowState(-1, w), -1);
   EXPECT_EQ(Get("INSTID", "ID"), "-1");
@@ -123,8 +123,8 @@ TEST_F(WindowStateTest, SaveAsDefaultLeavesIdAtMinusOne) {
 TEST_F(WindowStateTest, PurgeForgetsSavedWindowsOnlyAtStartOfCycle) {
   for (const char* s : {"INST1", "INST2", "INST64", "INST101", "INST164", "INST65", "INST165",
                         "INST-1"})
-    app::WriteConfigString(s, "Placement", "1;2;3;4;5;6;7;8");
-  app::WriteConfigString("INSTID", "ID", "3");
+    config::WriteConfigString(s, "Placement", "1;2;3;4;5;6;7;8");
+  config::WriteConfigString("INSTID", "ID", "3");
   ASSERT_TRUE(app::PurgeSavedWindows(nullptr));
   // Restart sections always go; saved windows stay while a cycle runs.
   EXPECT_EQ(Get("INST65", "Placement"), "<missing>");
@@ -132,7 +132,7 @@ TEST_F(WindowStateTest, PurgeForgetsSavedWindowsOnlyAtStartOfCycle) {
   EXPECT_EQ(Get("INST2", "Placement"), "1;2;3;4;5;6;7;8");
   EXPECT_EQ(Get("INSTID", "ID"), "3");
 
-  app::WriteConfigString("INSTID", "ID", "-1");
+  config::WriteConfigString("INSTID", "ID", "-1");
   ASSERT_TRUE(app::PurgeSavedWindows(nullptr));
   for (const char* s : {"INST1", "INST2", "INST64", "INST101", "INST164"})
     EXPECT_EQ(Get(s, "Placement"), "<missing>") << s;
@@ -148,7 +148,7 @@ TEST_F(WindowStateTest, ShowCommandMapping) {
                {"0", app::ShowCommand::kNormal},    {"3", app::ShowCommand::kNormal},
                {"-2", app::ShowCommand::kNormal},   {"x", app::ShowCommand::kNormal}};
   for (const Case& c : cases) {
-    app::WriteConfigString("INST4", "Show", c.value);
+    config::WriteConfigString("INST4", "Show", c.value);
     EXPECT_EQ(app::ReadShowCommand(4), c.want) << c.value;
   }
   EXPECT_EQ(app::ReadShowCommand(5), app::ShowCommand::kNormal);
@@ -158,12 +158,12 @@ TEST_F(WindowStateTest, LastWindowSavesOnlyWhenNoCycleRuns) {
   EXPECT_TRUE(app::ShouldSaveAsLastWindow(1, false));  // ID missing reads -1
   EXPECT_FALSE(app::ShouldSaveAsLastWindow(2, false));
   EXPECT_FALSE(app::ShouldSaveAsLastWindow(1, true));
-  app::WriteConfigString("INSTID", "ID", "2");
+  config::WriteConfigString("INSTID", "ID", "2");
   EXPECT_FALSE(app::ShouldSaveAsLastWindow(1, false));
 }
 
 TEST_F(WindowStateTest, SaveIsSkippedWhileTheLockIsHeld) {
-  app::ConfigLock held = app::AcquireConfigLock();
+  config::ConfigLock held = config::AcquireConfigLock();
   ASSERT_TRUE(held);
   testutil::FakeSystem fake;  // no real waiting for the 50 s retry budget
   os::ScopedServices scope({nullptr, nullptr, nullptr, &fake});
@@ -190,8 +190,8 @@ TEST_F(WindowStateTest, ConcurrentSavesLoseNothing) {
   for (auto& t : threads) t.join();
   EXPECT_EQ(Get("INSTID", "ID"), std::to_string(kWriters));
   for (int n = 1; n <= kWriters; ++n) {
-    EXPECT_EQ(Get(app::InstSection(n), "StatusBarDisp"), "On") << n;
-    EXPECT_EQ(Get(app::InstSection(n), "Placement"), "10;10;100;100;0;0;0;0") << n;
+    EXPECT_EQ(Get(config::InstSection(n), "StatusBarDisp"), "On") << n;
+    EXPECT_EQ(Get(config::InstSection(n), "Placement"), "10;10;100;100;0;0;0;0") << n;
   }
 }
 
@@ -202,8 +202,10 @@ namespace {
 TEST_F(WindowStateTest, UnwritableConfigurationFolderSkipsTheSaveWithALockError) {
   // The program folder (and so the lock file and the configuration) is somewhere that cannot be
   // created: every attempt fails at once, the save is skipped and reported, nothing crashes.
-  app::Globals().configFilePath = dir_.Path("missing\\sorm.cfg");
-  app::Globals().lockFilePath = dir_.Path("missing\\smlock");
+  config::ProgramContext c = config::Context();
+  c.configFilePath = dir_.Path("missing\\sorm.cfg");
+  c.lockFilePath = dir_.Path("missing\\smlock");
+  config::ScopedContext context(c);
   testutil::FakeSystem fake;
   os::ScopedServices scope({nullptr, nullptr, nullptr, &fake});
   RecordingWindow w;
@@ -215,8 +217,8 @@ TEST_F(WindowStateTest, UnwritableConfigurationFolderSkipsTheSaveWithALockError)
   counter = &purgeErrors;
   EXPECT_FALSE(app::PurgeSavedWindows([] { ++*counter; }));
   EXPECT_EQ(purgeErrors, 1);
-  EXPECT_FALSE(app::WriteConfigString("INST1", "WMode", "2"));
-  EXPECT_EQ(app::ReadConfigString("INST1", "WMode", "1"), "1");
+  EXPECT_FALSE(config::WriteConfigString("INST1", "WMode", "2"));
+  EXPECT_EQ(config::ReadConfigString("INST1", "WMode", "1"), "1");
 }
 
 }  // namespace
@@ -224,7 +226,7 @@ TEST_F(WindowStateTest, UnwritableConfigurationFolderSkipsTheSaveWithALockError)
 namespace {
 
 TEST_F(WindowStateTest, RestartSaveKeepsTheCycleCounter) {
-  app::WriteConfigString("INSTID", "ID", "-1");
+  config::WriteConfigString("INSTID", "ID", "-1");
   RecordingWindow w;
   EXPECT_EQ(app::SaveWindowState(app::kRestartInstanceNumber, w), 65);
   EXPECT_EQ(Get("INST65", "WMode"), "1");

@@ -4,7 +4,7 @@
 
 #include "os/types.h"
 
-namespace fileops {
+namespace links {
 
 // Longer than three characters and ending in ".LNK" in any letter case.
 bool IsShortcutName(const char* path);
@@ -25,4 +25,4 @@ struct ShortcutInfo {
 // then out is left as it was.
 int ReadShortcut(const char* path, ShortcutInfo& out);
 
-}  // namespace fileops
+}  // namespace links

@@ -1,18 +1,13 @@
-#include "app/config_file.h"
+#include "config/config_file.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "os/services.h"
 
-namespace app {
-
-ProcessGlobals& Globals() {
-  static ProcessGlobals g;
-  return g;
-}
+namespace config {
 
 std::string InstSection(int n) {
   char buf[32];
@@ -25,7 +20,7 @@ std::string ReadConfigString(const std::string& section, const char* key, const 
   if (bufSize == 0) return std::string();
   std::vector<char> buf(bufSize, '\0');
   uint32_t n = os::Ini().GetString(section.c_str(), key, def, buf.data(), bufSize,
-                                   Globals().configFilePath.c_str());
+                                   Context().configFilePath.c_str());
   if (n >= bufSize) n = bufSize - 1;
   return std::string(buf.data(), n);
 }
@@ -74,9 +69,9 @@ std::string QuoteForProfile(const char* value) {
 
 bool WriteConfigString(const std::string& section, const char* key, const char* value) {
   if (!value)
-    return os::Ini().WriteString(section.c_str(), key, nullptr, Globals().configFilePath.c_str());
+    return os::Ini().WriteString(section.c_str(), key, nullptr, Context().configFilePath.c_str());
   return os::Ini().WriteString(section.c_str(), key, QuoteForProfile(value).c_str(),
-                               Globals().configFilePath.c_str());
+                               Context().configFilePath.c_str());
 }
 
 bool WriteConfigLong(const std::string& section, const char* key, long value) {
@@ -91,7 +86,7 @@ bool WriteConfigSwitch(const std::string& section, const char* key, bool on) {
 
 bool DeleteConfigSection(const std::string& section) {
   return os::Ini().WriteString(section.c_str(), nullptr, nullptr,
-                               Globals().configFilePath.c_str());
+                               Context().configFilePath.c_str());
 }
 
-}  // namespace app
+}  // namespace config

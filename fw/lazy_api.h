@@ -1,8 +1,9 @@
-// The shell, common-dialog and network libraries, loaded on first use. Under Wine, merely
-// importing shell32, comdlg32 and mpr made a window's start-up 70% slower than a bare program's,
-// and nothing needs them before the window is up. Every call of theirs goes through here; the
-// program does not link them, so a direct call does not build. Each library stays loaded once it
-// was needed. A function that cannot be had fails the way the call fails.
+// The shell, common-dialog and network calls of the windows, their libraries loaded on first use
+// (os/win32/late_library.h). Under Wine, merely importing shell32, comdlg32 and mpr made a
+// window's start-up 70% slower than a bare program's, and nothing needs them before the window
+// is up. Every call of theirs goes through here (the backend's own through late::); the program
+// does not link them, so a direct call does not build. A function that cannot be had fails the
+// way the call fails.
 #pragma once
 #include <windows.h>
 #include <commdlg.h>
@@ -13,7 +14,6 @@
 namespace lazy {
 
 DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags);
-int SHFileOperationA(LPSHFILEOPSTRUCTA op);
 LPITEMIDLIST SHBrowseForFolderA(LPBROWSEINFOA bi);
 HRESULT SHGetDesktopFolder(IShellFolder** folder);
 HRESULT SHGetMalloc(IMalloc** malloc);

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-namespace fileops {
+namespace links {
 
 // A link file is recognised by its name alone: longer than three characters, ending in ".LFI"
 // in any letter case.
@@ -35,4 +35,4 @@ int ReadLinkTitle(const std::string& tableDirectory, const char* linkName, std::
 // 1 when the link file's "Current" is not empty (directory receives it), else 0.
 int ReadLinkWorkingDirectory(const char* path, std::string& directory);
 
-}  // namespace fileops
+}  // namespace links

@@ -1,10 +1,10 @@
-#include "app/config_lock.h"
+#include "config/config_lock.h"
 
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "os/last_error.h"
 #include "os/services.h"
 
-namespace app {
+namespace config {
 namespace {
 constexpr int kAttempts = 10;
 constexpr int kOpensPerAttempt = 50;
@@ -26,7 +26,7 @@ bool MadeByAnother(const char* path, uint32_t e) {
 
 ConfigLock TryAcquireConfigLockOnce(bool* cannotBeMade) {
   if (cannotBeMade) *cannotBeMade = false;
-  const char* path = Globals().lockFilePath.c_str();
+  const char* path = Context().lockFilePath.c_str();
   for (int open = 0; open < kOpensPerAttempt; ++open) {
     ConfigLock f = os::Fs().Open(path, os::kGenericRead | os::kGenericWrite, os::kShareRead,
                                  os::kOpenExisting);
@@ -57,4 +57,4 @@ ConfigLock AcquireConfigLock() {
   return nullptr;
 }
 
-}  // namespace app
+}  // namespace config

@@ -1,14 +1,14 @@
-#include "app/instance_paths.h"
+#include "config/instance_paths.h"
 
 #include <cstdio>
 
-#include "app/process_globals.h"
-#include "exec/command_line.h"
+#include "config/program_context.h"
+#include "config/command_line.h"
 #include "os/last_error.h"
 #include "os/mbcs.h"
 #include "os/services.h"
 
-namespace app {
+namespace config {
 
 std::string DirectoryOf(const std::string& path) {
   const char* last = mbcs::FindLastChar(path.c_str(), '\\');
@@ -35,7 +35,7 @@ std::string ConfigPathFromRegistry() {
   buf[sizeof(buf) - 1] = '\0';
   if (!buf[0]) return std::string();
   std::string program, params;
-  exec::SplitCommandLine(buf, program, params);
+  config::SplitCommandLine(buf, program, params);
   return program;
 }
 
@@ -55,19 +55,17 @@ std::string Bounded(std::string s) {
 }
 }  // namespace
 
-void ResolveConfigPath() {
-  ProcessGlobals& g = Globals();
+void ResolveConfigPath(ProgramContext& g) {
   std::string fromRegistry = ConfigPathFromRegistry();
   g.configPathFromRegistry = !fromRegistry.empty();
   g.configFilePath = g.configPathFromRegistry ? fromRegistry
-                                              : DirectoryOf(g.exePath) + "sorm.cfg";
+                                              : DirectoryOf(g.programPath) + "sorm.cfg";
   SlashesToBackslashes(g.configFilePath);
   g.configFilePath = Bounded(g.configFilePath);
 }
 
-void BuildLockAndHelpPaths() {
-  ProcessGlobals& g = Globals();
-  std::string dir = DirectoryOf(g.exePath);
+void BuildLockAndHelpPaths(ProgramContext& g) {
+  std::string dir = DirectoryOf(g.programPath);
   g.lockFilePath = Bounded(dir + "smlock");
   g.helpFilePath = Bounded(dir + "sorm32.hlp");
 }
@@ -103,4 +101,4 @@ std::string InstanceCommandLine(const std::string& exePath, int n) {
   return (quote ? "\"" + exePath + "\"" : exePath) + " -CFGID " + num;
 }
 
-}  // namespace app
+}  // namespace config

@@ -1,8 +1,8 @@
-#include "exec/command_line.h"
+#include "config/command_line.h"
 
 #include "os/mbcs.h"
 
-namespace exec {
+namespace config {
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
@@ -59,4 +59,4 @@ void SplitCommandLine(const char* line, std::string& program, std::string& param
   }
 }
 
-}  // namespace exec
+}  // namespace config

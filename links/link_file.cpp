@@ -1,9 +1,9 @@
-#include "fileops/link_file.h"
+#include "links/link_file.h"
 
 #include "os/services.h"
-#include "table/path_text.h"
+#include "os/path_text.h"
 
-namespace fileops {
+namespace links {
 namespace {
 
 constexpr const char* kSection = "Link";
@@ -26,11 +26,11 @@ std::string ReadLinkValue(const std::string& file, const char* key, uint32_t buf
 
 }  // namespace
 
-bool IsLinkFileName(const char* path) { return table::HasSuffixNoCase(path, ".LFI"); }
+bool IsLinkFileName(const char* path) { return os::HasSuffixNoCase(path, ".LFI"); }
 
 int ReadLinkTarget(const char* path, std::string& target) {
   if (!IsLinkFileName(path)) return 0;
-  target = ReadLinkValue(table::InCurrentDirectory(path), "Link", 260);
+  target = ReadLinkValue(os::InCurrentDirectory(path), "Link", 260);
   return 1;
 }
 
@@ -44,17 +44,17 @@ std::string FollowLinkChain(std::string target) {
 }
 
 int ReadLinkTitle(const std::string& tableDirectory, const char* linkName, std::string& title) {
-  std::string file = table::HasDriveOrDirectory(linkName) ? std::string(linkName)
+  std::string file = os::HasDriveOrDirectory(linkName) ? std::string(linkName)
                                                            : tableDirectory + linkName;
   title = ReadLinkValue(file, "Title", 512);
   if (!title.empty()) return 1;
-  title = table::FileNamePart(linkName);
+  title = os::FileNamePart(linkName);
   return 0;
 }
 
 int ReadLinkWorkingDirectory(const char* path, std::string& directory) {
-  directory = ReadLinkValue(table::InCurrentDirectory(path), "Current", 260);
+  directory = ReadLinkValue(os::InCurrentDirectory(path), "Current", 260);
   return directory.empty() ? 0 : 1;
 }
 
-}  // namespace fileops
+}  // namespace links

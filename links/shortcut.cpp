@@ -1,14 +1,14 @@
-#include "fileops/shortcut.h"
+#include "links/shortcut.h"
 
 #include "os/services.h"
-#include "table/path_text.h"
+#include "os/path_text.h"
 
-namespace fileops {
+namespace links {
 
-bool IsShortcutName(const char* path) { return table::HasSuffixNoCase(path, ".LNK"); }
+bool IsShortcutName(const char* path) { return os::HasSuffixNoCase(path, ".LNK"); }
 
 int ReadShortcut(const char* path, ShortcutInfo& out) {
-  std::string full = table::InCurrentDirectory(path);
+  std::string full = os::InCurrentDirectory(path);
   os::ShellLinkData data;
   if (!os::Links().Read(full.c_str(), data)) return -1;
   out.target = data.gotPath ? data.path : full;
@@ -21,4 +21,4 @@ int ReadShortcut(const char* path, ShortcutInfo& out) {
   return 0;
 }
 
-}  // namespace fileops
+}  // namespace links

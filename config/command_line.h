@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace exec {
+namespace config {
 
 // Tokens of a command line. Outside double quotes every run of blanks separates tokens. A double
 // quote opens a quoted part only when, after any blanks following it, a character other than a
@@ -15,4 +15,4 @@ std::vector<std::string> CommandLineTokens(const char* line);
 // each preceded by one blank, forms the parameters.
 void SplitCommandLine(const char* line, std::string& program, std::string& parameters);
 
-}  // namespace exec
+}  // namespace config

@@ -1,18 +1,9 @@
-#include "os/win32/lazy_api.h"
+#include "fw/lazy_api.h"
 
-#include <cstring>
+#include "os/win32/late_library.h"
 
 namespace lazy {
 namespace {
-
-HMODULE Library(const char* name) {
-  static HMODULE shell = nullptr, dialogs = nullptr, network = nullptr;
-  HMODULE* slot = std::strcmp(name, "shell32.dll") == 0    ? &shell
-                  : std::strcmp(name, "comdlg32.dll") == 0 ? &dialogs
-                                                            : &network;
-  if (!*slot) *slot = ::LoadLibraryA(name);
-  return *slot;
-}
 
 template <typename Fn>
 Fn Get(const char* library, const char* name) {
@@ -21,21 +12,12 @@ Fn Get(const char* library, const char* name) {
 
 }  // namespace
 
-FARPROC Proc(const char* library, const char* name) {
-  HMODULE lib = Library(library);
-  return lib ? ::GetProcAddress(lib, name) : nullptr;
-}
+FARPROC Proc(const char* library, const char* name) { return late::Proc(library, name); }
 
 DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags) {
   using Fn = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
   static Fn fn = Get<Fn>("shell32.dll", "SHGetFileInfoA");
   return fn ? fn(path, attributes, info, size, flags) : 0;
-}
-
-int SHFileOperationA(LPSHFILEOPSTRUCTA op) {
-  using Fn = int(WINAPI*)(LPSHFILEOPSTRUCTA);
-  static Fn fn = Get<Fn>("shell32.dll", "SHFileOperationA");
-  return fn ? fn(op) : ERROR_PROC_NOT_FOUND;
 }
 
 LPITEMIDLIST SHBrowseForFolderA(LPBROWSEINFOA bi) {

@@ -2,7 +2,9 @@
 #pragma once
 #include <string>
 
-namespace app {
+#include "config/program_context.h"
+
+namespace config {
 
 // Registry key (under HKEY_CURRENT_USER) whose subkey per login name holds a configuration path.
 inline constexpr const char* kConfigPathKey = "Software\\Qenvard\\Sorm\\ConfigPath";
@@ -18,10 +20,10 @@ std::string LoginSubkeyName();
 // key, failed query, empty value). Only the first word counts; a quoted part may hold blanks.
 std::string ConfigPathFromRegistry();
 
-// Fills configFilePath / configPathFromRegistry, lockFilePath and helpFilePath of Globals()
-// from Globals().exePath. Every "/" of the configuration path becomes "\".
-void ResolveConfigPath();
-void BuildLockAndHelpPaths();
+// Fill configFilePath / configPathFromRegistry, and lockFilePath and helpFilePath, of a context
+// from its programPath. Every "/" of the configuration path becomes "\".
+void ResolveConfigPath(ProgramContext& context);
+void BuildLockAndHelpPaths(ProgramContext& context);
 
 // Stores a configuration path for the current login name (takes effect at the next start), or
 // removes it when text is empty (the ConfigPath key itself goes with the last user's setting).
@@ -32,4 +34,4 @@ int WriteConfigPathSetting(const std::string& text);
 // followed by " -CFGID n".
 std::string InstanceCommandLine(const std::string& exePath, int n);
 
-}  // namespace app
+}  // namespace config

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-namespace table {
+namespace os {
 
 // The table's path with every "/" turned into "\" and a "\" appended, unless the last character
 // already is "/", ":" or "\" (and not the trail byte of a double-byte character).
@@ -23,4 +23,4 @@ bool HasSuffixNoCase(const char* name, const char* suffix4);
 // they are.
 std::string InCurrentDirectory(const char* path);
 
-}  // namespace table
+}  // namespace os

@@ -1,11 +1,11 @@
-#include "table/path_text.h"
+#include "os/path_text.h"
 
 #include <cstring>
 
 #include "os/mbcs.h"
 #include "os/services.h"
 
-namespace table {
+namespace os {
 
 std::string DirectoryString(const std::string& path) {
   std::string dir = path;
@@ -53,4 +53,4 @@ std::string InCurrentDirectory(const char* path) {
   return DirectoryString(std::string(cwd, n)) + path;
 }
 
-}  // namespace table
+}  // namespace os

@@ -1,8 +1,8 @@
-#include "app/command_gate.h"
+#include "frame/command_gate.h"
 
 #include <utility>
 
-namespace app {
+namespace frame {
 
 CommandGate::Scope::~Scope() {
   if (gate_) gate_->Leave();
@@ -58,4 +58,4 @@ void CommandGate::CancelRunning() {
   }
 }
 
-}  // namespace app
+}  // namespace frame

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace app {
+namespace config {
 
 // Section name "INST<n>" for an instance number (n may be -1 or n+100).
 std::string InstSection(int n);
@@ -31,4 +31,4 @@ bool DeleteConfigSection(const std::string& section);
 long ParseLong(const char* text);
 bool IsOn(const char* text);
 
-}  // namespace app
+}  // namespace config

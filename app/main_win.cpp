@@ -7,11 +7,11 @@
 
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
-#include "app/instance_paths.h"
+#include "config/instance_paths.h"
 #include "app/instance_role.h"
 #include "app/launcher_win.h"
 #include "app/out_of_memory.h"
-#include "app/process_globals.h"
+#include "config/program_context.h"
 #include "os/services.h"
 #include "table/sm_dat.h"
 
@@ -28,7 +28,6 @@ std::string ModulePath() {
 }
 
 int RunInstance() {
-  app::Globals().windowsMajorVersion = os::Sys().WindowsMajorVersion();
   // Icons a record owns go back to the system with it.
   table::SetIconReleaseHooks([](void* icon) { ::DestroyIcon(static_cast<HICON>(icon)); }, nullptr);
   // OLE is initialised by the application once its window is shown (see fwsApp::LateInit).
@@ -51,17 +50,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&icc);
 
-  app::ProcessGlobals& g = app::Globals();
-  g.instanceNumber = 0;
-  g.exePath = ModulePath();
-  app::ResolveConfigPath();
-  app::BuildLockAndHelpPaths();
+  config::ProgramContext context;
+  context.programPath = ModulePath();
+  config::ResolveConfigPath(context);
+  config::BuildLockAndHelpPaths(context);
 
   std::vector<std::string> args;
   for (int i = 1; i < __argc; ++i) args.emplace_back(__argv[i]);
-  bool windowExists = ::FindWindowA(app::kWindowClass, nullptr) != nullptr;
-  g.instanceNumber = app::ChooseInstanceNumber(args, windowExists);
+  bool windowExists = ::FindWindowA(config::kWindowClass, nullptr) != nullptr;
+  context.instanceNumber = app::ChooseInstanceNumber(args, windowExists);
+  context.windowsMajorVersion = os::Sys().WindowsMajorVersion();
+  config::SetContext(context);
 
-  if (g.instanceNumber == 0) return app::RunLauncherProcess();
+  if (context.instanceNumber == 0) return app::RunLauncherProcess();
   return app::RunReportingOutOfMemory(RunInstance, kOutOfMemory);
 }

@@ -6,7 +6,7 @@
 
 #include "os/filesystem.h"
 
-namespace app {
+namespace config {
 
 using ConfigLock = std::unique_ptr<os::File>;  // released (closed) when it goes out of scope
 
@@ -22,4 +22,4 @@ inline void ReleaseConfigLock(ConfigLock& lock) { lock.reset(); }
 // *cannotBeMade is set (it is cleared otherwise). Exposed for tests.
 ConfigLock TryAcquireConfigLockOnce(bool* cannotBeMade = nullptr);
 
-}  // namespace app
+}  // namespace config

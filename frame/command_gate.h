@@ -13,7 +13,7 @@
 #include <functional>
 #include <vector>
 
-namespace app {
+namespace frame {
 
 class CommandGate {
  public:
@@ -75,4 +75,4 @@ class CommandGate {
   std::vector<std::function<void()>> afterwards_;
 };
 
-}  // namespace app
+}  // namespace frame

@@ -1,0 +1,13 @@
+#include <time.h>
+
+#include "os/clock.h"
+
+namespace os {
+
+uint64_t MonotonicMicros() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<uint64_t>(ts.tv_sec) * 1000000u + static_cast<uint64_t>(ts.tv_nsec) / 1000u;
+}
+
+}  // namespace os

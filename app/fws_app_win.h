@@ -71,7 +71,8 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   // Asks every window of the program to save itself in z-order and close.
   void QuitAllWindows();
   // Saves this window as the restart instance with the given settings, starts it and closes.
-  void RestartWindow(const app::WindowSettings& changed);
+  // False (with a message) when the new process could not be started: the window stays.
+  bool RestartWindow(const app::WindowSettings& changed);
 
   // Commands on the active table.
   void SetViewMode(int mode);
@@ -84,6 +85,10 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   void SaveAsDefault();
   // Timer id on the frame that runs LateInit once the message loop is idle.
   static constexpr UINT_PTR kLateInitTimer = 0x5301;
+  // The application messages of WM_USER, posted by other windows or by this process. The
+  // frame's window procedure hands them over, so that they arrive also while a dialog, a
+  // message box, a menu or a mouse-tracking loop runs its own message loop.
+  void OnAppMessage(WPARAM wp, LPARAM code);
   void OnLateInitTimer();
 
   // WindowStateSource
@@ -102,8 +107,6 @@ class fwsApp : public fw::Application, public app::WindowStateSource {
   bool PreDispatch(MSG& msg) override;
   bool Idle(long count) override;
   int Terminate(int exitCode) override;
-  // The application messages of WM_USER, posted by other windows or by this process.
-  void OnAppMessage(WPARAM wp, LPARAM code);
 
  private:
   // What the first paint does not need runs right after the window is up: OLE (drag and drop,

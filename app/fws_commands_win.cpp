@@ -16,6 +16,7 @@
 #include "app/instance_coord_win.h"
 #include "app/instance_paths.h"
 #include "app/process_globals.h"
+#include "app/window_restart.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/winfo_win.h"
 #include "table/input_win.h"
@@ -75,10 +76,6 @@ bool fwsApp::PreDispatch(MSG& msg) {
       break;
   }
   if (frame_ && msg.hwnd == frame_->Handle()) {
-    if (msg.message == WM_USER) {
-      OnAppMessage(msg.wParam, msg.lParam);
-      return true;
-    }
     if (msg.message == WM_SYSCOMMAND && msg.wParam == CMD_HIDEMENU) return OnCommand(CMD_HIDEMENU);
   }
   return false;
@@ -165,9 +162,9 @@ bool fwsApp::OnCommand(int id) {
       app::WindowSettings changed = settings_;
       changed.wmode = PaneCount() == 2 ? 1 : 2;
       if (changed.focusWin >= changed.wmode) changed.focusWin = 0;
-      ::CheckMenuItem(::GetMenu(frame_->Handle()), CMD_TWOPANE,
-                      changed.wmode == 2 ? MF_CHECKED : MF_UNCHECKED);
-      RestartWindow(changed);
+      if (RestartWindow(changed))
+        ::CheckMenuItem(::GetMenu(frame_->Handle()), CMD_TWOPANE,
+                        changed.wmode == 2 ? MF_CHECKED : MF_UNCHECKED);
       return true;
     }
     case CMD_CLICKSCROLL:
@@ -270,16 +267,19 @@ void fwsApp::QuitAllWindows() {
   app::CloseAllWindows();
 }
 
-void fwsApp::RestartWindow(const app::WindowSettings& changed) {
+bool fwsApp::RestartWindow(const app::WindowSettings& changed) {
   app::WindowSettings kept = settings_;
   settings_ = changed;
-  app::SaveWindowState(app::kRestartInstanceNumber, *this);
+  const bool started = app::StartRestartedWindow(*this, app::Globals().exePath);
   settings_ = kept;
-  os::Sys().WinExec(
-      app::InstanceCommandLine(app::Globals().exePath, app::kRestartInstanceNumber).c_str(),
-      SW_SHOW);
+  if (!started) {
+    // The window stays: closing it now would lose it and its state.
+    ::MessageBoxA(frame_->Handle(), app::RestartFailedMessage(), "ソルモ", MB_OK);
+    return false;
+  }
   app::Globals().stateSaved = true;
   ::PostMessageA(frame_->Handle(), WM_CLOSE, 1, 0);
+  return true;
 }
 
 

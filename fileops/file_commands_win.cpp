@@ -146,8 +146,7 @@ int DeleteSelected(WINFO& pane) {
     }
     std::string path;
     int r = -1;
-    if (JoinPath(prefix, d.name.c_str(), path))
-      r = d.IsDirectory() ? DeleteTree(path.c_str()) : DeleteOneFile(path.c_str());
+    if (JoinPath(prefix, d.name.c_str(), path)) r = DeleteListedEntry(path, d.attributes);
     if (r == kEngineOk) {
       FinishEntry(pane, entry);
     } else if (r == kEngineCancelled) {

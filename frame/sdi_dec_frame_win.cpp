@@ -119,6 +119,11 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
+    case WM_USER:
+      // Posted by other windows of the program or by this process; handled here, not in the
+      // main loop, so that a modal loop (dialog, message box, menu, drag) does not drop them.
+      if (app_) app_->OnAppMessage(wp, lp);
+      return 0;
     case WM_ENDSESSION:
       OnEndSession();
       return 0;

@@ -38,10 +38,12 @@ std::string TypedMask(const std::string& pattern) {
 }
 
 // alias: the entry's 8.3 alias ("" for a legal 8.3 name).
+// linkToDirectory: the entry is a symbolic link to a directory, reported as a reparse point.
 void Fill(FindData& out, std::string_view name, const char* alias, const struct stat& st,
-          uint32_t stored) {
+          uint32_t stored, bool linkToDirectory) {
   out = FindData{};
   out.attributes = AttributesFrom(st, stored);
+  if (linkToDirectory) out.attributes |= kAttrReparsePoint;
   TimesFromStat(st, &out.creationTime, &out.lastAccessTime, &out.lastWriteTime);
   out.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
   std::size_t n = std::min(name.size(), sizeof(out.name) - 1);
@@ -104,10 +106,15 @@ class PosixFinder final : public Finder {
     if (fstatat(dirfd(dir_.get()), name, &st, 0) != 0 &&
         fstatat(dirfd(dir_.get()), name, &st, AT_SYMLINK_NOFOLLOW) != 0)
       return false;  // gone since it was listed, or a broken link
+    // Only a directory needs the second look: a link to one is a reparse point, as under Wine.
+    struct stat own;
+    const bool linkToDirectory = S_ISDIR(st.st_mode) &&
+                                 fstatat(dirfd(dir_.get()), name, &own, AT_SYMLINK_NOFOLLOW) == 0 &&
+                                 S_ISLNK(own.st_mode);
     std::string_view n(name);
     if (!aliasKnown_) ShortAliasInto(n, alias_);
     aliasKnown_ = false;
-    Fill(out, n, alias_, st, xattrs_.Read(name, st));
+    Fill(out, n, alias_, st, xattrs_.Read(name, st), linkToDirectory);
     return true;
   }
 

@@ -38,9 +38,12 @@ TEST(AttributeChangeTest, OldAttributesComeBackWhenTheChangeCannotFinish) {
       if (c.failingSet) fs.Fail(FsOp::kSetAttributes, "f.txt", c.failingSet, 5);
       fileops::AttributeChange change(file, kOld);
       EXPECT_EQ(change.Cleared(), c.cleared);
-      if (c.cleared)
+      if (c.cleared) {
         EXPECT_EQ(os::Fs().GetAttributes(file.c_str()) & os::kAttrReadOnly, 0u) << "cleared";
-      if (c.finish) EXPECT_EQ(change.Finish(kNew), c.finished);
+      }
+      if (c.finish) {
+        EXPECT_EQ(change.Finish(kNew), c.finished);
+      }
     }
     EXPECT_EQ(os::Fs().GetAttributes(file.c_str()) & kOld, c.after);
     os::Fs().SetAttributes(file.c_str(), os::kAttrArchive);

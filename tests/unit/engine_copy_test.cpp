@@ -459,10 +459,10 @@ TEST_F(EngineCopyTest, DestinationThatGoesAwayMeanwhileIsMadeNew) {
   Make("src.txt", "mine");
   Make("dst.txt", "theirs");
   testutil::InstalledFaultyFs fs;
-  // The first open of the destination finds it there; before the second it goes.
+  // The existence check finds it there; before the same-file probe opens it, it goes.
   int opens = 0;
   fs.before = [&](FsOp op, const std::string& path) {
-    if (op == FsOp::kOpen && path == P("dst.txt") && ++opens == 2)
+    if (op == FsOp::kOpen && path == P("dst.txt") && ++opens == 1)
       os::BackendServices().fs->DeleteFile(path.c_str());
   };
   enginetest::ScriptedOverwrite question;

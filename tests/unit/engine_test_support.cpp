@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <functional>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -137,8 +138,9 @@ std::string UnixName(const std::string& path) {
   return out.find(' ') == std::string::npos ? out : std::string();
 }
 
-// Runs a program of the host (Wine starts Unix programs too) and waits for it.
-bool RunHostCommand(std::string command) {
+// Runs a program of the host (Wine starts Unix programs too), then waits up to five seconds
+// for done to hold: the wait on such a process returns before it has run.
+bool RunHostCommand(std::string command, const std::function<bool()>& done) {
   STARTUPINFOA si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
@@ -148,7 +150,8 @@ bool RunHostCommand(std::string command) {
   ::WaitForSingleObject(pi.hProcess, 10000);
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
-  return true;
+  for (int waited = 0; waited < 5000 && !done(); waited += 10) ::Sleep(10);
+  return done();
 }
 
 }  // namespace
@@ -159,7 +162,10 @@ bool MakeDirectoryLink(const std::string& link, const std::string& target) {
   // Under Wine a link is a Unix symbolic link, made by the host's own program (the system's
   // CreateSymbolicLinkA reports success without making anything there).
   const std::string from = UnixName(target), to = UnixName(link);
-  if (from.empty() || to.empty() || !RunHostCommand("/bin/ln -s " + from + " " + to))
+  if (from.empty() || to.empty() ||
+      !RunHostCommand("/bin/ln -s " + from + " " + to, [&link] {
+        return os::Fs().GetAttributes(link.c_str()) != os::kInvalidAttributes;
+      }))
     return false;
 #else
   const std::string from = os::posix::ToHostPath(target.c_str());
@@ -175,7 +181,10 @@ void RemoveDirectoryLink(const std::string& link) {
   if (a == os::kInvalidAttributes || !(a & os::kAttrReparsePoint)) return;
 #ifdef _WIN32
   const std::string name = UnixName(link);
-  if (!name.empty()) RunHostCommand("/bin/rm " + name);
+  if (!name.empty())
+    RunHostCommand("/bin/rm " + name, [&link] {
+      return os::Fs().GetAttributes(link.c_str()) == os::kInvalidAttributes;
+    });
 #else
   const std::string name = os::posix::ToHostPath(link.c_str());
   if (!name.empty()) unlink(name.c_str());

@@ -94,7 +94,8 @@ class fwsApp : public fw::Application,
   // Asks every window of the program to save itself in z-order and close.
   void QuitAllWindows();
   // Saves this window as the restart instance with the given settings, starts it and closes.
-  void RestartWindow(const app::WindowSettings& changed);
+  // False (with a message) when the new process could not be started: the window stays.
+  bool RestartWindow(const app::WindowSettings& changed);
 
   // Commands on the active table.
   void SetViewMode(int mode);

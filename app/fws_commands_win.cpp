@@ -14,6 +14,7 @@
 #include "app/instance_coord_win.h"
 #include "config/instance_paths.h"
 #include "config/program_context.h"
+#include "app/window_restart.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/winfo_win.h"
 #include "table/input_win.h"
@@ -117,9 +118,9 @@ void fwsApp::ToggleTwoPane() {
   app::WindowSettings changed = settings_;
   changed.wmode = PaneCount() == 2 ? 1 : 2;
   if (changed.focusWin >= changed.wmode) changed.focusWin = 0;
-  ::CheckMenuItem(::GetMenu(frame_->Handle()), CMD_TWOPANE,
-                  changed.wmode == 2 ? MF_CHECKED : MF_UNCHECKED);
-  RestartWindow(changed);
+  if (RestartWindow(changed))
+    ::CheckMenuItem(::GetMenu(frame_->Handle()), CMD_TWOPANE,
+                    changed.wmode == 2 ? MF_CHECKED : MF_UNCHECKED);
 }
 
 void fwsApp::ToggleClickScroll() {
@@ -169,16 +170,19 @@ void fwsApp::QuitAllWindows() {
   app::CloseAllWindows();
 }
 
-void fwsApp::RestartWindow(const app::WindowSettings& changed) {
+bool fwsApp::RestartWindow(const app::WindowSettings& changed) {
   app::WindowSettings kept = settings_;
   settings_ = changed;
-  app::SaveWindowState(app::kRestartInstanceNumber, *this);
+  const bool started = app::StartRestartedWindow(*this, config::Context().programPath);
   settings_ = kept;
-  os::Sys().WinExec(
-      config::InstanceCommandLine(config::Context().programPath, app::kRestartInstanceNumber).c_str(),
-      SW_SHOW);
+  if (!started) {
+    // The window stays: closing it now would lose it and its state.
+    ::MessageBoxA(frame_->Handle(), app::RestartFailedMessage(), "ソルモ", MB_OK);
+    return false;
+  }
   stateSaved_ = true;
   ::PostMessageA(frame_->Handle(), WM_CLOSE, 1, 0);
+  return true;
 }
 
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/launcher.h"
 #include "config/config_file.h"
 #include "config/config_lock.h"
 #include "config/program_context.h"
@@ -63,7 +64,20 @@ void WriteWindowSettings(int n, const WindowSettings& s) {
   config::WriteConfigSwitch(sec, "StatusBarDisp", s.statusBarDisp);
 }
 
-long ReadInstanceId(const char* def) { return config::ReadConfigLong("INSTID", "ID", def, 6); }
+long ReadInstanceId(const char* def) {
+  // A damaged or hand-edited counter reads as the nearest value with a meaning: below -1 as -1
+  // (the saved windows are stale), above the last saved window as that window.
+  const long id = config::ReadConfigLong("INSTID", "ID", def, 6);
+  if (id < -1) return -1;
+  if (id > kMaxSavedWindows) return kMaxSavedWindows;
+  return id;
+}
+
+int NextSaveNumber(long instanceId) {
+  if (instanceId < 0) return 1;
+  if (instanceId >= kMaxSavedWindows) return kMaxSavedWindows;
+  return static_cast<int>(instanceId) + 1;
+}
 
 int SaveWindowState(int n, WindowStateSource& source) {
   config::ConfigLock lock = config::AcquireConfigLock();
@@ -71,7 +85,7 @@ int SaveWindowState(int n, WindowStateSource& source) {
     source.ShowLockError();
     return -2;
   }
-  if (n == 0) n = static_cast<int>(ReadInstanceId("0") + 1);
+  if (n == 0) n = NextSaveNumber(ReadInstanceId("0"));
   // A restart (65) is no save cycle: the counter keeps its value, so that the restarted window
   // is still saved when it is later closed as the last one.
   if (n != kRestartInstanceNumber) config::WriteConfigLong("INSTID", "ID", n);

@@ -41,7 +41,7 @@ class WindowStateSource {
   virtual void ShowLockError() = 0;  // "Lock error" / "Error"
 };
 
-// Writes the window as instance n under the lock (n 0: the next number after INSTID/ID), and
+// Writes the window as instance n under the lock (n 0: NextSaveNumber of INSTID/ID), and
 // records n in INSTID/ID, except for the restart number 65.
 // Returns the number used, or -2 when the lock could not be had (nothing written).
 int SaveWindowState(int n, WindowStateSource& source);
@@ -60,7 +60,11 @@ std::string ReadEndMode();  // up to 63 characters
 enum class ShowCommand { kNormal, kMaximized, kMinimized };
 ShowCommand ReadShowCommand(int n);  // INST<n>/Show: 1 maximised, 2 minimised, else normal
 
-long ReadInstanceId(const char* def);  // INSTID/ID
+// INSTID/ID, within -1..64 whatever the file holds.
+long ReadInstanceId(const char* def);
+// The number a window saves as after the counter instanceId: 1..64, never the defaults (-1)
+// or the restart section (65).
+int NextSaveNumber(long instanceId);
 
 // The may-close decision for the last window: true when this process must save itself as
 // instance 1 (only window, not saved yet, and no save cycle running).

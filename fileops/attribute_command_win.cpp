@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "fileops/attribute_change.h"
 #include "fileops/attribute_dialogs_win.h"
 #include "fileops/command_support_win.h"
 #include "fileops/date_time_parse.h"
@@ -47,11 +48,6 @@ int SetDosDateTime(const char* name, uint16_t date, uint16_t time) {
   return 0;
 }
 
-bool SetAttributes(const char* name, uint32_t attributes) {
-  // The directory bit is the file system's to keep, not ours to set.
-  return os::Fs().SetAttributes(name, attributes & ~0x10u);
-}
-
 void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
   const table::SM_DAT& d = *entry->Data();
   const bool linkFile = (d.linkFlags & table::kIsLink) && !(d.linkFlags & table::kIsShortcut);
@@ -72,7 +68,9 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
   }
   if (dialog.DoModal(pane.Handle()) != IDOK) return;
 
-  if (!SetAttributes(file.c_str(), 0)) ShowMessage(pane, kMsgAttributes);
+  // Put back as they were when a step below cannot finish the change.
+  AttributeChange change(file, d.attributes);
+  if (!change.Cleared()) ShowMessage(pane, kMsgAttributes);
   if (!dialog.date.empty() && !dialog.time.empty()) {
     const DateTimeFields fields = ParseDateTimeFields(dialog.date.c_str(), dialog.time.c_str());
     if (fields.message) {
@@ -92,7 +90,7 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
         WriteLinkWorkingDirectory(file.c_str(), dialog.current.c_str()) != 0)
       ShowMessage(pane, kMsgLinkCurrent);
   }
-  if (!SetAttributes(file.c_str(), (d.attributes & ~kBoxBits) | (dialog.attributes & kBoxBits)))
+  if (!change.Finish((d.attributes & ~kBoxBits) | (dialog.attributes & kBoxBits)))
     ShowMessage(pane, kMsgAttributes);
   if (dialog.name != d.DisplayName()) {
     if (linkFile) {
@@ -123,9 +121,14 @@ void ChangeMany(WINFO& pane, table::Sorm& t, const std::vector<table::BINFO*>& e
     if (const char* name = CommandName(pane, *e->Data()))
       targets.emplace_back(e, t.DirectoryString() + name);
 
+  // Each entry's attributes are put back as they were when its change cannot be finished.
+  std::vector<AttributeChange> changes;
+  changes.reserve(targets.size());
   bool failed = false;
-  for (const auto& [e, file] : targets)
-    if (!SetAttributes(file.c_str(), 0)) failed = true;
+  for (const auto& [e, file] : targets) {
+    changes.emplace_back(file, e->Data()->attributes);
+    if (!changes.back().Cleared()) failed = true;
+  }
   if (failed) ShowMessage(pane, kMsgSomeAttributes);
 
   if (!dialog.date.empty() && !dialog.time.empty()) {
@@ -141,13 +144,13 @@ void ChangeMany(WINFO& pane, table::Sorm& t, const std::vector<table::BINFO*>& e
   }
 
   failed = false;
-  for (const auto& [e, file] : targets) {
-    uint32_t attributes = e->Data()->attributes;
+  for (std::size_t k = 0; k < targets.size(); ++k) {
+    uint32_t attributes = targets[k].first->Data()->attributes;
     for (int i = 0; i < 4; ++i) {
       if (dialog.state[i] == BST_CHECKED) attributes |= kAttributeBoxes[i].bit;
       if (dialog.state[i] == BST_UNCHECKED) attributes &= ~kAttributeBoxes[i].bit;
     }
-    if (!SetAttributes(file.c_str(), attributes)) failed = true;
+    if (!changes[k].Finish(attributes)) failed = true;
   }
   if (failed) ShowMessage(pane, kMsgSomeAttributes);
   ReloadKeepingPosition(pane);

@@ -43,9 +43,12 @@ bool TemporaryName(const std::string& directory, unsigned k, std::string& out) {
   return JoinPath(directory, shortName.c_str(), out);
 }
 
-// The file the data is written into: the destination itself when it is new, or a temporary
-// name beside an existing destination. Unless committed, the written file is removed when this
-// object goes away, whatever path the copy took.
+// The file the data is written into: always a temporary name in the destination's directory,
+// so that a copy that fails or is cancelled never leaves a truncated file under the real name,
+// not even when the partial file cannot be removed. Commit puts the complete file in place:
+// renamed over an existing destination in one step, or to a new destination's name (which
+// fails, keeping everything, when a file of that name appeared meanwhile). Unless committed,
+// the written file is removed when this object goes away, whatever path the copy took.
 class WriteTarget {
  public:
   WriteTarget() = default;
@@ -56,25 +59,23 @@ class WriteTarget {
     if (!path_.empty() && !committed_) RemoveOwnFile(path_);
   }
 
-  bool CreateNew(const std::string& destination) {
-    file_ = os::Fs().Open(destination.c_str(), kReadWrite, os::kShareNone, os::kCreateNew);
-    if (!file_) return false;
-    path_ = destination;
-    return true;
-  }
-
-  bool CreateBeside(const std::string& destination) {
+  // replace: destination exists and the user agreed to replace it.
+  bool CreateBeside(const std::string& destination, bool replace) {
     const std::string directory = DirectoryPart(destination);
     for (unsigned k = 0; k < 1000; ++k) {
       std::string temp;
       if (!TemporaryName(directory, k, temp)) {
+        // Only a one-character name at the path limit leaves no room for any temporary
+        // name; a new file is then written under its own name, as nothing is there to lose.
+        if (!replace) return CreateUnderOwnName(destination);
         os::SetLastError(os::kErrInvalidName);
         return false;
       }
       file_ = os::Fs().Open(temp.c_str(), kReadWrite, os::kShareNone, os::kCreateNew);
       if (file_) {
         path_ = temp;
-        replaces_ = destination;
+        destination_ = destination;
+        replace_ = replace;
         return true;
       }
       if (!IsExistsError(os::LastError())) return false;
@@ -86,24 +87,34 @@ class WriteTarget {
   const std::string& Path() const { return path_; }
   void Close() { file_.reset(); }
 
-  // Puts the complete copy in place: renames the temporary file over the destination.
   bool Commit() {
-    if (!replaces_.empty() && !os::Fs().ReplaceFile(path_.c_str(), replaces_.c_str()))
-      return false;
+    if (!destination_.empty()) {
+      const bool moved = replace_ ? os::Fs().ReplaceFile(path_.c_str(), destination_.c_str())
+                                  : os::Fs().MoveFile(path_.c_str(), destination_.c_str());
+      if (!moved) return false;
+    }
     committed_ = true;
     return true;
   }
 
  private:
+  bool CreateUnderOwnName(const std::string& destination) {
+    file_ = os::Fs().Open(destination.c_str(), kReadWrite, os::kShareNone, os::kCreateNew);
+    if (!file_) return false;
+    path_ = destination;
+    return true;
+  }
+
   std::unique_ptr<os::File> file_;
   std::string path_;
-  std::string replaces_;
+  std::string destination_;  // empty when written under its own name
+  bool replace_ = false;
   bool committed_ = false;
 };
 
 // The copy of one file. The same-file test comes first, as its results rank before any
-// other failure; it is made cheap for the common case: a destination that could be created
-// new cannot be the source, and only an existing one is probed further.
+// other failure; it is made cheap for the common case: a destination that is not there cannot
+// be the source, and only an existing one is probed further.
 class FileCopy {
  public:
   FileCopy(const OperationUi& ui, const char* source, const char* destination, char* buffer,
@@ -154,9 +165,16 @@ class FileCopy {
 
   int PrepareTarget() {
     for (int attempt = 0; attempt < 2; ++attempt) {
-      if (target_.CreateNew(destination_)) return kEngineOk;
+      const uint32_t attributes = os::Fs().GetAttributes(destination_.c_str());
       const uint32_t e = os::LastError();
-      if (!IsExistsError(e) && !IsAccessError(e)) return FailWithOsError(kEngineFailed);
+      if (attributes == os::kInvalidAttributes && IsNotFoundError(e)) {
+        // A new destination. The create's own error (access denied in a folder where files
+        // cannot be made, no such folder) is the one to report.
+        if (!target_.CreateBeside(destination_, false)) return FailWithOsError(kEngineFailed);
+        return kEngineOk;
+      }
+      if (attributes == os::kInvalidAttributes && !IsAccessError(e))
+        return FailWithOsError(kEngineFailed);
       SameFileProbe probe = ProbeSameFile(source_, destination_.c_str(), std::move(in_));
       in_ = std::move(probe.first);
       if (probe.result == 1) return kEngineSameFile;
@@ -184,7 +202,7 @@ class FileCopy {
     }
     if (!os::Fs().Open(destination_.c_str(), kReadWrite, os::kShareNone, os::kOpenExisting))
       return FailWithOsError(kEngineFailed);
-    if (!target_.CreateBeside(destination_)) return FailWithOsError(kEngineFailed);
+    if (!target_.CreateBeside(destination_, true)) return FailWithOsError(kEngineFailed);
     return kEngineOk;
   }
 

@@ -2,12 +2,14 @@
 // operation pump and the cancel test before every block and updating the progress dialog
 // after it.
 //
-// A destination that did not exist is created under its own name (and deleted again when the
-// copy fails). An existing destination the user agreed to overwrite is never opened for
-// writing: the copy goes into a temporary name in the destination's directory, and only once
-// the data, the last-write time and the attributes are complete does that file replace the
-// destination in one step. A failed or cancelled copy leaves the destination exactly as it was
-// and no temporary file behind.
+// The data is always written into a temporary name in the destination's directory ("~sm<hex>.tmp",
+// or "~<base 36>" where the directory leaves less room), and only once the data, the
+// last-write time and the attributes are complete does that file get the destination's name:
+// renamed to it when the destination is new, or replacing an existing destination the user
+// agreed to overwrite in one step (the old file is never opened for writing). A failed or
+// cancelled copy leaves the destination exactly as it was (absent, or the old file) and no
+// temporary file behind, unless that could not be removed; a truncated file never carries the
+// real name.
 #pragma once
 #include <cstdint>
 

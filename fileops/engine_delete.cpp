@@ -9,6 +9,7 @@
 #include "fileops/engine_path.h"
 #include "fileops/engine_progress.h"
 #include "fileops/engine_state.h"
+#include "fileops/engine_tree.h"
 #include "fileops/engine_types.h"
 #include "os/exact_name.h"
 #include "os/last_error.h"
@@ -17,17 +18,18 @@
 namespace fileops {
 namespace {
 
-constexpr uint32_t kAttrReparsePoint = 0x400;
-
 // True when path no longer names anything: a failed deletion of it counts as done.
 bool IsGone(const char* path) {
   if (os::Fs().GetAttributes(path) != os::kInvalidAttributes) return false;
   return IsNotFoundError(os::LastError());
 }
 
-int DeleteEntry(const OperationUi& ui, const std::string& path, const os::FindData& entry) {
-  if (!(entry.attributes & os::kAttrDirectory)) return DeleteOneFile(ui, path.c_str());
-  if (entry.attributes & kAttrReparsePoint) return RemoveOneDirectory(ui, path.c_str());
+constexpr uint32_t kSettableAttributes =
+    os::kAttrReadOnly | os::kAttrHidden | os::kAttrSystem | os::kAttrArchive;
+
+int DeleteEntry(const OperationUi& ui, const std::string& path, uint32_t attributes) {
+  if (!(attributes & os::kAttrDirectory)) return DeleteOneFile(ui, path.c_str());
+  if (attributes & os::kAttrReparsePoint) return RemoveOneDirectory(ui, path.c_str());
   return DeleteTree(ui, path.c_str());
 }
 
@@ -51,7 +53,20 @@ int RemoveOneDirectory(const OperationUi& ui, const char* path) {
   return os::Fs().RemoveDir(path) ? kEngineOk : kEngineFailed;
 }
 
+int DeleteListedEntry(const OperationUi& ui, const std::string& path, uint32_t listedAttributes) {
+  const int r = DeleteEntry(ui, path, listedAttributes);
+  if (r == kEngineOk) return r;
+  // Still there: the read-only question's Yes may have cleared its read-only flag.
+  const uint32_t now = os::Fs().GetAttributes(path.c_str());
+  if (now != os::kInvalidAttributes &&
+      (now & kSettableAttributes) != (listedAttributes & kSettableAttributes))
+    os::Fs().SetAttributes(path.c_str(), listedAttributes & kSettableAttributes);
+  return r;
+}
+
 int DeleteTree(const OperationUi& ui, const char* directory) {
+  // A link given as the tree goes alone: what it leads to is another directory's.
+  if (IsDirectoryLinkPath(directory)) return RemoveOneDirectory(ui, directory);
   const std::string prefix = WithTrailingBackslash(directory);
   int errorFlag = kEngineOk;
   {
@@ -72,7 +87,7 @@ int DeleteTree(const OperationUi& ui, const char* directory) {
         if (answer == kReadOnlyCancel) return errorFlag;
         if (answer == kReadOnlyNo) continue;
       }
-      int r = DeleteEntry(ui, path, entry);
+      int r = DeleteListedEntry(ui, path, entry.attributes);
       if (r == kEngineCancelled) return kEngineCancelled;
       if (r == kEngineFailed) errorFlag = kEngineFailed;
     }

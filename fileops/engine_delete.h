@@ -1,5 +1,7 @@
 // Deleting files and directory trees for the delete command.
 #pragma once
+#include <cstdint>
+#include <string>
 
 #include "fileops/engine_ui.h"
 
@@ -16,7 +18,12 @@ int RemoveOneDirectory(const OperationUi& ui, const char* path);
 // Deletes a directory with everything in it: 0, -1 when some entry could not be deleted (the
 // others are), -5 cancelled. Each read-only entry is asked about (AskDeleteReadOnly): No skips
 // it, Cancel ends the walk. A link to a directory elsewhere (a reparse point) is removed
-// itself, never followed.
+// itself, never followed, also when it is the directory given.
 int DeleteTree(const OperationUi& ui, const char* directory);
+
+// Deletes one entry of a listing by its listed attributes: a file, a directory link (the link
+// alone) or a tree. When that fails or is cancelled and the entry is still there, its
+// attributes are put back as listed (the read-only question's Yes cleared read-only first).
+int DeleteListedEntry(const OperationUi& ui, const std::string& path, uint32_t listedAttributes);
 
 }  // namespace fileops

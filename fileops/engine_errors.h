@@ -42,6 +42,7 @@ enum CopyErrorCode : int {
   kErrnoRoFs = 30,
   kErrnoPipe = 32,
   kErrnoInvAcc = 100,  // invalid access code
+  kErrnoLinkLeft = 101,  // a directory link was not copied or moved (no Win32 error maps here)
 };
 
 // The error code for the Win32 error of a failing call (table above).

@@ -4,6 +4,7 @@
 
 #include "fileops/engine_answers.h"
 #include "fileops/engine_copy.h"
+#include "fileops/engine_errors.h"
 #include "fileops/engine_path.h"
 #include "fileops/engine_progress.h"
 #include "fileops/engine_state.h"
@@ -31,15 +32,17 @@ void DeleteMovedFile(const std::string& path) {
 }
 
 // After a tree copy: the copied files go, then every directory that is empty now. Whatever
-// was not copied keeps its directory. Cancel stops the deleting; nothing is lost by that.
-void DeleteCopiedSource(const OperationUi& ui, const CopiedTree& copied) {
+// was not copied keeps its directory. Cancel stops the deleting (nothing is lost by that, but
+// the tree now exists twice, and the command must say so): kEngineCancelled.
+int DeleteCopiedSource(const OperationUi& ui, const CopiedTree& copied) {
   for (const std::string& file : copied.files) {
     RunOperationPump();
-    if (ui.Cancelled()) return;
+    if (ui.Cancelled()) return kEngineCancelled;
     progress::ShowPath(ui.progress, file.c_str());
     DeleteMovedFile(file);
   }
   for (const std::string& directory : copied.directories) os::Fs().RemoveDir(directory.c_str());
+  return kEngineOk;
 }
 
 }  // namespace
@@ -75,11 +78,19 @@ int MoveTree(const OperationUi& ui, const char* source, const char* destination,
   SetLastCopyError(0);
   if (ui.Cancelled()) return kEngineCancelled;
   progress::ShowPath(ui.progress, source);
+  // A link to a directory is refused: a copy cannot make the link again, and a rename of one
+  // under Wine renames the directory it leads to.
+  if (IsDirectoryLinkPath(source)) {
+    SetLastCopyError(kErrnoLinkLeft);
+    return kEngineFailed;
+  }
   if (os::Fs().MoveFile(source, destination)) return kEngineOk;
   CopiedTree copied;
-  int r = CopyTreeRecorded(ui, source, destination, buffer, size, copied);
-  if (r == kEngineOk) DeleteCopiedSource(ui, copied);
-  return r;
+  const int r = CopyTreeRecorded(ui, source, destination, buffer, size, copied);
+  const bool onlyLinksLeft = r == kEngineFailed && LastCopyError() == kErrnoLinkLeft;
+  if (r != kEngineOk && !onlyLinksLeft) return r;
+  const int deleted = DeleteCopiedSource(ui, copied);
+  return deleted != kEngineOk ? deleted : r;
 }
 
 }  // namespace fileops

@@ -21,7 +21,9 @@ bool MoveRenamesFirst(const char* typedDestination);
 // Moves a directory tree (EngineResult): a rename, or CopyTree and then deleting exactly the
 // files that were copied and the directories left empty. Files the user declined to
 // overwrite (No, or not newer under NewerOnly) stay in the source tree. A failed copy deletes
-// nothing.
+// nothing. A source that is a directory link is refused (-1, kErrnoLinkLeft); links inside the
+// tree stay in the source with their directories, the rest is moved and the result is -1 with
+// kErrnoLinkLeft. Cancel while the copied sources are deleted gives -5 (both trees exist).
 int MoveTree(const OperationUi& ui, const char* source, const char* destination, char* buffer,
              uint32_t size);
 

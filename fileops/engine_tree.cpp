@@ -16,11 +16,31 @@ namespace {
 // A directory path with its backslash must leave room for an entry name.
 constexpr std::size_t kMaxTreeDirectory = 257;
 
-int Walk(const OperationUi& ui, const std::string& source, const std::string& destination,
-         char* buffer, uint32_t size, CopiedTree* record);
+constexpr uint32_t kDirectoryLink = os::kAttrDirectory | os::kAttrReparsePoint;
 
-int CopyEntry(const OperationUi& ui, const os::FindData& entry, const std::string& from,
-              const std::string& to, char* buffer, uint32_t size, CopiedTree* record) {
+bool IsDirectoryLink(uint32_t attributes) {
+  return attributes != os::kInvalidAttributes && (attributes & kDirectoryLink) == kDirectoryLink;
+}
+
+// One tree copy: the command's dialogs and buffer, the record a move deletes by, and whether a
+// directory link was left out.
+struct TreeWalk {
+  const OperationUi& ui;
+  char* buffer;
+  uint32_t size;
+  CopiedTree* record;
+  bool linkLeft = false;
+};
+
+int Walk(const std::string& source, const std::string& destination, TreeWalk& walk);
+
+int CopyEntry(const os::FindData& entry, const std::string& from, const std::string& to,
+              TreeWalk& walk) {
+  // A link's contents belong to another directory: neither walked into nor copied.
+  if (IsDirectoryLink(entry.attributes)) {
+    walk.linkLeft = true;
+    return kEngineOk;
+  }
   // A look-alike name is reached, and copied, by its alias; one without an alias stops here.
   const char* name = os::AddressName(entry);
   if (!name) {
@@ -30,13 +50,11 @@ int CopyEntry(const OperationUi& ui, const os::FindData& entry, const std::strin
   std::string source, destination;
   if (!JoinPath(from, name, source) || !JoinPath(to, name, destination))
     return kEnginePathTooLong;
-  if (entry.attributes & os::kAttrDirectory)
-    return Walk(ui, source, destination, buffer, size, record);
-  CopyOutcome out =
-      CopyOneFileDetailed(ui, source.c_str(), destination.c_str(), buffer, size,
-                          entry.attributes);
+  if (entry.attributes & os::kAttrDirectory) return Walk(source, destination, walk);
+  CopyOutcome out = CopyOneFileDetailed(walk.ui, source.c_str(), destination.c_str(),
+                                        walk.buffer, walk.size, entry.attributes);
   if (out.result < 0) return out.result;
-  if (out.copied && record) record->files.push_back(source);
+  if (out.copied && walk.record) walk.record->files.push_back(source);
   return kEngineOk;
 }
 
@@ -46,8 +64,7 @@ bool SearchEndedNormally() {
   return e == os::kErrNoMoreFiles || e == os::kErrFileNotFound;
 }
 
-int Walk(const OperationUi& ui, const std::string& source, const std::string& destination,
-         char* buffer, uint32_t size, CopiedTree* record) {
+int Walk(const std::string& source, const std::string& destination, TreeWalk& walk) {
   const int same = SameFileCheck(source.c_str(), destination.c_str(), true);
   if (same == 1) return kEngineSameFile;
   if (same == -1) return kEngineSourceDenied;
@@ -72,27 +89,47 @@ int Walk(const OperationUi& ui, const std::string& source, const std::string& de
   bool more = true;
   while (more && IsDotEntry(entry.name)) more = search->Next(entry);
   while (more) {
-    int r = CopyEntry(ui, entry, from, to, buffer, size, record);
+    int r = CopyEntry(entry, from, to, walk);
     if (r != kEngineOk) return r;
     more = search->Next(entry);
   }
   if (!SearchEndedNormally()) return FailWithOsError(kEngineFailed);
-  if (record) record->directories.push_back(source);
+  if (walk.record) walk.record->directories.push_back(source);
   return kEngineOk;
+}
+
+// The whole copy: a source that is itself a directory link is refused before anything is
+// made; a link inside it is left out and reported once the rest is copied.
+int CopyWhole(const char* source, const char* destination, TreeWalk& walk) {
+  SetLastCopyError(0);
+  if (IsDirectoryLink(os::Fs().GetAttributes(source))) {
+    SetLastCopyError(kErrnoLinkLeft);
+    return kEngineFailed;
+  }
+  const int r = Walk(source, destination, walk);
+  if (r == kEngineOk && walk.linkLeft) {
+    SetLastCopyError(kErrnoLinkLeft);
+    return kEngineFailed;
+  }
+  return r;
 }
 
 }  // namespace
 
+bool IsDirectoryLinkPath(const char* path) {
+  return IsDirectoryLink(os::Fs().GetAttributes(path));
+}
+
 int CopyTree(const OperationUi& ui, const char* source, const char* destination, char* buffer,
              uint32_t size) {
-  SetLastCopyError(0);
-  return Walk(ui, source, destination, buffer, size, nullptr);
+  TreeWalk walk{ui, buffer, size, nullptr};
+  return CopyWhole(source, destination, walk);
 }
 
 int CopyTreeRecorded(const OperationUi& ui, const char* source, const char* destination,
                      char* buffer, uint32_t size, CopiedTree& record) {
-  SetLastCopyError(0);
-  return Walk(ui, source, destination, buffer, size, &record);
+  TreeWalk walk{ui, buffer, size, &record};
+  return CopyWhole(source, destination, walk);
 }
 
 }  // namespace fileops

@@ -14,6 +14,9 @@ namespace fileops {
 // source/destination cannot be accessed; otherwise the first non-zero result of a
 // subdirectory or the first negative result of a file ends the walk. An existing destination
 // directory is merged into.
+// A directory link (junction or symbolic link) is never walked into: a source that is one is
+// refused before anything is made, and one inside the tree is left out while the rest is
+// copied; both end in -1 with LastCopyError kErrnoLinkLeft.
 int CopyTree(const OperationUi& ui, const char* source, const char* destination, char* buffer,
              uint32_t size);
 
@@ -22,7 +25,12 @@ struct CopiedTree {
   std::vector<std::string> files;        // source paths of the files copied
   std::vector<std::string> directories;  // source directories walked, innermost first
 };
+// A move deletes what was copied also when only links were left out (they and their
+// directories stay in the source).
 int CopyTreeRecorded(const OperationUi& ui, const char* source, const char* destination,
                      char* buffer, uint32_t size, CopiedTree& record);
+
+// True when path is a directory link (a directory with the reparse-point attribute).
+bool IsDirectoryLinkPath(const char* path);
 
 }  // namespace fileops

@@ -182,7 +182,7 @@ int DeleteSelected(const OperationUi& ui, WINFO& pane) {
       if (answer == kReadOnlyNo) continue;
     }
     int r = -1;
-    if (fits) r = d.IsDirectory() ? DeleteTree(ui, path.c_str()) : DeleteOneFile(ui, path.c_str());
+    if (fits) r = DeleteListedEntry(ui, path, d.attributes);
     if (r == kEngineOk) {
       FinishEntry(pane, entry);
     } else if (r == kEngineCancelled) {

@@ -99,6 +99,8 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       host_->EndSession();
       return 0;
     case WM_USER:
+      // Posted by other windows of the program or by this process; handled here, not in the
+      // main loop, so that a modal loop (dialog, message box, menu, drag) does not drop them.
       host_->OnAppMessage(wp, lp);
       return 0;
     case WM_TIMER:

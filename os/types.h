@@ -17,6 +17,9 @@ enum Attr : uint32_t {
   kAttrDirectory = 0x10,
   kAttrArchive = 0x20,
   kAttrNormal = 0x80,
+  // A directory junction or symbolic link (a Unix symbolic link under Wine): its contents are
+  // another directory's and are never walked into by a tree operation.
+  kAttrReparsePoint = 0x400,
 };
 constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
 

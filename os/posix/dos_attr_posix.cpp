@@ -91,7 +91,11 @@ uint32_t GetDosAttributes(const std::string& hostPath) {
     FailErrno(hostPath);
     return kInvalidAttributes;
   }
-  return AttributesFrom(st, ReadDosXattr(hostPath));
+  uint32_t a = AttributesFrom(st, ReadDosXattr(hostPath));
+  struct stat own;
+  if (S_ISDIR(st.st_mode) && lstat(hostPath.c_str(), &own) == 0 && S_ISLNK(own.st_mode))
+    a |= kAttrReparsePoint;  // a link to a directory, as Wine reports it
+  return a;
 }
 
 bool SetDosAttributes(const std::string& hostPath, uint32_t attributes) {

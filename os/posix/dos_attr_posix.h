@@ -1,7 +1,8 @@
 // DOS attributes of host files, stored the way Wine stores them: READONLY is the absence of
 // every write permission bit, DIRECTORY comes from the file type, regular files always report
 // ARCHIVE, and HIDDEN and SYSTEM live in the extended attribute "user.DOSATTRIB" as "0x<hex>"
-// (the Samba format). A leading dot does not make a file hidden here, as on Windows.
+// (the Samba format). A symbolic link to a directory is a directory and a reparse point, as
+// Wine reports it. A leading dot does not make a file hidden here, as on Windows.
 // On a file system without extended attributes HIDDEN and SYSTEM cannot be kept: setting them
 // succeeds and changes nothing.
 #pragma once

@@ -77,6 +77,13 @@ class PosixFileSystemImpl final : public FileSystem {
     if (!Resolve(path, r)) return false;
     struct stat st;
     if (lstat(r.host.c_str(), &st) != 0) return FailErrno(r.host);
+    if (S_ISLNK(st.st_mode)) {
+      // A link to a directory is removed itself, as Windows removes a junction.
+      struct stat target;
+      if (stat(r.host.c_str(), &target) != 0 || !S_ISDIR(target.st_mode))
+        return Fail(kErrDirectory);
+      return unlink(r.host.c_str()) == 0 || FailErrno(r.host);
+    }
     if (!S_ISDIR(st.st_mode)) return Fail(kErrDirectory);
     if (rmdir(r.host.c_str()) == 0) return true;
     if (errno == ENOTEMPTY || errno == EEXIST) return Fail(kErrDirNotEmpty);

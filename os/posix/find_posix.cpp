@@ -39,10 +39,12 @@ std::string TypedMask(const std::string& pattern) {
 }
 
 // name: the listed (CP932) name; alias: the entry's 8.3 alias ("" for a legal 8.3 name).
+// linkToDirectory: the entry is a symbolic link to a directory, reported as a reparse point.
 void Fill(FindData& out, std::string_view name, bool unmappable, const char* alias,
-          const struct stat& st, uint32_t stored) {
+          const struct stat& st, uint32_t stored, bool linkToDirectory) {
   out = FindData{};
   out.attributes = AttributesFrom(st, stored);
+  if (linkToDirectory) out.attributes |= kAttrReparsePoint;
   TimesFromStat(st, &out.creationTime, &out.lastAccessTime, &out.lastWriteTime);
   out.size = S_ISDIR(st.st_mode) ? 0 : static_cast<uint64_t>(st.st_size);
   std::size_t n = name.size();
@@ -121,11 +123,16 @@ class PosixFinder final : public Finder {
     if (fstatat(dirfd(dir_.get()), name, &st, 0) != 0 &&
         fstatat(dirfd(dir_.get()), name, &st, AT_SYMLINK_NOFOLLOW) != 0)
       return false;  // gone since it was listed, or a broken link
+    // Only a directory needs the second look: a link to one is a reparse point, as under Wine.
+    struct stat own;
+    const bool linkToDirectory = S_ISDIR(st.st_mode) &&
+                                 fstatat(dirfd(dir_.get()), name, &own, AT_SYMLINK_NOFOLLOW) == 0 &&
+                                 S_ISLNK(own.st_mode);
     std::string_view n(name);
     if (!aliasKnown_) ShortAliasInto(n, alias_);
     if (!listedKnown_) listedExact_ = WinFromHostName(n, listed_);
     aliasKnown_ = listedKnown_ = false;
-    Fill(out, listed_, !listedExact_, alias_, st, xattrs_.Read(name, st));
+    Fill(out, listed_, !listedExact_, alias_, st, xattrs_.Read(name, st), linkToDirectory);
     return true;
   }
 

@@ -139,6 +139,30 @@ TEST_F(CoordinationTest, TenWindowsQuittingAtOnceAreEachSavedOnce) {
   EXPECT_EQ(std::unique(lefts.begin(), lefts.end()), lefts.end()) << "each window saved once";
 }
 
+// A window whose own message loop is held by an input dialog still saves itself when another
+// window quits all: the request reaches its frame through the dialog's loop.
+TEST_F(CoordinationTest, QuitAllSavesAWindowWithAnInputDialogOpen) {
+  HWND busy = StartSaved(21, 40, 40);
+  ASSERT_NE(busy, nullptr);
+  HWND other = StartSaved(22, 300, 200);
+  ASSERT_NE(other, nullptr);
+  ::PostMessageA(busy, WM_COMMAND, 176, 0);  // make directory: asks for the name
+  HWND dlg = e2e::FindDialog("ディレクトリの作成");
+  ASSERT_NE(dlg, nullptr);
+  e2e::SaveScreenshot("quit_all_with_dialog_before");
+  ::PostMessageA(other, WM_COMMAND, 144, 0);  // quit all, chosen in the other window
+  ASSERT_TRUE(e2e::WaitFor([] { return e2e::ProgramWindows().empty(); }));
+  EXPECT_EQ(box_.Read("EndMode", "EndMode"), "Quit");
+  ExpectCycleCounterWithin(2);
+  // Both windows are saved, each once, under the numbers of the cycle.
+  std::vector<std::string> placements = {Placement(1), Placement(2)};
+  std::sort(placements.begin(), placements.end());
+  ASSERT_EQ(placements.size(), 2u);
+  EXPECT_EQ(placements[0].rfind("300;200;", 0), 0u) << placements[0];
+  EXPECT_EQ(placements[1].rfind("40;40;", 0), 0u) << placements[1];
+  EXPECT_EQ(Placement(3), "<missing>");
+}
+
 TEST_F(CoordinationTest, OpenWindowTwiceGivesTwoWindowsAtTheSameOffset) {
   HWND first = StartSaved(1, 60, 50);
   ASSERT_NE(first, nullptr);
@@ -185,6 +209,38 @@ TEST_F(CoordinationTest, MenuAndTwoPaneRestartsKeepThePlace) {
   EXPECT_EQ(Placement(1).rfind("70;60;", 0), 0u) << Placement(1);
   EXPECT_EQ(box_.Read("INST1", "Menu"), "Off");
   EXPECT_EQ(box_.Read("INST1", "WMode"), "2");
+}
+
+// A restart whose new process cannot start keeps the window, says so, and leaves no restart
+// section behind.
+TEST_F(CoordinationTest, RestartThatCannotStartKeepsTheWindow) {
+  HWND w = StartSaved(1, 70, 60);
+  ASSERT_NE(w, nullptr);
+  // The program file goes away under the running window (Wine lets a running image be moved).
+  const std::string aside = box_.Dir() + "ASIDE.EXE";
+  ASSERT_TRUE(::MoveFileA(box_.Exe().c_str(), aside.c_str()));
+  ::PostMessageA(w, WM_COMMAND, 19589, 0);  // two-pane mode
+  HWND box = e2e::FindDialog("ソルモ", 10000);
+  char text[256] = {};
+  if (box) ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+  e2e::SaveScreenshot("restart_failed");
+  ASSERT_TRUE(::MoveFileA(aside.c_str(), box_.Exe().c_str()));
+  ASSERT_NE(box, nullptr) << "the failed restart is reported";
+  EXPECT_NE(std::string(text).find("再起動できませんでした"), std::string::npos) << text;
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(box); }));
+  ASSERT_TRUE(::IsWindow(w)) << "the window stays";
+  EXPECT_EQ(e2e::ProgramWindows().size(), 1u);
+  EXPECT_EQ(e2e::PaneCount(w), 1);
+  EXPECT_EQ(box_.Read("INST65", "WMode"), "<missing>");
+  // It still works: the next restart goes through.
+  ::PostMessageA(w, WM_COMMAND, 19589, 0);
+  HWND two = nullptr;
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    two = e2e::WindowAt(70, 60);
+    return two && two != w && e2e::ProgramWindows().size() == 1;
+  }));
+  EXPECT_EQ(e2e::PaneCount(two), 2);
 }
 
 TEST_F(CoordinationTest, ToolbarBroadcastReachesEveryWindowButSparesHiddenToolbars) {

@@ -227,6 +227,7 @@ struct FaultCase {
   int result;
   int lastCopyError;
   const char* message;
+  bool existingOnly = false;  // a new file's name is not opened before the copy is complete
 };
 
 TEST_F(EngineCopyTest, FaultsLeaveNoPartialFileAndTheOldFileIntact) {
@@ -259,13 +260,17 @@ TEST_F(EngineCopyTest, FaultsLeaveNoPartialFileAndTheOldFileIntact) {
        kEngineCancelled, 0, kMsgCancelled.text},
       {"destination open refused",
        [](auto& fs, auto&, auto&) { fs.Fail(FsOp::kOpen, "dst", 0, 5); },
-       kEngineDestinationDenied, 0, kMsgDestinationInaccessible.text},
+       kEngineDestinationDenied, 0, kMsgDestinationInaccessible.text, true},
+      {"creating files in the destination folder refused",
+       [](auto& fs, auto&, auto&) { fs.Fail(FsOp::kCreate, "", 0, 5); }, kEngineFailed,
+       kErrnoAcces, ErrorCodeMessage(kErrnoAcces)},
       {"source open refused",
        [](auto& fs, auto&, auto&) { fs.Fail(FsOp::kOpen, "src.bin", 0, 32); },
        kEngineSourceDenied, 0, kMsgSourceInaccessible.text},
   };
   for (bool existing : {true, false}) {
     for (const FaultCase& c : cases) {
+      if (c.existingOnly && !existing) continue;
       SCOPED_TRACE(std::string(c.name) + (existing ? ", over an old file" : ", new file"));
       Make("src.bin", data);
       if (existing) Make("dst.bin", "the user's old file");
@@ -288,6 +293,51 @@ TEST_F(EngineCopyTest, FaultsLeaveNoPartialFileAndTheOldFileIntact) {
         EXPECT_FALSE(Exists("dst.bin"));
       EXPECT_TRUE(enginetest::TemporaryFiles(dir_.Dir()).empty());
       os::Fs().DeleteFile(P("dst.bin").c_str());
+    }
+  }
+}
+
+// When the partial copy cannot be removed, what stays is a temporary file: a truncated file
+// never carries the destination's name. A directory that leaves no room for the long
+// temporary name beside a short destination name gets the short one.
+TEST_F(EngineCopyTest, APartialCopyThatCannotBeRemovedNeverHasTheRealName) {
+  const std::string data = Pattern(3 * kBlock + 9, 11);
+  ASSERT_LT(dir_.Dir().size(), 200u);
+  const std::string deep = std::string(248 - dir_.Dir().size(), 'd') + "\\";
+  ASSERT_TRUE(os::Fs().CreateDir(P(deep.substr(0, deep.size() - 1)).c_str()));
+  const FaultCase cases[] = {
+      {"disk full", [](auto& fs, auto&, auto&) { fs.DiskFullAfter(kBlock + 5); },
+       kEngineDiskFull, kErrnoNoSpc, kMsgCopyDiskFull.text},
+      {"read error",
+       [](auto& fs, auto&, auto&) { fs.Fail(FsOp::kRead, "src.bin", 2, testutil::kErrCrc); },
+       kEngineFailed, kErrnoIo, ErrorCodeMessage(kErrnoIo)},
+      {"cancel", [](auto&, auto& pump, auto& progress) { pump.CancelAtRun(3, progress); },
+       kEngineCancelled, 0, kMsgCancelled.text},
+  };
+  Make("src.bin", data);
+  for (const std::string& folder : {std::string(), deep}) {
+    for (const FaultCase& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (folder.empty() ? "" : ", deep folder"));
+      {
+        enginetest::RecordingProgress progress;
+        enginetest::CountingPump pump;
+        testutil::InstalledFaultyFs fs;
+        c.arm(fs, pump, progress);
+        fs.Fail(FsOp::kDelete, "", 0, 5);
+        fs.Fail(FsOp::kSetAttributes, "", 0, 5);
+        EXPECT_EQ(Copy("src.bin", folder + "dst"), c.result);
+        EXPECT_STREQ(EngineResultMessage(EngineCommand::kCopy, c.result, LastCopyError()).text,
+                     c.message);
+      }
+      EXPECT_FALSE(Exists(folder + "dst"));
+      EXPECT_EQ(Read("src.bin"), data);
+      const std::vector<std::string> left = enginetest::TemporaryFiles(P(folder));
+      ASSERT_EQ(left.size(), 1u);
+      EXPECT_EQ(left[0].rfind(folder.empty() ? "~sm" : "~", 0), 0u) << left[0];
+      if (!folder.empty()) {
+        EXPECT_LE(left[0].size(), 3u) << left[0];
+      }
+      EXPECT_TRUE(os::Fs().DeleteFile(P(folder + left[0]).c_str()));
     }
   }
 }
@@ -410,10 +460,10 @@ TEST_F(EngineCopyTest, DestinationThatGoesAwayMeanwhileIsMadeNew) {
   Make("src.txt", "mine");
   Make("dst.txt", "theirs");
   testutil::InstalledFaultyFs fs;
-  // The first open of the destination finds it there; before the second it goes.
+  // The existence check finds it there; before the same-file probe opens it, it goes.
   int opens = 0;
   fs.before = [&](FsOp op, const std::string& path) {
-    if (op == FsOp::kOpen && path == P("dst.txt") && ++opens == 2)
+    if (op == FsOp::kOpen && path == P("dst.txt") && ++opens == 1)
       os::BackendServices().fs->DeleteFile(path.c_str());
   };
   enginetest::ScriptedOverwrite question;

@@ -212,6 +212,40 @@ TEST_F(EngineDeleteTreeTest, AFileThatCannotGoIsReportedAndTheRestGoes) {
   EXPECT_TREE(Tree("t"), (Files{{"sub\\b.txt", "b"}}));
 }
 
+// The read-only question's Yes clears the flag before the delete; when the file still cannot
+// go, it gets the flag back, inside a tree and as a selected entry.
+TEST_F(EngineDeleteTreeTest, AFileThatCannotGoKeepsItsReadOnlyFlag) {
+  const struct Case {
+    uint32_t version;
+    FsOp op;
+    bool inTree;
+  } cases[] = {{3, FsOp::kDelete, true},  {4, FsOp::kShellDelete, true},
+               {3, FsOp::kDelete, false}, {4, FsOp::kShellDelete, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.version) + (c.inTree ? " in a tree" : " selected"));
+    SetVersion(c.version);
+    enginetest::RecordingProgress progress;
+    struct AlwaysYes : enginetest::ScriptedReadOnly {
+      int Show(const char* name) override {
+        asked.push_back(name);
+        return kReadOnlyYes;
+      }
+    } question;
+    testutil::InstalledFaultyFs fs;
+    fs.Fail(c.op, "ro1", 0, 5);
+    if (c.inTree) {
+      EXPECT_EQ(DeleteTree(enginetest::Ui(), P("t").c_str()), kEngineFailed);
+    } else {
+      ASSERT_EQ(AskDeleteReadOnly(enginetest::Ui(), P("t\\ro1.txt").c_str()), kReadOnlyYes);
+      EXPECT_EQ(DeleteListedEntry(enginetest::Ui(), P("t\\ro1.txt"), os::kAttrReadOnly | os::kAttrArchive),
+                kEngineFailed);
+    }
+    EXPECT_GT(fs.Injected(), 0);
+    ASSERT_TRUE(Exists("t\\ro1.txt"));
+    EXPECT_TRUE(os::Fs().GetAttributes(P("t\\ro1.txt").c_str()) & os::kAttrReadOnly);
+  }
+}
+
 TEST_F(EngineDeleteTreeTest, RemoveOneDirectory) {
   ASSERT_TRUE(os::Fs().CreateDir(P("empty").c_str()));
   EXPECT_EQ(RemoveOneDirectory(enginetest::Ui(), P("empty").c_str()), kEngineOk);

@@ -56,7 +56,7 @@ TEST_F(EngineMoveTest, DestinationWithADriveIsCopiedAndDeleted) {
   Make("a.txt", "data");
   testutil::InstalledFaultyFs fs;
   EXPECT_EQ(MoveFile("a.txt", P("b.txt")), kEngineOk);
-  EXPECT_EQ(fs.Calls(FsOp::kMove), 0);
+  EXPECT_EQ(fs.Calls(FsOp::kMove), 1);  // only the finished copy's rename to its name
   EXPECT_GT(fs.Calls(FsOp::kWrite), 0);
   EXPECT_EQ(Read("b.txt"), "data");
   EXPECT_FALSE(Exists("a.txt"));
@@ -231,6 +231,41 @@ TEST_F(EngineMoveTest, TreeMoveDeletesReadOnlyFilesItCopied) {
 
 // The recycle-bin switch belongs to the delete command: a moved tree's copied sources are
 // deleted for good, never put in the bin beside their copies.
+// Cancel while the copied sources are deleted: every file still exists once (in the source or
+// in the destination), and the move reports the cancel instead of success.
+TEST_F(EngineMoveTest, CancelWhileTheSourcesAreDeletedIsReported) {
+  const Files source = {{"a.txt", "a"}, {"b.txt", "b"}, {"sub\\c.txt", "c"}};
+  for (int cancelAt : {1, 2}) {
+    SCOPED_TRACE(cancelAt);
+    enginetest::MakeFiles(P("src\\"), source);
+    enginetest::RecordingProgress progress;
+    int r;
+    {
+      testutil::InstalledFaultyFs fs;
+      fs.Fail(FsOp::kMove, "src", 0, testutil::kErrNotSameDevice);
+      int deletes = 0;
+      // Cancel is pressed as the cancelAt-th copied source file is deleted (the same-file
+      // test's markers are deleted too, earlier).
+      const std::string from = P("src\\");
+      fs.before = [&](FsOp op, const std::string& path) {
+        if (op == FsOp::kDelete && path.rfind(from, 0) == 0 &&
+            path.find('~') == std::string::npos && ++deletes == cancelAt)
+          progress.DisableCancel();
+      };
+      r = MoveDir("src", "dst");
+    }
+    EXPECT_EQ(r, kEngineCancelled);
+    EXPECT_STREQ(EngineResultMessage(EngineCommand::kMove, r, LastCopyError()).text,
+                 kMsgCancelled.text);
+    EXPECT_TREE(Tree("dst"), source);
+    Files left = Tree("src");
+    EXPECT_EQ(left.size(), source.size() - cancelAt);
+    for (const auto& [rel, content] : left) EXPECT_EQ(content, source.at(rel)) << rel;
+    testutil::RemoveTree(P("src"));
+    testutil::RemoveTree(P("dst"));
+  }
+}
+
 TEST_F(EngineMoveTest, TreeMoveNeverRecyclesItsSource) {
   enginetest::MakeFiles(P("src\\"), {{"a.txt", "a"}, {"sub\\b.txt", "b"}});
   SetRecycleDeletes(true);

@@ -95,9 +95,12 @@ class EngineRandomTest : public ::testing::Test {
       case 5: pump.CancelAtRun(1 + rng_() % 12, progress); break;
       case 6: fs.Fail(FsOp::kDelete, "", 1 + rng_() % 4, os::kErrSharingViolation); break;
       case 7: fs.Fail(FsOp::kCreateDir, "", 1 + rng_() % 3, os::kErrAccessDenied); break;
+      case 8: fs.Fail(FsOp::kCreate, "", 1 + rng_() % 4, os::kErrAccessDenied); break;
       default: break;
     }
-    if (rng_() % 2) fs.Fail(FsOp::kMove, "", 0, testutil::kErrNotSameDevice);  // another drive
+    // The source on another drive: its renames fail (the copy's own rename into place, in the
+    // destination's directory, does not).
+    if (rng_() % 2) fs.Fail(FsOp::kMove, "\\src", 0, testutil::kErrNotSameDevice);
   }
 
   std::mt19937 rng_;

@@ -1,6 +1,16 @@
 #include "tests/unit/engine_test_support.h"
 
+#include <cctype>
 #include <cstring>
+#include <functional>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+
+#include "os/posix/path_map.h"
+#endif
 
 #include "os/exact_name.h"
 #include "os/mbcs.h"
@@ -67,6 +77,17 @@ std::map<std::string, std::string> ReadTree(const std::string& dir) {
   return out;
 }
 
+// The copy's names: "~sm<hex>.tmp", or "~<base 36>" where the directory leaves less room.
+bool IsTemporaryName(const std::string& leaf) {
+  if (leaf.size() < 2 || leaf[0] != '~') return false;
+  if (leaf.rfind("~sm", 0) == 0 && leaf.size() > 7 && leaf.compare(leaf.size() - 4, 4, ".tmp") == 0)
+    return true;
+  for (std::size_t i = 1; i < leaf.size(); ++i)
+    if (!std::isdigit(static_cast<unsigned char>(leaf[i])) && !(leaf[i] >= 'a' && leaf[i] <= 'z'))
+      return false;
+  return true;
+}
+
 std::vector<std::string> TemporaryFiles(const std::string& dir) {
   std::map<std::string, std::string> files;
   std::vector<std::string> names, temps;
@@ -74,7 +95,7 @@ std::vector<std::string> TemporaryFiles(const std::string& dir) {
   for (const std::string& n : names) {
     std::size_t slash = n.find_last_of('\\');
     std::string leaf = slash == std::string::npos ? n : n.substr(slash + 1);
-    if (leaf.rfind("~sm", 0) == 0) temps.push_back(n);
+    if (IsTemporaryName(leaf)) temps.push_back(n);
   }
   return temps;
 }
@@ -114,6 +135,76 @@ std::string Diff(const std::map<std::string, std::string>& actual,
 os::FileTime TimeAt(int64_t seconds) {
   constexpr os::FileTime k2020 = 132223104000000000ull;  // 2020-01-01 00:00:00 UTC
   return k2020 + static_cast<os::FileTime>(seconds * 10000000);
+}
+
+#ifdef _WIN32
+namespace {
+
+// The host path of a Windows path under Wine; empty elsewhere.
+std::string UnixName(const std::string& path) {
+  using Convert = char*(CDECL*)(const wchar_t*);
+  auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  wchar_t wide[os::kMaxPath];
+  if (!convert || !::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, os::kMaxPath))
+    return std::string();
+  char* name = convert(wide);
+  std::string out = name ? name : "";
+  if (name) ::HeapFree(::GetProcessHeap(), 0, name);
+  return out.find(' ') == std::string::npos ? out : std::string();
+}
+
+// Runs a program of the host (Wine starts Unix programs too), then waits up to five seconds
+// for done to hold: the wait on such a process returns before it has run.
+bool RunHostCommand(std::string command, const std::function<bool()>& done) {
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
+    return false;
+  ::WaitForSingleObject(pi.hProcess, 10000);
+  ::CloseHandle(pi.hThread);
+  ::CloseHandle(pi.hProcess);
+  for (int waited = 0; waited < 5000 && !done(); waited += 10) ::Sleep(10);
+  return done();
+}
+
+}  // namespace
+#endif
+
+bool MakeDirectoryLink(const std::string& link, const std::string& target) {
+#ifdef _WIN32
+  // Under Wine a link is a Unix symbolic link, made by the host's own program (the system's
+  // CreateSymbolicLinkA reports success without making anything there).
+  const std::string from = UnixName(target), to = UnixName(link);
+  if (from.empty() || to.empty() ||
+      !RunHostCommand("/bin/ln -s " + from + " " + to, [&link] {
+        return os::Fs().GetAttributes(link.c_str()) != os::kInvalidAttributes;
+      }))
+    return false;
+#else
+  const std::string from = os::posix::ToHostPath(target.c_str());
+  const std::string to = os::posix::ToHostPath(link.c_str());
+  if (from.empty() || to.empty() || symlink(from.c_str(), to.c_str()) != 0) return false;
+#endif
+  const uint32_t a = os::Fs().GetAttributes(link.c_str());
+  return a != os::kInvalidAttributes && (a & os::kAttrDirectory);
+}
+
+void RemoveDirectoryLink(const std::string& link) {
+  const uint32_t a = os::Fs().GetAttributes(link.c_str());
+  if (a == os::kInvalidAttributes || !(a & os::kAttrReparsePoint)) return;
+#ifdef _WIN32
+  const std::string name = UnixName(link);
+  if (!name.empty())
+    RunHostCommand("/bin/rm " + name, [&link] {
+      return os::Fs().GetAttributes(link.c_str()) == os::kInvalidAttributes;
+    });
+#else
+  const std::string name = os::posix::ToHostPath(link.c_str());
+  if (!name.empty()) unlink(name.c_str());
+#endif
 }
 
 }  // namespace enginetest

@@ -157,6 +157,12 @@ std::string Diff(const std::map<std::string, std::string>& actual,
 #define EXPECT_TREE(actual, expected) EXPECT_EQ(enginetest::Diff((actual), (expected)), "")
 // Every entry name below dir that looks like one of the engine's temporary files.
 std::vector<std::string> TemporaryFiles(const std::string& dir);
+bool IsTemporaryName(const std::string& leaf);
+// Makes link a symbolic link to the directory target (both Windows paths); false where the
+// system cannot make one.
+bool MakeDirectoryLink(const std::string& link, const std::string& target);
+// Removes such a link itself (nothing when path is no link).
+void RemoveDirectoryLink(const std::string& link);
 // Sets a file's last-write time (100 ns units since 1601).
 bool SetWriteTime(const std::string& path, os::FileTime t);
 os::FileTime WriteTime(const std::string& path);

@@ -37,7 +37,7 @@ class FakeSystem : public os::System {
   uint32_t WinExec(const char* commandLine, int show) override {
     std::lock_guard<std::mutex> g(mu);
     started.emplace_back(commandLine);
-    return 33;
+    return winExecResult;
   }
   int32_t TimeZoneBiasMinutes() override { return real_.TimeZoneBiasMinutes(); }
   int CompareNoCase(const char* a, const char* b) override { return real_.CompareNoCase(a, b); }
@@ -53,6 +53,8 @@ class FakeSystem : public os::System {
   int sleeps = 0;
   int peeks = 0;
   std::vector<std::string> started;
+  // What WinExec returns: above 31 is a start; 2 (file not found) makes every start fail.
+  uint32_t winExecResult = 33;
 
  private:
   os::System& real_;

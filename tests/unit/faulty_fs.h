@@ -16,6 +16,7 @@ namespace testutil {
 
 enum class FsOp {
   kOpen,
+  kCreate,  // an open that may create the file (CREATE_NEW, CREATE_ALWAYS, OPEN_ALWAYS)
   kRead,
   kWrite,
   kSetTimes,
@@ -74,6 +75,10 @@ class FaultyFs : public os::FileSystem {
   std::unique_ptr<os::File> Open(const char* path, uint32_t access, uint32_t share,
                                  uint32_t disposition) override {
     if (Inject(FsOp::kOpen, path)) return nullptr;
+    if ((disposition == os::kCreateNew || disposition == os::kCreateAlways ||
+         disposition == os::kOpenAlways) &&
+        Inject(FsOp::kCreate, path))
+      return nullptr;
     std::unique_ptr<os::File> f = real_.Open(path, access, share, disposition);
     if (!f) return nullptr;
     return std::make_unique<FaultyFile>(*this, std::move(f), path);

@@ -234,4 +234,30 @@ TEST_F(WindowStateTest, RestartSaveKeepsTheCycleCounter) {
   EXPECT_TRUE(app::ShouldSaveAsLastWindow(1, false)) << "the restarted window still saves";
 }
 
+// A damaged counter never numbers a save outside the saved windows: not the defaults
+// (INST-1), not the restart section (INST65), and never by overflowing.
+TEST_F(WindowStateTest, DamagedCounterStaysWithinTheSavedWindows) {
+  const struct Case {
+    const char* stored;
+    long read;
+    int saved;
+  } cases[] = {
+      {"2147483647", 64, 64}, {"99999999999", 64, 64}, {"65", 64, 64},  {"64", 64, 64},
+      {"63", 63, 64},         {"5", 5, 6},             {"-1", -1, 1},   {"-2", -1, 1},
+      {"-2147483648", -1, 1}, {"junk", 0, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    config::WriteConfigString("INSTID", "ID", c.stored);
+    EXPECT_EQ(app::ReadInstanceId("0"), c.read);
+    RecordingWindow w;
+    EXPECT_EQ(app::SaveWindowState(0, w), c.saved);
+    EXPECT_EQ(Get(config::InstSection(c.saved), "WMode"), "1");
+    EXPECT_EQ(Get("INSTID", "ID"), std::to_string(c.saved));
+    EXPECT_EQ(Get("INST-1", "WMode"), "<missing>");
+    EXPECT_EQ(Get("INST65", "WMode"), "<missing>");
+    config::DeleteConfigSection(config::InstSection(c.saved));
+  }
+}
+
 }  // namespace

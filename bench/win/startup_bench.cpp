@@ -3,8 +3,9 @@
 // one-window program, alternated in the same run. Prints the medians and their ratio.
 // With a directory as fourth argument it also opens that directory (a large one: 100,000 files)
 // and compares the time to the first complete paint with a bare FindFirstFileA enumeration of
-// the directory plus the bare window's start-up.
-//   startup_bench.exe <SORM32.EXE> <bare_window.exe> [rounds] [directory]
+// the directory plus the bare window's start-up (five rounds unless a fifth argument says more).
+// Each figure comes with its spread: the lowest and highest run and the quartiles.
+//   startup_bench.exe <SORM32.EXE> <bare_window.exe> [rounds] [directory] [directory rounds]
 #include <windows.h>
 
 #include <algorithm>
@@ -78,11 +79,21 @@ double Median(std::vector<double> v) {
   return v.empty() ? 0 : v[v.size() / 2];
 }
 
+// "min q1-q3 max" of a series, for judging the medians on a busy machine.
+std::string Spread(std::vector<double> v) {
+  if (v.empty()) return "no runs";
+  std::sort(v.begin(), v.end());
+  char text[96];
+  std::snprintf(text, sizeof(text), "%.0f [%.0f-%.0f] %.0f", v.front(), v[v.size() / 4],
+                v[(3 * v.size()) / 4], v.back());
+  return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: startup_bench SORM32.EXE bare_window.exe [rounds]\n");
+    std::fprintf(stderr, "usage: startup_bench SORM32.EXE bare_window.exe [rounds] [directory] [directory rounds]\n");
     return 2;
   }
   int rounds = argc > 3 ? std::atoi(argv[3]) : 15;
@@ -110,6 +121,8 @@ int main(int argc, char** argv) {
   double ms = Median(sorm), mb = Median(bare);
   std::printf("startup: SORM32.EXE median %.1f ms, bare window median %.1f ms, ratio %.2f (%d rounds)\n",
               ms, mb, mb > 0 ? ms / mb : 0.0, rounds);
+  std::printf("  spread (ms, min [quartiles] max): SORM32.EXE %s, bare window %s\n",
+              Spread(sorm).c_str(), Spread(bare).c_str());
 
   if (argc > 4) {
     // The window opens the large directory in icon mode; the instance section names it.
@@ -117,7 +130,7 @@ int main(int argc, char** argv) {
     ::WritePrivateProfileStringA("INST1", "vmode", "0", cfg.c_str());
     std::vector<double> open, base;
     long n = 0;
-    int bigRounds = rounds < 5 ? rounds : 5;
+    int bigRounds = argc > 5 ? std::atoi(argv[5]) : (rounds < 5 ? rounds : 5);
     for (int i = 0; i < bigRounds; ++i) {
       double s = StartOnce("\"" + exe + "\" -CFGID 1", dir);
       double e = Enumerate(argv[4], &n);
@@ -129,6 +142,8 @@ int main(int argc, char** argv) {
     std::printf("open %ld entries: SORM32.EXE first paint median %.1f ms, bare enumeration + bare window "
                 "median %.1f ms, ratio %.2f (%d rounds)\n",
                 n, mo, mbase, mbase > 0 ? mo / mbase : 0.0, bigRounds);
+    std::printf("  spread (ms, min [quartiles] max): SORM32.EXE %s, bare %s\n", Spread(open).c_str(),
+                Spread(base).c_str());
   }
   ::DeleteFileA(exe.c_str());
   ::DeleteFileA(cfg.c_str());

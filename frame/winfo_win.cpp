@@ -20,9 +20,11 @@ WINFO::~WINFO() {
 bool WINFO::CreatePane(HWND parent, int section, bool thinBorder) {
   settings_ = frame::ReadPaneSettings(section);
   measurer_.SetFont(settings_.font);
+  // No scroll bars yet: the table's layout shows the ones its ranges need. Bars made with the
+  // window would be drawn once for nothing when the frame first shows (under Wine the most
+  // costly part of that first show) and then hidden or redrawn by that layout.
   bool ok = Create(config::kWindowClass, "",
-                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL |
-                       (thinBorder ? WS_BORDER : 0),
+                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | (thinBorder ? WS_BORDER : 0),
                    thinBorder ? 0 : WS_EX_CLIENTEDGE, 0, 0, 0, 0, parent, nullptr);
   measurer_.SetWindow(Handle());
   return ok;

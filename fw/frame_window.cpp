@@ -22,7 +22,9 @@ void DecoratedFrame::Layout() {
   ::GetClientRect(Handle(), &rc);
   for (const Docked& d : bars_) {
     HWND h = d.bar->BarHandle();
-    if (!h || !::IsWindowVisible(h)) continue;
+    // The bar's own visibility, not its frame's: a frame not shown yet gets its bars placed
+    // before it appears, so showing it does not place and paint everything a second time.
+    if (!h || !(::GetWindowLongA(h, GWL_STYLE) & WS_VISIBLE)) continue;
     bool horizontal = d.edge == Edge::kTop || d.edge == Edge::kBottom;
     int length = horizontal ? rc.right - rc.left : rc.bottom - rc.top;
     int t = d.bar->Thickness(horizontal, length);

@@ -2,8 +2,13 @@
 
 namespace fw {
 namespace {
-const char* const kObjectProp = "SormWindowObject";
+// The object of a window of a class served by Window::Proc. It sits in the window's user data
+// rather than in a window property: the user data is read in-process, while every property look-up
+// is a round trip to the window server under Wine, and this look-up runs for every message.
+Window* StoredObject(HWND hwnd) {
+  return reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
+}  // namespace
 
 Window::~Window() { Destroy(); }
 
@@ -37,7 +42,11 @@ bool Window::RegisterClassOnce(const char* name, UINT style, HICON icon, HICON s
 }
 
 Window* Window::FromHandle(HWND hwnd) {
-  return static_cast<Window*>(::GetPropA(hwnd, kObjectProp));
+  // Only windows of this layer's classes hold an object in their user data.
+  if (!hwnd || static_cast<ULONG_PTR>(::GetClassLongPtrA(hwnd, GCLP_WNDPROC)) !=
+                   reinterpret_cast<ULONG_PTR>(&Window::Proc))
+    return nullptr;
+  return StoredObject(hwnd);
 }
 
 LRESULT Window::OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
@@ -47,19 +56,19 @@ LRESULT Window::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  Window* self = FromHandle(hwnd);
+  Window* self = StoredObject(hwnd);
   if (!self && msg == WM_NCCREATE) {
     auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
     self = static_cast<Window*>(cs->lpCreateParams);
     if (self) {
       self->hwnd_ = hwnd;
-      ::SetPropA(hwnd, kObjectProp, self);
+      ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
   }
   if (!self) return ::DefWindowProcA(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     LRESULT r = self->OnMessage(msg, wp, lp);
-    ::RemovePropA(hwnd, kObjectProp);
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
     self->OnDestroyed();
     return r;

@@ -34,10 +34,14 @@ int DriveDirectories::DriveNumber(char letter) {
 }
 
 DriveDirectories::DriveDirectories() {
+  // Only the drives that exist are asked for their type (each question opens the drive's root,
+  // several round trips to the server under Wine); a letter without a drive has no root.
+  const uint32_t present = os::Fs().GetLogicalDrives();
   for (int i = 0; i < 26; ++i) {
     std::snprintf(drives_[i].label, sizeof(drives_[i].label), "&%c:", 'A' + i);
     char root[4] = {static_cast<char>('A' + i), ':', '\\', '\0'};
-    drives_[i].driveType = os::Fs().GetDriveType(root);
+    drives_[i].driveType =
+        (present & (1u << i)) ? os::Fs().GetDriveType(root) : os::kDriveNoRootDir;
   }
   char cwd[os::kMaxPath] = {};
   uint32_t n = os::Fs().GetCurrentDir(cwd, sizeof(cwd));

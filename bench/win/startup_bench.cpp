@@ -3,8 +3,9 @@
 // one-window program, alternated in the same run. Prints the medians and their ratio.
 // With a directory as fourth argument it also opens that directory (a large one: 100,000 files)
 // and compares the time to the first complete paint with a bare FindFirstFileA enumeration of
-// the directory plus the bare window's start-up.
-//   startup_bench.exe <SORM32.EXE> <bare_window.exe> [rounds] [directory]
+// the directory plus the bare window's start-up (five rounds unless a fifth argument says more).
+// Each figure comes with its spread: the lowest and highest run and the quartiles.
+//   startup_bench.exe <SORM32.EXE> <bare_window.exe> [rounds] [directory] [directory rounds]
 #include <windows.h>
 
 #include <algorithm>
@@ -78,11 +79,27 @@ double Median(std::vector<double> v) {
   return v.empty() ? 0 : v[v.size() / 2];
 }
 
+// The first (q = 1) or third (q = 3) quartile of a series.
+double Quartile(std::vector<double> v, int q) {
+  std::sort(v.begin(), v.end());
+  return v.empty() ? 0 : v[(q * v.size()) / 4];
+}
+
+// "min q1-q3 max" of a series, for judging the medians on a busy machine.
+std::string Spread(std::vector<double> v) {
+  if (v.empty()) return "no runs";
+  std::sort(v.begin(), v.end());
+  char text[96];
+  std::snprintf(text, sizeof(text), "%.0f [%.0f-%.0f] %.0f", v.front(), Quartile(v, 1),
+                Quartile(v, 3), v.back());
+  return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: startup_bench SORM32.EXE bare_window.exe [rounds]\n");
+    std::fprintf(stderr, "usage: startup_bench SORM32.EXE bare_window.exe [rounds] [directory] [directory rounds]\n");
     return 2;
   }
   int rounds = argc > 3 ? std::atoi(argv[3]) : 15;
@@ -98,7 +115,7 @@ int main(int argc, char** argv) {
   // Keep the closing window from saving itself, so every round starts from the same file.
   ::WritePrivateProfileStringA("INSTID", "ID", "5", cfg.c_str());
 
-  std::vector<double> sorm, bare;
+  std::vector<double> sorm, bare, paired;
   StartOnce("\"" + exe + "\" -CFGID 1", dir);  // warm the caches once for both
   StartOnce(std::string("\"") + argv[2] + "\"", dir);
   for (int i = 0; i < rounds; ++i) {
@@ -106,29 +123,40 @@ int main(int argc, char** argv) {
     double b = StartOnce(std::string("\"") + argv[2] + "\"", dir);
     if (s > 0) sorm.push_back(s);
     if (b > 0) bare.push_back(b);
+    if (s > 0 && b > 0) paired.push_back(s / b);
   }
   double ms = Median(sorm), mb = Median(bare);
   std::printf("startup: SORM32.EXE median %.1f ms, bare window median %.1f ms, ratio %.2f (%d rounds)\n",
               ms, mb, mb > 0 ? ms / mb : 0.0, rounds);
+  std::printf("  spread (ms, min [quartiles] max): SORM32.EXE %s, bare window %s\n",
+              Spread(sorm).c_str(), Spread(bare).c_str());
+  // Each round's two runs follow each other, so their ratio meets one load of the machine.
+  std::printf("  ratio of each round: median %.2f, quartiles %.2f-%.2f\n", Median(paired),
+              Quartile(paired, 1), Quartile(paired, 3));
 
   if (argc > 4) {
     // The window opens the large directory in icon mode; the instance section names it.
     ::WritePrivateProfileStringA("INST1", "Path", argv[4], cfg.c_str());
     ::WritePrivateProfileStringA("INST1", "vmode", "0", cfg.c_str());
-    std::vector<double> open, base;
+    std::vector<double> open, base, pairedOpen;
     long n = 0;
-    int bigRounds = rounds < 5 ? rounds : 5;
+    int bigRounds = argc > 5 ? std::atoi(argv[5]) : (rounds < 5 ? rounds : 5);
     for (int i = 0; i < bigRounds; ++i) {
       double s = StartOnce("\"" + exe + "\" -CFGID 1", dir);
       double e = Enumerate(argv[4], &n);
       double b = StartOnce(std::string("\"") + argv[2] + "\"", dir);
       if (s > 0) open.push_back(s);
       if (e > 0 && b > 0) base.push_back(e + b);
+      if (s > 0 && e > 0 && b > 0) pairedOpen.push_back(s / (e + b));
     }
     double mo = Median(open), mbase = Median(base);
     std::printf("open %ld entries: SORM32.EXE first paint median %.1f ms, bare enumeration + bare window "
                 "median %.1f ms, ratio %.2f (%d rounds)\n",
                 n, mo, mbase, mbase > 0 ? mo / mbase : 0.0, bigRounds);
+    std::printf("  spread (ms, min [quartiles] max): SORM32.EXE %s, bare %s\n", Spread(open).c_str(),
+                Spread(base).c_str());
+    std::printf("  ratio of each round: median %.2f, quartiles %.2f-%.2f\n", Median(pairedOpen),
+                Quartile(pairedOpen, 1), Quartile(pairedOpen, 3));
   }
   ::DeleteFileA(exe.c_str());
   ::DeleteFileA(cfg.c_str());

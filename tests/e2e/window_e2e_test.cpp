@@ -144,6 +144,60 @@ TEST_F(WindowTest, ScrollRangeCoversTwoThousandFiles) {
   e2e::SaveScreenshot("list_two_thousand_scrolled");
 }
 
+// The frame's child of a class, or null.
+HWND FrameChild(HWND frame, const char* className) {
+  return ::FindWindowExA(frame, nullptr, className, nullptr);
+}
+
+TEST_F(WindowTest, ToolbarClientAndStatusBarTileTheFrameFromTheFirstShow) {
+  HWND w = Open();
+  ASSERT_NE(w, nullptr);
+  ASSERT_TRUE(e2e::WaitFor([&] { return e2e::Caption(w).find("file(s)") != std::string::npos; }));
+  HWND toolbar = FrameChild(w, "ToolbarWindow32");
+  HWND status = FrameChild(w, "msctls_statusbar32");
+  HWND client = FrameChild(w, "SormClient");
+  ASSERT_TRUE(toolbar && status && client);
+  RECT frame, t, c, s;
+  ::GetClientRect(w, &frame);
+  ::MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&frame), 2);
+  ::GetWindowRect(toolbar, &t);
+  ::GetWindowRect(client, &c);
+  ::GetWindowRect(status, &s);
+  EXPECT_EQ(t.top, frame.top);
+  EXPECT_GT(t.bottom, t.top);
+  EXPECT_EQ(c.top, t.bottom) << "the client starts below the toolbar";
+  EXPECT_EQ(c.bottom, s.top) << "and ends above the status bar";
+  EXPECT_EQ(s.bottom, frame.bottom);
+  for (const RECT& r : {t, c, s}) {
+    EXPECT_EQ(r.left, frame.left);
+    EXPECT_EQ(r.right, frame.right);
+  }
+}
+
+TEST_F(WindowTest, IconModeShowsOnlyTheScrollBarItsRangeNeeds) {
+  struct Case {
+    int extraFiles;
+    bool vertical;
+  } cases[] = {{0, false}, {1500, true}};
+  for (const Case& c : cases) {
+    for (int i = 0; i < c.extraFiles; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof(name), "g%04d.dat", i);
+      Make(name);
+    }
+    HWND w = Open();
+    ASSERT_NE(w, nullptr) << c.extraFiles;
+    ASSERT_TRUE(e2e::WaitFor([&] { return e2e::Caption(w).find("file(s)") != std::string::npos; }));
+    HWND pane = FirstPane(w);
+    ASSERT_NE(pane, nullptr);
+    LONG style = ::GetWindowLongA(pane, GWL_STYLE);
+    EXPECT_EQ((style & WS_VSCROLL) != 0, c.vertical) << c.extraFiles << " more files";
+    EXPECT_FALSE(style & WS_HSCROLL) << "icon mode never scrolls sideways";
+    box_.CloseAll();
+    ASSERT_TRUE(e2e::WaitFor([] { return e2e::ProgramWindows().empty(); }));
+  }
+}
+
 TEST_F(WindowTest, PlacementIsKeptAcrossACloseAndAStart) {
   struct Case {
     const char* show;

@@ -1,7 +1,11 @@
 // Changing a table's directory, with the per-drive memory.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "table/drive_directory.h"
+#include "tests/unit/faulty_fs.h"
 #include "tests/unit/table_test_support.h"
 
 namespace {
@@ -98,6 +102,53 @@ TEST(TableDriveDirectoryTest, ResolvesWithTheRememberedDirectories) {
   EXPECT_EQ(drives.Directory('\\'), "");
   EXPECT_EQ(DriveDirectories::DriveNumber('c'), 2);
   EXPECT_EQ(DriveDirectories::DriveNumber('1'), -1);
+}
+
+// A file system with the given drives, each of a type of its own, that notes which roots were
+// asked for their type.
+class DrivesFs : public testutil::InstalledFaultyFs {
+ public:
+  explicit DrivesFs(uint32_t present) : present_(present) {}
+  uint32_t GetLogicalDrives() override { return present_; }
+  uint32_t GetDriveType(const char* root) override {
+    asked.emplace_back(root);
+    return TypeOf(root[0]);
+  }
+  // A: removable, B: remote, every other letter a CD-ROM drive, as long as it is present.
+  static uint32_t TypeOf(char letter) {
+    return letter == 'A' ? os::kDriveRemovable : letter == 'B' ? os::kDriveRemote : os::kDriveCdrom;
+  }
+  std::vector<std::string> asked;
+
+ private:
+  uint32_t present_;
+};
+
+TEST(TableDriveDirectoryTest, AsksOnlyTheDrivesThatExistForTheirType) {
+  const uint32_t kAll = (1u << 26) - 1;
+  struct Case {
+    uint32_t present;
+    std::vector<std::string> asked;
+  } cases[] = {
+      {(1u << 2) | (1u << 25), {"C:\\", "Z:\\"}},
+      {1u, {"A:\\"}},
+      {(1u << 1) | (1u << 24), {"B:\\", "Y:\\"}},
+      {0, {}},
+  };
+  for (const Case& c : cases) {
+    DrivesFs fs(c.present);
+    DriveDirectories drives;
+    EXPECT_EQ(fs.asked, c.asked) << c.present;
+    for (int i = 0; i < 26; ++i) {
+      const uint32_t want = (c.present & (1u << i)) ? DrivesFs::TypeOf(static_cast<char>('A' + i))
+                                                    : static_cast<uint32_t>(os::kDriveNoRootDir);
+      EXPECT_EQ(drives[i].driveType, want) << c.present << " drive " << static_cast<char>('A' + i);
+    }
+  }
+  DrivesFs every(kAll);
+  DriveDirectories drives;
+  EXPECT_EQ(every.asked.size(), 26u);
+  EXPECT_EQ(drives[25].driveType, static_cast<uint32_t>(os::kDriveCdrom));
 }
 
 }  // namespace

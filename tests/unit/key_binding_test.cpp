@@ -289,10 +289,7 @@ TEST_F(KeyBindingFileTest, AHundredThousandKeysReadInOnePass) {
 
 TEST_F(KeyBindingFileTest, TheShippedFileReadsWithoutFaults) {
   // The default file of the source tree, reached through the drive that maps the host root.
-  std::string source = __FILE__;
-  const std::size_t at = source.rfind("/tests/unit/");
-  ASSERT_NE(at, std::string::npos);
-  std::string path = "Z:" + source.substr(0, at) + "/resources/explorer.cfg";
+  std::string path = std::string("Z:") + SORM_SOURCE_DIR + "/resources/explorer.cfg";
   for (char& c : path)
     if (c == '/') c = '\\';
   KeyBindings b;

@@ -12,6 +12,7 @@
 #include "tests/unit/fake_system.h"
 #include "tests/unit/faulty_fs.h"
 #include "tests/unit/test_util.h"
+#include "tests/unit/window_state_stub.h"
 
 namespace {
 
@@ -140,18 +141,7 @@ TEST_F(ConfigLockTest, OneAttemptTellsACannotBeMadeFailureFromAHeldLock) {
 
 // Every writer of the configuration meets a lock file it may not open for writing: each reports
 // "Lock error" once, writes nothing and does not wait.
-class NoWindow : public app::WindowStateSource {
- public:
-  int lockErrors = 0;
-  app::WindowSettings Settings() override { return {}; }
-  bool HasFrame() override { return false; }
-  void WritePlacement(int, int, int) override {}
-  bool HasActivePane() override { return false; }
-  void WritePaneSettings(int, int) override {}
-  bool HasActiveTable() override { return false; }
-  void WriteTableSettings(int, int) override {}
-  void ShowLockError() override { ++lockErrors; }
-};
+using NoWindow = testutil::SettingsOnlyWindow;
 
 int purgeLockErrors = 0;
 

@@ -7,21 +7,11 @@
 #include "config/config_file.h"
 #include "tests/unit/app_fixture.h"
 #include "tests/unit/fake_system.h"
+#include "tests/unit/window_state_stub.h"
 
 namespace {
 
-class SettingsOnly : public app::WindowStateSource {
- public:
-  app::WindowSettings settings;
-  app::WindowSettings Settings() override { return settings; }
-  bool HasFrame() override { return false; }
-  void WritePlacement(int, int, int) override {}
-  bool HasActivePane() override { return false; }
-  void WritePaneSettings(int, int) override {}
-  bool HasActiveTable() override { return false; }
-  void WriteTableSettings(int, int) override {}
-  void ShowLockError() override {}
-};
+using SettingsOnly = testutil::SettingsOnlyWindow;
 
 using WindowRestartTest = testutil::AppDirTest;
 

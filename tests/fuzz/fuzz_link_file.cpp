@@ -41,7 +41,7 @@ std::string FullName(const std::string& name) {
 // A value of the link file at full path read with a buffer of bufSize bytes, as a model.
 std::string Expect(const std::string& full, const char* key, std::size_t bufSize) {
   const fuzzmem::MemoryFile* f = Files().Get(full.c_str());
-  if (!f || f->size > fileops::kMaxLinkFileBytes) return std::string();
+  if (!f || f->size > links::kMaxLinkFileBytes) return std::string();
   std::string_view v;
   if (!f->doc->Find("Link", key, &v)) return std::string();
   return std::string(ini::Unquote(v).substr(0, bufSize - 1));
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (name.empty() || name.size() > 200) continue;
     // Now and then a file larger than a link file can be (its text alone is served).
     const bool huge = (control >> names.size()) & 1 && names.size() < 2;
-    Files().Put(FullName(name), std::move(text), huge ? fileops::kMaxLinkFileBytes + 1u : 0u);
+    Files().Put(FullName(name), std::move(text), huge ? links::kMaxLinkFileBytes + 1u : 0u);
     names.push_back(std::move(name));
   }
 

@@ -62,6 +62,9 @@ class MemoryFs final : public os::FileSystem {
   std::unique_ptr<os::Finder> FindFirst(const char*, os::FindData&) override {
     return Refuse<std::unique_ptr<os::Finder>>();
   }
+  std::unique_ptr<os::File> OpenForTimes(const char*) override {
+    return Refuse<std::unique_ptr<os::File>>();
+  }
   bool SetAttributes(const char*, uint32_t) override { return Refuse<bool>(); }
   bool CreateDir(const char*) override { return Refuse<bool>(); }
   bool RemoveDir(const char*) override { return Refuse<bool>(); }

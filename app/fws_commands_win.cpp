@@ -158,9 +158,17 @@ void fwsApp::OpenNewWindow(int dx, int dy) {
 
 bool fwsApp::CloseNowOrAfterCommand(WPARAM wp) {
   HWND frame = frame_ ? frame_->Handle() : nullptr;
-  return gate_.CloseNow([frame, wp] {
+  const bool now = gate_.CloseNow([frame, wp] {
     if (frame && ::IsWindow(frame)) ::PostMessageA(frame, WM_CLOSE, wp, 0);
   });
+  if (!now && frame) {
+    // A command that waits in a dialog of its own (the name of a new directory, a message box)
+    // has no cancel hook: that dialog is answered with Cancel, as the user would, so that the
+    // command ends and the close follows.
+    HWND popup = ::GetLastActivePopup(frame);
+    if (popup && popup != frame) ::PostMessageA(popup, WM_COMMAND, IDCANCEL, 0);
+  }
+  return now;
 }
 
 

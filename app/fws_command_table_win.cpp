@@ -19,6 +19,7 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
   using app::EnableRule;
   static constexpr Command kRows[] = {
       // File
+      {CMD_FOPEN, [](fwsApp& a, int) { a.OpenCursorEntry(); }},
       {CMD_FCOPY, &fwsApp::FileCommand},
       {CMD_FMOVE, &fwsApp::FileCommand},
       {CMD_FDELETE, &fwsApp::FileCommand},

@@ -102,23 +102,42 @@ TEST_F(OpenTest, EnterListsAFolderAndBackspaceReturnsToIt) {
   EXPECT_EQ(box_.Read("INST1", "Path"), data_ + "\\sub");
 }
 
-TEST_F(OpenTest, EnterOnAnAssociatedFileStartsItsProgramWithTheFullPath) {
+// A file and the line its program receives: the full path, in double quotes when the name holds
+// a blank (bare, the program would read two names).
+struct AssociatedCase {
+  const char* file;
+  bool quoted;
+};
+
+class OpenAssociatedTest : public OpenTest, public testing::WithParamInterface<AssociatedCase> {};
+
+TEST_P(OpenAssociatedTest, EnterStartsTheProgramWithTheFullPath) {
+  const AssociatedCase c = GetParam();
+  const std::string file = data_ + "\\" + c.file;
+  Touch(file);
   // The program of the association: a batch file that writes its arguments next to the files.
   const std::string args = data_ + "\\args.txt";
   const std::string record = box_.Dir() + "record.bat";
   Touch(record, "@echo %*> \"" + args + "\"\r\n");
-  box_.Write("ExecLink", "target.txt", record.c_str());
-  Start("target.txt");
+  box_.Write("ExecLink", c.file, record.c_str());
+  Start(c.file);
   Press(VK_RETURN);
-  ASSERT_TRUE(e2e::WaitFor([&] { return ReadAll(args).find("\r\n") != std::string::npos; }))
-      << "the program was not started";
+  const bool started =
+      e2e::WaitFor([&] { return ReadAll(args).find("\r\n") != std::string::npos; });
+  ::DeleteFileA(file.c_str());
+  ASSERT_TRUE(started) << "the program was not started";
   std::string line = ReadAll(args);
   line.erase(line.find_last_not_of(" \r\n") + 1);
-  EXPECT_EQ(line, data_ + "\\target.txt");
+  EXPECT_EQ(line, c.quoted ? "\"" + file + "\"" : file);
   // The pane kept its directory and the file is not left selected.
-  EXPECT_TRUE(CaptionStartsWith(data_ + "\\*.*  5 file(s).")) << e2e::Caption(frame_);
-  EXPECT_TRUE(e2e::WaitFor([&] { return e2e::StatusText(frame_).rfind("Selected 0 file(s)", 0) == 0; }, 5000))
-      << e2e::StatusText(frame_);
+  EXPECT_TRUE(CaptionStartsWith(data_ + "\\*.*  ")) << e2e::Caption(frame_);
+  EXPECT_TRUE(e2e::WaitFor([&] {
+    return e2e::StatusText(frame_).rfind("Selected 0 file(s)", 0) == 0;
+  }, 5000)) << e2e::StatusText(frame_);
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, OpenAssociatedTest,
+                         testing::Values(AssociatedCase{"target.txt", false},
+                                         AssociatedCase{"two words.txt", true}));
 
 }  // namespace

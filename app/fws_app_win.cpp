@@ -329,6 +329,9 @@ void fwsApp::CarryOut(const table::ActionRequest& r) {
     case table::ActionRequest::kOpenEntry:
       OpenEntryCommand(activePane_, r.entry);
       break;
+    case table::ActionRequest::kRunCommandLine:
+      RunLineCommand(r.argument);
+      break;
     case table::ActionRequest::kSwitchPane:
       if (PaneCount() == 2) ActivatePane(1 - activePane_);
       break;
@@ -339,8 +342,7 @@ void fwsApp::CarryOut(const table::ActionRequest& r) {
       frame_->ShrinkFrame(false);
       break;
     default:
-      // Shell verbs, the context menu and running command lines arrive
-      // with their parts of the program.
+      // Shell verbs and the context menu arrive with their parts of the program.
       break;
   }
 }

@@ -96,6 +96,10 @@ class fwsApp : public fw::Application,
   void OpenEntryCommand(int pane, table::BINFO* node);
   // The open command of the File menu and of Enter: the active pane's cursor entry.
   void OpenCursorEntry();
+  // The run dialog (command 148): a typed line runs with the selected files.
+  void RunProgramDialog();
+  // A key binding's command line, run holding the command gate.
+  void RunLineCommand(const std::string& line);
 
   // Opens a new window offset by (dx, dy) from this frame, with the defaults section.
   void OpenNewWindow(int dx, int dy);

@@ -55,6 +55,8 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
       {CMD_TWOPANE, [](fwsApp& a, int) { a.ToggleTwoPane(); }},
       {CMD_CLICKSCROLL, [](fwsApp& a, int) { a.ToggleClickScroll(); }},
       {CMD_HIDEMENU, [](fwsApp& a, int) { a.ToggleMenu(); }},
+      // Run
+      {CMD_RKEYIN, [](fwsApp& a, int) { a.RunProgramDialog(); }},
       // Options
       {CMD_OSAVEDEFAULT, [](fwsApp& a, int) { a.SaveAsDefault(); }},
       {CMD_CONFIGPATH, [](fwsApp& a, int) { a.AskConfigPath(); }},

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/fws_app_win.h"
+#include "exec/ask_input_win.h"
 #include "exec/open_entries.h"
 #include "exec/open_file_win.h"
 #include "fileops/command_support_win.h"
@@ -11,6 +12,8 @@
 #include "table/sorm.h"
 
 namespace {
+
+constexpr char kLineTooLongText[] = "パス名が長すぎます";
 
 class PaneOpenHandler final : public exec::OpenHandler {
  public:
@@ -53,4 +56,23 @@ void fwsApp::OpenEntryCommand(int pane, table::BINFO* node) {
 
 void fwsApp::OpenCursorEntry() {
   if (table::Sorm* t = ActiveTable(); t && t->HasCursor()) OpenEntry(activePane_, t->cursor());
+}
+
+void fwsApp::RunProgramDialog() {
+  WINFO* p = Pane(activePane_);
+  table::Sorm* t = p ? p->Table() : nullptr;
+  if (!t) return;
+  std::string answer = exec::RunDialogAnswer(*t);
+  if (!exec::AskInput(p->Handle(), exec::InputQuestion::kRun, answer)) return;
+  if (exec::RunAnswer(*t, answer, p) == exec::RunOutcome::kTooLong) p->ErrorBox(kLineTooLongText);
+}
+
+void fwsApp::RunLineCommand(const std::string& line) {
+  const frame::CommandGate::Scope scope = gate_.Enter();
+  if (!scope) return;
+  WINFO* p = Pane(activePane_);
+  table::Sorm* t = p ? p->Table() : nullptr;
+  if (!t) return;
+  if (exec::RunCommandLine(*t, line, p) == exec::RunOutcome::kTooLong)
+    p->ErrorBox(kLineTooLongText);
 }

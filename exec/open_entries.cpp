@@ -148,4 +148,10 @@ std::vector<SelectedFile> SelectedFilesOf(const table::Sorm& t) {
   return files;
 }
 
+std::string RunDialogAnswer(const table::Sorm& t) {
+  const table::BINFO* e = table::TargetEntry(t);
+  if (!e) return std::string();
+  return e->Data()->Target();
+}
+
 }  // namespace exec

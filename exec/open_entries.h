@@ -53,4 +53,8 @@ bool EnterEntryDirectory(table::Sorm& t, const table::SM_DAT& d, OpenHandler& ha
 // an entry without one is left out).
 std::vector<SelectedFile> SelectedFilesOf(const table::Sorm& t);
 
+// The run dialog's first answer: the target entry's link target (a shortcut's with its
+// arguments), else its file name; empty without a target entry.
+std::string RunDialogAnswer(const table::Sorm& t);
+
 }  // namespace exec

@@ -15,6 +15,7 @@ namespace exec {
 namespace {
 
 constexpr int kOldShellMajorVersion = 4;
+constexpr uint32_t kFirstSuccess = 32;  // WinExec: below is a failure
 
 bool IsWin32Program(const std::string& program) {
   SHFILEINFOA info = {};
@@ -86,6 +87,38 @@ void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string
   }
   if (marked && d.IsSelected()) table::Deselect(t, entry, surface);
   os::Fs().SetCurrentDir(t.path().c_str());
+}
+
+RunOutcome RunCommandLine(table::Sorm& t, const std::string& line,
+                          table::PaneSurface* surface) {
+  const TypedLine typed = SplitTypedLine(line.c_str());
+  if (typed.program.empty()) return RunOutcome::kFailed;
+  const std::string directory = t.path();
+  TypedRunPlan plan;
+  {
+    LoadedAssociations loaded;
+    const AssociationMatch match =
+        LookupAssociation(loaded.lists, directory, typed.program.c_str());
+    plan = PlanTypedRun(typed, match, directory, std::string());
+  }
+  if (plan.tooLong) return RunOutcome::kTooLong;
+  if (RunWithFiles(t, plan.line, plan.directory, surface) >= kFirstSuccess)
+    return RunOutcome::kStarted;
+  if (plan.fallbackFile.empty()) return RunOutcome::kFailed;
+  const HINSTANCE r = lazy::ShellExecuteA(
+      nullptr, nullptr, plan.fallbackFile.c_str(),
+      plan.fallbackParameters.empty() ? nullptr : plan.fallbackParameters.c_str(),
+      plan.directory.c_str(), SW_SHOW);
+  return reinterpret_cast<INT_PTR>(r) > 32 ? RunOutcome::kStarted : RunOutcome::kFailed;
+}
+
+RunOutcome RunAnswer(table::Sorm& t, const std::string& answer, table::PaneSurface* surface) {
+  const RunRequest request = ParseRunAnswer(answer.c_str());
+  if (!request.direct) return RunCommandLine(t, request.line, surface);
+  if (request.line.empty()) return RunOutcome::kFailed;
+  if (request.line.size() > kMaxCommandLine) return RunOutcome::kTooLong;
+  return RunWithFiles(t, request.line, t.path(), surface) >= kFirstSuccess ? RunOutcome::kStarted
+                                                                           : RunOutcome::kFailed;
 }
 
 }  // namespace exec

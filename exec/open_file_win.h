@@ -20,4 +20,15 @@ void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string
 uint32_t RunWithFiles(table::Sorm& t, const std::string& command, const std::string& directory,
                       table::PaneSurface* surface);
 
+enum class RunOutcome { kStarted, kFailed, kTooLong };
+
+// Runs a line the user typed, a key binding's line or a run-menu item's (RunCommandLine): its
+// program is looked up among the associations, the selected files are appended, and the shell
+// is tried when the start fails. kTooLong: the composed line does not fit, nothing ran.
+RunOutcome RunCommandLine(table::Sorm& t, const std::string& line, table::PaneSurface* surface);
+
+// The run dialog's answer: one beginning with "#" runs as it stands (no association, no
+// second try), any other through RunCommandLine.
+RunOutcome RunAnswer(table::Sorm& t, const std::string& answer, table::PaneSurface* surface);
+
 }  // namespace exec

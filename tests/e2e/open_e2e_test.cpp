@@ -23,6 +23,19 @@ void Touch(const std::string& path, const std::string& text = std::string()) {
   ::CloseHandle(h);
 }
 
+// The line a program received, its arguments separated by single blanks (a composed line may
+// put two blanks before the files; the program reads the same arguments).
+std::string ArgumentsOf(const std::string& echoed) {
+  std::string out;
+  for (char ch : echoed) {
+    if (ch == '\r' || ch == '\n') break;
+    if (ch == ' ' && (out.empty() || out.back() == ' ')) continue;
+    out += ch;
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream s;
@@ -50,26 +63,29 @@ class OpenTest : public ::testing::Test {
     for (const char* f : {"\\sub\\inner.txt", "\\target.txt", "\\plain.txt"}) Touch(data_ + f);
     box_.Write("INSTID", "ID", "-1");
     for (auto [key, value] : {std::pair{"Placement", "40;30;600;420;-1;-1;-1;-1"},
-                              {"Path", data_.c_str()}, {"vmode", "1"}})
+                              {"Path", data_.c_str()}, {"vmode", "0"}})
       box_.Write("INST1", key, value);
-    // Only the bindings of the test: Enter opens, Backspace goes to the parent, Down moves.
+    // Only the bindings of the test: Enter opens, Backspace goes to the parent.
     const std::string keys = box_.Dir() + "explorer.cfg";
     ::DeleteFileA(keys.c_str());
-    for (auto [k, v] : {std::pair{"0", "13;0;1"}, {"1", "8;0;130"}, {"2", "40;0;108"}})
+    for (auto [k, v] : {std::pair{"0", "13;0;1"}, {"1", "8;0;130"}})
       ::WritePrivateProfileStringA("Keybind", k, v, keys.c_str());
   }
   void TearDown() override {
     box_.CloseAll();
-    for (const char* f : {"\\sub\\inner.txt", "\\target.txt", "\\plain.txt", "\\args.txt"})
+    for (const char* f : {"\\sub\\inner.txt", "\\sub\\more.txt", "\\target.txt", "\\plain.txt",
+                          "\\args.txt"})
       ::DeleteFileA((data_ + f).c_str());
     ::DeleteFileA((box_.Dir() + "record.bat").c_str());
     for (const char* d : {"\\aaa", "\\sub", ""}) ::RemoveDirectoryA((data_ + d).c_str());
   }
-  void Start(const char* cursor) {
+  void Start(const char* cursor, const std::string& folder = std::string()) {
+    const std::string path = folder.empty() ? data_ : folder;
+    box_.Write("INST1", "Path", path.c_str());
     box_.Write("INST1", "Cursor", cursor);
     box_.Start("-CFGID 1");
     ASSERT_TRUE(e2e::WaitFor([&] { return (frame_ = e2e::WindowAt(40, 30)) != nullptr; }));
-    ASSERT_TRUE(CaptionStartsWith(data_ + "\\*.*")) << e2e::Caption(frame_);
+    ASSERT_TRUE(CaptionStartsWith(path + "\\*.*")) << e2e::Caption(frame_);
     // Real input goes to the foreground window.
     ASSERT_TRUE(e2e::WaitFor([&] {
       ::SetForegroundWindow(frame_);
@@ -126,9 +142,7 @@ TEST_P(OpenAssociatedTest, EnterStartsTheProgramWithTheFullPath) {
       e2e::WaitFor([&] { return ReadAll(args).find("\r\n") != std::string::npos; });
   ::DeleteFileA(file.c_str());
   ASSERT_TRUE(started) << "the program was not started";
-  std::string line = ReadAll(args);
-  line.erase(line.find_last_not_of(" \r\n") + 1);
-  EXPECT_EQ(line, c.quoted ? "\"" + file + "\"" : file);
+  EXPECT_EQ(ArgumentsOf(ReadAll(args)), c.quoted ? "\"" + file + "\"" : file);
   // The pane kept its directory and the file is not left selected.
   EXPECT_TRUE(CaptionStartsWith(data_ + "\\*.*  ")) << e2e::Caption(frame_);
   EXPECT_TRUE(e2e::WaitFor([&] {
@@ -139,5 +153,48 @@ TEST_P(OpenAssociatedTest, EnterStartsTheProgramWithTheFullPath) {
 INSTANTIATE_TEST_SUITE_P(Files, OpenAssociatedTest,
                          testing::Values(AssociatedCase{"target.txt", false},
                                          AssociatedCase{"two words.txt", true}));
+
+// The run dialog with the two files of "sub" selected: a line beginning with "#" runs as it
+// stands, any other has its program looked up among the associations; both get the selected
+// files at the end.
+struct RunCase {
+  const char* name;
+  bool direct;             // the answer is "#" and the program
+  const char* arguments;   // before the selected files
+};
+
+class RunDialogTest : public OpenTest, public testing::WithParamInterface<RunCase> {};
+
+TEST_P(RunDialogTest, AnswerRunsWithTheSelectedFiles) {
+  const RunCase c = GetParam();
+  const std::string args = data_ + "\\args.txt";
+  const std::string record = box_.Dir() + "record.bat";
+  Touch(record, "@echo %*> \"" + args + "\"\r\n");
+  box_.Write("ExecLink", "target.txt", record.c_str());
+  const std::string sub = data_ + "\\sub";
+  Touch(sub + "\\more.txt");
+  Start("inner.txt", sub);
+  ::PostMessageA(frame_, WM_COMMAND, 154, 0);  // select all
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    return e2e::StatusText(frame_).rfind("Selected 2 file(s)", 0) == 0;
+  }, 5000)) << e2e::StatusText(frame_);
+  ::PostMessageA(frame_, WM_COMMAND, 148, 0);
+  HWND dlg = e2e::FindDialog("キー入力しプログラムを実行");
+  ASSERT_NE(dlg, nullptr);
+  const std::string answer = c.direct ? "#  " + record : std::string("target.txt");
+  ::SetDlgItemTextA(dlg, 31051, answer.c_str());
+  ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadAll(args).find("\r\n") != std::string::npos; }))
+      << "the program was not started";
+  EXPECT_EQ(ArgumentsOf(ReadAll(args)), c.arguments + sub + "\\inner.txt " + sub + "\\more.txt");
+  EXPECT_TRUE(e2e::WaitFor([&] {
+    return e2e::StatusText(frame_).rfind("Selected 0 file(s)", 0) == 0;
+  }, 5000)) << "the selection is cleared after the start: " << e2e::StatusText(frame_);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, RunDialogTest,
+                         testing::Values(RunCase{"Direct", true, ""},
+                                         RunCase{"ByAssociation", false, "target.txt "}),
+                         [](const testing::TestParamInfo<RunCase>& i) { return i.param.name; });
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the selected entries, always by full paths.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,34 @@ TEST_F(OpenEntriesTest, SelectedFilesGoByAddressNameInListOrder) {
   EXPECT_EQ(files[0].name, "a.txt");
   EXPECT_EQ(files[1].name, "C~1.TXT");
   EXPECT_FALSE(files[1].isLink);
+}
+
+TEST_F(OpenEntriesTest, RunDialogStartsFromTheTargetEntry) {
+  MakeFile("a.txt");
+  MakeFile("b.txt");
+  auto t = Open();
+  const struct {
+    const char* cursor;
+    const char* selected;  // null: nothing selected
+    const char* answer;
+  } cases[] = {
+      {"a.txt", nullptr, "a.txt"},
+      {"a.txt", "b.txt", "b.txt"},  // the selection wins over the cursor
+      {"..", nullptr, ""},          // ".." is no target
+  };
+  for (const auto& c : cases) {
+    table::DeselectAll(*t, nullptr);
+    t->SetCursor(Entry(*t, c.cursor));
+    if (c.selected) table::Select(*t, Entry(*t, c.selected), nullptr);
+    EXPECT_EQ(exec::RunDialogAnswer(*t), c.answer) << c.cursor;
+  }
+  table::SM_DAT& a = *Entry(*t, "a.txt")->Data();
+  a.link = std::make_unique<table::LinkTexts>();
+  a.link->target = "C:\\tools\\edit.exe -n";
+  a.linkFlags = table::kIsLink | table::kIsShortcut;
+  table::DeselectAll(*t, nullptr);
+  t->SetCursor(Entry(*t, "a.txt"));
+  EXPECT_EQ(exec::RunDialogAnswer(*t), "C:\\tools\\edit.exe -n") << "a link gives its target";
 }
 
 }  // namespace

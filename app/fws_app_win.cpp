@@ -326,6 +326,12 @@ void fwsApp::CarryOut(const table::ActionRequest& r) {
       if (!folder.empty()) EnterPath(folder.c_str(), r.failure);
       break;
     }
+    case table::ActionRequest::kOpenEntry:
+      OpenEntryCommand(activePane_, r.entry);
+      break;
+    case table::ActionRequest::kRunCommandLine:
+      RunLineCommand(r.argument);
+      break;
     case table::ActionRequest::kSwitchPane:
       if (PaneCount() == 2) ActivatePane(1 - activePane_);
       break;
@@ -336,15 +342,15 @@ void fwsApp::CarryOut(const table::ActionRequest& r) {
       frame_->ShrinkFrame(false);
       break;
     default:
-      // Opening entries, shell verbs, the context menu and running command lines arrive
-      // with their parts of the program.
+      // Shell verbs and the context menu arrive with their parts of the program.
       break;
   }
 }
 
 void fwsApp::CarryOutMouse(int pane, const table::MouseRequest& r) {
   if (r.kind == table::MouseRequest::kCommand) OnCommand(r.command);
-  // Opening, the context menu and the frame menu at a point arrive with their parts.
+  if (r.kind == table::MouseRequest::kOpenEntry) OpenEntryCommand(pane, r.entry);
+  // The context menu and the frame menu at a point arrive with their parts.
 }
 
 void fwsApp::OnChar(unsigned char c) {

@@ -89,6 +89,18 @@ class fwsApp : public fw::Application,
   // Creates, moves or removes the toolbar and the status bar after their settings changed.
   void RebuildBars();
 
+  // Opens an entry (or the entry of a text line) of a pane: a directory is entered, a file
+  // started by its association (app/fws_open_win.cpp). OpenEntryCommand holds the command gate
+  // (refused while another command runs); OpenEntry runs inside a command that holds it.
+  void OpenEntry(int pane, table::BINFO* node);
+  void OpenEntryCommand(int pane, table::BINFO* node);
+  // The open command of the File menu and of Enter: the active pane's cursor entry.
+  void OpenCursorEntry();
+  // The run dialog (command 148): a typed line runs with the selected files.
+  void RunProgramDialog();
+  // A key binding's command line, run holding the command gate.
+  void RunLineCommand(const std::string& line);
+
   // Opens a new window offset by (dx, dy) from this frame, with the defaults section.
   void OpenNewWindow(int dx, int dy);
   // Asks every window of the program to save itself in z-order and close.

@@ -19,6 +19,7 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
   using app::EnableRule;
   static constexpr Command kRows[] = {
       // File
+      {CMD_FOPEN, [](fwsApp& a, int) { a.OpenCursorEntry(); }},
       {CMD_FCOPY, &fwsApp::FileCommand},
       {CMD_FMOVE, &fwsApp::FileCommand},
       {CMD_FDELETE, &fwsApp::FileCommand},
@@ -54,6 +55,8 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
       {CMD_TWOPANE, [](fwsApp& a, int) { a.ToggleTwoPane(); }},
       {CMD_CLICKSCROLL, [](fwsApp& a, int) { a.ToggleClickScroll(); }},
       {CMD_HIDEMENU, [](fwsApp& a, int) { a.ToggleMenu(); }},
+      // Run
+      {CMD_RKEYIN, [](fwsApp& a, int) { a.RunProgramDialog(); }},
       // Options
       {CMD_OSAVEDEFAULT, [](fwsApp& a, int) { a.SaveAsDefault(); }},
       {CMD_CONFIGPATH, [](fwsApp& a, int) { a.AskConfigPath(); }},

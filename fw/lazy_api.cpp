@@ -26,6 +26,13 @@ LPITEMIDLIST SHBrowseForFolderA(LPBROWSEINFOA bi) {
   return fn ? fn(bi) : nullptr;
 }
 
+HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                        LPCSTR directory, INT show) {
+  using Fn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  static Fn fn = Get<Fn>("shell32.dll", "ShellExecuteA");
+  return fn ? fn(owner, verb, file, parameters, directory, show) : nullptr;
+}
+
 HRESULT SHGetDesktopFolder(IShellFolder** folder) {
   using Fn = HRESULT(WINAPI*)(IShellFolder**);
   static Fn fn = Get<Fn>("shell32.dll", "SHGetDesktopFolder");

@@ -15,6 +15,9 @@ namespace lazy {
 
 DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags);
 LPITEMIDLIST SHBrowseForFolderA(LPBROWSEINFOA bi);
+// Returns a value above 32 on success, SE_ERR_NOASSOC-like codes (or 0) on failure.
+HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                        LPCSTR directory, INT show);
 HRESULT SHGetDesktopFolder(IShellFolder** folder);
 HRESULT SHGetMalloc(IMalloc** malloc);
 void DragAcceptFiles(HWND window, BOOL accept);

@@ -122,7 +122,7 @@ TEST_F(CommandsTest, ToolbarButtonsAreEnabledByTheirCommands) {
       {184, true},     // copy
       {160, false},    // association by extension: no handler yet
       {122, true},     // network drive
-      {148, false},    // run menu entry: no row
+      {148, true},     // run dialog
       {174, true},     // sort by name
       {154, true},     // select all
   };

@@ -267,15 +267,21 @@ TEST_F(UiInputTest, HelpModeShowsTheDriveItemsTopicAndEnds) {
   File("a.txt", 10);
   Start();
   Foreground();
-  // Shift+F1, then drive C from the drive menu: Alt+D, C.
-  Key(VK_SHIFT, false);
-  Press(VK_F1);
-  Key(VK_SHIFT, true);
-  Key(VK_MENU, false);
-  Press('D');
-  Key(VK_MENU, true);
-  Press('C');
-  ASSERT_TRUE(e2e::WaitFor([&] { return !help.Requests().empty(); }, 10000));
+  // Shift+F1, then drive C from the drive menu: Alt+D, C. Under a loaded Wine desktop real
+  // input is now and then lost on its way to the window; a program that does not show the
+  // topic fails both tries.
+  for (int attempt = 0; attempt < 2 && help.Requests().empty(); ++attempt) {
+    Foreground();
+    Key(VK_SHIFT, false);
+    Press(VK_F1);
+    Key(VK_SHIFT, true);
+    Key(VK_MENU, false);
+    Press('D');
+    Key(VK_MENU, true);
+    Press('C');
+    e2e::WaitFor([&] { return !help.Requests().empty(); }, 8000);
+  }
+  ASSERT_FALSE(help.Requests().empty());
   EXPECT_EQ(help.Requests()[0].command, HELP_CONTEXT);
   EXPECT_EQ(help.Requests()[0].data, 202);
   // Help mode has ended: the next command runs.

@@ -172,7 +172,7 @@ int CreateShortcut(const char* target, const char* directory, const char* iconLo
                            path);
   if (found == -3) return -3;
   if (found != 0) return -1;
-  os::ShellLinkSpec wanted;
+  os::ShellLinkFields wanted;
   wanted.target = target;
   wanted.iconLocation = iconLocation ? iconLocation : "";
   wanted.description = base;

@@ -27,7 +27,7 @@ struct ShellLinkData {
 // What a new shortcut is made of (SetPath, SetIconLocation with index 0, SetDescription,
 // SetWorkingDirectory, SetArguments when there are any, then IPersistFile::Save with
 // remember = true).
-struct ShellLinkSpec {
+struct ShellLinkFields {
   std::string target;
   std::string iconLocation;
   std::string description;
@@ -44,7 +44,7 @@ class ShellLinks {
   virtual bool Read(const char* path, ShellLinkData& out) = 0;
   // Makes a shortcut file at path. False when the object cannot be made, a required setter
   // fails or saving fails; a failing SetWorkingDirectory is ignored.
-  virtual bool Write(const char* path, const ShellLinkSpec& wanted) = 0;
+  virtual bool Write(const char* path, const ShellLinkFields& wanted) = 0;
 };
 
 // The backend's own implementation (win32: the shell's object; posix: always unreadable).

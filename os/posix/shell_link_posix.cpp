@@ -13,7 +13,7 @@ class PosixShellLinks final : public ShellLinks {
     SetLastError(kErrInvalidParameter);
     return false;
   }
-  bool Write(const char*, const ShellLinkSpec&) override {
+  bool Write(const char*, const ShellLinkFields&) override {
     SetLastError(kErrInvalidParameter);
     return false;
   }

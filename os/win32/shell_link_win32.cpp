@@ -115,7 +115,7 @@ class Win32ShellLinks final : public ShellLinks {
     return true;
   }
 
-  bool Write(const char* path, const ShellLinkSpec& wanted) override {
+  bool Write(const char* path, const ShellLinkFields& wanted) override {
     WCHAR wide[MAX_PATH];
     if (!ToWide(path, wide)) return false;
     ComScope com;

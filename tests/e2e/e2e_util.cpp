@@ -171,6 +171,22 @@ std::string Sandbox::Read(const char* section, const char* key) const {
   return buf;
 }
 
+void Sandbox::SaveOneWindowOn(const std::string& path) const {
+  Write("INSTID", "ID", "-1");
+  // Without "vmode" the table would take its keys from INST-1.
+  Write("INST1", "Placement", "40;30;600;420;-1;-1;-1;-1");
+  Write("INST1", "Path", path.c_str());
+  Write("INST1", "vmode", "0");
+}
+
+void Sandbox::WriteKeyBindings(std::initializer_list<const char*> bindings) const {
+  const std::string keys = dir_ + "explorer.cfg";
+  ::DeleteFileA(keys.c_str());
+  int n = 0;
+  for (const char* b : bindings)
+    ::WritePrivateProfileStringA("Keybind", std::to_string(n++).c_str(), b, keys.c_str());
+}
+
 bool Sandbox::LockFree() const {
   HANDLE h = ::CreateFileA((dir_ + "smlock").c_str(), GENERIC_READ | GENERIC_WRITE,
                            FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

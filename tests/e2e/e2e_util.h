@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,10 @@ class Sandbox {
 
   void Write(const char* section, const char* key, const char* value) const;
   std::string Read(const char* section, const char* key) const;  // "<missing>" when absent
+  // Saved window 1 (the only one: INSTID/ID -1) in icon view on path, at a fixed place.
+  void SaveOneWindowOn(const std::string& path) const;
+  // An explorer.cfg beside the program with exactly these "key;modifiers;action" bindings.
+  void WriteKeyBindings(std::initializer_list<const char*> bindings) const;
   // True when no process holds the configuration lock (smlock beside the program). Every save
   // writes all its keys under one hold of it: once a key of a save is seen and the lock is
   // free, that save has ended.

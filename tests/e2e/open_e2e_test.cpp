@@ -61,15 +61,9 @@ class OpenTest : public ::testing::Test {
     data_ = box_.Dir() + "data";
     for (const char* d : {"", "\\aaa", "\\sub"}) ::CreateDirectoryA((data_ + d).c_str(), nullptr);
     for (const char* f : {"\\sub\\inner.txt", "\\target.txt", "\\plain.txt"}) Touch(data_ + f);
-    box_.Write("INSTID", "ID", "-1");
-    for (auto [key, value] : {std::pair{"Placement", "40;30;600;420;-1;-1;-1;-1"},
-                              {"Path", data_.c_str()}, {"vmode", "0"}})
-      box_.Write("INST1", key, value);
+    box_.SaveOneWindowOn(data_);
     // Only the bindings of the test: Enter opens, Backspace goes to the parent.
-    const std::string keys = box_.Dir() + "explorer.cfg";
-    ::DeleteFileA(keys.c_str());
-    for (auto [k, v] : {std::pair{"0", "13;0;1"}, {"1", "8;0;130"}})
-      ::WritePrivateProfileStringA("Keybind", k, v, keys.c_str());
+    box_.WriteKeyBindings({"13;0;1", "8;0;130"});
   }
   void TearDown() override {
     box_.CloseAll();

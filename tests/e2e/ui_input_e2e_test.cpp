@@ -133,18 +133,11 @@ class UiInputTest : public ::testing::Test {
     ASSERT_TRUE(box_.Ready() && e2e::ProgramWindows().empty());
     data_ = box_.Dir() + "data";
     ::CreateDirectoryA(data_.c_str(), nullptr);
-    box_.Write("INSTID", "ID", "-1");
-    // Without "vmode" the table would take its keys from INST-1.
-    for (auto [key, value] : {std::pair{"Placement", "40;30;600;420;-1;-1;-1;-1"},
-                              {"Path", data_.c_str()}, {"vmode", "0"}})
-      box_.Write("INST1", key, value);
+    box_.SaveOneWindowOn(data_);
     // Only the bindings of the test: Down and Up move one entry in list view, with Shift they
     // extend the range.
+    box_.WriteKeyBindings({"40;0;108", "38;0;105", "40;1;108", "38;1;105"});
     const std::string keys = box_.Dir() + "explorer.cfg";
-    ::DeleteFileA(keys.c_str());
-    for (auto [k, v] : {std::pair{"0", "40;0;108"}, {"1", "38;0;105"}, {"2", "40;1;108"},
-                        {"3", "38;1;105"}})
-      ::WritePrivateProfileStringA("Keybind", k, v, keys.c_str());
     ::WritePrivateProfileStringA("SelectMode", "Mode", "3", keys.c_str());
   }
   void TearDown() override {

@@ -199,10 +199,10 @@ TEST_F(LookupTest, ShortcutsAreClassifiedByTheirTarget) {
   };
   for (const auto& c : cases) {
     Write(c.target.substr(dir_.Dir().size()), "");
-    os::ShellLinkSpec spec;
-    spec.target = c.target;
-    spec.arguments = c.arguments;
-    if (!os::Links().Write(dir_.Path(c.name).c_str(), spec)) GTEST_SKIP() << "no shell links";
+    os::ShellLinkFields wanted;
+    wanted.target = c.target;
+    wanted.arguments = c.arguments;
+    if (!os::Links().Write(dir_.Path(c.name).c_str(), wanted)) GTEST_SKIP() << "no shell links";
     exec::AssociationMatch m = Lookup(c.name);
     EXPECT_EQ(m.launchClass, c.c) << c.name;
     EXPECT_EQ(m.file.source, exec::LaunchSource::kShortcut);

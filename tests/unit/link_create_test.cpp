@@ -146,7 +146,7 @@ TEST_F(LinkCreateTest, ADirectoryWhereNoNameCanBeTriedEndsTheSearch) {
 class RecordingLinks : public os::ShellLinks {
  public:
   bool Read(const char*, os::ShellLinkData&) override { return false; }
-  bool Write(const char* path, const os::ShellLinkSpec& wanted) override {
+  bool Write(const char* path, const os::ShellLinkFields& wanted) override {
     made.emplace_back(path, wanted);
     if (fail) {
       testutil::WriteFileBytes(path, "half");
@@ -154,7 +154,7 @@ class RecordingLinks : public os::ShellLinks {
     }
     return testutil::WriteFileBytes(path, "shortcut");
   }
-  std::vector<std::pair<std::string, os::ShellLinkSpec>> made;
+  std::vector<std::pair<std::string, os::ShellLinkFields>> made;
   bool fail = false;
 };
 
@@ -179,7 +179,7 @@ TEST_F(ShortcutCreateTest, NamesCountUpFromTheBaseName) {
   EXPECT_EQ(b, P("READMEへのｼｮｰﾄｶｯﾄ (2).LNK"));
   EXPECT_EQ(c, P("READMEへのｼｮｰﾄｶｯﾄ (3).LNK"));
   ASSERT_EQ(links_.made.size(), 3u);
-  const os::ShellLinkSpec& wanted = links_.made[0].second;
+  const os::ShellLinkFields& wanted = links_.made[0].second;
   EXPECT_EQ(wanted.target, "C:\\docs\\README.TXT");
   EXPECT_EQ(wanted.iconLocation, "icon.ico");
   EXPECT_EQ(wanted.description, "READMEへのｼｮｰﾄｶｯﾄ");

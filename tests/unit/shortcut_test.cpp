@@ -33,7 +33,7 @@ TEST(ShortcutTest, UnreadableShortcutsLeaveTheOutputAlone) {
 TEST(ShortcutTest, ReadsWhatWasWritten) {
   testutil::TempDir dir;
   ASSERT_TRUE(os::Fs().CreateDir(dir.Path("folder").c_str()));
-  os::ShellLinkSpec wanted;
+  os::ShellLinkFields wanted;
   wanted.target = dir.Path("folder");
   wanted.workingDirectory = dir.Dir();
   wanted.arguments = "-x /y";

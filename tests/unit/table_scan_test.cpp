@@ -433,7 +433,7 @@ TEST_F(ScanTest, CorruptShortcutIsListedWithoutTarget) {
 TEST_F(ScanTest, ShortcutToDirectorySortsWithDirectories) {
   MakeDir("folder");
   MakeFile("a.txt");
-  os::ShellLinkSpec wanted;
+  os::ShellLinkFields wanted;
   wanted.target = dir_.Path("folder");
   if (!os::Links().Write(dir_.Path("zz.lnk").c_str(), wanted))
     GTEST_SKIP() << "no shell link object on this system";

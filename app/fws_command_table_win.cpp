@@ -5,6 +5,7 @@
 
 #include <winnetwk.h>
 
+#include "app/about_dialog_win.h"
 #include "app/command_table.h"
 #include "app/drive_menu_text.h"
 #include "app/fws_app_win.h"
@@ -63,6 +64,7 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
       // Help
       {CMD_HCONTENTS, [](fwsApp& a, int) { a.OpenHelp(HELP_FINDER); }},
       {CMD_HHELPONHELP, [](fwsApp& a, int) { a.OpenHelp(HELP_HELPONHELP); }},
+      {CMD_ABOUT, [](fwsApp& a, int) { fwsAboutDlg().DoModal(a.FrameHandle()); }},
   };
   return kRows;
 }

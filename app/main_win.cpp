@@ -11,6 +11,7 @@
 #include "app/instance_role.h"
 #include "app/launcher_win.h"
 #include "app/out_of_memory.h"
+#include "config/default_config.h"
 #include "config/program_context.h"
 #include "os/services.h"
 #include "table/sm_dat.h"
@@ -53,6 +54,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   config::ProgramContext context;
   context.programPath = ModulePath();
   config::ResolveConfigPath(context);
+  // A first start gets the shipped configuration; an existing one is left alone.
+  config::InstallDefaultConfig(config::DirectoryOf(context.programPath) + config::kDefaultConfigName,
+                               context.configFilePath);
   config::BuildLockAndHelpPaths(context);
 
   std::vector<std::string> args;

@@ -17,13 +17,14 @@ struct CommandRow {
   int id;
   Handler handler;
   EnableRule rule = EnableRule::kWhenHandled;
+  int lastId = 0;  // above id: the row stands for every id from id to lastId
 };
 
 // The row of a command id, or null when the table has none.
 template <typename Handler>
 const CommandRow<Handler>* FindCommand(std::span<const CommandRow<Handler>> rows, int id) {
   for (const CommandRow<Handler>& row : rows)
-    if (row.id == id) return &row;
+    if (row.id == id || (row.lastId > row.id && id > row.id && id <= row.lastId)) return &row;
   return nullptr;
 }
 

@@ -87,6 +87,7 @@ bool fwsApp::BuildWindows() {
   ::SendMessageA(frame_->Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
   if (settings_.menu) {
     if (HMENU m = ::LoadMenuA(inst, MAKEINTRESOURCEA(IDM_MAIN))) ::SetMenu(frame_->Handle(), m);
+    BuildUserMenus();
   }
   if (settings_.statusBarDisp) CreateStatusBar();
   if (settings_.toolBarDisp) CreateToolBar();

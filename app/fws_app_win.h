@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/command_table.h"
+#include "app/user_menus_win.h"
 #include "frame/command_gate.h"
 #include "app/window_state.h"
 #include "frame/pane_host.h"
@@ -118,6 +119,18 @@ class fwsApp : public fw::Application,
   void RebuildDriveMenu(HMENU drivePopup);
   void OnDriveCommand(int command);
   void SaveAsDefault();
+
+  // The Mask and Run menus' own items (app/fws_user_menus_win.cpp).
+  void BuildUserMenus();
+  void RebuildUserMenu(app::UserMenus::Kind kind);
+  // A mask item (ids 300-339) becomes the active table's mask: 0, or -1 for an unknown id.
+  int SelectMaskItem(int id);
+  // A run item (ids 400-439) runs with the selected files.
+  void RunMenuEntry(int id);
+  // The list editor of the run menu (run) or the mask menu; OK tells every window.
+  void EditMenuList(bool run);
+  // Offers each selected file of the active table as a run menu item.
+  void RegisterInRunMenu();
   // Timer id on the frame that runs LateInit once the message loop is idle.
   static constexpr UINT_PTR kLateInitTimer = 0x5301;
 
@@ -190,6 +203,7 @@ class fwsApp : public fw::Application,
   fw::StatusBar status_;
   frame::StatusMessage message_;  // the one-pane bar's text: selection text or a hint
   fw::ToolBar toolbar_;
+  app::UserMenus userMenus_;
   HICON largeIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
 };

@@ -44,6 +44,8 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
        EnableRule::kAlways},
       // Mask
       {CMD_MKEYIN, [](fwsApp& a, int) { a.AskMask(); }},
+      {app::kFirstMaskCommand, [](fwsApp& a, int id) { a.SelectMaskItem(id); },
+       EnableRule::kWhenHandled, app::kLastMaskCommand},
       // View
       {CMD_VICON, [](fwsApp& a, int) { a.SetViewMode(0); }},
       {CMD_VLIST, [](fwsApp& a, int) { a.SetViewMode(1); }},
@@ -58,9 +60,14 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
       {CMD_HIDEMENU, [](fwsApp& a, int) { a.ToggleMenu(); }},
       // Run
       {CMD_RKEYIN, [](fwsApp& a, int) { a.RunProgramDialog(); }},
+      {CMD_RREGIST, [](fwsApp& a, int) { a.RegisterInRunMenu(); }},
+      {app::kFirstRunCommand, [](fwsApp& a, int id) { a.RunMenuEntry(id); },
+       EnableRule::kWhenHandled, app::kLastRunCommand},
       // Options
       {CMD_OSAVEDEFAULT, [](fwsApp& a, int) { a.SaveAsDefault(); }},
       {CMD_CONFIGPATH, [](fwsApp& a, int) { a.AskConfigPath(); }},
+      {CMD_MEDIT, [](fwsApp& a, int) { a.EditMenuList(false); }},
+      {CMD_REDIT, [](fwsApp& a, int) { a.EditMenuList(true); }},
       // Help
       {CMD_HCONTENTS, [](fwsApp& a, int) { a.OpenHelp(HELP_FINDER); }},
       {CMD_HHELPONHELP, [](fwsApp& a, int) { a.OpenHelp(HELP_HELPONHELP); }},

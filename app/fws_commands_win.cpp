@@ -91,8 +91,14 @@ void fwsApp::OnAppMessage(WPARAM wp, LPARAM code) {
         if (settings_.toolBarDisp) RebuildBars();
       });
       break;
+    case app::kMsgRunMenuChanged:
+      RebuildUserMenu(app::UserMenus::kRun);
+      break;
+    case app::kMsgMaskMenuChanged:
+      RebuildUserMenu(app::UserMenus::kMask);
+      break;
     default:
-      // The run and mask menus, the associations, polling and the icon loader report here once
+      // The associations, polling and the icon loader report here once
       // the panes have their tables.
       break;
   }

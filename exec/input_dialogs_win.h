@@ -69,7 +69,8 @@ class INPUT3_D : public INPUT_D {
 
 class KEYIN_D : public fw::Dialog {
  public:
-  static constexpr std::size_t kTextMax = 512;  // bytes of each text
+  // Bytes of each text: a run item's command of 1,024 bytes and its terminator fit.
+  static constexpr std::size_t kTextMax = 1026;
 
   KEYIN_D(HWND owner, int layout) : fw::Dialog(layout), owner(owner) {}
   // Each copied up to kTextMax bytes.
@@ -77,8 +78,8 @@ class KEYIN_D : public fw::Dialog {
   INT_PTR Execute() { return DoModal(owner); }
 
   HWND owner;
-  std::string title;  // on OK: at most 511 bytes
-  std::string value;  // on OK: at most 510 bytes
+  std::string title;  // on OK: at most kTextMax - 1 bytes
+  std::string value;  // on OK: at most kTextMax - 2 bytes
 
  protected:
   bool OnInit() override;

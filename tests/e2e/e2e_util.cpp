@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 namespace e2e {
 
@@ -95,6 +97,21 @@ std::string Caption(HWND hwnd) {
   char buf[2048] = {};
   ::GetWindowTextA(hwnd, buf, sizeof(buf));
   return buf;
+}
+
+void Touch(const std::string& path, const std::string& text) {
+  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  if (!text.empty()) ::WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  ::CloseHandle(h);
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
 }
 
 void SaveScreenshot(const std::string& name) {

@@ -34,6 +34,10 @@ HWND FindDialog(const char* caption, DWORD timeoutMs = 20000);
 // The text of a frame's status bar (its single message text, or its first field).
 std::string StatusText(HWND frame);
 
+// Creates (or replaces) a file holding text.
+void Touch(const std::string& path, const std::string& text = std::string());
+// The whole content of a file; empty when it cannot be read.
+std::string ReadAll(const std::string& path);
 // Saves the whole screen as <SORM_SHOTS>\<name>.bmp (when SORM_SHOTS is set).
 void SaveScreenshot(const std::string& name);
 

@@ -4,8 +4,6 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,15 +11,9 @@
 
 namespace {
 
+using e2e::ReadAll;
 using e2e::Sandbox;
-
-void Touch(const std::string& path, const std::string& text = std::string()) {
-  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  if (!text.empty()) ::WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  ::CloseHandle(h);
-}
+using e2e::Touch;
 
 // The line a program received, its arguments separated by single blanks (a composed line may
 // put two blanks before the files; the program reads the same arguments).
@@ -36,12 +28,6 @@ std::string ArgumentsOf(const std::string& echoed) {
   return out;
 }
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 void Press(WORD vk) {
   INPUT in[2] = {};

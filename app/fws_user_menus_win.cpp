@@ -1,0 +1,92 @@
+// The Mask and Run menus' own items on the application object: building and rebuilding them,
+// a mask item, a run item, the two list editors and registering files in the run menu.
+#include <windows.h>
+
+#include "app/fws_app_win.h"
+#include "app/instance_coord_win.h"
+#include "app/mask_input.h"
+#include "app/menu_editor_win.h"
+#include "app/menu_sections.h"
+#include "exec/input_dialogs_win.h"
+#include "exec/input_text.h"
+#include "exec/open_file_win.h"
+#include "frame/sdi_dec_frame_win.h"
+#include "frame/winfo_win.h"
+#include "resources/input_dialog_ids.h"
+#include "table/selection.h"
+#include "table/sorm.h"
+
+void fwsApp::BuildUserMenus() {
+  HMENU bar = frame_ ? ::GetMenu(frame_->Handle()) : nullptr;
+  userMenus_.Build(bar, app::UserMenus::kMask);
+  userMenus_.Build(bar, app::UserMenus::kRun);
+}
+
+void fwsApp::RebuildUserMenu(app::UserMenus::Kind kind) {
+  HMENU bar = frame_ ? ::GetMenu(frame_->Handle()) : nullptr;
+  userMenus_.Clear(bar, kind);
+  userMenus_.Build(bar, kind);
+  if (bar) ::DrawMenuBar(frame_->Handle());
+}
+
+int fwsApp::SelectMaskItem(int id) {
+  const app::ProfileInfo* item = userMenus_.Find(id);
+  table::Sorm* t = ActiveTable();
+  if (!item || !t) return -1;
+  t->SetMask(app::NormalizeMaskInput(item->value.c_str()));
+  t->Reload();
+  t->TitleText();
+  return 0;
+}
+
+void fwsApp::RunMenuEntry(int id) {
+  const app::ProfileInfo* item = userMenus_.Find(id);
+  WINFO* p = Pane(activePane_);
+  table::Sorm* t = p ? p->Table() : nullptr;
+  if (!item || !t) return;
+  // A copy: the run may pump messages that rebuild the menu.
+  const std::string line = item->value;
+  if (exec::RunAnswer(*t, line, p) == exec::RunOutcome::kTooLong)
+    p->ErrorBox("パス名が長すぎます");
+}
+
+void fwsApp::EditMenuList(bool run) {
+  WINFO* p = Pane(activePane_);
+  MenuListDialog editor(run);
+  editor.Load();
+  if (editor.DoModal(p ? p->Handle() : frame_->Handle()) != IDOK) return;
+  app::BroadcastToAllWindows(run ? app::kMsgRunMenuChanged : app::kMsgMaskMenuChanged);
+}
+
+void fwsApp::RegisterInRunMenu() {
+  WINFO* p = Pane(activePane_);
+  table::Sorm* t = p ? p->Table() : nullptr;
+  if (!t) return;
+  table::BINFO* target = table::TargetEntry(*t);
+  if (!target) return;
+  if (t->selectedCount() == 0) table::Select(*t, target, p);
+  for (table::BINFO* e = target; t->IsEntry(e); e = e->NextNode()) {
+    const table::SM_DAT* d = e->Data();
+    if (!d || !d->IsSelected()) continue;
+    const char* address = d->AddressName();
+    if (!address) continue;  // no name leads back to this file
+    const app::ProfileInfo proposal = app::RunMenuProposal(t->path(), d->DisplayName(), address);
+    KEYIN_D2 entry(p->Handle(), IDD_KEYIN_RUN);
+    entry.SetTexts(proposal.title.c_str(), proposal.value.c_str());
+    for (;;) {
+      if (entry.Execute() != IDOK) break;
+      const app::ProfileInfo item{exec::CutToBytes(entry.title, app::kRunTitleMax),
+                                  exec::CutToBytes(entry.value, app::kRunCommandMax)};
+      if (const char* problem = app::MenuTitleProblem(item.title)) {
+        ::MessageBoxA(p->Handle(), problem, "入力エラー", MB_OK | MB_ICONEXCLAMATION);
+        entry.SetTexts(item.title.c_str(), item.value.c_str());
+        continue;
+      }
+      if (app::AddMenuEntry(app::kRunSection, item) == app::SectionWrite::kLockError)
+        ShowLockError();
+      break;
+    }
+  }
+  table::DeselectAll(*t, p);
+  app::BroadcastToAllWindows(app::kMsgRunMenuChanged);
+}

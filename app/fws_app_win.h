@@ -131,6 +131,12 @@ class fwsApp : public fw::Application,
   void EditMenuList(bool run);
   // Offers each selected file of the active table as a run menu item.
   void RegisterInRunMenu();
+
+  // The View menu's settings of the active pane (app/fws_display_win.cpp).
+  void EditColours();
+  void EditFont();
+  void EditViewData();
+  void EditIconSpacing();
   // Timer id on the frame that runs LateInit once the message loop is idle.
   static constexpr UINT_PTR kLateInitTimer = 0x5301;
 

@@ -116,6 +116,15 @@ table::IconMetrics WINFO::GetIconMetrics() {
 
 table::TextMeasurer& WINFO::Measurer() { return measurer_; }
 
+void WINFO::FontChanged() {
+  measurer_.SetFont(settings_.font);
+  if (table_) {
+    table_->TextMetricsChanged();
+    table_->Layout();
+  }
+  Repaint();
+}
+
 void WINFO::SetScrollBars(const table::ScrollBars& b) {
   frame::ApplyScrollBars(Handle(), b, scroll_);
 }

@@ -29,6 +29,8 @@ class WINFO : public fw::Window, public table::TableView, public table::PaneSurf
   table::Sorm* Table() const { return table_.get(); }
   int Index() const { return index_; }
   frame::PaneSettings& Settings() { return settings_; }
+  // The font in Settings() changed: texts are measured again, laid out and repainted.
+  void FontChanged();
   // Writes x1, y1, the colours and the font to INST<section>.
   void WriteSettings(int section);
   int ClientWidth() const { return width_; }

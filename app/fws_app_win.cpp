@@ -149,7 +149,10 @@ void fwsApp::RebuildBars() {
     status_.Destroy();
   }
   frame_->Layout();
-  ::UpdateWindow(frame_->Handle());
+  // A bar that went away leaves its pixels where a transparent toolbar now sits: everything is
+  // drawn again.
+  ::RedrawWindow(frame_->Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   ::SetForegroundWindow(frame_->Handle());
   if (WINFO* p = Pane(activePane_))
     ::SetWindowPos(p->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -132,6 +132,10 @@ class fwsApp : public fw::Application,
   // Offers each selected file of the active table as a run menu item.
   void RegisterInRunMenu();
 
+  // The toolbar editor (every window rebuilds its toolbar after OK) and this window's bar
+  // settings (app/fws_bars_win.cpp).
+  void EditToolbar();
+  void EditBars();
   // The View menu's settings of the active pane (app/fws_display_win.cpp).
   void EditColours();
   void EditFont();

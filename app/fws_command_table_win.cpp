@@ -70,6 +70,8 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
       // Options
       {CMD_OSAVEDEFAULT, [](fwsApp& a, int) { a.SaveAsDefault(); }},
       {CMD_CONFIGPATH, [](fwsApp& a, int) { a.AskConfigPath(); }},
+      {CMD_VBAR, [](fwsApp& a, int) { a.EditBars(); }},
+      {CMD_BEDIT, [](fwsApp& a, int) { a.EditToolbar(); }},
       {CMD_MEDIT, [](fwsApp& a, int) { a.EditMenuList(false); }},
       {CMD_REDIT, [](fwsApp& a, int) { a.EditMenuList(true); }},
       // Help

@@ -36,21 +36,6 @@ class DisplaySettingsTest : public e2e::DialogTest {
     Gone(box);
     return text;
   }
-  // The system chooser that came up: a visible dialog holding the control.
-  HWND ChooserWith(int control) {
-    HWND chooser = nullptr;
-    e2e::WaitFor([&] {
-      for (HWND d = ::FindWindowExA(nullptr, nullptr, "#32770", nullptr); d;
-           d = ::FindWindowExA(nullptr, d, "#32770", nullptr)) {
-        if (::IsWindowVisible(d) && ::GetDlgItem(d, control)) {
-          chooser = d;
-          return true;
-        }
-      }
-      return false;
-    }, 10000);
-    return chooser;
-  }
   std::string CustomColourBytes() { return ReadAll(box_.Dir() + "sormcol.dat"); }
 };
 
@@ -98,6 +83,8 @@ TEST_F(DisplaySettingsTest, ViewDataHidesTypesAndCancelChangesNothing) {
     ::PostMessageA(w, WM_COMMAND, kViewData, 0);
     HWND dlg = FindDialogWith("表示情報の設定", 30068);
     ASSERT_NE(dlg, nullptr);
+    // One command at a time: the cancelled round has ended and changed nothing.
+    EXPECT_TRUE(CaptionStartsWith(w, data_ + "\\*.*  4 file(s).")) << e2e::Caption(w);
     Click(dlg, 30060);
     HWND ask = FindDialogWith("非表示ﾌｧｲﾙﾀｲﾌﾟ指定", 31051);
     ASSERT_NE(ask, nullptr);
@@ -108,10 +95,6 @@ TEST_F(DisplaySettingsTest, ViewDataHidesTypesAndCancelChangesNothing) {
     if (ok) e2e::SaveScreenshot("display_view_data");
     Click(dlg, ok ? IDOK : IDCANCEL);
     ASSERT_TRUE(Gone(dlg));
-    if (!ok) {
-      ::Sleep(300);  // nothing is to happen: give a wrong reload the time to show
-      EXPECT_TRUE(CaptionStartsWith(w, data_ + "\\*.*  4 file(s).")) << e2e::Caption(w);
-    }
   }
   // a.txt and b.doc are hidden now.
   EXPECT_TRUE(CaptionStartsWith(w, data_ + "\\*.*  2 file(s).")) << e2e::Caption(w);
@@ -130,7 +113,7 @@ TEST_F(DisplaySettingsTest, ColoursAndCustomColoursAreKeptOnOkOnly) {
     ASSERT_NE(dlg, nullptr);
     if (ok) e2e::SaveScreenshot("display_colours");
     Click(dlg, 105);  // background
-    HWND chooser = ChooserWith(706);  // the red field
+    HWND chooser = FindDialogWith(nullptr, 706, 10000);  // the red field
     ASSERT_NE(chooser, nullptr);
     // Red, green and blue typed into the chooser's fields, then added to the custom colours.
     const int value = ok ? 10 : 99;
@@ -159,7 +142,7 @@ TEST_F(DisplaySettingsTest, FontChooserSetsThePaneFont) {
   HWND w = Start(1, 40, 30);
   ASSERT_NE(w, nullptr);
   ::PostMessageA(w, WM_COMMAND, kFont, 0);
-  HWND chooser = ChooserWith(1138);  // the size list
+  HWND chooser = FindDialogWith(nullptr, 1138, 10000);  // the size list
   ASSERT_NE(chooser, nullptr);
   // A larger size from the size list (the list starts at the smallest).
   HWND sizes = ::GetDlgItem(chooser, 1138);
@@ -171,7 +154,8 @@ TEST_F(DisplaySettingsTest, FontChooserSetsThePaneFont) {
   e2e::SaveScreenshot("display_font_chooser");
   Click(chooser, IDOK);
   ASSERT_TRUE(Gone(chooser));
-  ::Sleep(300);  // the picture only: the pane repaints with the new font
+  DWORD_PTR unused = 0;  // the window has handled what came before: it has repainted
+  ::SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &unused);
   e2e::SaveScreenshot("display_font_applied");
   CloseAndSave(w);
   const std::string font = box_.Read("INST1", "fontdata");

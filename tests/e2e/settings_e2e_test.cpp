@@ -129,6 +129,33 @@ TEST_F(SettingsTest, RunItemFromTheEditorRunsWithTheSelectedFilesInAnotherWindow
     EXPECT_NE(got.find("\"" + data_ + "\\" + f + "\""), std::string::npos) << got;
 }
 
+// A run item of 1,000 characters is data: renaming it in the editor keeps the whole command.
+TEST_F(SettingsTest, LongCommandSurvivesAChangeOfItsTitle) {
+  const std::string command = "#c:\\tools\\run.exe " + std::string(1000, 'a');
+  box_.Write("Run", "long", command.c_str());
+  box_.Write("Run", "short", "notepad.exe");
+  HWND w = Start(1, 40, 30);
+  ASSERT_NE(w, nullptr);
+  ::PostMessageA(w, WM_COMMAND, kRunEdit, 0);
+  HWND dlg = FindDialogWith("実行ﾒﾆｭｰ設定", 908);
+  ASSERT_NE(dlg, nullptr);
+  ::SendMessageA(::GetDlgItem(dlg, 908), LB_SETCURSEL, 0, 0);
+  Click(dlg, 902);  // change
+  HWND entry = FindDialogWith("実行ﾒﾆｭｰ設定", 8);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(ItemText(entry, 7), command);
+  ::SetDlgItemTextA(entry, 6, "renamed");
+  Click(entry, IDOK);
+  ASSERT_TRUE(Gone(entry));
+  Click(dlg, IDOK);
+  ASSERT_TRUE(Gone(dlg));
+  ASSERT_TRUE(box_.WaitSaved([&] { return box_.Read("Run", "renamed") != "<missing>"; }));
+  EXPECT_EQ(Keys(box_, "Run"), (std::vector<std::string>{"renamed", "short"}));
+  char value[4096] = {};
+  ::GetPrivateProfileStringA("Run", "renamed", "", value, sizeof(value), box_.Cfg().c_str());
+  EXPECT_EQ(std::string(value), command);
+}
+
 TEST_F(SettingsTest, RegisterOffersEachSelectedFileAndCancelSkipsOne) {
   HWND w = Start(1, 40, 30);
   ASSERT_NE(w, nullptr);

@@ -17,10 +17,6 @@ ProjectRCVersion::ProjectRCVersion() {
   Load(name);
 }
 
-ProjectRCVersion::ProjectRCVersion(const char* fileName) {
-  if (fileName && std::char_traits<char>::length(fileName) <= kFileNameMax) Load(fileName);
-}
-
 void ProjectRCVersion::Load(const char* fileName) {
   DWORD handle = 0;
   const DWORD size = ::GetFileVersionInfoSizeA(fileName, &handle);

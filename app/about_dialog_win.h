@@ -13,10 +13,8 @@
 // code page second). Without a block or a translation every query fails.
 class ProjectRCVersion {
  public:
-  // The block of the running program's file.
+  // The block of the running program's file (a name of at most 255 bytes).
   ProjectRCVersion();
-  // The block of the given file (at most 255 bytes of name).
-  explicit ProjectRCVersion(const char* fileName);
 
   bool Valid() const { return !block_.empty(); }
   // The text of a string field ("ProductName", ...); false when there is none.

@@ -126,5 +126,10 @@ void MenuListDialog::OnOK() {
     ::MessageBoxA(Handle(), "Lock error", "Error", MB_OK);
     return;  // the dialog stays open: OK may be tried again
   }
+  if (written == app::SectionWrite::kWriteError) {
+    // The list stays in the dialog, so it is not lost with the file's copy.
+    ::MessageBoxA(Handle(), "設定ファイルに書き込めません", "ｴﾗｰ処理", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   Close(IDOK);
 }

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,47 @@ int IndexOf(HWND list, LPARAM choice) {
 }
 
 using ToolbarSettingsTest = e2e::DialogTest;
+
+// The default configuration beside the program becomes the configuration of a first start
+// only: a user's own file keeps its toolbar.
+TEST(DefaultConfigurationTest, FirstStartGetsTheEverydayToolbarAndAUsersFileIsKept) {
+  struct Case {
+    const char* name;
+    const char* own;  // the user's sorm.cfg, null for none
+    LRESULT buttons;  // toolbar buttons and separators
+    bool masks;       // the default mask items arrived
+  } cases[] = {
+      {"first start", nullptr, 27, true},
+      {"user's own file", "[BarSettings]\r\nToolBar=FCOPY\r\n", 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    e2e::Sandbox box;
+    ASSERT_TRUE(box.Ready() && e2e::ProgramWindows().empty());
+    std::string exeDir = std::getenv("SORM_EXE");
+    exeDir = exeDir.substr(0, exeDir.find_last_of('\\') + 1);
+    const std::string shipped = box.Dir() + "sormdef.cfg";
+    ASSERT_TRUE(::CopyFileA((exeDir + "sormdef.cfg").c_str(), shipped.c_str(), FALSE));
+    if (c.own) e2e::Touch(box.Cfg(), c.own);
+    const std::string before = e2e::ReadAll(box.Cfg());
+    box.Start("");
+    HWND w = nullptr;
+    ASSERT_TRUE(e2e::WaitFor([&] {
+      const std::vector<HWND> windows = e2e::ProgramWindows();
+      w = windows.empty() ? nullptr : windows.front();
+      return w && e2e::ToolBarOf(w);
+    }));
+    EXPECT_EQ(::SendMessageA(e2e::ToolBarOf(w), TB_BUTTONCOUNT, 0, 0), c.buttons);
+    const std::string cfg = e2e::ReadAll(box.Cfg());
+    EXPECT_EQ(cfg.find("[Mask]") != std::string::npos, c.masks);
+    if (c.own) {
+      EXPECT_EQ(cfg.substr(0, before.size()), before) << "the user's lines stay";
+    }
+    if (!c.own) e2e::SaveScreenshot("toolbar_default_configuration");
+    box.CloseAll();
+    ::DeleteFileA(shipped.c_str());
+  }
+}
 
 TEST_F(ToolbarSettingsTest, EditorStoresTheButtonsAndEveryWindowRebuildsItsToolbar) {
   box_.Write("BarSettings", "ToolBar", "FOPEN / / FCOPY UNKNOWN");

@@ -125,8 +125,11 @@ class fwsApp : public fw::Application,
   void RebuildUserMenu(app::UserMenus::Kind kind);
   // A mask item (ids 300-339) becomes the active table's mask: 0, or -1 for an unknown id.
   int SelectMaskItem(int id);
-  // A run item (ids 400-439) runs with the selected files.
+  // A run item (ids 400-439) runs with the selected files, as the run dialog's answer does
+  // (app/fws_open_win.cpp).
   void RunMenuEntry(int id);
+  // The run dialog's answer or a run item's line, run on the active pane.
+  void RunAnswerInActivePane(const std::string& answer);
   // The list editor of the run menu (run) or the mask menu; OK tells every window.
   void EditMenuList(bool run);
   // Offers each selected file of the active table as a run menu item.

@@ -64,6 +64,19 @@ void fwsApp::RunProgramDialog() {
   if (!t) return;
   std::string answer = exec::RunDialogAnswer(*t);
   if (!exec::AskInput(p->Handle(), exec::InputQuestion::kRun, answer)) return;
+  RunAnswerInActivePane(answer);
+}
+
+void fwsApp::RunMenuEntry(int id) {
+  const app::ProfileInfo* item = userMenus_.Find(id);
+  // A copy: the run may pump messages that rebuild the menu.
+  if (item) RunAnswerInActivePane(std::string(item->value));
+}
+
+void fwsApp::RunAnswerInActivePane(const std::string& answer) {
+  WINFO* p = Pane(activePane_);
+  table::Sorm* t = p ? p->Table() : nullptr;
+  if (!t) return;
   if (exec::RunAnswer(*t, answer, p) == exec::RunOutcome::kTooLong) p->ErrorBox(kLineTooLongText);
 }
 

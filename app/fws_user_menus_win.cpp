@@ -9,7 +9,6 @@
 #include "app/menu_sections.h"
 #include "exec/input_dialogs_win.h"
 #include "exec/input_text.h"
-#include "exec/open_file_win.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/winfo_win.h"
 #include "resources/input_dialog_ids.h"
@@ -37,17 +36,6 @@ int fwsApp::SelectMaskItem(int id) {
   t->Reload();
   t->TitleText();
   return 0;
-}
-
-void fwsApp::RunMenuEntry(int id) {
-  const app::ProfileInfo* item = userMenus_.Find(id);
-  WINFO* p = Pane(activePane_);
-  table::Sorm* t = p ? p->Table() : nullptr;
-  if (!item || !t) return;
-  // A copy: the run may pump messages that rebuild the menu.
-  const std::string line = item->value;
-  if (exec::RunAnswer(*t, line, p) == exec::RunOutcome::kTooLong)
-    p->ErrorBox("パス名が長すぎます");
 }
 
 void fwsApp::EditMenuList(bool run) {

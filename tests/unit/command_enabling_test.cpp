@@ -95,4 +95,29 @@ TEST(CommandTable, RowsDecideStateAndDispatch) {
   }
 }
 
+// A row with a last id stands for the whole run of ids, and only for it; the id reaches its
+// handler.
+TEST(CommandTable, RangeRowsCoverTheirIds) {
+  using Handler = void (*)(int& ran, int id);
+  static constexpr app::CommandRow<Handler> rows[] = {
+      {300, [](int& ran, int id) { ran = id; }, EnableRule::kWhenHandled, 339},
+      {340, [](int& ran, int id) { ran = -id; }},
+      {400, nullptr, EnableRule::kWhenHandled, 439},
+  };
+  struct Case {
+    int id;
+    int row;  // index of the row found, -1 for none
+  } cases[] = {{299, -1}, {300, 0}, {317, 0}, {339, 0}, {340, 1},
+               {341, -1}, {400, 2}, {439, 2}, {440, -1}};
+  for (const Case& c : cases) {
+    const app::CommandRow<Handler>* row = app::FindCommand<Handler>(rows, c.id);
+    EXPECT_EQ(row ? static_cast<int>(row - rows) : -1, c.row) << c.id;
+  }
+  int ran = 0;
+  app::FindCommand<Handler>(rows, 317)->handler(ran, 317);
+  EXPECT_EQ(ran, 317);
+  EXPECT_EQ(app::CommandStateOf(app::FindCommand<Handler>(rows, 420), app::FocusedNames{}),
+            CommandState::kDisabled);
+}
+
 }  // namespace

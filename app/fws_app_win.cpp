@@ -98,6 +98,14 @@ bool fwsApp::BuildWindows() {
 bool fwsApp::CreateStatusBar() {
   if (!status_.Create(frame_->Handle(), frame::CreateBarFont(14))) return false;
   if (PaneCount() == 2) status_.SetEqualFields(2);
+  // A new window's tables have nothing selected: the bar says so before it is first shown, so
+  // that the text set once the tables exist repaints nothing.
+  const std::string empty = frame::SelectionText(0, 0);
+  if (PaneCount() == 2) {
+    for (int i = 0; i < 2; ++i) status_.SetText(i, empty.c_str());
+  } else if (message_.SetSelection(empty)) {
+    status_.SetMessageText(message_.Shown().c_str());
+  }
   frame_->InsertBar(&status_, fw::Edge::kBottom);
   return true;
 }
@@ -173,7 +181,8 @@ bool fwsApp::AttachTables() {
   // The mask and run menus and the change monitors join here as they are built.
   for (int i = 0; i < PaneCount(); ++i)
     panes_[i]->AttachTable(i == 0 ? g.instanceNumber : g.instanceNumber + app::kSecondPaneOffset);
-  ::DrawMenuBar(frame_->Handle());
+  // No DrawMenuBar here: the bar got its menu before the frame was first shown and only
+  // submenus change afterwards; redrawing the bar recalculates the whole frame.
   for (int i = 0; i < PaneCount(); ++i) UpdateSelectionText(i);
   if (settings_.menu) {
     HMENU bar = ::GetMenu(frame_->Handle());

@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+#include <string>
+
 namespace fw {
 
 StatusBar::~StatusBar() { Destroy(); }
@@ -58,8 +61,15 @@ void StatusBar::Placed(int length) {
 void StatusBar::SetText(int field, const char* text) {
   if (!hwnd_) return;
   BOOL simple = static_cast<BOOL>(::SendMessageA(hwnd_, SB_ISSIMPLE, 0, 0));
-  ::SendMessageA(hwnd_, SB_SETTEXTA, simple ? SB_SIMPLEID : static_cast<WPARAM>(field),
-                 reinterpret_cast<LPARAM>(text));
+  const WPARAM part = simple ? SB_SIMPLEID : static_cast<WPARAM>(field);
+  // The same text again is not set: setting it repaints the bar.
+  const size_t length = std::strlen(text);
+  if (LOWORD(::SendMessageA(hwnd_, SB_GETTEXTLENGTHA, part, 0)) == length) {
+    std::string shown(length + 1, '\0');
+    ::SendMessageA(hwnd_, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(shown.data()));
+    if (std::memcmp(shown.data(), text, length) == 0) return;
+  }
+  ::SendMessageA(hwnd_, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text));
 }
 
 }  // namespace fw

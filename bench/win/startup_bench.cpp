@@ -114,6 +114,22 @@ int main(int argc, char** argv) {
   ::WritePrivateProfileStringA("INST1", "Placement", "40;40;420;300;-1;-1;-1;-1", cfg.c_str());
   // Keep the closing window from saving itself, so every round starts from the same file.
   ::WritePrivateProfileStringA("INSTID", "ID", "5", cfg.c_str());
+  // SORM_BENCH_INI="Section/Key=Value;..." adds settings, to find which part of the start-up
+  // costs what (for example INST1/ToolBarDisp=Off).
+  if (const char* extra = std::getenv("SORM_BENCH_INI")) {
+    std::string all(extra);
+    for (size_t start = 0; start < all.size();) {
+      size_t end = all.find(';', start);
+      if (end == std::string::npos) end = all.size();
+      std::string item = all.substr(start, end - start);
+      size_t slash = item.find('/'), eq = item.find('=');
+      if (slash != std::string::npos && eq != std::string::npos && slash < eq)
+        ::WritePrivateProfileStringA(item.substr(0, slash).c_str(),
+                                     item.substr(slash + 1, eq - slash - 1).c_str(),
+                                     item.substr(eq + 1).c_str(), cfg.c_str());
+      start = end + 1;
+    }
+  }
 
   std::vector<double> sorm, bare, paired;
   StartOnce("\"" + exe + "\" -CFGID 1", dir);  // warm the caches once for both

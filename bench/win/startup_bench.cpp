@@ -111,6 +111,14 @@ int main(int argc, char** argv) {
   ::CopyFileA(argv[1], exe.c_str(), FALSE);
   std::string cfg = dir + "\\sorm.cfg";
   ::DeleteFileA(cfg.c_str());
+  // A window as a user first meets it: the shipped default settings (its toolbar) when they
+  // sit beside the program.
+  std::string defaults(argv[1]);
+  size_t slash = defaults.find_last_of("\\/");
+  defaults = (slash == std::string::npos ? std::string() : defaults.substr(0, slash + 1)) +
+             "sormdef.cfg";
+  const bool withDefaults = ::CopyFileA(defaults.c_str(), cfg.c_str(), FALSE) != FALSE;
+  std::printf("settings: %s\n", withDefaults ? "the shipped defaults" : "none (no sormdef.cfg)");
   ::WritePrivateProfileStringA("INST1", "Placement", "40;40;420;300;-1;-1;-1;-1", cfg.c_str());
   // Keep the closing window from saving itself, so every round starts from the same file.
   ::WritePrivateProfileStringA("INSTID", "ID", "5", cfg.c_str());

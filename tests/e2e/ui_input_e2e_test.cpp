@@ -288,11 +288,18 @@ TEST_F(UiInputTest, F1InAMenuShowsTheTopicOfTheHighlightedItem) {
   ASSERT_TRUE(help.Ready());
   File("a.txt", 10);
   Start();
-  Foreground();
-  Key(VK_MENU, false);
-  Press('F');
-  Key(VK_MENU, true);
-  ASSERT_TRUE(StatusIs("ファイルを開く")) << e2e::StatusText(frame_);
+  // On a loaded desktop the first Alt+F can be lost before the frame holds the input; a program
+  // whose menu shows no hint fails both tries.
+  bool open = false;
+  for (int attempt = 0; attempt < 2 && !open; ++attempt) {
+    Foreground();
+    Key(VK_MENU, false);
+    Press('F');
+    Key(VK_MENU, true);
+    open = StatusIs("ファイルを開く");
+    if (!open) Press(VK_ESCAPE);
+  }
+  ASSERT_TRUE(open) << e2e::StatusText(frame_);
   Press(VK_DOWN);  // the move item
   ASSERT_TRUE(StatusIs("ファイルの移動")) << e2e::StatusText(frame_);
   Press(VK_F1);

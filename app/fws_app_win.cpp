@@ -127,17 +127,17 @@ bool IsVertical(app::ToolBarEdge e) {
 
 bool fwsApp::CreateToolBar() {
   if (!toolbar_.Create(frame_->Handle(), IsVertical(settings_.toolBarPos))) return false;
+  std::vector<fw::ToolBar::Item> items;
   for (const app::ToolbarItem& item : app::ReadToolbarItems()) {
-    if (item.kind == app::ToolbarItem::kSeparator)
-      toolbar_.AddSeparator(item.size);
-    else
-      toolbar_.AddButton(item.command);
+    if (item.kind == app::ToolbarItem::kSeparator) {
+      items.push_back({0, item.size, true});
+    } else {
+      // A button starts enabled unless its command says otherwise now.
+      const bool disabled = CommandStateOf(item.command) == app::CommandState::kDisabled;
+      items.push_back({item.command, 0, !disabled});
+    }
   }
-  for (const app::ToolbarKeyword& k : app::ToolbarKeywords()) {
-    const app::CommandState state = CommandStateOf(k.command);
-    if (state != app::CommandState::kKeep)
-      toolbar_.SetEnabled(k.command, state == app::CommandState::kEnabled);
-  }
+  toolbar_.SetItems(items);
   frame_->InsertBar(&toolbar_, ToEdge(settings_.toolBarPos));
   return true;
 }

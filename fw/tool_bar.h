@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 #include "fw/frame_window.h"
 
 namespace fw {
@@ -18,9 +20,15 @@ class ToolBar : public ControlBar {
   HWND BarHandle() const override { return hwnd_; }
   int Thickness(bool horizontal, int length) override;
 
-  // A button for the command, its picture the bitmap resource with the same number.
-  void AddButton(int command);
-  void AddSeparator(int size);
+  // The bar's buttons in order: a command button (its picture the bitmap resource with the
+  // same number) or, for command 0, a gap of separatorSize pixels. Replaces what the bar held
+  // with one picture strip and one insertion, however many buttons there are.
+  struct Item {
+    int command = 0;
+    int separatorSize = 0;
+    bool enabled = true;
+  };
+  void SetItems(const std::vector<Item>& items);
   void SetEnabled(int command, bool enabled);
   int ButtonCount() const;
 

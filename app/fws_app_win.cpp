@@ -9,6 +9,7 @@
 #include "frame/gdi_font_win.h"
 #include "frame/selection_text.h"
 #include "frame/status_message.h"
+#include "frame/toolbar_pictures_win.h"
 #include "table/input_win.h"
 #include "table/sorm.h"
 #include "table/type_ahead.h"
@@ -128,16 +129,23 @@ bool IsVertical(app::ToolBarEdge e) {
 bool fwsApp::CreateToolBar() {
   if (!toolbar_.Create(frame_->Handle(), IsVertical(settings_.toolBarPos))) return false;
   std::vector<fw::ToolBar::Item> items;
+  std::vector<int> commands;
   for (const app::ToolbarItem& item : app::ReadToolbarItems()) {
     if (item.kind == app::ToolbarItem::kSeparator) {
-      items.push_back({0, item.size, true});
+      items.push_back({0, item.size, true, -1});
     } else {
       // A button starts enabled unless its command says otherwise now.
       const bool disabled = CommandStateOf(item.command) == app::CommandState::kDisabled;
-      items.push_back({item.command, 0, !disabled});
+      items.push_back({item.command, 0, !disabled, -1});
+      commands.push_back(item.command);
     }
   }
-  toolbar_.SetItems(items);
+  frame::ToolbarPictures pictures(::GetModuleHandleA(nullptr), commands,
+                                  fw::ToolBar::kPictureSize);
+  size_t next = 0;
+  for (fw::ToolBar::Item& item : items)
+    if (item.command != 0) item.image = pictures.ImageOf(next++);
+  toolbar_.SetItems(items, pictures.Bitmap(), pictures.Count());
   frame_->InsertBar(&toolbar_, ToEdge(settings_.toolBarPos));
   return true;
 }

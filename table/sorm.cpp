@@ -105,6 +105,8 @@ bool Sorm::SaveSettings(int sectionNumber) const {
 int Sorm::ChangePath(const char* path) {
   std::string result;
   if (!EnterDirectory(drives_, path_, path, result)) return -1;
+  // The icon loader thread reads the path (under the lock) to reach the entries' files.
+  std::lock_guard<std::mutex> guard(lock_);
   path_ = result;
   return 0;
 }

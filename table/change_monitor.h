@@ -85,6 +85,8 @@ class ChangeMonitor {
   // stop flag is set.
   bool RunOnce();
   void RequestStop() { stop_.store(true); }
+  // Clears the stop flag before the worker is started again.
+  void ResetStop() { stop_.store(false); }
   bool StopRequested() const { return stop_.load(); }
 
   // The user-interface thread is about to handle pane's change message: a change found from

@@ -251,3 +251,50 @@ TEST(ChangeMonitorRealTest, OutsideChangesReachTheWindowAsMessages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MonitorActionTest, ChangesAreNeverDroppedAndPollsOnlyWhenIdle) {
+  using table::MonitorAction;
+  using table::MonitorContext;
+  const MonitorContext idle{true, false, false};
+  const MonitorContext waiting{true, false, true};
+  const MonitorContext busy{true, true, false};
+  const MonitorContext nested{false, false, false};
+  struct Case {
+    uint32_t message;
+    intptr_t lp;
+    MonitorContext context;
+    MonitorAction action;
+  } cases[] = {
+      {table::kMsgDirectoryChanged, 0, idle, MonitorAction::kUpdate},
+      {table::kMsgDirectoryChanged, 0, waiting, MonitorAction::kUpdate},
+      {table::kMsgDirectoryChanged, 0, busy, MonitorAction::kDefer},
+      {table::kMsgDirectoryChanged, 0, nested, MonitorAction::kDefer},
+      {table::kMsgUser, table::kCodePollPane, idle, MonitorAction::kUpdateAbortable},
+      {table::kMsgUser, table::kCodePollPane, waiting, MonitorAction::kNone},
+      {table::kMsgUser, table::kCodePollPane, busy, MonitorAction::kNone},
+      {table::kMsgUser, table::kCodePollPane, nested, MonitorAction::kNone},
+      {table::kMsgUser, table::kCodeIconsVisible, nested, MonitorAction::kRepaint},
+      {table::kMsgIconsProgress, 40, busy, MonitorAction::kProgress},
+      {table::kMsgIconsComplete, 41, nested, MonitorAction::kComplete},
+      {table::kMsgUser, 1, idle, MonitorAction::kNone},  // another program message
+      {table::kMsgUser + 4, 0, idle, MonitorAction::kNone},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(table::DecideMonitorAction(c.message, c.lp, c.context), c.action)
+        << c.message << " " << c.lp;
+}
+
+TEST(MonitorActionTest, ReportsNameTheirPaneAndRescan) {
+  for (uint32_t gen : {0u, 1u, 0xFFFFFFu, 0x1234567u}) {
+    for (int pane : {0, 1}) {
+      const uintptr_t wp = table::PackPane(pane, gen);
+      EXPECT_EQ(table::PaneOf(wp), pane);
+      EXPECT_TRUE(table::SameGeneration(wp, gen));
+      EXPECT_FALSE(table::SameGeneration(wp, gen + 1));
+    }
+  }
+}
+
+}  // namespace

@@ -155,7 +155,9 @@ TEST_F(IconCacheTest, InvalidateTakesTheEntrysIconsAndHidesTheNode) {
     void* large = first->largeIcon;
     cache.AddToCache(*first, "x.ico");
     auto other = std::make_unique<SM_DAT>();
-    if (c.otherUser) ASSERT_TRUE(cache.FindCached(*other, "x.ico", 3, 4));
+    if (c.otherUser) {
+      ASSERT_TRUE(cache.FindCached(*other, "x.ico", 3, 4));
+    }
     IconCache::InvalidateCached(*first);
     EXPECT_EQ(first->largeIcon, nullptr);
     EXPECT_EQ(first->iconFlags, 0);

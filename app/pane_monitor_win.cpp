@@ -37,7 +37,11 @@ void PaneMonitor::ArmAll() {
 void PaneMonitor::Arm(int pane, const std::string& path) {
   table::FNotification* r = monitor_.Record(pane);
   if (!r) return;
-  if (monitor_.Arm(*r, path) == 0) vanished_[pane == 1 ? 1 : 0] = false;
+  if (monitor_.Arm(*r, path) != 0) return;  // polled instead
+  vanished_[pane == 1 ? 1 : 0] = false;
+  // The listing was made before the watch began: one update catches what changed meanwhile
+  // (it repaints nothing when nothing did).
+  monitor_.QueueChange(*r);
 }
 
 void PaneMonitor::Disarm(int pane) {

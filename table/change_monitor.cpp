@@ -19,6 +19,11 @@ bool Elapsed(uint32_t now, uint32_t start, uint32_t limit) {
 
 }  // namespace
 
+bool MonitorPanes::DirectoryExists(const std::string& path) {
+  const uint32_t a = os::Fs().GetAttributes(path.c_str());
+  return a != os::kInvalidAttributes && (a & 0x10) != 0;
+}
+
 MonitorClock& SystemMonitorClock() {
   static SystemClock clock;
   return clock;
@@ -75,6 +80,7 @@ int ChangeMonitor::Arm(FNotification& record, const std::string& path) {
   std::lock_guard<std::mutex> guard(lock_);
   Retire(record.handle_);
   record.handle_ = h;
+  record.path_ = path;
   return result;
 }
 
@@ -95,6 +101,12 @@ void ChangeMonitor::CloseRetired() {
     closing.swap(retired_);
   }
   for (os::ChangeHandle h : closing) notify_.Close(h);
+}
+
+void ChangeMonitor::QueueChange(FNotification& record) {
+  if (record.changeQueued_.exchange(true)) return;
+  sink_.Post(kMsgDirectoryChanged, static_cast<uintptr_t>(record.pane()), 0);
+  ++changesPosted_;
 }
 
 void ChangeMonitor::ChangeHandled(int pane) {
@@ -120,9 +132,11 @@ void ChangeMonitor::IconSlice() {
 
 void ChangeMonitor::Watch(FNotification& record) {
   os::ChangeHandle h;
+  std::string path;
   {
     std::lock_guard<std::mutex> guard(lock_);
     h = record.handle_;
+    if (h != os::kNoChangeHandle) path = record.path_;
   }
   if (h == os::kNoChangeHandle) {
     const uint32_t now = clock_.Ticks();
@@ -133,20 +147,26 @@ void ChangeMonitor::Watch(FNotification& record) {
     }
     return;
   }
+  // Every poll interval a watched directory is looked for: gone, the window is told as for a
+  // change, and its update reports it.
+  const uint32_t now = clock_.Ticks();
+  if (Elapsed(now, record.lastPoll_, kPollInterval)) {
+    record.lastPoll_ = now;
+    if (!panes_.DirectoryExists(path)) QueueChange(record);
+  }
   const os::WaitResult r = notify_.Wait(h, kWaitSlice);
   if (StopRequested() || r == os::WaitResult::kTimeout) return;
   std::lock_guard<std::mutex> guard(lock_);
   if (record.handle_ != h) return;  // disarmed or armed elsewhere meanwhile
   if (r == os::WaitResult::kSignalled) {
-    if (!record.changeQueued_.exchange(true)) {
-      sink_.Post(kMsgDirectoryChanged, static_cast<uintptr_t>(record.pane()), 0);
-      ++changesPosted_;
-    }
+    QueueChange(record);
     if (notify_.FindNext(h)) return;
   }
-  // The handle no longer works (its directory went away): the pane is polled from now on.
+  // The handle no longer works (its directory went away): the pane is polled from now on,
+  // the first time at once.
   Retire(h);
   record.handle_ = os::kNoChangeHandle;
+  record.lastPoll_ = now - kPollInterval - 1;
 }
 
 bool ChangeMonitor::RunOnce() {

@@ -39,7 +39,8 @@ class FNotification : public Link {
   friend class ChangeMonitor;
   class ChangeMonitor* monitor_ = nullptr;
   os::ChangeHandle handle_ = os::kNoChangeHandle;
-  uint32_t lastPoll_ = 0;               // tick count of the last poll (worker only)
+  uint32_t lastPoll_ = 0;               // tick count of the last poll or check (worker only)
+  std::string path_;                    // the watched directory (guarded like handle_)
   std::atomic<bool> changeQueued_{false};  // a change message waits to be handled
 };
 
@@ -50,6 +51,9 @@ class MonitorPanes {
   virtual int PaneCount() = 0;
   virtual Sorm* Table(int pane) = 0;  // null when the pane has none
   virtual IconSource& Icons(int pane) = 0;
+  // Whether a watched directory is still there (GetFileAttributesA). A directory that is
+  // renamed or removed does not always signal its own handle.
+  virtual bool DirectoryExists(const std::string& path);
 };
 
 // Time as the worker sees it (GetTickCount and Sleep in the program).
@@ -88,6 +92,11 @@ class ChangeMonitor {
   // Clears the stop flag before the worker is started again.
   void ResetStop() { stop_.store(false); }
   bool StopRequested() const { return stop_.load(); }
+
+  // Posts the pane's change message as a change found by the worker would (coalesced with
+  // one that waits). The window asks for it after arming: whatever changed between its scan
+  // and the arming is caught by one incremental update.
+  void QueueChange(FNotification& record);
 
   // The user-interface thread is about to handle pane's change message: a change found from
   // now on posts a new one. Until then further changes add nothing (they are coalesced).

@@ -80,7 +80,9 @@ class NoPanes : public table::MonitorPanes {
   int PaneCount() override { return 0; }
   table::Sorm* Table(int) override { return nullptr; }
   table::IconSource& Icons(int) override { return icons; }
+  bool DirectoryExists(const std::string& path) override { return path != gone; }
   monitortest::CountingIcons icons;
+  std::string gone;  // the directory that is no longer there
 };
 
 class ChangeMonitorTest : public ::testing::Test {
@@ -156,6 +158,8 @@ TEST_F(ChangeMonitorTest, ChangesAreCoalescedUntilTheWindowHandlesOne) {
   m.ChangeHandled(0);
   m.RunOnce();
   EXPECT_EQ(Count(table::kMsgDirectoryChanged), 2);
+  m.QueueChange(r);  // the window's own request joins the change that waits
+  EXPECT_EQ(Count(table::kMsgDirectoryChanged), 2);
   notify.waitResult[h] = os::WaitResult::kTimeout;
   m.ChangeHandled(0);
   m.RunOnce();
@@ -182,6 +186,24 @@ TEST_F(ChangeMonitorTest, HandleThatStopsWorkingTurnsThePaneToPolling) {
     m.RunOnce();
     EXPECT_EQ(s.Count(table::kMsgUser, table::kCodePollPane), 1);
   }
+}
+
+TEST_F(ChangeMonitorTest, WatchedDirectoryThatIsGoneIsReportedAsAChangeEveryEightSeconds) {
+  ChangeMonitor m(notify, sink, panes, clock);
+  FNotification& r = m.AddRecord(0);
+  ASSERT_EQ(m.Arm(r, "C:\\here"), 0);
+  m.RunOnce();
+  EXPECT_EQ(Count(table::kMsgDirectoryChanged), 0);
+  panes.gone = "C:\\here";  // renamed away without a signal on its own handle
+  const uint32_t checkedAt = clock.now;
+  while (clock.now - checkedAt <= 8000) {
+    m.ChangeHandled(0);
+    m.RunOnce();
+  }
+  EXPECT_EQ(Count(table::kMsgDirectoryChanged), 1);
+  m.ChangeHandled(0);
+  for (int i = 0; i < 3; ++i) m.RunOnce();
+  EXPECT_EQ(Count(table::kMsgDirectoryChanged), 1);  // not again before the next interval
 }
 
 TEST_F(ChangeMonitorTest, DisarmWhileTheWorkerWaitsClosesOnlyAfterTheWait) {

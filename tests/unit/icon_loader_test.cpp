@@ -68,12 +68,14 @@ TEST_F(IconLoaderTest, RepaintOnlyWhenTheListExtendsFiftyBeyondThePaintedArea) {
     int32_t painted;
     int repaints;
   } cases[] = {{64, 10, 1}, {64, 14, 1}, {64, 15, 0}, {30, 0, 0}, {64, 40, 0}};
+  int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.files) + " files, painted " + std::to_string(c.painted));
-    testutil::RemoveTree(dir_.Dir() + "sub");
-    MakeDir("sub");
-    for (int i = 0; i < c.files; ++i) MakeFile("sub\\f" + std::to_string(i) + ".txt");
-    auto t = Open(dir_.Dir() + "sub");
+    // A folder per case: the table entered the last one, which cannot be removed meanwhile.
+    const std::string sub = "sub" + std::to_string(n++);
+    MakeDir(sub);
+    for (int i = 0; i < c.files; ++i) MakeFile(sub + "\\f" + std::to_string(i) + ".txt");
+    auto t = Open(dir_.Dir() + sub);
     t->SetLastPaintedIndex(c.painted);
     state_ = LoaderPane();
     RunToEnd(*t);

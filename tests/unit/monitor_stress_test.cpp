@@ -75,8 +75,8 @@ class OnePane : public table::MonitorPanes {
 class MonitorStressTest : public tabletest::TableTest {};
 
 TEST_F(MonitorStressTest, RescansPathChangesAndDeletionsWhileTheLoaderRuns) {
-  const int entries = EnvOr("SORM_STRESS_ENTRIES", 1000);
-  const int rounds = EnvOr("SORM_STRESS_ROUNDS", 200);
+  const int entries = EnvOr("SORM_STRESS_ENTRIES", 600);
+  const int rounds = EnvOr("SORM_STRESS_ROUNDS", 150);
   CountingIcons hook;  // the release hook frees the fake icons
   CountingIcons::Alive() = 0;
   MakeDir("one");

@@ -7,7 +7,6 @@
 #include "frame/winfo_win.h"
 #include "os/services.h"
 #include "os/shell_icons.h"
-#include "os/win32/late_library.h"
 #include "table/sorm.h"
 
 namespace app {
@@ -39,9 +38,12 @@ void PaneMonitor::Arm(int pane, const std::string& path) {
   if (!r) return;
   if (monitor_.Arm(*r, path) != 0) return;  // polled instead
   vanished_[pane == 1 ? 1 : 0] = false;
-  // The listing was made before the watch began: one update catches what changed meanwhile
-  // (it repaints nothing when nothing did).
-  monitor_.QueueChange(*r);
+  // The listing was made before the watch began: when a name changed meanwhile (the folder's
+  // write time moved), one update catches it. Without that the update is spared: on a large
+  // folder it costs as much as the listing.
+  table::Sorm* t = Table(pane);
+  const uint64_t now = table::DirectoryWriteTime(path);
+  if (!t || now == 0 || now != t->scannedDirectoryTime()) monitor_.QueueChange(*r);
 }
 
 void PaneMonitor::Disarm(int pane) {
@@ -53,10 +55,8 @@ void PaneMonitor::DisarmAll() {
 }
 
 unsigned __stdcall PaneMonitor::ThreadMain(void* self) {
-  // The shell objects behind shortcut icons need COM on this thread.
-  const bool com = SUCCEEDED(late::CoInit());
+  // (The shell's icons start COM on this thread when a shortcut needs it.)
   static_cast<PaneMonitor*>(self)->monitor_.Run();
-  if (com) late::CoUninit();
   return 0;
 }
 

@@ -47,6 +47,9 @@ constexpr const char* kMemoryErrorText = "内部メモリ確保エラー : 強�
 // soon as a message is waiting in the thread's queue.
 std::atomic<bool>& UpdateAbortFlag();
 
+// The last-write time of a directory (0 when it cannot be read, as for a drive root).
+uint64_t DirectoryWriteTime(const std::string& path);
+
 // The fallback and folder icons of a pane, as opaque icon handles the window layer supplies.
 struct PaneIcons {
   void* builtin[8] = {};  // resources 1002 to 1009
@@ -195,6 +198,9 @@ class Sorm {
   // Counts the rescans (read under lock()): the loader's messages carry it, so that a report
   // about a list that has since been rescanned is recognised and dropped.
   uint32_t rescanGeneration() const { return rescanGeneration_; }
+  // The directory's last-write time taken just before the last rescan listed it (0: unknown):
+  // a watch armed afterwards compares it to learn whether names changed meanwhile.
+  uint64_t scannedDirectoryTime() const { return scannedDirectoryTime_; }
   PaneIcons& icons() { return icons_; }
   // The table's icon cache; guarded by lock().
   IconCache& iconCache() { return iconCache_; }
@@ -284,6 +290,7 @@ class Sorm {
   int32_t loadedIndex_ = 0;
   std::atomic<int32_t> lastPaintedIndex_{0};
   uint32_t rescanGeneration_ = 0;
+  uint64_t scannedDirectoryTime_ = 0;
   // Destroyed after the entries (which hold references to its nodes).
   IconCache iconCache_;
 };

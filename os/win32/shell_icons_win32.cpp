@@ -18,10 +18,21 @@ HICON ShellIcon(const std::string& path, UINT sizeFlag) {
   return info.hIcon;
 }
 
+// The shell reads a shortcut through COM objects, which need COM on the calling thread. It is
+// started there the first time a shortcut is asked for (loading it costs much under Wine, and
+// most folders hold no shortcut); it stays for the life of the thread.
+void ComForShortcut(const std::string& path) {
+  static thread_local bool started = false;
+  if (started || path.size() < 4) return;
+  if (::lstrcmpiA(path.c_str() + path.size() - 4, ".lnk") != 0) return;
+  started = SUCCEEDED(late::CoInit());
+}
+
 class Win32ShellIcons : public ShellIcons {
  public:
   bool FileIcons(const std::string& path, void** large, void** small) override {
     *large = *small = nullptr;
+    ComForShortcut(path);
     HICON l = ShellIcon(path, SHGFI_LARGEICON);
     if (!l) return false;
     *large = l;

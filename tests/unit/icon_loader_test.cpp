@@ -145,4 +145,22 @@ TEST_F(IconLoaderTest, DeadlineEndsTheStepBeforeThePaneIsDone) {
   EXPECT_EQ(icons_.filled.size(), 4u);
 }
 
+// A watch armed after a rescan learns from the folder's write time whether names changed
+// between the listing and the arming.
+TEST_F(IconLoaderTest, RescanRecordsTheFoldersWriteTimeFromBeforeItsListing) {
+  MakeFiles(3);
+  auto t = Open();
+  const uint64_t listed = t->scannedDirectoryTime();
+  ASSERT_NE(listed, 0u);
+  EXPECT_EQ(table::DirectoryWriteTime(t->path()), listed);
+  EXPECT_EQ(table::DirectoryWriteTime(t->DirectoryString()), listed);  // with its backslash
+  os::Sys().Sleep(20);
+  MakeFile("late.txt");  // after the listing, before a watch would be armed
+  const uint64_t now = table::DirectoryWriteTime(t->path());
+  EXPECT_NE(now, listed);
+  t->ReloadKeepPosition();
+  EXPECT_EQ(t->scannedDirectoryTime(), now);
+  EXPECT_EQ(table::DirectoryWriteTime(dir_.Path("missing")), 0u);
+}
+
 }  // namespace

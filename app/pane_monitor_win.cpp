@@ -55,7 +55,9 @@ void PaneMonitor::DisarmAll() {
 }
 
 unsigned __stdcall PaneMonitor::ThreadMain(void* self) {
-  // (The shell's icons start COM on this thread when a shortcut needs it.)
+  // (The shell's icons start COM on this thread when a shortcut needs it.) Loading icons is
+  // background work: it must not take the processor from the window's own thread.
+  ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
   static_cast<PaneMonitor*>(self)->monitor_.Run();
   return 0;
 }

@@ -3,6 +3,7 @@
 #include "fw/ole_runtime.h"
 
 #include "app/instance_coord_win.h"
+#include "app/pane_monitor_win.h"
 #include "config/program_context.h"
 #include "app/window_state.h"
 #include "exec/browse_win.h"
@@ -40,10 +41,12 @@ void fwsApp::LockErrorNoOwner() { ::MessageBoxExA(nullptr, "Lock error", "Error"
 fwsApp::fwsApp() = default;
 
 fwsApp::~fwsApp() {
+  StopPaneMonitor();  // the worker walks the tables
   status_.Destroy();
   frame_.reset();  // destroys the frame window with its children
   panes_[0].reset();
   panes_[1].reset();
+  monitor_.reset();  // its association records hold icons the entries showed
   client_.reset();
   if (largeIcon_) ::DestroyIcon(largeIcon_);
   if (smallIcon_) ::DestroyIcon(smallIcon_);
@@ -203,6 +206,7 @@ bool fwsApp::AttachTables() {
                   settings_.menu ? "ﾒﾆｭｰを隠す" : "ﾒﾆｭｰを表示する");
   }
   if (PaneCount() == 2) ActivatePane(activePane_);
+  if (!StartPaneMonitor()) return false;
   ::UpdateWindow(frame_->Handle());
   ::SetTimer(frame_->Handle(), kLateInitTimer, 1, nullptr);
   return true;
@@ -288,11 +292,13 @@ bool fwsApp::MayClose() {
   }
   if (helpOpened_)
     ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), HELP_QUIT, 0);
+  StopPaneMonitor();
   return true;
 }
 
 void fwsApp::EndSession() {
-  // The change monitors would be closed here; then the window saves itself once.
+  // The change monitors are closed; then the window saves itself once.
+  if (monitor_) monitor_->DisarmAll();
   app::WriteEndMode("EndSession");
   app::PurgeSavedWindows(&LockErrorNoOwner);
   if (!stateSaved_) {
@@ -315,7 +321,11 @@ void fwsApp::ShowLockError() {
   ::MessageBoxA(frame_ ? frame_->Handle() : nullptr, "Lock error", "Error", MB_OK);
 }
 
-int fwsApp::Terminate(int exitCode) { return exitCode; }
+int fwsApp::Terminate(int exitCode) {
+  StopPaneMonitor();
+  if (monitor_) monitor_->DisarmAll();
+  return exitCode;
+}
 
 table::MouseOptions fwsApp::MouseOptions() const {
   table::MouseOptions o;
@@ -325,6 +335,8 @@ table::MouseOptions fwsApp::MouseOptions() const {
 }
 
 bool fwsApp::Idle(long count) {
+  // Changes that came while a command ran or a dialog's loop took them.
+  if (monitor_ && monitor_->HasDeferred() && !MonitorBusy()) monitor_->RunDeferred();
   // The mouse tracking of a held button or a pending click runs between messages.
   table::Sorm* t = ActiveTable();
   WINFO* pane = Pane(activePane_);

@@ -22,6 +22,9 @@
 #include "table/mouse_logic.h"
 #include "table/type_ahead.h"
 
+namespace app {
+class PaneMonitor;
+}
 class SDIDecFrame;
 class W_CLI;
 class WINFO;
@@ -64,6 +67,10 @@ class fwsApp : public fw::Application,
   // Enables the items of a popup that is about to open and sets their check marks.
   void UpdatePopup(HMENU popup) override;
   bool OnTimer(UINT_PTR id) override;
+  // The panes' change monitors and the worker's reports (app/fws_monitor_win.cpp).
+  void DisarmPaneMonitor(int pane) override;
+  void ArmPaneMonitor(int pane, const std::string& path) override;
+  void OnMonitorMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   // The last window saves the state of the session; then the help file is closed.
   bool MayClose() override;
   // The window saves itself once as the session ends.
@@ -193,6 +200,15 @@ class fwsApp : public fw::Application,
   fileops::WindowsPump pump_{nullptr, [this] { return gate_.Busy(); }};
   fileops::MousePumping mousePump_;
   bool lateInitDone_ = false;
+  // The worker thread watching the panes and loading their icons; made once the tables
+  // exist, stopped before they go.
+  std::unique_ptr<app::PaneMonitor> monitor_;
+  bool StartPaneMonitor();
+  void StopPaneMonitor();
+  // The table must not change under the user now: a command runs or the mouse is tracked.
+  bool MonitorBusy() const;
+  // A report or request of the worker taken by the main loop: true when it was one (handled).
+  bool MonitorMessageFromMainLoop(const MSG& msg);
   // The lock error of a save with no window to own the message.
   static void LockErrorNoOwner();
   // The active table's cursor entry, as the enabling rules see it.

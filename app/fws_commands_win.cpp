@@ -27,6 +27,8 @@
 #include "resources/resource_ids.h"
 
 bool fwsApp::PreDispatch(MSG& msg) {
+  // The worker thread's reports and requests.
+  if (MonitorMessageFromMainLoop(msg)) return true;
   // Bound keys first, for the frame and its children.
   uint32_t key = 0;
   if (frame_ && (msg.hwnd == frame_->Handle() || ::IsChild(frame_->Handle(), msg.hwnd)) &&
@@ -98,8 +100,9 @@ void fwsApp::OnAppMessage(WPARAM wp, LPARAM code) {
       RebuildUserMenu(app::UserMenus::kMask);
       break;
     default:
-      // The associations, polling and the icon loader report here once
-      // the panes have their tables.
+      // Polls and the icon loader's repaint requests taken by a loop other than the main one.
+      OnMonitorMessage(WM_USER, wp, code);
+      // The associations report here once they are built.
       break;
   }
 }
@@ -124,9 +127,13 @@ void fwsApp::ToggleTwoPane() {
   app::WindowSettings changed = settings_;
   changed.wmode = PaneCount() == 2 ? 1 : 2;
   if (changed.focusWin >= changed.wmode) changed.focusWin = 0;
+  // The worker ends before the window hands over to its restarted self.
+  StopPaneMonitor();
   if (RestartWindow(changed))
     ::CheckMenuItem(::GetMenu(frame_->Handle()), CMD_TWOPANE,
                     changed.wmode == 2 ? MF_CHECKED : MF_UNCHECKED);
+  else
+    StartPaneMonitor();  // the window stays: it keeps watching
 }
 
 void fwsApp::ToggleClickScroll() {
@@ -235,8 +242,11 @@ bool fwsApp::EnterPath(const char* path, const char* failureText) {
     Pane(activePane_)->ErrorBox(failureText);
     return false;
   }
+  // The change monitor follows the pane to its new directory.
+  Pane(activePane_)->CloseChangeMonitor();
   t->Reload();
   t->TitleText();
+  Pane(activePane_)->ArmChangeMonitor(t->path());
   return true;
 }
 

@@ -62,6 +62,12 @@ class PaneHost {
   // passes them on also while a command's pump runs.
   virtual void OnAppMessage(WPARAM wp, LPARAM code) = 0;
   virtual bool OnCommand(int id) = 0;
+  // The pane's change monitor: stops watching, or watches path (a path change of the pane, a
+  // keep-position reload). Messages of the worker thread that reach the frame's window
+  // procedure (dispatched by a dialog's, menu's or command's loop) are passed on here.
+  virtual void DisarmPaneMonitor(int pane) {}
+  virtual void ArmPaneMonitor(int pane, const std::string& path) {}
+  virtual void OnMonitorMessage(UINT msg, WPARAM wp, LPARAM lp) {}
   virtual void UpdatePopup(HMENU popup) = 0;
   virtual bool OnTimer(UINT_PTR id) = 0;
   virtual bool MayClose() = 0;

@@ -103,6 +103,12 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // main loop, so that a modal loop (dialog, message box, menu, drag) does not drop them.
       host_->OnAppMessage(wp, lp);
       return 0;
+    case WM_USER + 1:
+    case WM_USER + 2:
+    case WM_USER + 3:
+      // The worker thread's reports, here when a loop other than the main one took them.
+      host_->OnMonitorMessage(msg, wp, lp);
+      return 0;
     case WM_TIMER:
       if (host_->OnTimer(wp)) return 0;
       return DecoratedFrame::OnMessage(msg, wp, lp);

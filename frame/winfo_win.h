@@ -54,6 +54,8 @@ class WINFO : public fw::Window, public table::TableView, public table::PaneSurf
   void UpdateSelectionText() override;
   void SortOrderChanged(int16_t oldId, int16_t newId) override;
   void ShowTitle(const std::string& title, const std::string& directory) override;
+  void CloseChangeMonitor() override { host_->DisarmPaneMonitor(index_); }
+  void ArmChangeMonitor(const std::string& path) override { host_->ArmPaneMonitor(index_, path); }
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;

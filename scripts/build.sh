@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds what is asked: "native" (core and unit tests with sanitizers), "win32" (SORM32.EXE,
-# unit tests, end-to-end tests, benchmarks), "fuzz" (libFuzzer targets with clang).
+# unit tests, end-to-end tests, benchmarks), "fuzz" (libFuzzer targets with clang), "tsan" (the
+# worker thread's tests with ThreadSanitizer).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 JOBS=${JOBS:-$(nproc)}
@@ -18,6 +19,11 @@ for what in "$@"; do
       cmake -S "$ROOT" -B "$ROOT/build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" >/dev/null
       ninja -C "$ROOT/build/win32" -j "$JOBS"
+      ;;
+    tsan)
+      cmake -S "$ROOT" -B "$ROOT/build/tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSORM_SANITIZE=OFF \
+        -DSORM_TSAN=ON >/dev/null
+      ninja -C "$ROOT/build/tsan" -j "$JOBS" sorm_tsan_tests
       ;;
     fuzz)
       cmake -S "$ROOT/tests/fuzz" -B "$ROOT/build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

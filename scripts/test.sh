@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test tier:
-#   1. native unit tests (posix backend, AddressSanitizer + UndefinedBehaviorSanitizer)
+#   1. native unit tests (posix backend, AddressSanitizer + UndefinedBehaviorSanitizer), and
+#      the worker thread's tests again with ThreadSanitizer
 #   2. the same unit tests under Wine against real Win32
 #   3. end-to-end tests driving SORM32.EXE under Wine and Xvfb
 #   4. each libFuzzer target for FUZZ_SECONDS (default 20; 0 skips)
@@ -13,7 +14,7 @@ LOG=$ROOT/build/test-logs
 mkdir -p "$LOG"
 
 "$ROOT/scripts/install-deps.sh" || { echo "test.sh: installing dependencies failed"; exit 1; }
-"$ROOT/scripts/build.sh" native win32 || { echo "test.sh: build failed"; exit 1; }
+"$ROOT/scripts/build.sh" native win32 tsan || { echo "test.sh: build failed"; exit 1; }
 if [ "$FUZZ_SECONDS" != 0 ]; then
   "$ROOT/scripts/build.sh" fuzz || { echo "test.sh: fuzz build failed"; exit 1; }
 fi
@@ -42,6 +43,10 @@ fi
 echo "== tier 1: native unit tests"
 ASAN_OPTIONS=detect_leaks=1 "$ROOT/build/native/sorm_unit_tests" --gtest_brief=1 >"$LOG/native.log" 2>&1 || status=1
 count_gtest "$LOG/native.log"
+echo "== tier 1b: worker thread, icon loader and cache under ThreadSanitizer"
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "$ROOT/build/tsan/sorm_tsan_tests" \
+  --gtest_brief=1 >"$LOG/tsan.log" 2>&1 || status=1
+count_gtest "$LOG/tsan.log"
 
 . "$ROOT/scripts/wine-env.sh"
 . "$ROOT/scripts/xvfb.sh"
@@ -80,7 +85,7 @@ if [ "$FUZZ_SECONDS" != 0 ]; then
   done
 fi
 
-for log in "$LOG"/native.log "$LOG"/wine.log "$LOG"/e2e.log; do
+for log in "$LOG"/native.log "$LOG"/tsan.log "$LOG"/wine.log "$LOG"/e2e.log; do
   grep -aE '^\[  FAILED  \] [A-Za-z]' "$log" | sed 's/^/  /'
 done
 echo "$passed passed, $failed failed"

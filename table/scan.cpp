@@ -232,7 +232,9 @@ void Sorm::ChooseCursor(RescanMode mode, int32_t rememberedIndex) {
 
 int Sorm::Rescan(uint32_t attributes, RescanMode mode) {
   const bool update = mode == RescanMode::kUpdate;
+  scannedDirectoryTime_ = DirectoryWriteTime(path_);
   std::unique_lock<std::mutex> guard(lock_);
+  ++rescanGeneration_;
   loaderState_ = kLoaderIdle;
   loadedIndex_ = 0;
 

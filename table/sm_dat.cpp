@@ -1,6 +1,7 @@
 #include "table/sm_dat.h"
 
 #include "os/exact_name.h"
+#include "table/icon_cache.h"
 
 namespace table {
 namespace {
@@ -23,7 +24,12 @@ const char* SM_DAT::AddressName() const {
 
 SM_DAT::~SM_DAT() {
   if (iconFlags & kFromCache) {
-    if (cache && g_releaseCache) g_releaseCache(cache);
+    if (cache) {
+      if (g_releaseCache)
+        g_releaseCache(cache);
+      else
+        IconCache::ReleaseCached(cache);
+    }
     return;
   }
   if (iconFlags & kOwnsLarge) DestroyIconHandle(largeIcon);

@@ -1,6 +1,7 @@
 #include "table/sorm.h"
 
 #include "config/config_file.h"
+#include "os/exact_name.h"
 #include "os/mbcs.h"
 #include "os/services.h"
 #include "os/path_text.h"
@@ -12,6 +13,16 @@ namespace table {
 std::atomic<bool>& UpdateAbortFlag() {
   static std::atomic<bool> flag{false};
   return flag;
+}
+
+uint64_t DirectoryWriteTime(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 3 && (p.back() == '\\' || p.back() == '/') &&
+         !mbcs::IsTrailByteAt(p.c_str(), p.size() - 1))
+    p.pop_back();
+  os::FindData fd;
+  if (!os::FindExact(p.c_str(), fd)) return 0;
+  return fd.lastWriteTime;
 }
 
 Sorm::Sorm(TableView& view, int instance)
@@ -105,6 +116,8 @@ bool Sorm::SaveSettings(int sectionNumber) const {
 int Sorm::ChangePath(const char* path) {
   std::string result;
   if (!EnterDirectory(drives_, path_, path, result)) return -1;
+  // The icon loader thread reads the path (under the lock) to reach the entries' files.
+  std::lock_guard<std::mutex> guard(lock_);
   path_ = result;
   return 0;
 }

@@ -16,6 +16,7 @@
 #include "table/binfo.h"
 #include "table/drive_directory.h"
 #include "table/hidden_types.h"
+#include "table/icon_cache.h"
 #include "table/key_arena.h"
 #include "table/layout_math.h"
 #include "table/link.h"
@@ -45,6 +46,9 @@ constexpr const char* kMemoryErrorText = "内部メモリ確保エラー : 強�
 // Set while a poll-triggered incremental rescan runs: such a rescan gives way (returns -2) as
 // soon as a message is waiting in the thread's queue.
 std::atomic<bool>& UpdateAbortFlag();
+
+// The last-write time of a directory (0 when it cannot be read, as for a drive root).
+uint64_t DirectoryWriteTime(const std::string& path);
 
 // The fallback and folder icons of a pane, as opaque icon handles the window layer supplies.
 struct PaneIcons {
@@ -79,7 +83,7 @@ class Sorm {
   void SetIconSpacing(long x, long y);
   bool autoAdjust() const { return autoAdjust_; }
   void SetAutoAdjust(bool on) { autoAdjust_ = on; }
-  int32_t bmpIcon() const { return bmpIcon_; }
+  int32_t bmpIcon() const { return bmpIcon_.load(std::memory_order_relaxed); }
   void SetBmpIcon(int32_t v) { bmpIcon_ = v; }
   const InvisibleTypes& invisibleTypes() const { return invisibleTypes_; }
   void SetInvisibleTypesText(const std::string& text);
@@ -188,10 +192,18 @@ class Sorm {
   void SetLoaderState(int32_t s) { loaderState_ = s; }
   int32_t loadedIndex() const { return loadedIndex_; }
   void SetLoadedIndex(int32_t i) { loadedIndex_ = i; }
-  int32_t lastPaintedIndex() const { return lastPaintedIndex_; }
-  void SetLastPaintedIndex(int32_t i) { lastPaintedIndex_ = i; }
+  // Written by the painter, read by the icon loader thread.
+  int32_t lastPaintedIndex() const { return lastPaintedIndex_.load(std::memory_order_relaxed); }
+  void SetLastPaintedIndex(int32_t i) { lastPaintedIndex_.store(i, std::memory_order_relaxed); }
+  // Counts the rescans (read under lock()): the loader's messages carry it, so that a report
+  // about a list that has since been rescanned is recognised and dropped.
+  uint32_t rescanGeneration() const { return rescanGeneration_; }
+  // The directory's last-write time taken just before the last rescan listed it (0: unknown):
+  // a watch armed afterwards compares it to learn whether names changed meanwhile.
+  uint64_t scannedDirectoryTime() const { return scannedDirectoryTime_; }
   PaneIcons& icons() { return icons_; }
-  Link& iconCacheRoot() { return iconCacheRoot_; }
+  // The table's icon cache; guarded by lock().
+  IconCache& iconCache() { return iconCache_; }
   // The association lists (by extension, by name, by full name) of this table.
   Link& associations(int kind) { return associations_[kind]; }
 
@@ -224,7 +236,6 @@ class Sorm {
   PaneIcons icons_;
   DriveDirectories drives_;
   Link associations_[3];
-  Link iconCacheRoot_;
 
   std::string path_;
   std::string mask_;
@@ -233,7 +244,7 @@ class Sorm {
   uint16_t viewInfo_ = 0;
   int32_t iconSpacingX_ = 90;
   int32_t iconSpacingY_ = 80;
-  int32_t bmpIcon_ = 0;
+  std::atomic<int32_t> bmpIcon_{0};
   bool autoAdjust_ = true;
   InvisibleTypes invisibleTypes_;
   std::string title_;
@@ -277,7 +288,11 @@ class Sorm {
   std::mutex lock_;
   int32_t loaderState_ = kLoaderIdle;
   int32_t loadedIndex_ = 0;
-  int32_t lastPaintedIndex_ = 0;
+  std::atomic<int32_t> lastPaintedIndex_{0};
+  uint32_t rescanGeneration_ = 0;
+  uint64_t scannedDirectoryTime_ = 0;
+  // Destroyed after the entries (which hold references to its nodes).
+  IconCache iconCache_;
 };
 
 }  // namespace table

@@ -1,0 +1,48 @@
+// The icons of one table entry, by how the entry is started: folders keep the table's folder
+// icons, icon files may show their own image, shortcuts their shell icon, programs their own
+// icon (cached by name with their date and time), and files of one association share the
+// icons their association record keeps.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "exec/exec_link_info.h"
+#include "os/shell_icons.h"
+#include "table/icon_loader.h"
+
+namespace exec {
+
+// The loader asks the shell through os::ShellIcons (a fake in tests).
+using IconProvider = os::ShellIcons;
+
+// Whether bytes (the start of a file of fileSize bytes) can be an icon or cursor file worth
+// handing to ExtractIconA: a header of type 1 or 2 with 1 to 255 images whose directory and
+// image data lie inside the file, and a file of at most kMaxIconFileSize bytes.
+constexpr uint64_t kMaxIconFileSize = 1024 * 1024;
+bool PlausibleIconFile(const std::string& bytes, uint64_t fileSize);
+// Reads the start of path and checks it (PlausibleIconFile).
+bool IconFileLooksSound(const std::string& path);
+
+// ".ico" or ".cur", any case.
+bool IsIconFileName(const char* name);
+
+// Fills the icons of table entries; one per pane, called by the worker thread with the
+// table's lock held.
+class EntryIconLoader : public table::IconSource {
+ public:
+  EntryIconLoader(Associations& lists, IconProvider& shell, uint32_t platformMajor)
+      : lists_(lists), shell_(shell), platformMajor_(platformMajor) {}
+  void LoadIcons(table::Sorm& t, const std::string& directory, table::BINFO& entry) override;
+
+ private:
+  void LoadModern(table::Sorm& t, const std::string& directory, table::SM_DAT& d);
+  void LoadOld(table::Sorm& t, const std::string& directory, table::SM_DAT& d);
+  // Step of both: icon files shown by their own image. True when done.
+  bool OwnImage(table::Sorm& t, const std::string& full, table::SM_DAT& d);
+
+  Associations& lists_;
+  IconProvider& shell_;
+  uint32_t platformMajor_;
+};
+
+}  // namespace exec

@@ -1,0 +1,166 @@
+// The icon loader's walk over a table: one entry per hold of the lock, progress every 20
+// entries, the one-time repaint, the completion report, and a restart after every rescan.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "table/icon_loader.h"
+#include "tests/unit/monitor_test_support.h"
+#include "tests/unit/table_test_support.h"
+
+namespace {
+
+using monitortest::CountingIcons;
+using monitortest::Posted;
+using monitortest::RecordingSink;
+using table::LoaderPane;
+
+class IconLoaderTest : public tabletest::TableTest {
+ protected:
+  void MakeFiles(int n) {
+    for (int i = 0; i < n; ++i) MakeFile("f" + std::to_string(1000 + i) + ".txt");
+  }
+  // Runs the loader on pane 1 until it reports that the pane is done.
+  void RunToEnd(table::Sorm& t) {
+    while (!table::LoaderStep(t, 1, state_, icons_, sink_, UINT64_MAX, [] { return false; })) {
+    }
+  }
+  LoaderPane state_;
+  CountingIcons icons_;
+  RecordingSink sink_;
+};
+
+TEST_F(IconLoaderTest, FillsEveryEntryReportsEveryTwentyAndCompletesOnce) {
+  MakeFiles(64);  // with "..": 65 entries
+  auto t = Open();
+  ASSERT_EQ(t->EntryCount(), 65);
+  t->SetLastPaintedIndex(10);
+  EXPECT_EQ(t->loaderState(), table::kLoaderPending);
+  RunToEnd(*t);
+  EXPECT_EQ(t->loaderState(), table::kLoaderLoading);  // Complete is the window's to set
+  EXPECT_EQ(icons_.filled.size(), 65u);
+  EXPECT_EQ(icons_.lastDirectory, dir_.Dir());
+  std::vector<Posted> posted = sink_.Take();
+  const uint32_t gen = t->rescanGeneration();
+  std::vector<intptr_t> progress;
+  int repaints = 0, completes = 0;
+  for (const Posted& p : posted) {
+    EXPECT_EQ(table::PaneOf(p.wp), 1);
+    EXPECT_TRUE(table::SameGeneration(p.wp, gen));
+    if (p.message == table::kMsgIconsProgress) progress.push_back(p.lp);
+    if (p.message == table::kMsgUser && p.lp == table::kCodeIconsVisible) ++repaints;
+    if (p.message == table::kMsgIconsComplete) {
+      ++completes;
+      EXPECT_EQ(p.lp, 65);
+    }
+  }
+  EXPECT_EQ(progress, (std::vector<intptr_t>{20, 40, 60}));
+  EXPECT_EQ(repaints, 1);  // 10 + 50 < 65, once
+  EXPECT_EQ(completes, 1);
+  // Done: further steps post nothing until the next rescan.
+  RunToEnd(*t);
+  EXPECT_TRUE(sink_.Take().empty());
+}
+
+TEST_F(IconLoaderTest, RepaintOnlyWhenTheListExtendsFiftyBeyondThePaintedArea) {
+  struct Case {
+    int files;
+    int32_t painted;
+    int repaints;
+  } cases[] = {{64, 10, 1}, {64, 14, 1}, {64, 15, 0}, {30, 0, 0}, {64, 40, 0}};
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.files) + " files, painted " + std::to_string(c.painted));
+    // A folder per case: the table entered the last one, which cannot be removed meanwhile.
+    const std::string sub = "sub" + std::to_string(n++);
+    MakeDir(sub);
+    for (int i = 0; i < c.files; ++i) MakeFile(sub + "\\f" + std::to_string(i) + ".txt");
+    auto t = Open(dir_.Dir() + sub);
+    t->SetLastPaintedIndex(c.painted);
+    state_ = LoaderPane();
+    RunToEnd(*t);
+    EXPECT_EQ(sink_.Count(table::kMsgUser, table::kCodeIconsVisible), c.repaints);
+    sink_.Take();
+  }
+}
+
+TEST_F(IconLoaderTest, RescanBetweenStepsRestartsOnTheNewList) {
+  MakeFiles(40);
+  auto t = Open();
+  // A few entries, then the list is rebuilt under the loader.
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(table::LoaderStepOne(*t, 0, state_, icons_, sink_));
+  const uint32_t oldGen = t->rescanGeneration();
+  testutil::RemoveTree(dir_.Path("f1001.txt"));
+  MakeFile("new.txt");
+  ASSERT_EQ(t->ReloadKeepPosition(), 0);
+  EXPECT_EQ(t->loaderState(), table::kLoaderPending);
+  EXPECT_EQ(CountingIcons::Alive(), 0);  // the old entries gave their icons back
+  icons_.filled.clear();
+  RunToEnd(*t);
+  EXPECT_EQ(static_cast<int>(icons_.filled.size()), t->EntryCount());
+  EXPECT_EQ(std::count(icons_.filled.begin(), icons_.filled.end(), "f1001.txt"), 0);
+  EXPECT_EQ(std::count(icons_.filled.begin(), icons_.filled.end(), "new.txt"), 1);
+  for (const Posted& p : sink_.Take()) {
+    if (p.message == table::kMsgIconsProgress && p.lp < 20) ADD_FAILURE() << "early progress";
+    EXPECT_FALSE(table::SameGeneration(p.wp, oldGen) && p.message == table::kMsgIconsComplete);
+  }
+}
+
+TEST_F(IconLoaderTest, UpdateKeepsLoadedIconsAndLoadsOnlyTheNewEntries) {
+  MakeFiles(10);
+  auto t = Open();
+  RunToEnd(*t);
+  icons_.filled.clear();
+  MakeFile("zz.txt");
+  ASSERT_EQ(t->Update(), 1);
+  state_.completeSent = false;
+  RunToEnd(*t);
+  EXPECT_EQ(icons_.filled, (std::vector<std::string>{"zz.txt"}));
+  t.reset();
+  EXPECT_EQ(CountingIcons::Alive(), 0);
+}
+
+TEST_F(IconLoaderTest, IdleOrCompleteTablesAreLeftAlone) {
+  MakeFiles(3);
+  auto t = Open();
+  for (int32_t s : {table::kLoaderIdle, table::kLoaderComplete}) {
+    t->SetLoaderState(s);
+    EXPECT_FALSE(table::LoaderStepOne(*t, 0, state_, icons_, sink_));
+  }
+  EXPECT_TRUE(icons_.filled.empty());
+  EXPECT_TRUE(sink_.Take().empty());
+}
+
+TEST_F(IconLoaderTest, DeadlineEndsTheStepBeforeThePaneIsDone) {
+  MakeFiles(30);
+  auto t = Open();
+  EXPECT_FALSE(table::LoaderStep(*t, 0, state_, icons_, sink_, 0, [] { return false; }));
+  EXPECT_EQ(icons_.filled.size(), 1u);
+  bool stop = false;
+  int calls = 0;
+  EXPECT_FALSE(table::LoaderStep(*t, 0, state_, icons_, sink_, UINT64_MAX, [&] {
+    stop = ++calls == 3;
+    return stop;
+  }));
+  EXPECT_EQ(icons_.filled.size(), 4u);
+}
+
+// A watch armed after a rescan learns from the folder's write time whether names changed
+// between the listing and the arming.
+TEST_F(IconLoaderTest, RescanRecordsTheFoldersWriteTimeFromBeforeItsListing) {
+  MakeFiles(3);
+  auto t = Open();
+  const uint64_t listed = t->scannedDirectoryTime();
+  ASSERT_NE(listed, 0u);
+  EXPECT_EQ(table::DirectoryWriteTime(t->path()), listed);
+  EXPECT_EQ(table::DirectoryWriteTime(t->DirectoryString()), listed);  // with its backslash
+  os::Sys().Sleep(20);
+  MakeFile("late.txt");  // after the listing, before a watch would be armed
+  const uint64_t now = table::DirectoryWriteTime(t->path());
+  EXPECT_NE(now, listed);
+  t->ReloadKeepPosition();
+  EXPECT_EQ(t->scannedDirectoryTime(), now);
+  EXPECT_EQ(table::DirectoryWriteTime(dir_.Path("missing")), 0u);
+}
+
+}  // namespace

@@ -192,8 +192,12 @@ class Sorm {
   void SetLastPaintedIndex(int32_t i) { lastPaintedIndex_ = i; }
   PaneIcons& icons() { return icons_; }
   Link& iconCacheRoot() { return iconCacheRoot_; }
-  // The association lists (by extension, by name, by full name) of this table.
-  Link& associations(int kind) { return associations_[kind]; }
+  // Data a higher layer keeps for this table and that is destroyed with it: the program
+  // associations (exec::TableAssociations reads and fills it).
+  struct Attachment {
+    virtual ~Attachment() = default;
+  };
+  std::unique_ptr<Attachment>& associationsSlot() { return associations_; }
 
  private:
   friend class Scanner;
@@ -223,7 +227,7 @@ class Sorm {
   IconMetrics iconMetrics_;
   PaneIcons icons_;
   DriveDirectories drives_;
-  Link associations_[3];
+  std::unique_ptr<Attachment> associations_;
   Link iconCacheRoot_;
 
   std::string path_;

@@ -91,8 +91,14 @@ void fwsApp::OnAppMessage(WPARAM wp, LPARAM code) {
         if (settings_.toolBarDisp) RebuildBars();
       });
       break;
+    case app::kMsgAssociations:
+      AssociationsChanged();
+      break;
+    case app::kMsgContextMenu:
+      ContextMenuAtCursorCommand();
+      break;
     default:
-      // The run and mask menus, the associations, polling and the icon loader report here once
+      // The run and mask menus, polling and the icon loader report here once
       // the panes have their tables.
       break;
   }

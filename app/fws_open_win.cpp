@@ -6,6 +6,7 @@
 #include "exec/ask_input_win.h"
 #include "exec/open_entries.h"
 #include "exec/open_file_win.h"
+#include "exec/table_associations.h"
 #include "fileops/command_support_win.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/winfo_win.h"
@@ -75,4 +76,21 @@ void fwsApp::RunLineCommand(const std::string& line) {
   if (!t) return;
   if (exec::RunCommandLine(*t, line, p) == exec::RunOutcome::kTooLong)
     p->ErrorBox(kLineTooLongText);
+}
+
+void fwsApp::AssociationsChanged() {
+  // Not under a running command, which may hold a record of the lists.
+  gate_.WhenIdle([this] {
+    for (int i = 0; i < PaneCount(); ++i) {
+      WINFO* p = Pane(i);
+      table::Sorm* t = p ? p->Table() : nullptr;
+      if (!t) continue;
+      {
+        const exec::AssociationsLock hold(t->lock());
+        exec::ReloadTableAssociations(*t);
+      }
+      t->TitleText();
+      p->Repaint();
+    }
+  });
 }

@@ -103,6 +103,9 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // main loop, so that a modal loop (dialog, message box, menu, drag) does not drop them.
       host_->OnAppMessage(wp, lp);
       return 0;
+    case WM_WININICHANGE:
+      host_->AssociationsChanged();
+      return DecoratedFrame::OnMessage(msg, wp, lp);
     case WM_TIMER:
       if (host_->OnTimer(wp)) return 0;
       return DecoratedFrame::OnMessage(msg, wp, lp);

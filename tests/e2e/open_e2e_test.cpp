@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -190,5 +192,128 @@ INSTANTIATE_TEST_SUITE_P(Answers, RunDialogTest,
                          testing::Values(RunCase{"Direct", true, ""},
                                          RunCase{"ByAssociation", false, "target.txt "}),
                          [](const testing::TestParamInfo<RunCase>& i) { return i.param.name; });
+
+// Documents associated by their extension through the registry's file types, opened by Enter
+// or by a real double-click: the program of the file type starts with the file, in the
+// document's folder. The program is a fixture that records its current directory and command
+// line in record_start.log beside itself.
+class OpenDocumentTest : public OpenTest {
+ protected:
+  void SetUp() override {
+    OpenTest::SetUp();
+    const char* exe = std::getenv("SORM_EXE");
+    ASSERT_NE(exe, nullptr);
+    std::string from(exe);
+    from = from.substr(0, from.find_last_of('\\') + 1) + "record_start.exe";
+    program_ = box_.Dir() + "record_start.exe";
+    ASSERT_TRUE(::CopyFileA(from.c_str(), program_.c_str(), FALSE)) << from;
+    log_ = box_.Dir() + "record_start.log";
+    ::DeleteFileA(log_.c_str());
+    char ext[32];
+    std::snprintf(ext, sizeof(ext), ".sd%lu", ::GetTickCount() % 1000000ul);
+    ext_ = ext;
+    type_ = "SormTestDoc" + ext_.substr(1);
+    SetClass(ext_, type_);
+    SetClass(type_, "test document");
+    SetClass(type_ + "\\shell\\open\\command", "\"" + program_ + "\" \"%1\"");
+    docs_ = data_ + "\\docs";
+    ::CreateDirectoryA(docs_.c_str(), nullptr);
+  }
+  void TearDown() override {
+    OpenTest::TearDown();
+    for (const std::string& f : made_) ::DeleteFileA(f.c_str());
+    ::RemoveDirectoryA(docs_.c_str());
+    ::RemoveDirectoryA(data_.c_str());
+    ::DeleteFileA(program_.c_str());
+    ::DeleteFileA(log_.c_str());
+    for (const std::string& k : {type_ + "\\shell\\open\\command", type_ + "\\shell\\open",
+                                 type_ + "\\shell", type_, ext_})
+      ::RegDeleteKeyA(HKEY_CLASSES_ROOT, k.c_str());
+  }
+  static void SetClass(const std::string& key, const std::string& value) {
+    ASSERT_EQ(::RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(),
+                             static_cast<DWORD>(value.size())),
+              ERROR_SUCCESS)
+        << key;
+  }
+  std::string Document(const char* stem) {
+    const std::string f = docs_ + "\\" + stem + ext_;
+    Touch(f);
+    made_.push_back(f);
+    return f;
+  }
+  // The lines the fixture wrote: current directory, tab, command line.
+  std::vector<std::string> Starts() {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadAll(log_));
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+  }
+  bool WaitStarts(std::size_t n) {
+    return e2e::WaitFor([&] { return Starts().size() >= n; }, 15000);
+  }
+  // A real double-click at a point of the pane (client coordinates).
+  void DoubleClickPane(POINT p) {
+    HWND client = ::FindWindowExA(frame_, nullptr, "SormClient", nullptr);
+    HWND pane = client ? ::FindWindowExA(client, nullptr, "Sorumo32", nullptr) : nullptr;
+    ASSERT_NE(pane, nullptr);
+    ::ClientToScreen(pane, &p);
+    ::SetCursorPos(p.x, p.y);
+    INPUT in[4] = {};
+    for (int i = 0; i < 4; ++i) {
+      in[i].type = INPUT_MOUSE;
+      in[i].mi.dwFlags = (i % 2) ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    }
+    ::SendInput(4, in, sizeof(INPUT));
+  }
+
+  std::string program_, log_, ext_, type_, docs_;
+  std::vector<std::string> made_;
+};
+
+TEST_F(OpenDocumentTest, EnterStartsTheProgramOfTheFileTypeWithTheFile) {
+  const std::string doc = Document("letter");
+  Start(("letter" + ext_).c_str(), docs_);
+  Press(VK_RETURN);
+  ASSERT_TRUE(WaitStarts(1)) << "the program of the file type was not started";
+  const std::vector<std::string> starts = Starts();
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].substr(0, starts[0].find('\t')), docs_);
+  EXPECT_NE(starts[0].find("\"" + doc + "\""), std::string::npos) << starts[0];
+}
+
+TEST_F(OpenDocumentTest, ADoubleClickStartsTheProgramOfTheFileType) {
+  const std::string doc = Document("letter");
+  Start("..", docs_);
+  // Icon view, spacing 90: ".." in the first cell, the document's icon in the second.
+  DoubleClickPane({135, 20});
+  const bool started = WaitStarts(1);
+  e2e::SaveScreenshot("open_document_double_click");
+  ASSERT_TRUE(started) << "the program of the file type was not started";
+  const std::vector<std::string> starts = Starts();
+  EXPECT_EQ(starts[0].substr(0, starts[0].find('\t')), docs_);
+  EXPECT_NE(starts[0].find("\"" + doc + "\""), std::string::npos) << starts[0];
+}
+
+TEST_F(OpenDocumentTest, EnterOnThreeSelectedDocumentsStartsThreePrograms) {
+  const std::string docs[] = {Document("a"), Document("b"), Document("c")};
+  Start(("a" + ext_).c_str(), docs_);
+  ::PostMessageA(frame_, WM_COMMAND, 154, 0);  // select all (".." is never selected)
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    return e2e::StatusText(frame_).rfind("Selected 3 file(s)", 0) == 0;
+  }, 5000)) << e2e::StatusText(frame_);
+  Press(VK_RETURN);
+  ASSERT_TRUE(WaitStarts(3)) << Starts().size() << " program(s) started";
+  const std::vector<std::string> starts = Starts();
+  ASSERT_EQ(starts.size(), 3u);
+  for (const std::string& doc : docs) {
+    int found = 0;
+    for (const std::string& s : starts) found += s.find("\"" + doc + "\"") != std::string::npos;
+    EXPECT_EQ(found, 1) << doc;  // each file its own start
+  }
+}
 
 }  // namespace

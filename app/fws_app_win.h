@@ -191,6 +191,8 @@ class fwsApp : public fw::Application,
   // Handlers of the command table.
   static void FileCommand(fwsApp& a, int id);
   static void SortBy(fwsApp& a, int id);
+  // The association dialog: 160 by extension, 150 by name, 158 by full name.
+  static void AssociationCommand(fwsApp& a, int id);
   void MarkAll(bool on);
   void ToggleMenu();
   void ToggleTwoPane();

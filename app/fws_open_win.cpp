@@ -4,12 +4,14 @@
 
 #include "app/fws_app_win.h"
 #include "exec/ask_input_win.h"
+#include "exec/association_dialog_win.h"
 #include "exec/open_entries.h"
 #include "exec/open_file_win.h"
 #include "exec/table_associations.h"
 #include "fileops/command_support_win.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/winfo_win.h"
+#include "resources/commands.h"
 #include "table/sorm.h"
 
 namespace {
@@ -93,4 +95,14 @@ void fwsApp::AssociationsChanged() {
       p->Repaint();
     }
   });
+}
+
+void fwsApp::AssociationCommand(fwsApp& a, int id) {
+  WINFO* p = a.Pane(a.activePane_);
+  table::Sorm* t = p ? p->Table() : nullptr;
+  if (!t) return;
+  const exec::AssociationKind kind = id == CMD_FLINK_EXT    ? exec::AssociationKind::kByExtension
+                                     : id == CMD_FLINK_NAME ? exec::AssociationKind::kByName
+                                                            : exec::AssociationKind::kByFullName;
+  exec::EditAssociation(p->Handle(), *t, kind, *p);
 }

@@ -45,17 +45,6 @@ std::string ReadAll(const std::string& path) {
   return s.str();
 }
 
-void Press(WORD vk) {
-  INPUT in[2] = {};
-  for (int i = 0; i < 2; ++i) {
-    in[i].type = INPUT_KEYBOARD;
-    in[i].ki.wVk = vk;
-    in[i].ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, 0));
-    in[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
-  }
-  ::SendInput(2, in, sizeof(INPUT));
-}
-
 class OpenTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -99,13 +88,13 @@ class OpenTest : public ::testing::Test {
 
 TEST_F(OpenTest, EnterListsAFolderAndBackspaceReturnsToIt) {
   Start("sub");
-  Press(VK_RETURN);
+  e2e::PressKey(VK_RETURN);
   // ".." and inner.txt
   ASSERT_TRUE(CaptionStartsWith(data_ + "\\sub\\*.*  2 file(s).")) << e2e::Caption(frame_);
-  Press(VK_BACK);
+  e2e::PressKey(VK_BACK);
   ASSERT_TRUE(CaptionStartsWith(data_ + "\\*.*  5 file(s).")) << e2e::Caption(frame_);
   // The cursor is on the folder just left ("aaa" and ".." come before it): Enter goes back in.
-  Press(VK_RETURN);
+  e2e::PressKey(VK_RETURN);
   EXPECT_TRUE(CaptionStartsWith(data_ + "\\sub\\*.*")) << e2e::Caption(frame_);
   e2e::SaveScreenshot("open_folder");
   // The path is the table's own: it is saved with the window.
@@ -133,7 +122,7 @@ TEST_P(OpenAssociatedTest, EnterStartsTheProgramWithTheFullPath) {
   Touch(record, "@echo %*> \"" + args + "\"\r\n");
   box_.Write("ExecLink", c.file, record.c_str());
   Start(c.file);
-  Press(VK_RETURN);
+  e2e::PressKey(VK_RETURN);
   const bool started =
       e2e::WaitFor([&] { return ReadAll(args).find("\r\n") != std::string::npos; });
   ::DeleteFileA(file.c_str());
@@ -277,7 +266,7 @@ class OpenDocumentTest : public OpenTest {
 TEST_F(OpenDocumentTest, EnterStartsTheProgramOfTheFileTypeWithTheFile) {
   const std::string doc = Document("letter");
   Start(("letter" + ext_).c_str(), docs_);
-  Press(VK_RETURN);
+  e2e::PressKey(VK_RETURN);
   ASSERT_TRUE(WaitStarts(1)) << "the program of the file type was not started";
   const std::vector<std::string> starts = Starts();
   ASSERT_EQ(starts.size(), 1u);
@@ -305,7 +294,7 @@ TEST_F(OpenDocumentTest, EnterOnThreeSelectedDocumentsStartsThreePrograms) {
   ASSERT_TRUE(e2e::WaitFor([&] {
     return e2e::StatusText(frame_).rfind("Selected 3 file(s)", 0) == 0;
   }, 5000)) << e2e::StatusText(frame_);
-  Press(VK_RETURN);
+  e2e::PressKey(VK_RETURN);
   ASSERT_TRUE(WaitStarts(3)) << Starts().size() << " program(s) started";
   const std::vector<std::string> starts = Starts();
   ASSERT_EQ(starts.size(), 3u);
@@ -314,6 +303,34 @@ TEST_F(OpenDocumentTest, EnterOnThreeSelectedDocumentsStartsThreePrograms) {
     for (const std::string& s : starts) found += s.find("\"" + doc + "\"") != std::string::npos;
     EXPECT_EQ(found, 1) << doc;  // each file its own start
   }
+}
+
+// The association dialog of command 158 (by full name) stores the program for the file, and
+// the window reads its lists again at once (the dialog's WM_WININICHANGE): Enter then starts it.
+TEST_F(OpenDocumentTest, TheAssociationDialogsProgramStartsTheFileAtOnce) {
+  const std::string memo = docs_ + "\\memo.txq";
+  Touch(memo);
+  made_.push_back(memo);
+  Start("memo.txq", docs_);
+  ::PostMessageA(frame_, WM_COMMAND, 158, 0);
+  HWND dlg = e2e::FindDialog("ファイルのプログラムとの関連づけ");
+  ASSERT_NE(dlg, nullptr);
+  char prompt[64] = {};
+  ::GetDlgItemTextA(dlg, 31052, prompt, sizeof(prompt));
+  EXPECT_STREQ(prompt, "memo.txq");  // the key the file is associated under
+  const std::string command = program_ + " %1";
+  ::SetDlgItemTextA(dlg, 31051, command.c_str());
+  ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return box_.Read("ExecLink", "memo.txq") == command; }, 10000))
+      << box_.Read("ExecLink", "memo.txq");
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    ::SetForegroundWindow(frame_);
+    return ::GetForegroundWindow() == frame_;
+  }, 5000));
+  e2e::PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitStarts(1)) << "the program just associated was not started";
+  const std::vector<std::string> starts = Starts();
+  EXPECT_EQ(ArgumentsOf(starts[0].substr(starts[0].find('\t') + 1)), program_ + " " + memo);
 }
 
 }  // namespace

@@ -67,8 +67,8 @@ FileNameParts SplitFileName(const char* path) {
 
 ExecutableKind ExecutableKindOf(const char* extension) {
   for (const char* e : {".BAT", ".PIF", ".COM"})
-    if (SameFileName(extension, e) == 0) return ExecutableKind::kProgramWithRecord;
-  if (SameFileName(extension, ".EXE") == 0) return ExecutableKind::kProgram;
+    if (SameFileNameEqual(extension, e)) return ExecutableKind::kProgramWithRecord;
+  if (SameFileNameEqual(extension, ".EXE")) return ExecutableKind::kProgram;
   return ExecutableKind::kNotExecutable;
 }
 

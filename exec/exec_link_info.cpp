@@ -14,6 +14,15 @@ std::string WithoutQuotes(const char* text) {
   return close ? std::string(start, close) : std::string(start);
 }
 
+// Printable ASCII without a double quote.
+bool IsPlainAscii(const char* s) {
+  for (; *s; ++s)
+    if (*s < 0x20 || *s > 0x7E || *s == '"') return false;
+  return true;
+}
+
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+
 }  // namespace
 
 ExecLinkInfo::~ExecLinkInfo() {
@@ -28,6 +37,17 @@ int SameFileName(const char* a, const char* b) {
   return os::Sys().CompareNoCase(WithoutQuotes(a).c_str(), WithoutQuotes(b).c_str());
 }
 
+bool SameFileNameEqual(const char* a, const char* b) {
+  // The quick answer for plain texts, which is lstrcmpiA's (SameFileNameTest checks that on
+  // this system's collation); a lookup compares each name with every key of a list.
+  if (IsPlainAscii(a) && IsPlainAscii(b)) {
+    for (; *a && *b; ++a, ++b)
+      if (FoldAscii(*a) != FoldAscii(*b)) return false;
+    return *a == *b;
+  }
+  return SameFileName(a, b) == 0;
+}
+
 std::string CutAtCaret(const char* text) {
   const char* caret = mbcs::FindChar(text, '^');
   return caret ? std::string(text, caret) : std::string(text);
@@ -35,14 +55,14 @@ std::string CutAtCaret(const char* text) {
 
 ExecLinkInfo* AssociationList::Find(const char* key) const {
   for (const auto& item : items_) {
-    if (SameFileName(item->key.c_str(), key) == 0) return item.get();
+    if (SameFileNameEqual(item->key.c_str(), key)) return item.get();
   }
   return nullptr;
 }
 
 ExecLinkInfo* AssociationList::FindAndMoveToFront(const char* key) {
   for (auto it = items_.begin(); it != items_.end(); ++it) {
-    if (SameFileName((*it)->key.c_str(), key) == 0) {
+    if (SameFileNameEqual((*it)->key.c_str(), key)) {
       items_.splice(items_.begin(), items_, it);  // the record itself does not move
       return items_.front().get();
     }

@@ -37,6 +37,10 @@ struct ExecLinkInfo {
 // and everything from the next double quote on ignored in both, so "NOTEPAD.EXE" in quotes
 // equals notepad.exe. Negative, 0 or positive.
 int SameFileName(const char* a, const char* b);
+// SameFileName(a, b) == 0, answered without the system's comparison when both are printable
+// ASCII without double quotes: then lstrcmpiA finds them equal exactly when they differ in the
+// case of their letters only.
+bool SameFileNameEqual(const char* a, const char* b);
 
 // The text up to its first "^" (a "^" that is a trail byte does not count).
 std::string CutAtCaret(const char* text);

@@ -7,6 +7,7 @@
 #include "exec/run_plan.h"
 #include "exec/shell_context_menu_win.h"
 #include "exec/table_associations.h"
+#include "exec/working_directory.h"
 #include "fw/lazy_api.h"
 #include "os/path_text.h"
 #include "os/services.h"
@@ -19,10 +20,7 @@ constexpr int kOldShellMajorVersion = 4;
 constexpr uint32_t kFirstSuccess = 32;  // WinExec: below is a failure
 
 bool IsWin32Program(const std::string& program) {
-  SHFILEINFOA info = {};
-  const DWORD_PTR type = lazy::SHGetFileInfoA(program.c_str(), 0, &info, sizeof(info),
-                                              SHGFI_EXETYPE);
-  return IsWin32ExeType(static_cast<uint32_t>(type));
+  return IsWin32ExeType(os::Sys().ExecutableType(program.c_str()));
 }
 
 // The table's lists, under its lock (the icon loader reads them from its own thread).
@@ -73,7 +71,8 @@ void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string
   {
     const AssociationMatch match = LookupInTable(t, directory, name);
     const bool oldShell = config::Context().windowsMajorVersion < kOldShellMajorVersion;
-    plan = PlanOpenFile(match, directory, name, std::string(), oldShell);
+    plan = PlanOpenFile(match, directory, name,
+                        OwnWorkingDirectory(match.file.source, directory, name), oldShell);
   }
   switch (plan.action) {
     case OpenAction::kShellExecute:
@@ -101,7 +100,8 @@ RunOutcome RunCommandLine(table::Sorm& t, const std::string& line,
   TypedRunPlan plan;
   {
     const AssociationMatch match = LookupInTable(t, directory, typed.program.c_str());
-    plan = PlanTypedRun(typed, match, directory, std::string());
+    plan = PlanTypedRun(typed, match, directory,
+                        OwnWorkingDirectory(match.file.source, directory, typed.program.c_str()));
   }
   if (plan.tooLong) return RunOutcome::kTooLong;
   if (RunWithFiles(t, plan.line, plan.directory, surface) >= kFirstSuccess)

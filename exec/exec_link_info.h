@@ -31,6 +31,12 @@ struct ExecLinkInfo {
   std::string command;      // the program's command line, cut at the first "^"
   std::string description;  // the file type's description
   std::string verb;         // the file type's default verb, when the registry names one
+
+  // Kept by the list that holds the record (its key does not change there): the key with its
+  // letters folded when it is printable ASCII without double quotes, so that a lookup compares
+  // plain names without the system's comparison.
+  bool plainKey = false;
+  std::string foldedKey;
 };
 
 // lstrcmpiA of a and b; when they differ, compared again with one leading double quote skipped
@@ -64,6 +70,7 @@ class AssociationList {
   Items::const_iterator end() const { return items_.end(); }
 
  private:
+  Items::const_iterator FindItem(const char* key) const;
   Items items_;
 };
 

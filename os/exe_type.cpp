@@ -5,7 +5,9 @@
 namespace os {
 namespace {
 
-constexpr uint32_t kMz = 0x5A4D, kPe = 0x4550, kNe = 0x454E;
+// "MZ" as the shell answers it (its bytes swapped against the header's signature, as Wine's
+// shell answers); "PE" and "NE" as the header's signatures.
+constexpr uint32_t kDosMagic = 0x5A4D, kMz = 0x4D5A, kPe = 0x4550, kNe = 0x454E;
 constexpr std::size_t kNewHeaderOffset = 0x3C;  // e_lfanew
 constexpr uint16_t kWindowSubsystem = 2;        // IMAGE_SUBSYSTEM_WINDOWS_GUI
 
@@ -28,7 +30,7 @@ bool Read32(std::string_view b, std::size_t at, uint32_t& v) {
 uint32_t ExeTypeOf(const char* path, std::string_view head) {
   if (path && (HasSuffixNoCase(path, ".BAT") || HasSuffixNoCase(path, ".COM"))) return kMz;
   uint32_t magic = 0;
-  if (!Read16(head, 0, magic) || magic != kMz) return 0;
+  if (!Read16(head, 0, magic) || magic != kDosMagic) return 0;
   uint32_t offset = 0, signature = 0;
   if (!Read32(head, kNewHeaderOffset, offset) || !Read16(head, offset, signature)) return kMz;
   if (signature == kNe) {

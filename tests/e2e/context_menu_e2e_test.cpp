@@ -4,7 +4,12 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
+#include <cstring>
+#include <cwchar>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/e2e_util.h"
 
@@ -36,7 +41,9 @@ class ContextMenuTest : public ::testing::Test {
     ::CreateDirectoryA(data_.c_str(), nullptr);
     ::CreateDirectoryA((data_ + "\\folder").c_str(), nullptr);
     box_.SaveOneWindowOn(data_);
-    box_.Write("INST1", "Cursor", "..");
+  }
+  void Start(const char* cursor) {
+    box_.Write("INST1", "Cursor", cursor);
     box_.Start("-CFGID 1");
     ASSERT_TRUE(e2e::WaitFor([&] { return (frame_ = e2e::WindowAt(40, 30)) != nullptr; }));
     ASSERT_TRUE(e2e::WaitFor([&] { return e2e::Caption(frame_).rfind(data_, 0) == 0; }));
@@ -83,6 +90,7 @@ class ContextMenuTest : public ::testing::Test {
 // bottom: up three items to the sort submenu, into it, two down from "by name" to "newest
 // first".
 TEST_F(ContextMenuTest, ASortChosenFromTheBackgroundMenuSortsThePane) {
+  Start("..");
   const bool shown = RightClickBackground();
   e2e::SaveScreenshot("context_menu_background");
   ASSERT_TRUE(shown) << "no menu on the right click";
@@ -101,6 +109,59 @@ TEST_F(ContextMenuTest, ASortChosenFromTheBackgroundMenuSortsThePane) {
   ::PostMessageA(frame_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(e2e::WaitFor([] { return e2e::ProgramWindows().empty(); }));
   EXPECT_EQ(box_.Read("INST1", "Sort"), std::to_string(kSortNewest));
+}
+
+// The files on the clipboard as the shell's copy put them there (CF_HDROP), empty when none.
+std::vector<std::string> ClipboardFiles() {
+  std::vector<std::string> files;
+  if (!::OpenClipboard(nullptr)) return files;
+  if (HANDLE h = ::GetClipboardData(CF_HDROP)) {
+    if (const auto* drop = static_cast<const DROPFILES*>(::GlobalLock(h))) {
+      const char* base = reinterpret_cast<const char*>(drop);
+      if (drop->fWide) {
+        for (const wchar_t* w = reinterpret_cast<const wchar_t*>(base + drop->pFiles); *w;
+             w += wcslen(w) + 1) {
+          char name[MAX_PATH * 2] = {};
+          ::WideCharToMultiByte(CP_ACP, 0, w, -1, name, sizeof(name), nullptr, nullptr);
+          files.push_back(name);
+        }
+      } else {
+        for (const char* a = base + drop->pFiles; *a; a += strlen(a) + 1) files.push_back(a);
+      }
+      ::GlobalUnlock(h);
+    }
+  }
+  ::CloseClipboard();
+  return files;
+}
+
+// The copy verb of a key binding (Ctrl+C, action 133) with nothing selected acts on the cursor
+// entry through the shell's own item: the shell puts the entry on the clipboard.
+TEST_F(ContextMenuTest, TheCopyVerbPutsTheCursorEntryOnTheClipboard) {
+  box_.WriteKeyBindings({"67;2;133"});
+  if (::OpenClipboard(nullptr)) {
+    ::EmptyClipboard();
+    ::CloseClipboard();
+  }
+  Start("folder");
+  INPUT in[4] = {};
+  const WORD keys[4] = {VK_CONTROL, 'C', 'C', VK_CONTROL};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = keys[i];
+    in[i].ki.wScan = static_cast<WORD>(::MapVirtualKeyA(keys[i], 0));
+    in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+  }
+  ::SendInput(4, in, sizeof(INPUT));
+  std::vector<std::string> files;
+  ASSERT_TRUE(e2e::WaitFor([&] { return !(files = ClipboardFiles()).empty(); }, 10000))
+      << "nothing on the clipboard";
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(files[0], data_ + "\\folder");
+  // The entry was selected only while the shell's object was made.
+  EXPECT_TRUE(e2e::WaitFor([&] {
+    return e2e::StatusText(frame_).rfind("Selected 0 file(s)", 0) == 0;
+  }, 5000)) << e2e::StatusText(frame_);
 }
 
 }  // namespace

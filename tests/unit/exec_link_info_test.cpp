@@ -100,6 +100,25 @@ TEST(AssociationListTest, FoundRecordsMoveToTheFrontAndKeepTheirAddress) {
   EXPECT_EQ(Keys(list), (std::vector<std::string>{"A", "C", "B"}));
 }
 
+// Plain keys are compared folded, the others by the system; the first record that matches in
+// list order is found either way.
+TEST(AssociationListTest, PlainAndOtherKeysAreFoundAlike) {
+  exec::AssociationList list;
+  exec::ExecLinkInfo& quoted = list.Append("\"NOTEPAD.EXE\"", "q");
+  exec::ExecLinkInfo& plain = list.Append(".Txt", "p");
+  exec::ExecLinkInfo& wide = list.Append("\x83\x41.TXT", "w");  // ア.TXT
+  const struct {
+    const char* query;
+    const exec::ExecLinkInfo* found;
+  } cases[] = {{"notepad.exe", &quoted}, {"\"notepad.exe\"", &quoted}, {".TXT", &plain},
+               {".txt", &plain},         {"\x83\x41.txt", &wide},    {".tx", nullptr},
+               {"", nullptr}};
+  for (const auto& c : cases) EXPECT_EQ(list.Find(c.query), c.found) << c.query;
+  list.Append("\".txt\"", "second");  // also matches ".txt", but comes later
+  EXPECT_EQ(list.FindAndMoveToFront(".TXT"), &plain);
+  EXPECT_EQ(list.begin()->get(), &plain);
+}
+
 TEST(AssociationListTest, KindsNameTheirOwnLists) {
   exec::Associations lists;
   lists.List(exec::AssociationKind::kByExtension).Append(".TXT", "e");

@@ -16,6 +16,8 @@ void fwsApp::RunHeldCommand(int id) {
 }
 
 void fwsApp::ShowContextMenu(int pane, POINT clientPoint) {
+  // The shell's clipboard commands need OLE, which is otherwise started once the window is idle.
+  LateInit();
   WINFO* p = Pane(pane);
   table::Sorm* t = p ? p->Table() : nullptr;
   if (!t) return;
@@ -57,6 +59,7 @@ void fwsApp::ShellVerbCommand(const char* verb) {
   WINFO* p = Pane(activePane_);
   table::Sorm* t = p ? p->Table() : nullptr;
   if (!t || !verb) return;
+  LateInit();  // OLE for the shell's clipboard verbs
   exec::InvokeShellVerb(*t, frame_->Handle(), p, verb);
   ::SetForegroundWindow(frame_->Handle());
   ::BringWindowToTop(p->Handle());

@@ -70,6 +70,10 @@ class ContextMenuTest : public ::testing::Test {
     ::SetCursorPos(p.x, p.y);
     e2e::WaitFor([&] { return ::WindowFromPoint(p) == pane_; }, 5000);
     for (int attempt = 0; attempt < 3; ++attempt) {
+      e2e::WaitFor([&] {
+        ::SetForegroundWindow(frame_);
+        return ::GetForegroundWindow() == frame_;
+      }, 5000);
       INPUT in[2] = {};
       in[0].type = in[1].type = INPUT_MOUSE;
       in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
@@ -152,10 +156,13 @@ TEST_F(ContextMenuTest, TheCopyVerbPutsTheCursorEntryOnTheClipboard) {
     in[i].ki.wScan = static_cast<WORD>(::MapVirtualKeyA(keys[i], 0));
     in[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
   }
-  ::SendInput(4, in, sizeof(INPUT));
+  // The keys are given again when the desktop lost them.
   std::vector<std::string> files;
-  ASSERT_TRUE(e2e::WaitFor([&] { return !(files = ClipboardFiles()).empty(); }, 10000))
-      << "nothing on the clipboard";
+  for (int attempt = 0; attempt < 3 && files.empty(); ++attempt) {
+    ::SendInput(4, in, sizeof(INPUT));
+    e2e::WaitFor([&] { return !(files = ClipboardFiles()).empty(); }, 5000);
+  }
+  ASSERT_FALSE(files.empty()) << "nothing on the clipboard";
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(files[0], data_ + "\\folder");
   // The entry was selected only while the shell's object was made.

@@ -374,8 +374,13 @@ void fwsApp::CarryOut(const table::ActionRequest& r) {
     case table::ActionRequest::kRestoreFrame:
       frame_->ShrinkFrame(false);
       break;
+    case table::ActionRequest::kShellVerb:
+      ShellVerbCommand(r.verb);
+      break;
+    case table::ActionRequest::kContextMenu:
+      ContextMenuAtCursorCommand();
+      break;
     default:
-      // Shell verbs and the context menu arrive with their parts of the program.
       break;
   }
 }
@@ -383,7 +388,8 @@ void fwsApp::CarryOut(const table::ActionRequest& r) {
 void fwsApp::CarryOutMouse(int pane, const table::MouseRequest& r) {
   if (r.kind == table::MouseRequest::kCommand) OnCommand(r.command);
   if (r.kind == table::MouseRequest::kOpenEntry) OpenEntryCommand(pane, r.entry);
-  // The context menu and the frame menu at a point arrive with their parts.
+  if (r.kind == table::MouseRequest::kContextMenu) ContextMenuCommand(pane, {r.point.x, r.point.y});
+  // The frame menu at a point (platform below 4) arrives with its part.
 }
 
 void fwsApp::OnChar(unsigned char c) {

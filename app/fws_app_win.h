@@ -109,6 +109,20 @@ class fwsApp : public fw::Application,
   // A key binding's command line, run holding the command gate.
   void RunLineCommand(const std::string& line);
 
+  // The shell's context menu at a point of a pane (client coordinates): of the entry there, of
+  // the selection, or of the directory with the view commands (app/fws_shell_menu_win.cpp).
+  // ContextMenuCommand and the others hold the command gate; ShowContextMenu runs inside a
+  // command that holds it.
+  void ShowContextMenu(int pane, POINT clientPoint);
+  void ContextMenuCommand(int pane, POINT clientPoint);
+  // The keyboard's context menu: of the target entry, at its centre.
+  void ContextMenuAtCursorCommand();
+  // A shell verb ("cut", "copy", "paste", "find") on the active pane.
+  void ShellVerbCommand(const char* verb);
+  // Runs a command's handler inside a command that already holds the gate (the context menu's
+  // view commands).
+  void RunHeldCommand(int id);
+
   // Opens a new window offset by (dx, dy) from this frame, with the defaults section.
   void OpenNewWindow(int dx, int dy);
   // Asks every window of the program to save itself in z-order and close.
@@ -173,6 +187,9 @@ class fwsApp : public fw::Application,
 
  public:
   void OnAppMessage(WPARAM wp, LPARAM code) override;
+  // Every pane reads its association lists again, is repainted and retitled (after a running
+  // command has ended).
+  void AssociationsChanged() override;
 
  private:
   // What the first paint does not need runs right after the window is up: OLE (drag and drop,
@@ -216,6 +233,8 @@ class fwsApp : public fw::Application,
   // Handlers of the command table.
   static void FileCommand(fwsApp& a, int id);
   static void SortBy(fwsApp& a, int id);
+  // The association dialog: 160 by extension, 150 by name, 158 by full name.
+  static void AssociationCommand(fwsApp& a, int id);
   void MarkAll(bool on);
   void ToggleMenu();
   void ToggleTwoPane();

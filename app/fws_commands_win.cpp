@@ -99,10 +99,15 @@ void fwsApp::OnAppMessage(WPARAM wp, LPARAM code) {
     case app::kMsgMaskMenuChanged:
       RebuildUserMenu(app::UserMenus::kMask);
       break;
+    case app::kMsgAssociations:
+      AssociationsChanged();
+      break;
+    case app::kMsgContextMenu:
+      ContextMenuAtCursorCommand();
+      break;
     default:
       // Polls and the icon loader's repaint requests taken by a loop other than the main one.
       OnMonitorMessage(WM_USER, wp, code);
-      // The associations report here once they are built.
       break;
   }
 }

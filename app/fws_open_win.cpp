@@ -4,11 +4,14 @@
 
 #include "app/fws_app_win.h"
 #include "exec/ask_input_win.h"
+#include "exec/association_dialog_win.h"
 #include "exec/open_entries.h"
 #include "exec/open_file_win.h"
+#include "exec/table_associations.h"
 #include "fileops/command_support_win.h"
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/winfo_win.h"
+#include "resources/commands.h"
 #include "table/sorm.h"
 
 namespace {
@@ -88,4 +91,32 @@ void fwsApp::RunLineCommand(const std::string& line) {
   if (!t) return;
   if (exec::RunCommandLine(*t, line, p) == exec::RunOutcome::kTooLong)
     p->ErrorBox(kLineTooLongText);
+}
+
+void fwsApp::AssociationsChanged() {
+  // Not under a running command, which may hold a record of the lists.
+  gate_.WhenIdle([this] {
+    for (int i = 0; i < PaneCount(); ++i) {
+      WINFO* p = Pane(i);
+      table::Sorm* t = p ? p->Table() : nullptr;
+      if (!t) continue;
+      {
+        const exec::AssociationsLock hold(t->lock());
+        exec::ReloadTableAssociations(*t);
+      }
+      // The old records took their icons with them: the listing is read again so that no
+      // entry keeps one, and its icons load anew from the new lists.
+      t->ReloadKeepPosition();
+    }
+  });
+}
+
+void fwsApp::AssociationCommand(fwsApp& a, int id) {
+  WINFO* p = a.Pane(a.activePane_);
+  table::Sorm* t = p ? p->Table() : nullptr;
+  if (!t) return;
+  const exec::AssociationKind kind = id == CMD_FLINK_EXT    ? exec::AssociationKind::kByExtension
+                                     : id == CMD_FLINK_NAME ? exec::AssociationKind::kByName
+                                                            : exec::AssociationKind::kByFullName;
+  exec::EditAssociation(p->Handle(), *t, kind, *p);
 }

@@ -3,7 +3,7 @@
 #include <process.h>
 
 #include "config/program_context.h"
-#include "exec/association_store.h"
+#include "exec/table_associations.h"
 #include "frame/winfo_win.h"
 #include "os/services.h"
 #include "os/shell_icons.h"
@@ -14,10 +14,12 @@ namespace app {
 PaneMonitor::PaneMonitor(frame::PaneHost& host)
     : host_(host), monitor_(os::ChangeNotifications(), *this, *this) {
   const config::ProgramContext& g = config::Context();
-  exec::LoadAssociations(associations_, g.configFilePath);
+  // Each table's own association lists, which the window's thread uses too: the loader runs
+  // with the table's lock held, as the window's thread does when it looks up.
   for (auto& loader : icons_)
-    loader = std::make_unique<exec::EntryIconLoader>(associations_, os::SystemShellIcons(),
-                                                     g.windowsMajorVersion);
+    loader = std::make_unique<exec::EntryIconLoader>(
+        [](table::Sorm& t) -> exec::Associations& { return exec::TableAssociations(t); },
+        os::SystemShellIcons(), g.windowsMajorVersion);
   for (int i = 0; i < host_.PaneCount(); ++i) monitor_.AddRecord(i);
 }
 

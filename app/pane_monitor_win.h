@@ -51,11 +51,6 @@ class PaneMonitor : public table::MonitorPanes, public table::MessageSink {
   void Update(int pane, bool abortable);
 
   frame::PaneHost& host_;
-  // ---- association lists of the icon loader -------------------------------------------
-  // One set of lists, loaded here once, serves the loader of both panes until the tables
-  // offer their own lists; then Icons(pane) takes the table's lists instead of these.
-  exec::Associations associations_;
-  // -----------------------------------------------------------------------------------------
   std::unique_ptr<exec::EntryIconLoader> icons_[2];
   table::ChangeMonitor monitor_;
   HANDLE thread_ = nullptr;

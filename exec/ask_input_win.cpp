@@ -34,6 +34,7 @@ bool AskInput(HWND owner, InputQuestion question, std::string& answer,
       dialog = std::make_unique<INPUT_D>(owner, layout);
     dialog->SetupInput(use.caption, prompt, buffer.data(), buffer.size(), use.section, capacity);
   }
+  if (options.choices) dialog->choices = *options.choices;
   if (dialog->Execute() != IDOK) return false;
   answer = BufferText(buffer.data(), buffer.size());
   return true;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "exec/input_use.h"
 
@@ -12,6 +13,9 @@ namespace exec {
 struct AskOptions {
   const char* prompt = nullptr;  // replaces the question's prompt (associations: the key)
   int capacity = 0;              // replaces the question's history capacity when above 0
+  // Choices added to the drop-down in this order (so the last one shows first), after the
+  // stored history; equal ones appear once, empty ones not at all.
+  const std::vector<std::string>* choices = nullptr;
 };
 
 // answer: in, the initial text; out, the answer on OK (cut to the question's answer size

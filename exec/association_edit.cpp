@@ -1,6 +1,8 @@
 #include "exec/association_edit.h"
 
 #include "config/command_line.h"
+#include "exec/association_registry.h"
+#include "exec/association_store.h"
 #include "os/mbcs.h"
 #include "os/services.h"
 
@@ -62,6 +64,27 @@ AnswerChoice ResolveAnswer(const char* answer, const FileTypeList& types) {
   choice.command = a;
   if (!mbcs::FindChar(a.c_str(), '.')) choice.command += ".EXE";
   return choice;
+}
+
+void EnsureExtensionRecord(Associations& lists, const std::string& key) {
+  if (lists.extensions.Find(key.c_str())) return;
+  auto record = std::make_unique<ExecLinkInfo>();
+  if (ReadExtensionFromRegistry(key.c_str(), *record)) lists.extensions.Append(std::move(record));
+}
+
+StoredAnswer StoreAssociationAnswer(const std::string& configFile, const std::string& key,
+                                    AssociationKind kind, const char* answer,
+                                    const FileTypeList& types) {
+  const AnswerChoice choice = ResolveAnswer(answer, types);
+  StoredAnswer stored;
+  if (choice.type && kind == AssociationKind::kByExtension) {
+    stored.result = WriteExtensionFileType(key.c_str(), choice.type->key.c_str());
+    stored.announce = stored.result == 0;
+    return stored;
+  }
+  const std::string& command = choice.type ? choice.type->command : choice.command;
+  stored.result = SetAssociation(configFile, key.c_str(), command.c_str(), kind);
+  return stored;
 }
 
 }  // namespace exec

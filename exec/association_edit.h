@@ -30,4 +30,21 @@ struct AnswerChoice {
 };
 AnswerChoice ResolveAnswer(const char* answer, const FileTypeList& types);
 
+// By extension, an extension the table has not looked up yet is read from the registry into
+// the list first, so the dialog offers its current association.
+void EnsureExtensionRecord(Associations& lists, const std::string& key);
+
+// Stores the dialog's answer for key. A registered type: by extension the extension is pointed
+// at the type, by name or full name the [ExecLink] line gets the type's command. Otherwise the
+// answer as a command (SetAssociation; an empty answer removes the association).
+// result: 0 or -1; announce: whether the change is to be made known to the shell and every
+// window (not after the registry refused a file type).
+struct StoredAnswer {
+  int result = 0;
+  bool announce = true;
+};
+StoredAnswer StoreAssociationAnswer(const std::string& configFile, const std::string& key,
+                                    AssociationKind kind, const char* answer,
+                                    const FileTypeList& types);
+
 }  // namespace exec

@@ -37,9 +37,18 @@ LaunchSource SourceOf(LaunchClass c) {
 }
 
 LaunchFile ResolveLaunchFile(const std::string& directory, const char* fileName) {
-  std::string path = fileName;
-  if (!directory.empty() && !os::HasDriveOrDirectory(fileName))
-    path = os::DirectoryString(directory) + fileName;
+  std::string path;
+  if (!directory.empty() && !os::HasDriveOrDirectory(fileName)) {
+    // One allocation for the common directory that already ends in its separator (the icon
+    // loader looks up every entry of a listing).
+    const bool separated = directory.back() == '\\' &&
+                           !mbcs::IsTrailByteAt(directory.c_str(), directory.size() - 1);
+    path.reserve(directory.size() + std::strlen(fileName) + 1);
+    path = separated ? directory : os::DirectoryString(directory);
+    path += fileName;
+  } else {
+    path = fileName;
+  }
   LaunchFile file;
   std::string target;
   if (links::ReadLinkTarget(path.c_str(), target)) {
@@ -67,8 +76,8 @@ FileNameParts SplitFileName(const char* path) {
 
 ExecutableKind ExecutableKindOf(const char* extension) {
   for (const char* e : {".BAT", ".PIF", ".COM"})
-    if (SameFileName(extension, e) == 0) return ExecutableKind::kProgramWithRecord;
-  if (SameFileName(extension, ".EXE") == 0) return ExecutableKind::kProgram;
+    if (SameFileNameEqual(extension, e)) return ExecutableKind::kProgramWithRecord;
+  if (SameFileNameEqual(extension, ".EXE")) return ExecutableKind::kProgram;
   return ExecutableKind::kNotExecutable;
 }
 
@@ -78,7 +87,7 @@ AssociationMatch LookupAssociation(Associations& lists, const std::string& direc
   m.file = ResolveLaunchFile(directory, fileName);
   const LaunchSource source = m.file.source;
   const FileNameParts parts = SplitFileName(m.file.path.c_str());
-  const std::string fullName = parts.name + parts.extension;
+  const char* fullName = os::FileNamePart(m.file.path.c_str());  // name and extension
 
   auto matched = [&](ExecLinkInfo* record, MatchKind kind) {
     m.record = record;
@@ -86,7 +95,7 @@ AssociationMatch LookupAssociation(Associations& lists, const std::string& direc
     m.launchClass = ClassOf(source, kind);
     return m;
   };
-  if (ExecLinkInfo* r = lists.fullNames.FindAndMoveToFront(fullName.c_str()))
+  if (ExecLinkInfo* r = lists.fullNames.FindAndMoveToFront(fullName))
     return matched(r, MatchKind::kFullName);
   if (!parts.name.empty()) {
     if (ExecLinkInfo* r = lists.names.FindAndMoveToFront(parts.name.c_str()))

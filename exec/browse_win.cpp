@@ -9,7 +9,7 @@
 
 #include "exec/input_text.h"
 #include "os/services.h"
-#include "fw/ole_runtime.h"
+#include "exec/shell_com_win.h"
 
 namespace exec {
 namespace {
@@ -33,47 +33,6 @@ class KeepCurrentDir {
  private:
   std::string saved_;
 };
-
-// COM for the folder browser, initialised for this call when nobody did before.
-class ComForCall {
- public:
-  ComForCall() : hr_(ole::CoInit()) {}
-  ~ComForCall() {
-    if (SUCCEEDED(hr_)) ole::CoUninit();
-  }
-  ComForCall(const ComForCall&) = delete;
-  ComForCall& operator=(const ComForCall&) = delete;
-
- private:
-  HRESULT hr_;
-};
-
-// Memory the shell hands out (item lists, wide strings), freed with the shell's allocator.
-struct ShellFree {
-  void operator()(void* p) const {
-    IMalloc* m = nullptr;
-    if (p && SUCCEEDED(lazy::SHGetMalloc(&m)) && m) {
-      m->Free(p);
-      m->Release();
-    }
-  }
-};
-using ItemList = std::unique_ptr<ITEMIDLIST, ShellFree>;
-
-struct ComRelease {
-  void operator()(IUnknown* p) const {
-    if (p) p->Release();
-  }
-};
-using ShellFolder = std::unique_ptr<IShellFolder, ComRelease>;
-
-std::string WideToAnsi(const wchar_t* w) {
-  int n = ::WideCharToMultiByte(CP_ACP, 0, w, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return std::string();
-  std::vector<char> buf(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, w, -1, buf.data(), n, nullptr, nullptr);
-  return std::string(buf.data());
-}
 
 // The text of a display name the shell returned, whatever form it chose.
 std::string StrRetText(STRRET& sr, LPCITEMIDLIST item) {

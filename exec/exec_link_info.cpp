@@ -14,6 +14,15 @@ std::string WithoutQuotes(const char* text) {
   return close ? std::string(start, close) : std::string(start);
 }
 
+// Printable ASCII without a double quote.
+bool IsPlainAscii(const char* s) {
+  for (; *s; ++s)
+    if (*s < 0x20 || *s > 0x7E || *s == '"') return false;
+  return true;
+}
+
+char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
+
 }  // namespace
 
 ExecLinkInfo::~ExecLinkInfo() {
@@ -28,29 +37,56 @@ int SameFileName(const char* a, const char* b) {
   return os::Sys().CompareNoCase(WithoutQuotes(a).c_str(), WithoutQuotes(b).c_str());
 }
 
+// The text folded to lower case when it is plain, for the quick comparison.
+bool FoldPlain(const char* text, std::string& folded) {
+  if (!IsPlainAscii(text)) return false;
+  folded.assign(text);
+  for (char& c : folded) c = FoldAscii(c);
+  return true;
+}
+
+bool SameFileNameEqual(const char* a, const char* b) {
+  // The quick answer for plain texts, which is lstrcmpiA's (SameFileNameTest checks that on
+  // this system's collation); a lookup compares each name with every key of a list.
+  if (IsPlainAscii(a) && IsPlainAscii(b)) {
+    for (; *a && *b; ++a, ++b)
+      if (FoldAscii(*a) != FoldAscii(*b)) return false;
+    return *a == *b;
+  }
+  return SameFileName(a, b) == 0;
+}
+
 std::string CutAtCaret(const char* text) {
   const char* caret = mbcs::FindChar(text, '^');
   return caret ? std::string(text, caret) : std::string(text);
 }
 
-ExecLinkInfo* AssociationList::Find(const char* key) const {
-  for (const auto& item : items_) {
-    if (SameFileName(item->key.c_str(), key) == 0) return item.get();
+AssociationList::Items::const_iterator AssociationList::FindItem(const char* key) const {
+  if (items_.empty()) return items_.end();
+  std::string folded;
+  const bool plain = FoldPlain(key, folded);
+  for (auto it = items_.begin(); it != items_.end(); ++it) {
+    const ExecLinkInfo& r = **it;
+    if (plain && r.plainKey ? r.foldedKey == folded : SameFileName(r.key.c_str(), key) == 0)
+      return it;
   }
-  return nullptr;
+  return items_.end();
+}
+
+ExecLinkInfo* AssociationList::Find(const char* key) const {
+  const auto it = FindItem(key);
+  return it == items_.end() ? nullptr : it->get();
 }
 
 ExecLinkInfo* AssociationList::FindAndMoveToFront(const char* key) {
-  for (auto it = items_.begin(); it != items_.end(); ++it) {
-    if (SameFileName((*it)->key.c_str(), key) == 0) {
-      items_.splice(items_.begin(), items_, it);  // the record itself does not move
-      return items_.front().get();
-    }
-  }
-  return nullptr;
+  const auto it = FindItem(key);
+  if (it == items_.end()) return nullptr;
+  items_.splice(items_.begin(), items_, it);  // the record itself does not move
+  return items_.front().get();
 }
 
 ExecLinkInfo& AssociationList::Append(std::unique_ptr<ExecLinkInfo> record) {
+  record->plainKey = FoldPlain(record->key.c_str(), record->foldedKey);
   items_.push_back(std::move(record));
   return *items_.back();
 }

@@ -31,12 +31,22 @@ struct ExecLinkInfo {
   std::string command;      // the program's command line, cut at the first "^"
   std::string description;  // the file type's description
   std::string verb;         // the file type's default verb, when the registry names one
+
+  // Kept by the list that holds the record (its key does not change there): the key with its
+  // letters folded when it is printable ASCII without double quotes, so that a lookup compares
+  // plain names without the system's comparison.
+  bool plainKey = false;
+  std::string foldedKey;
 };
 
 // lstrcmpiA of a and b; when they differ, compared again with one leading double quote skipped
 // and everything from the next double quote on ignored in both, so "NOTEPAD.EXE" in quotes
 // equals notepad.exe. Negative, 0 or positive.
 int SameFileName(const char* a, const char* b);
+// SameFileName(a, b) == 0, answered without the system's comparison when both are printable
+// ASCII without double quotes: then lstrcmpiA finds them equal exactly when they differ in the
+// case of their letters only.
+bool SameFileNameEqual(const char* a, const char* b);
 
 // The text up to its first "^" (a "^" that is a trail byte does not count).
 std::string CutAtCaret(const char* text);
@@ -60,6 +70,7 @@ class AssociationList {
   Items::const_iterator end() const { return items_.end(); }
 
  private:
+  Items::const_iterator FindItem(const char* key) const;
   Items items_;
 };
 

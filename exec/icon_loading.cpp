@@ -175,7 +175,7 @@ void EntryIconLoader::LoadModern(table::Sorm& t, const std::string& directory, S
       return;
     }
   }
-  const AssociationMatch match = LookupAssociation(lists_, directory, d.AddressName());
+  const AssociationMatch match = LookupAssociation(listsOf_(t), directory, d.AddressName());
   ExecLinkInfo* record = match.record;
   LaunchClass c = match.launchClass;
   const char* name = d.name.c_str();
@@ -212,7 +212,7 @@ void EntryIconLoader::LoadModern(table::Sorm& t, const std::string& directory, S
     // The lookup remembers an extension nobody knows as a record without command; its files
     // share icons through it like those of an association, so that a folder of thousands of
     // such files does not take a pair of icon handles per file.
-    if (!record) record = lists_.extensions.Find(SplitFileName(name).extension.c_str());
+    if (!record) record = listsOf_(t).extensions.Find(SplitFileName(name).extension.c_str());
     if (record && !record->command.empty()) record = nullptr;
     if (RecordIcons(record, d)) return;
     if (IsIconFileName(name) && cache.FindCached(d, name, d.date, d.time)) return;
@@ -246,7 +246,7 @@ void EntryIconLoader::LoadOld(table::Sorm& t, const std::string& directory, SM_D
     return;
   const std::string full = directory + d.AddressName();
   if (OwnImage(t, full, d)) return;
-  const AssociationMatch match = LookupAssociation(lists_, directory, d.AddressName());
+  const AssociationMatch match = LookupAssociation(listsOf_(t), directory, d.AddressName());
   ExecLinkInfo* record = match.record;
   const LaunchClass c = match.launchClass;
   if (c == LaunchClass::kNone) {

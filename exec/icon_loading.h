@@ -4,7 +4,9 @@
 // icons their association record keeps.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "exec/exec_link_info.h"
 #include "os/shell_icons.h"
@@ -30,8 +32,14 @@ bool IsIconFileName(const char* name);
 // table's lock held.
 class EntryIconLoader : public table::IconSource {
  public:
+  // The association lists of the table being loaded (the table's own, in the program).
+  using ListsOf = std::function<Associations&(table::Sorm&)>;
+  EntryIconLoader(ListsOf listsOf, IconProvider& shell, uint32_t platformMajor)
+      : listsOf_(std::move(listsOf)), shell_(shell), platformMajor_(platformMajor) {}
+  // One set of lists for every table.
   EntryIconLoader(Associations& lists, IconProvider& shell, uint32_t platformMajor)
-      : lists_(lists), shell_(shell), platformMajor_(platformMajor) {}
+      : EntryIconLoader([&lists](table::Sorm&) -> Associations& { return lists; }, shell,
+                        platformMajor) {}
   void LoadIcons(table::Sorm& t, const std::string& directory, table::BINFO& entry) override;
 
  private:
@@ -40,7 +48,7 @@ class EntryIconLoader : public table::IconSource {
   // Step of both: icon files shown by their own image. True when done.
   bool OwnImage(table::Sorm& t, const std::string& full, table::SM_DAT& d);
 
-  Associations& lists_;
+  ListsOf listsOf_;
   IconProvider& shell_;
   uint32_t platformMajor_;
 };

@@ -26,6 +26,7 @@ bool INPUT_D::OnInit() {
   fw::Dialog::OnInit();
   history.Clear();
   if (!section.empty() && !exec::LoadHistory(history, section)) ShowLockError();
+  for (const std::string& choice : choices) history.AddAnswer(choice.c_str());
   SetCaption(caption.c_str());
   SetItemText(IDC_INPUT_PROMPT, prompt.c_str());
   SetItemText(IDC_INPUT_COMBO, exec::BufferText(answer, answerSize).c_str());

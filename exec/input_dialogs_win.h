@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "exec/history.h"
 #include "fw/dialog.h"
@@ -37,6 +38,7 @@ class INPUT_D : public fw::Dialog {
   std::size_t answerSize = 0;
   std::string section;
   exec::History history;
+  std::vector<std::string> choices;  // added to the history shown, after the stored answers
 
  protected:
   bool OnInit() override;

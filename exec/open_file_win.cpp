@@ -2,10 +2,12 @@
 
 #include "config/program_context.h"
 #include "exec/association_lookup.h"
-#include "exec/association_store.h"
 #include "exec/open_entries.h"
 #include "exec/run_line.h"
 #include "exec/run_plan.h"
+#include "exec/shell_context_menu_win.h"
+#include "exec/table_associations.h"
+#include "exec/working_directory.h"
 #include "fw/lazy_api.h"
 #include "os/path_text.h"
 #include "os/services.h"
@@ -18,21 +20,22 @@ constexpr int kOldShellMajorVersion = 4;
 constexpr uint32_t kFirstSuccess = 32;  // WinExec: below is a failure
 
 bool IsWin32Program(const std::string& program) {
-  SHFILEINFOA info = {};
-  const DWORD_PTR type = lazy::SHGetFileInfoA(program.c_str(), 0, &info, sizeof(info),
-                                              SHGFI_EXETYPE);
-  return IsWin32ExeType(static_cast<uint32_t>(type));
+  return IsWin32ExeType(os::Sys().ExecutableType(program.c_str()));
 }
 
-// The lists are read from the configuration file for each opening: another window may have
-// changed them since.
-struct LoadedAssociations {
-  LoadedAssociations() { LoadAssociations(lists, config::Context().configFilePath); }
-  ~LoadedAssociations() { FreeAssociations(lists); }
-  LoadedAssociations(const LoadedAssociations&) = delete;
-  LoadedAssociations& operator=(const LoadedAssociations&) = delete;
-  Associations lists;
-};
+// The table's lists, under its lock (the icon loader reads them from its own thread).
+AssociationMatch LookupInTable(table::Sorm& t, const std::string& directory, const char* name) {
+  const AssociationsLock hold(t.lock());
+  return LookupAssociation(TableAssociations(t), directory, name);
+}
+
+// Wine's context-menu object finds the "open" item of a document and reports it carried out,
+// but starts no program (its item only opens folders); Windows' starts the file type's program.
+bool ShellItemsStartPrograms() {
+  static const bool underWine =
+      ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  return !underWine;
+}
 
 void ShellExecuteIn(const std::string& verb, const std::string& file,
                     const std::string& directory) {
@@ -59,7 +62,6 @@ uint32_t RunWithFiles(table::Sorm& t, const std::string& command, const std::str
 
 void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string& fullPath,
               table::PaneSurface* surface) {
-  (void)owner;
   table::SM_DAT& d = *entry->Data();
   const bool marked = (d.state & table::kOpenMark) != 0;
   if (marked) table::Select(t, entry, surface);
@@ -67,19 +69,20 @@ void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string
   const std::string directory = t.path();
   OpenPlan plan;
   {
-    LoadedAssociations loaded;
-    const AssociationMatch match = LookupAssociation(loaded.lists, directory, name);
+    const AssociationMatch match = LookupInTable(t, directory, name);
     const bool oldShell = config::Context().windowsMajorVersion < kOldShellMajorVersion;
-    plan = PlanOpenFile(match, directory, name, std::string(), oldShell);
+    plan = PlanOpenFile(match, directory, name,
+                        OwnWorkingDirectory(match.file.source, directory, name), oldShell);
   }
   switch (plan.action) {
     case OpenAction::kShellExecute:
       ShellExecuteIn(plan.verb, plan.file, plan.directory);
       break;
     case OpenAction::kInvokeVerb:
-      // The shell's verb by name: ShellExecuteA with that verb does what the context menu's
-      // item of that verb does.
-      ShellExecuteIn(plan.verb, plan.file, plan.directory);
+      // The shell's item of the verb; ShellExecuteA with the same verb where that item starts
+      // nothing (Wine) or the shell offers none.
+      if (!ShellItemsStartPrograms() || !InvokeShellVerb(t, owner, surface, plan.verb.c_str()))
+        ShellExecuteIn(plan.verb.empty() ? "open" : plan.verb, plan.file, plan.directory);
       break;
     case OpenAction::kRunWithFiles:
       RunWithFiles(t, plan.command, plan.directory, surface);
@@ -96,10 +99,9 @@ RunOutcome RunCommandLine(table::Sorm& t, const std::string& line,
   const std::string directory = t.path();
   TypedRunPlan plan;
   {
-    LoadedAssociations loaded;
-    const AssociationMatch match =
-        LookupAssociation(loaded.lists, directory, typed.program.c_str());
-    plan = PlanTypedRun(typed, match, directory, std::string());
+    const AssociationMatch match = LookupInTable(t, directory, typed.program.c_str());
+    plan = PlanTypedRun(typed, match, directory,
+                        OwnWorkingDirectory(match.file.source, directory, typed.program.c_str()));
   }
   if (plan.tooLong) return RunOutcome::kTooLong;
   if (RunWithFiles(t, plan.line, plan.directory, surface) >= kFirstSuccess)

@@ -61,6 +61,8 @@ class PaneHost {
   // The application messages of WM_USER, posted by other windows or by this process; the frame
   // passes them on also while a command's pump runs.
   virtual void OnAppMessage(WPARAM wp, LPARAM code) = 0;
+  // WM_WININICHANGE: file types or the profile changed; the panes read their associations again.
+  virtual void AssociationsChanged() = 0;
   virtual bool OnCommand(int id) = 0;
   // The pane's change monitor: stops watching, or watches path (a path change of the pane, a
   // keep-position reload). Messages of the worker thread that reach the frame's window

@@ -109,6 +109,9 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       // The worker thread's reports, here when a loop other than the main one took them.
       host_->OnMonitorMessage(msg, wp, lp);
       return 0;
+    case WM_WININICHANGE:
+      host_->AssociationsChanged();
+      return DecoratedFrame::OnMessage(msg, wp, lp);
     case WM_TIMER:
       if (host_->OnTimer(wp)) return 0;
       return DecoratedFrame::OnMessage(msg, wp, lp);

@@ -27,6 +27,9 @@ class System {
   // LCMapStringA(LCMAP_SORTKEY | NORM_IGNORECASE): comparing two keys with memcmp gives the
   // same order as CompareNoCase on their texts.
   virtual std::string SortKey(const char* text) = 0;
+  // SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_EXETYPE): the executable-type code of
+  // os/exe_type.h, 0 for a file that is no program or cannot be read.
+  virtual uint32_t ExecutableType(const char* path) = 0;
 };
 
 }  // namespace os

@@ -204,8 +204,12 @@ class Sorm {
   PaneIcons& icons() { return icons_; }
   // The table's icon cache; guarded by lock().
   IconCache& iconCache() { return iconCache_; }
-  // The association lists (by extension, by name, by full name) of this table.
-  Link& associations(int kind) { return associations_[kind]; }
+  // Data a higher layer keeps for this table and that is destroyed with it: the program
+  // associations (exec::TableAssociations reads and fills it).
+  struct Attachment {
+    virtual ~Attachment() = default;
+  };
+  std::unique_ptr<Attachment>& associationsSlot() { return associations_; }
 
  private:
   friend class Scanner;
@@ -235,7 +239,7 @@ class Sorm {
   IconMetrics iconMetrics_;
   PaneIcons icons_;
   DriveDirectories drives_;
-  Link associations_[3];
+  std::unique_ptr<Attachment> associations_;
 
   std::string path_;
   std::string mask_;

@@ -6,6 +6,7 @@
 // the Japanese names are made here, in code page 932 through the system.)
 #include <windows.h>
 
+#include "bench/win/bare_enumeration.h"
 #include "bench/table_bench_common.h"
 
 namespace {
@@ -45,18 +46,6 @@ class BenchMeasurer : public table::TextMeasurer {
   HFONT font_ = nullptr;
   HGDIOBJ old_ = nullptr;
 };
-
-long BareEnumeration(const std::string& dir) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = ::FindFirstFileA((dir + "\\*.*").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return 0;
-  long n = 0;
-  do {
-    ++n;
-  } while (::FindNextFileA(h, &fd));
-  ::FindClose(h);
-  return n;
-}
 
 // Private bytes of the process (K32GetProcessMemoryInfo, found at run time so that no import
 // library is needed).

@@ -13,6 +13,8 @@
 #include <thread>
 
 #include "os/last_error.h"
+#include "os/exe_type.h"
+#include "os/services.h"
 #include "os/posix/collation.h"
 #include "os/posix/posix_backend.h"
 #include "os/types.h"
@@ -113,6 +115,16 @@ class PosixSystemImpl final : public System {
   int CompareNoCase(const char* a, const char* b) override { return CompareCollated(a, b); }
 
   std::string SortKey(const char* text) override { return CollationKey(text ? text : ""); }
+  uint32_t ExecutableType(const char* path) override {
+    if (!path || !*path) return 0;
+    auto file = Fs().Open(path, kGenericRead, kShareRead | kShareWrite, kOpenExisting);
+    if (!file) return 0;
+    std::string head(kExeTypeHeadBytes, '\0');
+    uint32_t done = 0;
+    if (!file->Read(head.data(), kExeTypeHeadBytes, &done)) return 0;
+    head.resize(done);
+    return ExeTypeOf(path, head);
+  }
 };
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include "os/win32/late_library.h"
 #include "os/win32/win32_backend.h"
 
 namespace os::win32 {
@@ -37,6 +40,12 @@ class Win32SystemImpl final : public System {
     return bias;
   }
   int CompareNoCase(const char* a, const char* b) override { return ::lstrcmpiA(a, b); }
+  uint32_t ExecutableType(const char* path) override {
+    using Fn = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
+    static const Fn fn = reinterpret_cast<Fn>(late::Proc("shell32.dll", "SHGetFileInfoA"));
+    SHFILEINFOA info{};
+    return fn ? static_cast<uint32_t>(fn(path, 0, &info, sizeof(info), SHGFI_EXETYPE)) : 0;
+  }
   std::string SortKey(const char* text) override {
     // One call for the usual key that fits a stack buffer; a second, sized call otherwise.
     char small[512];

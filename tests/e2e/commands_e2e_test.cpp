@@ -108,7 +108,7 @@ TEST_F(CommandsTest, ClickScrollToggleIsKeptWithTheWindow) {
 // The toolbar offers a command when the window has a handler for it, the system's network
 // dialogs always, and neither a command still without a handler nor one without a row.
 TEST_F(CommandsTest, ToolbarButtonsAreEnabledByTheirCommands) {
-  box_.Write("BarSettings", "ToolBar", "FCOPY FLINK_EXT DNETADD RKEYIN VSNAME FMARKALL");
+  box_.Write("BarSettings", "ToolBar", "FCOPY VCOLOR DNETADD RKEYIN VSNAME FMARKALL");
   ::PostMessageA(frame_, WM_USER, 1, 7);  // the toolbar definition changed
   HWND tb = nullptr;
   ASSERT_TRUE(e2e::WaitFor([&] {
@@ -120,7 +120,7 @@ TEST_F(CommandsTest, ToolbarButtonsAreEnabledByTheirCommands) {
     bool enabled;
   } cases[] = {
       {184, true},     // copy
-      {160, false},    // association by extension: no handler yet
+      {102, false},    // colours: no handler yet
       {122, true},     // network drive
       {148, true},     // run dialog
       {174, true},     // sort by name

@@ -151,6 +151,17 @@ void SaveScreenshot(const std::string& name) {
   ::ReleaseDC(nullptr, screen);
 }
 
+void PressKey(WORD vk) {
+  INPUT in[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = vk;
+    in[i].ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, 0));
+    in[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+  }
+  ::SendInput(2, in, sizeof(INPUT));
+}
+
 Sandbox::Sandbox() {
   const char* exe = std::getenv("SORM_EXE");
   char temp[MAX_PATH];

@@ -41,6 +41,9 @@ std::string ReadAll(const std::string& path);
 // Saves the whole screen as <SORM_SHOTS>\<name>.bmp (when SORM_SHOTS is set).
 void SaveScreenshot(const std::string& name);
 
+// A key pressed and let go with real input (to the foreground window).
+void PressKey(WORD vk);
+
 // A folder holding a copy of SORM32.EXE (from the SORM_EXE environment variable) with its own
 // configuration file. Closing: every window of the program is closed and its process waited for.
 class Sandbox {

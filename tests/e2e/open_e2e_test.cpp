@@ -4,6 +4,10 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,17 +32,6 @@ std::string ArgumentsOf(const std::string& echoed) {
   return out;
 }
 
-
-void Press(WORD vk) {
-  INPUT in[2] = {};
-  for (int i = 0; i < 2; ++i) {
-    in[i].type = INPUT_KEYBOARD;
-    in[i].ki.wVk = vk;
-    in[i].ki.wScan = static_cast<WORD>(::MapVirtualKeyA(vk, 0));
-    in[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
-  }
-  ::SendInput(2, in, sizeof(INPUT));
-}
 
 class OpenTest : public ::testing::Test {
  protected:
@@ -83,13 +76,13 @@ class OpenTest : public ::testing::Test {
 
 TEST_F(OpenTest, EnterListsAFolderAndBackspaceReturnsToIt) {
   Start("sub");
-  Press(VK_RETURN);
+  e2e::PressKey(VK_RETURN);
   // ".." and inner.txt
   ASSERT_TRUE(CaptionStartsWith(data_ + "\\sub\\*.*  2 file(s).")) << e2e::Caption(frame_);
-  Press(VK_BACK);
+  e2e::PressKey(VK_BACK);
   ASSERT_TRUE(CaptionStartsWith(data_ + "\\*.*  5 file(s).")) << e2e::Caption(frame_);
   // The cursor is on the folder just left ("aaa" and ".." come before it): Enter goes back in.
-  Press(VK_RETURN);
+  e2e::PressKey(VK_RETURN);
   EXPECT_TRUE(CaptionStartsWith(data_ + "\\sub\\*.*")) << e2e::Caption(frame_);
   e2e::SaveScreenshot("open_folder");
   // The path is the table's own: it is saved with the window.
@@ -117,7 +110,7 @@ TEST_P(OpenAssociatedTest, EnterStartsTheProgramWithTheFullPath) {
   Touch(record, "@echo %*> \"" + args + "\"\r\n");
   box_.Write("ExecLink", c.file, record.c_str());
   Start(c.file);
-  Press(VK_RETURN);
+  e2e::PressKey(VK_RETURN);
   const bool started =
       e2e::WaitFor([&] { return ReadAll(args).find("\r\n") != std::string::npos; });
   ::DeleteFileA(file.c_str());
@@ -176,5 +169,161 @@ INSTANTIATE_TEST_SUITE_P(Answers, RunDialogTest,
                          testing::Values(RunCase{"Direct", true, ""},
                                          RunCase{"ByAssociation", false, "target.txt "}),
                          [](const testing::TestParamInfo<RunCase>& i) { return i.param.name; });
+
+// Documents associated by their extension through the registry's file types, opened by Enter
+// or by a real double-click: the program of the file type starts with the file, in the
+// document's folder. The program is a fixture that records its current directory and command
+// line in record_start.log beside itself.
+class OpenDocumentTest : public OpenTest {
+ protected:
+  void SetUp() override {
+    OpenTest::SetUp();
+    const char* exe = std::getenv("SORM_EXE");
+    ASSERT_NE(exe, nullptr);
+    std::string from(exe);
+    from = from.substr(0, from.find_last_of('\\') + 1) + "record_start.exe";
+    program_ = box_.Dir() + "record_start.exe";
+    ASSERT_TRUE(::CopyFileA(from.c_str(), program_.c_str(), FALSE)) << from;
+    log_ = box_.Dir() + "record_start.log";
+    ::DeleteFileA(log_.c_str());
+    char ext[32];
+    std::snprintf(ext, sizeof(ext), ".sd%lu", ::GetTickCount() % 1000000ul);
+    ext_ = ext;
+    type_ = "SormTestDoc" + ext_.substr(1);
+    SetClass(ext_, type_);
+    SetClass(type_, "test document");
+    SetClass(type_ + "\\shell\\open\\command", "\"" + program_ + "\" \"%1\"");
+    docs_ = data_ + "\\docs";
+    ::CreateDirectoryA(docs_.c_str(), nullptr);
+  }
+  void TearDown() override {
+    OpenTest::TearDown();
+    for (const std::string& f : made_) ::DeleteFileA(f.c_str());
+    ::RemoveDirectoryA(docs_.c_str());
+    ::RemoveDirectoryA(data_.c_str());
+    ::DeleteFileA(program_.c_str());
+    ::DeleteFileA(log_.c_str());
+    for (const std::string& k : {type_ + "\\shell\\open\\command", type_ + "\\shell\\open",
+                                 type_ + "\\shell", type_, ext_})
+      ::RegDeleteKeyA(HKEY_CLASSES_ROOT, k.c_str());
+  }
+  static void SetClass(const std::string& key, const std::string& value) {
+    ASSERT_EQ(::RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(),
+                             static_cast<DWORD>(value.size())),
+              ERROR_SUCCESS)
+        << key;
+  }
+  std::string Document(const char* stem) {
+    const std::string f = docs_ + "\\" + stem + ext_;
+    Touch(f);
+    made_.push_back(f);
+    return f;
+  }
+  // The lines the fixture wrote: current directory, tab, command line.
+  std::vector<std::string> Starts() {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadAll(log_));
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+  }
+  bool WaitStarts(std::size_t n) {
+    return e2e::WaitFor([&] { return Starts().size() >= n; }, 15000);
+  }
+  // A real double-click at a point of the pane (client coordinates), given again while the
+  // desktop loses it (a press before the pointer has arrived) until the program started.
+  bool DoubleClickPaneStarts(POINT p) {
+    HWND client = ::FindWindowExA(frame_, nullptr, "SormClient", nullptr);
+    HWND pane = client ? ::FindWindowExA(client, nullptr, "Sorumo32", nullptr) : nullptr;
+    if (!pane) return false;
+    ::ClientToScreen(pane, &p);
+    ::SetCursorPos(p.x, p.y);
+    e2e::WaitFor([&] { return ::WindowFromPoint(p) == pane; }, 5000);
+    INPUT in[4] = {};
+    for (int i = 0; i < 4; ++i) {
+      in[i].type = INPUT_MOUSE;
+      in[i].mi.dwFlags = (i % 2) ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    }
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      ::SendInput(4, in, sizeof(INPUT));
+      if (e2e::WaitFor([&] { return !Starts().empty(); }, 6000)) return true;
+    }
+    return false;
+  }
+
+  std::string program_, log_, ext_, type_, docs_;
+  std::vector<std::string> made_;
+};
+
+TEST_F(OpenDocumentTest, EnterStartsTheProgramOfTheFileTypeWithTheFile) {
+  const std::string doc = Document("letter");
+  Start(("letter" + ext_).c_str(), docs_);
+  e2e::PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitStarts(1)) << "the program of the file type was not started";
+  const std::vector<std::string> starts = Starts();
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].substr(0, starts[0].find('\t')), docs_);
+  EXPECT_NE(starts[0].find("\"" + doc + "\""), std::string::npos) << starts[0];
+}
+
+TEST_F(OpenDocumentTest, ADoubleClickStartsTheProgramOfTheFileType) {
+  const std::string doc = Document("letter");
+  Start("..", docs_);
+  // Icon view, spacing 90: ".." in the first cell, the document's icon in the second.
+  const bool started = DoubleClickPaneStarts({135, 20});
+  e2e::SaveScreenshot("open_document_double_click");
+  ASSERT_TRUE(started) << "the program of the file type was not started";
+  const std::vector<std::string> starts = Starts();
+  EXPECT_EQ(starts[0].substr(0, starts[0].find('\t')), docs_);
+  EXPECT_NE(starts[0].find("\"" + doc + "\""), std::string::npos) << starts[0];
+}
+
+TEST_F(OpenDocumentTest, EnterOnThreeSelectedDocumentsStartsThreePrograms) {
+  const std::string docs[] = {Document("a"), Document("b"), Document("c")};
+  Start(("a" + ext_).c_str(), docs_);
+  ::PostMessageA(frame_, WM_COMMAND, 154, 0);  // select all (".." is never selected)
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    return e2e::StatusText(frame_).rfind("Selected 3 file(s)", 0) == 0;
+  }, 5000)) << e2e::StatusText(frame_);
+  e2e::PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitStarts(3)) << Starts().size() << " program(s) started";
+  const std::vector<std::string> starts = Starts();
+  ASSERT_EQ(starts.size(), 3u);
+  for (const std::string& doc : docs) {
+    int found = 0;
+    for (const std::string& s : starts) found += s.find("\"" + doc + "\"") != std::string::npos;
+    EXPECT_EQ(found, 1) << doc;  // each file its own start
+  }
+}
+
+// The association dialog of command 158 (by full name) stores the program for the file, and
+// the window reads its lists again at once (the dialog's WM_WININICHANGE): Enter then starts it.
+TEST_F(OpenDocumentTest, TheAssociationDialogsProgramStartsTheFileAtOnce) {
+  const std::string memo = docs_ + "\\memo.txq";
+  Touch(memo);
+  made_.push_back(memo);
+  Start("memo.txq", docs_);
+  ::PostMessageA(frame_, WM_COMMAND, 158, 0);
+  HWND dlg = e2e::FindDialog("ファイルのプログラムとの関連づけ");
+  ASSERT_NE(dlg, nullptr);
+  char prompt[64] = {};
+  ::GetDlgItemTextA(dlg, 31052, prompt, sizeof(prompt));
+  EXPECT_STREQ(prompt, "memo.txq");  // the key the file is associated under
+  const std::string command = program_ + " %1";
+  ::SetDlgItemTextA(dlg, 31051, command.c_str());
+  ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return box_.Read("ExecLink", "memo.txq") == command; }, 10000))
+      << box_.Read("ExecLink", "memo.txq");
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    ::SetForegroundWindow(frame_);
+    return ::GetForegroundWindow() == frame_;
+  }, 5000));
+  e2e::PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitStarts(1)) << "the program just associated was not started";
+  const std::vector<std::string> starts = Starts();
+  EXPECT_EQ(ArgumentsOf(starts[0].substr(starts[0].find('\t') + 1)), program_ + " " + memo);
+}
 
 }  // namespace

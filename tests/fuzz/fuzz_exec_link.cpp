@@ -2,7 +2,8 @@
 // Checked: loaded associations are of the kind their key says, never empty, never hold a "^"
 // and fit the value buffer; a stored command reads back as it was given (cut at its first line
 // break, to 260 bytes and at its first "^"); a composed line never exceeds the command-line
-// limit, and splitting it gives back the command's tokens followed by the appended names.
+// limit, never splits a double-byte character, and splitting it gives back the command's tokens
+// followed by the appended names (in the semicolon list, each name whole between its quotes).
 #include <fuzzer/FuzzedDataProvider.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -182,7 +183,21 @@ void FuzzCompose(FuzzedDataProvider& in) {
                    : exec::AppendSelectedFiles(again, exec::kMaxAppendedFiles, selected, prefix,
                                                mode);
   if (again != line) Fail("composition differs");
-  if (mode == exec::QuoteMode::kSemicolonList) return;
+  // Blanking and appending work on whole characters: a line made of whole double-byte
+  // characters stays so (a "^" trail byte starts no blanking).
+  if (IsValidText(command) && IsValidText(prefix) && !IsValidText(line))
+    Fail("double-byte character split");
+  if (mode == exec::QuoteMode::kSemicolonList && !drop) {
+    // One blank, then each name in double quotes, separated by ";" with none at the end.
+    if (count == 0) return;
+    std::string suffix = " ";
+    for (int i = 0; i < count; ++i)
+      suffix += (i ? ";\"" : "\"") + (drop ? names[i] : prefix + names[i]) + "\"";
+    if (line.size() < suffix.size() || line.compare(line.size() - suffix.size(), suffix.size(),
+                                                    suffix) != 0)
+      Fail("semicolon list does not give the names back");
+    return;
+  }
   if (blanked.find('"') != std::string::npos || !IsValidText(blanked)) return;
 
   std::vector<std::string> expected = config::CommandLineTokens(blanked.c_str());

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "exec/association_edit.h"
 #include "exec/association_registry.h"
 #include "exec/association_store.h"
 #include "os/services.h"
@@ -270,6 +271,65 @@ TEST_F(AssociationStoreTest, ByExtensionStoresTheCommandInTheRegistry) {
                                  AssociationKind::kByExtension), -1);
   exec::ExecLinkInfo r;
   EXPECT_FALSE(exec::ReadExtensionFromRegistry(e1.c_str(), r));
+}
+
+}  // namespace
+
+namespace {
+
+// The dialog's answer stored: a registered type by its name or command, a program with ".EXE"
+// added, and read back through a fresh set of lists as an opening would see it.
+TEST_F(AssociationStoreTest, DialogAnswersAreStoredAndReadBack) {
+  const std::string type = Unique("T");
+  SetClassValue(type, "Sorm test type");
+  SetClassValue(type + "\\shell\\open\\command", "typeprog.exe \"%1\"");
+  exec::FileTypeList types;
+  types.push_back(std::make_unique<exec::ExecLinkInfo>(type, "typeprog.exe \"%1\""));
+  types.back()->description = "Sorm test type";
+  const std::string ext = "." + Unique("e");
+  Track(ext);
+  struct Case {
+    std::string key;
+    AssociationKind kind;
+    const char* answer;
+    const char* command;  // what a lookup list then holds for the key
+  } cases[] = {
+      {"README", AssociationKind::kByName, "Sorm test type", "typeprog.exe \"%1\""},
+      {"NOTES.TXT", AssociationKind::kByFullName, "notepad", "notepad.EXE"},
+      {"NOTES.TXT", AssociationKind::kByFullName, "typeprog.exe", "typeprog.exe \"%1\""},
+      {ext, AssociationKind::kByExtension, "notepad", "notepad.EXE %1"},
+      {ext, AssociationKind::kByExtension, "sorm test TYPE", "typeprog.exe \"%1\""},
+  };
+  for (const auto& c : cases) {
+    const exec::StoredAnswer s =
+        exec::StoreAssociationAnswer(config_, c.key, c.kind, c.answer, types);
+    EXPECT_EQ(s.result, 0) << c.key << " " << c.answer;
+    EXPECT_TRUE(s.announce);
+    exec::Associations lists;
+    exec::LoadAssociations(lists, config_);
+    if (c.kind == AssociationKind::kByExtension) exec::EnsureExtensionRecord(lists, c.key);
+    const exec::ExecLinkInfo* r = lists.List(c.kind).Find(c.key.c_str());
+    ASSERT_NE(r, nullptr) << c.key << " " << c.answer;
+    EXPECT_EQ(r->command, c.command) << c.key << " " << c.answer;
+  }
+  // An empty answer removes the association.
+  EXPECT_EQ(exec::StoreAssociationAnswer(config_, "README", AssociationKind::kByName, "", types)
+                .result,
+            0);
+  exec::Associations lists;
+  exec::LoadAssociations(lists, config_);
+  EXPECT_EQ(lists.names.Find("README"), nullptr);
+}
+
+TEST_F(AssociationStoreTest, AFileTypeTheRegistryRefusesIsNotAnnounced) {
+  exec::FileTypeList types;
+  types.push_back(std::make_unique<exec::ExecLinkInfo>("SomeType", "some.exe %1"));
+  types.back()->description = "Some";
+  // "\" would address another key: refused before the registry is touched.
+  const exec::StoredAnswer s = exec::StoreAssociationAnswer(
+      config_, ".a\\b", AssociationKind::kByExtension, "Some", types);
+  EXPECT_EQ(s.result, -1);
+  EXPECT_FALSE(s.announce);
 }
 
 }  // namespace

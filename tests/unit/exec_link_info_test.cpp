@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "exec/exec_link_info.h"
+#include "os/services.h"
 #include "table/sm_dat.h"
 
 namespace {
@@ -30,6 +31,36 @@ TEST(SameFileNameTest, IgnoresCaseAndOneLayerOfQuotes) {
     EXPECT_EQ(exec::SameFileName(c.a, c.b) == 0, c.same) << c.a << " | " << c.b;
     EXPECT_EQ(exec::SameFileName(c.b, c.a) == 0, c.same) << c.b << " | " << c.a;
   }
+}
+
+// The quick comparison of plain texts gives the system's answer: every pair of printable ASCII
+// characters, alone and inside a name, and texts with the characters a collation treats apart.
+TEST(SameFileNameTest, TheQuickComparisonAgreesWithTheSystem) {
+  int checked = 0;
+  for (int x = 0x20; x <= 0x7E; ++x) {
+    for (int y = 0x20; y <= 0x7E; ++y) {
+      if (x == '"' || y == '"') continue;
+      const std::string pairs[][2] = {{std::string(1, char(x)), std::string(1, char(y))},
+                                      {"f" + std::string(1, char(x)) + ".t",
+                                       "F" + std::string(1, char(y)) + ".T"}};
+      for (const auto& p : pairs) {
+        const bool system = os::Sys().CompareNoCase(p[0].c_str(), p[1].c_str()) == 0;
+        ASSERT_EQ(exec::SameFileNameEqual(p[0].c_str(), p[1].c_str()), system)
+            << "[" << p[0] << "] [" << p[1] << "]";
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 17000);
+  const struct {
+    const char* a;
+    const char* b;
+  } texts[] = {{"co-op", "coop"},   {"a'b", "ab"},        {".TXT", ".txt"},  {"README", "readme "},
+               {"\"a\"", "A"},     {"\"a.exe\" x", "A.EXE"}, {"\x83\x41", "\x83\x61"},
+               {"", ""},            {"a", ""}};
+  for (const auto& t : texts)
+    EXPECT_EQ(exec::SameFileNameEqual(t.a, t.b), exec::SameFileName(t.a, t.b) == 0)
+        << t.a << " " << t.b;
 }
 
 TEST(CutAtCaretTest, CutsAtTheFirstSingleByteCaret) {
@@ -67,6 +98,25 @@ TEST(AssociationListTest, FoundRecordsMoveToTheFrontAndKeepTheirAddress) {
   EXPECT_EQ(Keys(list), (std::vector<std::string>{"A", "C", "B"}));
   EXPECT_EQ(list.FindAndMoveToFront("D"), nullptr);
   EXPECT_EQ(Keys(list), (std::vector<std::string>{"A", "C", "B"}));
+}
+
+// Plain keys are compared folded, the others by the system; the first record that matches in
+// list order is found either way.
+TEST(AssociationListTest, PlainAndOtherKeysAreFoundAlike) {
+  exec::AssociationList list;
+  exec::ExecLinkInfo& quoted = list.Append("\"NOTEPAD.EXE\"", "q");
+  exec::ExecLinkInfo& plain = list.Append(".Txt", "p");
+  exec::ExecLinkInfo& wide = list.Append("\x83\x41.TXT", "w");  // ア.TXT
+  const struct {
+    const char* query;
+    const exec::ExecLinkInfo* found;
+  } cases[] = {{"notepad.exe", &quoted}, {"\"notepad.exe\"", &quoted}, {".TXT", &plain},
+               {".txt", &plain},         {"\x83\x41.txt", &wide},    {".tx", nullptr},
+               {"", nullptr}};
+  for (const auto& c : cases) EXPECT_EQ(list.Find(c.query), c.found) << c.query;
+  list.Append("\".txt\"", "second");  // also matches ".txt", but comes later
+  EXPECT_EQ(list.FindAndMoveToFront(".TXT"), &plain);
+  EXPECT_EQ(list.begin()->get(), &plain);
 }
 
 TEST(AssociationListTest, KindsNameTheirOwnLists) {

@@ -42,6 +42,7 @@ class FakeSystem : public os::System {
   int32_t TimeZoneBiasMinutes() override { return real_.TimeZoneBiasMinutes(); }
   int CompareNoCase(const char* a, const char* b) override { return real_.CompareNoCase(a, b); }
   std::string SortKey(const char* text) override { return real_.SortKey(text); }
+  uint32_t ExecutableType(const char* path) override { return real_.ExecutableType(path); }
 
   struct UserName {
     bool has_value = false;

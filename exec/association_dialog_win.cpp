@@ -1,0 +1,67 @@
+#include "exec/association_dialog_win.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "config/program_context.h"
+#include "exec/ask_input_win.h"
+#include "exec/association_edit.h"
+#include "exec/association_registry.h"
+#include "exec/table_associations.h"
+#include "fw/lazy_api.h"
+#include "os/path_text.h"
+#include "table/selection.h"
+
+namespace exec {
+namespace {
+
+constexpr UINT kBroadcastTimeoutMs = 5000;
+
+// The shell forgets the file types it knew, and every top-level window hears of the change
+// (ours read their association lists again). A window that does not answer is not waited for.
+void AnnounceChange() {
+  using Fn = void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID);
+  static const Fn notify = reinterpret_cast<Fn>(lazy::Proc("shell32.dll", "SHChangeNotify"));
+  if (notify) notify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
+  DWORD_PTR unused = 0;
+  ::SendMessageTimeoutA(HWND_BROADCAST, WM_WININICHANGE, 0,
+                        reinterpret_cast<LPARAM>("Extensions"), SMTO_ABORTIFHUNG,
+                        kBroadcastTimeoutMs, &unused);
+}
+
+}  // namespace
+
+void EditAssociation(HWND owner, table::Sorm& t, AssociationKind kind, table::TableView& view) {
+  table::BINFO* target = table::TargetEntry(t);
+  if (!target) return;
+  // A link file or shortcut is associated by the name it points to.
+  const std::string name = os::FileNamePart(target->Data()->Target());
+  std::string key;
+  if (!AssociationKeyFor(name.c_str(), kind, key)) {
+    std::vector<char> text(std::string(kNoExtensionText).size() + name.size() + 1, '\0');
+    std::snprintf(text.data(), text.size(), kNoExtensionText, name.c_str());
+    view.ErrorBox(text.data());
+    return;
+  }
+  const FileTypeList types = RegisteredFileTypes();
+  std::string answer;
+  {
+    const AssociationsLock hold(t.lock());
+    Associations& lists = TableAssociations(t);
+    if (kind == AssociationKind::kByExtension) EnsureExtensionRecord(lists, key);
+    answer = InitialAnswer(lists, types, key, kind);
+  }
+  std::vector<std::string> choices;
+  for (const auto& type : types) choices.push_back(type->description);
+  AskOptions options;
+  options.prompt = key.c_str();
+  options.capacity = static_cast<int>(types.size()) + 1;
+  options.choices = &choices;
+  if (!AskInput(owner, InputQuestion::kAssociation, answer, options)) return;
+  const StoredAnswer stored = StoreAssociationAnswer(config::Context().configFilePath, key, kind,
+                                                     answer.c_str(), types);
+  if (stored.announce) AnnounceChange();
+}
+
+}  // namespace exec

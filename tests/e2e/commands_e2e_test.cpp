@@ -105,8 +105,8 @@ TEST_F(CommandsTest, ClickScrollToggleIsKeptWithTheWindow) {
   EXPECT_EQ(box_.Read("INST1", "ClickScroll"), "On");
 }
 
-// The toolbar offers a command when the window has a handler for it, the system's network
-// dialogs always, and neither a command still without a handler nor one without a row.
+// The toolbar offers a command when the window has a handler for it and the system's network
+// dialogs always (a command without a handler or a row is greyed: the command table's tests).
 TEST_F(CommandsTest, ToolbarButtonsAreEnabledByTheirCommands) {
   box_.Write("BarSettings", "ToolBar", "FCOPY VCOLOR DNETADD RKEYIN VSNAME FMARKALL");
   ::PostMessageA(frame_, WM_USER, 1, 7);  // the toolbar definition changed
@@ -120,7 +120,7 @@ TEST_F(CommandsTest, ToolbarButtonsAreEnabledByTheirCommands) {
     bool enabled;
   } cases[] = {
       {184, true},     // copy
-      {102, false},    // colours: no handler yet
+      {102, true},     // colours
       {122, true},     // network drive
       {148, true},     // run dialog
       {174, true},     // sort by name

@@ -50,4 +50,14 @@ void FreeAssociations(Associations& lists);
 int SetAssociation(const std::string& configFile, const char* key, const char* command,
                    AssociationKind kind);
 
+// The lists read from a configuration file for one use, freed when it goes: another window may
+// have changed them since they were last read.
+struct LoadedAssociations {
+  explicit LoadedAssociations(const std::string& configFile) { LoadAssociations(lists, configFile); }
+  ~LoadedAssociations() { FreeAssociations(lists); }
+  LoadedAssociations(const LoadedAssociations&) = delete;
+  LoadedAssociations& operator=(const LoadedAssociations&) = delete;
+  Associations lists;
+};
+
 }  // namespace exec

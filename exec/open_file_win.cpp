@@ -24,16 +24,6 @@ bool IsWin32Program(const std::string& program) {
   return IsWin32ExeType(static_cast<uint32_t>(type));
 }
 
-// The lists are read from the configuration file for each opening: another window may have
-// changed them since.
-struct LoadedAssociations {
-  LoadedAssociations() { LoadAssociations(lists, config::Context().configFilePath); }
-  ~LoadedAssociations() { FreeAssociations(lists); }
-  LoadedAssociations(const LoadedAssociations&) = delete;
-  LoadedAssociations& operator=(const LoadedAssociations&) = delete;
-  Associations lists;
-};
-
 void ShellExecuteIn(const std::string& verb, const std::string& file,
                     const std::string& directory) {
   lazy::ShellExecuteA(nullptr, verb.empty() ? nullptr : verb.c_str(), file.c_str(), nullptr,
@@ -42,19 +32,33 @@ void ShellExecuteIn(const std::string& verb, const std::string& file,
 
 }  // namespace
 
+namespace {
+// The composed line started in directory, the table's path made current again.
+uint32_t RunComposed(table::Sorm& t, const std::string& command, const std::string& directory,
+                     const std::vector<std::string>* dropped) {
+  std::string line;
+  if (!ComposeRunWithFiles(command.c_str(), &IsWin32Program,
+                           dropped ? std::vector<SelectedFile>() : SelectedFilesOf(t),
+                           t.DirectoryString(), dropped, line))
+    return 0;
+  // WinExec starts the program in the process's current directory.
+  os::Fs().SetCurrentDir(directory.c_str());
+  const uint32_t result = os::Sys().WinExec(line.c_str(), SW_SHOW);
+  os::Fs().SetCurrentDir(t.path().c_str());
+  return result;
+}
+}  // namespace
+
 uint32_t RunWithFiles(table::Sorm& t, const std::string& command, const std::string& directory,
                       table::PaneSurface* surface) {
-  std::string line;
-  uint32_t result = 0;
-  if (ComposeRunWithFiles(command.c_str(), &IsWin32Program, SelectedFilesOf(t),
-                          t.DirectoryString(), nullptr, line)) {
-    // WinExec starts the program in the process's current directory.
-    os::Fs().SetCurrentDir(directory.c_str());
-    result = os::Sys().WinExec(line.c_str(), SW_SHOW);
-    os::Fs().SetCurrentDir(t.path().c_str());
-  }
+  const uint32_t result = RunComposed(t, command, directory, nullptr);
   table::DeselectAll(t, surface);
   return result;
+}
+
+uint32_t RunWithDroppedFiles(table::Sorm& t, const std::string& command,
+                             const std::vector<std::string>& dropped) {
+  return RunComposed(t, command, t.path(), &dropped);
 }
 
 void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string& fullPath,
@@ -67,7 +71,7 @@ void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string
   const std::string directory = t.path();
   OpenPlan plan;
   {
-    LoadedAssociations loaded;
+    LoadedAssociations loaded(config::Context().configFilePath);
     const AssociationMatch match = LookupAssociation(loaded.lists, directory, name);
     const bool oldShell = config::Context().windowsMajorVersion < kOldShellMajorVersion;
     plan = PlanOpenFile(match, directory, name, std::string(), oldShell);
@@ -96,7 +100,7 @@ RunOutcome RunCommandLine(table::Sorm& t, const std::string& line,
   const std::string directory = t.path();
   TypedRunPlan plan;
   {
-    LoadedAssociations loaded;
+    LoadedAssociations loaded(config::Context().configFilePath);
     const AssociationMatch match =
         LookupAssociation(loaded.lists, directory, typed.program.c_str());
     plan = PlanTypedRun(typed, match, directory, std::string());

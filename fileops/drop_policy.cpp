@@ -85,6 +85,8 @@ std::string AssociationKeyOf(const std::string& droppedPath, bool& byExtension) 
 namespace {
 // The text an entry contributes, as a view into the entry (empty when it has none).
 std::string_view DragPart(const table::SM_DAT& entry, bool fullPathsAlways, bool& linkTarget) {
+  // "." and ".." are never dragged: they would carry the directory itself or its parent.
+  if (entry.name == "." || entry.name == "..") return std::string_view();
   linkTarget = !fullPathsAlways && (entry.linkFlags & table::kIsLink) && entry.link;
   if (linkTarget) return entry.link->target;
   const char* name = entry.AddressName();

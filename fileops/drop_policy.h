@@ -61,7 +61,8 @@ std::string AssociationKeyOf(const std::string& droppedPath, bool& byExtension);
 
 // The path one selected entry contributes to a drop block: the table directory and the
 // entry's name, or, for a manual drop onto another program, a link entry's target. Empty for
-// an entry without a usable name (its path would name another file or none).
+// an entry without a usable name (its path would name another file or none) and for "." and
+// "..".
 std::string DragPathOf(const std::string& tableDirectory, const table::SM_DAT& entry,
                        bool fullPathsAlways);
 // The file list (JoinDropPaths form) of the dragged entries, in the order given, built in one

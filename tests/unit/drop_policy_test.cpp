@@ -134,7 +134,9 @@ TEST(DropPolicyTest, AssociationKeyAndDragPaths) {
     EXPECT_EQ(byExtension, c.byExtension) << c.path;
   }
 
-  table::SM_DAT plain, link, lookAlike, noName;
+  table::SM_DAT plain, link, lookAlike, noName, parent;
+  parent.name = "..";
+  parent.attributes = 0x10;
   plain.name = "a.txt";
   link.name = "1.LFI";
   link.linkFlags = table::kIsLink;
@@ -145,7 +147,7 @@ TEST(DropPolicyTest, AssociationKeyAndDragPaths) {
   lookAlike.alias = "CAF~1.TXT";
   noName.name = "x?";
   noName.unmappable = true;
-  const std::vector<const table::SM_DAT*> all = {&plain, &link, &lookAlike, &noName};
+  const std::vector<const table::SM_DAT*> all = {&parent, &plain, &link, &lookAlike, &noName};
   size_t count = 0;
   EXPECT_EQ(fileops::DragPathList("C:\\t\\", all, true, &count),
             fileops::JoinDropPaths({"C:\\t\\a.txt", "C:\\t\\1.LFI", "C:\\t\\CAF~1.TXT"}));

@@ -217,13 +217,15 @@ void ManualDrag(frame::PaneHost& host, WINFO& pane, POINT press) {
   char cls[64] = "";
   ::GetClassNameA(target, cls, sizeof(cls));
   const bool ours = std::strcmp(cls, config::kWindowClass) == 0;
+  const DropMode mode = ModeFromKeys(Held(VK_SHIFT), Held(VK_CONTROL));
   HGLOBAL block = BuildDropFiles(*t, client.x, client.y, hit != HTCLIENT, ours);
   if (!block) {
     ShowMessage(pane, kMsgNoDropBlock);
     return;
   }
   // Posted, the block is the receiver's to free; not posted, it is still ours.
-  if (!::PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0))
+  if (!::PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block),
+                      static_cast<LPARAM>(TagOfMode(mode))))
     os::Drops().GlobalFree(block);
   RefreshAfterDrop(host, pane);
 }

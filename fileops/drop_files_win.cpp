@@ -107,7 +107,7 @@ void DropOntoProgram(frame::PaneHost& host, WINFO& pane, const std::string& path
   if (!files.empty()) AnnounceAssociationChange(hooks);
 }
 
-int HandleDroppedFiles(frame::PaneHost& host, int paneIndex, HDROP drop,
+int HandleDroppedFiles(frame::PaneHost& host, int paneIndex, HDROP drop, uint32_t tag,
                        const DropHooks& hooks) {
   HeldDrop held(drop);
   WINFO* pane = host.Pane(paneIndex);
@@ -119,7 +119,8 @@ int HandleDroppedFiles(frame::PaneHost& host, int paneIndex, HDROP drop,
     ::MessageBeep(MB_OK);
     return -4;
   }
-  const DropMode mode = ModeFromKeys(KeyDown(VK_SHIFT), KeyDown(VK_CONTROL));
+  DropMode mode = DropMode::kCopy;
+  if (!ModeOfTag(tag, mode)) mode = ModeFromKeys(KeyDown(VK_SHIFT), KeyDown(VK_CONTROL));
   DroppedFiles dropped;
   const std::string refusal = ReadDroppedFiles(held.Get(), dropped);
   if (!refusal.empty()) {

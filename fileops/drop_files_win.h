@@ -32,7 +32,9 @@ struct DropHooks {
 // Treats a drop block posted to pane number paneIndex and frees it (always, exactly once).
 // 0 done, -1 stopped by an engine error, -2 no memory, -3 a dropped file could not be examined
 // (or the block was refused), -4 cancelled, refused, or handed to DropOntoProgram.
-int HandleDroppedFiles(frame::PaneHost& host, int paneIndex, HDROP drop, const DropHooks& hooks);
+// tag: the WM_DROPFILES lParam (TagOfMode from our own drags; else the keys held now decide).
+int HandleDroppedFiles(frame::PaneHost& host, int paneIndex, HDROP drop, uint32_t tag,
+                       const DropHooks& hooks);
 
 // A drop onto the program entry at path (a full path in the table's directory): copy mode starts
 // the program with the files, move and link modes associate the files' types with it.

@@ -135,6 +135,7 @@ STDMETHODIMP CDropTarget::Drop(IDataObject* data, DWORD keys, POINTL point, DWOR
   if (!data_) return E_FAIL;
   Forget();
   if (EffectAt(keys, CanDropAt(point)) == kEffectNone) return S_OK;
+  const DropMode mode = ModeFromKeys(keys & MK_SHIFT, keys & MK_CONTROL);
   FORMATETC fmt = DropFormat();
   STGMEDIUM medium{};
   if (!data || data->GetData(&fmt, &medium) != S_OK) return E_FAIL;
@@ -144,7 +145,8 @@ STDMETHODIMP CDropTarget::Drop(IDataObject* data, DWORD keys, POINTL point, DWOR
     ::ScreenToClient(pane_, &client);
     // The pane gets its own copy: the medium stays the giver's, released below.
     if (HGLOBAL copy = CopyDropBlock(medium.hGlobal, client)) {
-      if (::PostMessageA(pane_, WM_DROPFILES, reinterpret_cast<WPARAM>(copy), 0)) {
+      if (::PostMessageA(pane_, WM_DROPFILES, reinterpret_cast<WPARAM>(copy),
+                         static_cast<LPARAM>(TagOfMode(mode)))) {
         hr = S_OK;
       } else {
         os::Drops().DragFinish(copy);

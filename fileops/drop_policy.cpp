@@ -20,6 +20,14 @@ uint32_t EffectOfMode(DropMode mode) {
   return kEffectCopy;
 }
 
+uint32_t TagOfMode(DropMode mode) { return kDropModeTag | static_cast<uint32_t>(mode); }
+
+bool ModeOfTag(uint32_t tag, DropMode& mode) {
+  if ((tag & ~0xFFu) != kDropModeTag || (tag & 0xFFu) > 2) return false;
+  mode = static_cast<DropMode>(tag & 0xFFu);
+  return true;
+}
+
 uint32_t EffectFromKeyState(uint32_t keyState) {
   return EffectOfMode(ModeFromKeys(keyState & kKeyShift, keyState & kKeyControl));
 }

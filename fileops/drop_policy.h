@@ -25,6 +25,13 @@ constexpr uint32_t kKeyShift = 0x04, kKeyControl = 0x08;  // MK_SHIFT, MK_CONTRO
 constexpr uint32_t kKeyLeftButton = 0x01, kKeyRightButton = 0x02;
 
 uint32_t EffectOfMode(DropMode mode);
+
+// The mode this program's own drag code decided a drop with, carried in the lParam of the
+// WM_DROPFILES it posts: the keys may be up again by the time the posted message is handled.
+// Any other lParam (the shell's is 0) leaves the mode to the keys held then.
+constexpr uint32_t kDropModeTag = 0x534D4400u;
+uint32_t TagOfMode(DropMode mode);
+bool ModeOfTag(uint32_t tag, DropMode& mode);
 // DragEnter: the effect the keys ask for.
 uint32_t EffectFromKeyState(uint32_t keyState);
 // DragOver and Drop: Shift and Ctrl link wherever the pointer is; otherwise nothing where the

@@ -46,7 +46,7 @@ class PaneHost {
 
   // Drag and drop: a drop block posted to a pane (the frame passes its active pane), which the
   // host frees; a press on an entry that may start a drag out of a pane.
-  virtual void OnDropFiles(int pane, HDROP drop) = 0;
+  virtual void OnDropFiles(int pane, HDROP drop, LPARAM tag) = 0;
   virtual void StartDrag(int pane, table::MouseButton button, table::Point press) = 0;
 
   // A pane's selection totals changed; a pane retitled itself.

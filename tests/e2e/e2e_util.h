@@ -34,6 +34,14 @@ HWND FindDialog(const char* caption, DWORD timeoutMs = 20000);
 // The text of a frame's status bar (its single message text, or its first field).
 std::string StatusText(HWND frame);
 
+// Removes a directory tree (attributes cleared first), with wide calls so that names the code
+// page cannot hold go too.
+void RemoveTreeWide(const std::wstring& dir);
+void RemoveTree(const std::string& dir);
+
+// Moves the mouse pointer to a screen point with real input.
+void MouseTo(POINT p);
+
 // Saves the whole screen as <SORM_SHOTS>\<name>.bmp (when SORM_SHOTS is set).
 void SaveScreenshot(const std::string& name);
 

@@ -31,6 +31,14 @@ TEST(DropPolicyTest, ModeAndEffectsFromKeys) {
     EXPECT_EQ(fileops::EffectFromKeyState(c.keys), c.enter) << c.keys;
     EXPECT_EQ(fileops::EffectAt(c.keys, true), c.overAllowed) << c.keys;
     EXPECT_EQ(fileops::EffectAt(c.keys, false), c.overRefused) << c.keys;
+    DropMode back = DropMode::kCopy;
+    EXPECT_TRUE(fileops::ModeOfTag(fileops::TagOfMode(c.mode), back));
+    EXPECT_EQ(back, c.mode);
+  }
+  DropMode unchanged = DropMode::kMove;
+  for (uint32_t other : {0u, 1u, fileops::kDropModeTag | 3u, 0x12344401u}) {
+    EXPECT_FALSE(fileops::ModeOfTag(other, unchanged)) << other;
+    EXPECT_EQ(unchanged, DropMode::kMove);
   }
 }
 

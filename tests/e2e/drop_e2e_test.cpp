@@ -144,6 +144,7 @@ bool Drag(HWND sync, POINT from, POINT to, const std::vector<WORD>& keys,
     // The press goes to the window in front: wait for it to be there.
     if (!e2e::WaitFor([&] { return ::GetForegroundWindow() == top; }, 3000))
       ::SetForegroundWindow(top);
+    e2e::WaitFor([&] { return !started(); }, 3000);  // nothing left over from a drag before
     MouseTo(from);
     Sync(sync);
     LeftButton(true);
@@ -212,8 +213,9 @@ class DropTest : public ::testing::Test {
     ASSERT_FALSE(panes.empty());
     pane_ = panes[0];
   }
-  // Two panes: the left on src (the active one), the right on dst.
-  void StartTwoPanes() {
+  // Two panes: the left on src (the active one), the right on dst. Both take drops once the
+  // window is up: with OLE, or below Windows 4 as WM_DROPFILES.
+  void StartTwoPanes(bool ole = true) {
     box_.Write("INST1", "WMode", "2");
     box_.Write("INST101", "Path", dst_.c_str());
     box_.Write("INST101", "vmode", "0");
@@ -226,9 +228,11 @@ class DropTest : public ::testing::Test {
     ::GetWindowRect(left_, &a);
     ::GetWindowRect(right_, &b);
     if (a.left > b.left) std::swap(left_, right_);
-    // Both panes take OLE drops once the window is up.
     for (HWND p : {left_, right_})
-      ASSERT_TRUE(e2e::WaitFor([&] { return ::GetPropA(p, "OleDropTargetInterface") != nullptr; }));
+      ASSERT_TRUE(e2e::WaitFor([&] {
+        return ole ? ::GetPropA(p, "OleDropTargetInterface") != nullptr
+                   : (::GetWindowLongA(p, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
+      }));
   }
   // A client point of the pane where no entry is: its bottom right corner.
   POINT EmptySpace(HWND pane = nullptr) const {
@@ -238,6 +242,23 @@ class DropTest : public ::testing::Test {
   }
   Sandbox box_;
   std::string src_, dst_;
+  // Drags with keys held and waits for the drop's question. A drag the desktop took without its
+  // keys (the question names another mode) or that never started is cancelled and tried once
+  // more, as a person would. The question shown last (null when none came), still open.
+  HWND DragForQuestion(HWND sync, POINT from, POINT to, const std::vector<WORD>& keys,
+                       const std::string& expected, const std::function<bool()>& started,
+                       const char* shot = nullptr) {
+    HWND question = nullptr;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      const bool dragged = Drag(sync, from, to, keys, started, attempt == 0 ? shot : nullptr);
+      question = dragged ? FindDialog("ドロップ確認", 10000) : nullptr;
+      LetGo(keys);
+      if (question && BoxText(question) == expected) return question;
+      if (question) Answer(question, IDCANCEL);
+      Sync(sync);
+    }
+    return question;
+  }
   // The left pane's entry is selected for the drag: the status bar counts it.
   std::function<bool()> DragStarted() {
     return [this] { return e2e::StatusText(frame_).find("Selected 1 ") != std::string::npos; };
@@ -299,14 +320,12 @@ class DropModeTest : public DropTest, public ::testing::WithParamInterface<ModeC
 TEST_P(DropModeTest, PaneToPane) {
   const ModeCase& c = GetParam();
   StartTwoPanes();
-  ASSERT_TRUE(Drag(frame_, ScreenOf(left_, EntryPoint(1)), ScreenOf(right_, EmptySpace(right_)),
-                   c.keys, DragStarted(), c.keys.empty() ? "drop-drag-in-progress" : nullptr));
-  HWND question = FindDialog("ドロップ確認", 10000);
-  if (!question) e2e::SaveScreenshot(std::string("drop-no-question-") + c.name);
-  LetGo(c.keys);
-  ASSERT_NE(question, nullptr);
   char expected[512];
   std::snprintf(expected, sizeof(expected), c.question, (dst_ + "\\").c_str());
+  HWND question = DragForQuestion(frame_, ScreenOf(left_, EntryPoint(1)),
+                                  ScreenOf(right_, EmptySpace(right_)), c.keys, expected,
+                                  DragStarted(), c.keys.empty() ? "drop-drag-in-progress" : nullptr);
+  ASSERT_NE(question, nullptr);
   EXPECT_EQ(BoxText(question), expected);
   e2e::SaveScreenshot(std::string("drop-question-") + c.name);
   Answer(question, IDOK);
@@ -383,12 +402,12 @@ TEST_F(DropTest, WindowToWindow) {
   ASSERT_TRUE(e2e::WaitFor(
       [&] { return ::GetPropA(panes[0], "OleDropTargetInterface") != nullptr; }));
   ::SetForegroundWindow(frame_);
-  ASSERT_TRUE(Drag(frame_, ScreenOf(pane_, EntryPoint(1)), ScreenOf(panes[0], EmptySpace(panes[0])),
-                   {}, [this] { return e2e::StatusText(frame_).find("Selected 1 ") != std::string::npos; },
-                   "drop-window-to-window"));
-  HWND question = FindDialog("ドロップ確認", 10000);
+  const std::string expected = "ファイルを " + dst_ + "\\ へコピーします。よろしいですか?";
+  HWND question = DragForQuestion(frame_, ScreenOf(pane_, EntryPoint(1)),
+                                  ScreenOf(panes[0], EmptySpace(panes[0])), {}, expected,
+                                  DragStarted(), "drop-window-to-window");
   ASSERT_NE(question, nullptr);
-  EXPECT_EQ(BoxText(question), "ファイルを " + dst_ + "\\ へコピーします。よろしいですか?");
+  EXPECT_EQ(BoxText(question), expected);
   Answer(question, IDOK);
   ASSERT_TRUE(e2e::WaitFor([&] { return Exists(dst_ + "\\a.txt"); }));
   EXPECT_EQ(ReadFile(dst_ + "\\a.txt"), "alpha");
@@ -400,11 +419,11 @@ TEST_F(DropTest, DropOntoAProgramStartsItWithTheFiles) {
   const std::string program = dst_ + "\\record.bat";
   WriteFile(program, "@echo %*> \"" + args + "\"\r\n");
   StartTwoPanes();
-  ASSERT_TRUE(Drag(frame_, ScreenOf(left_, EntryPoint(1)), ScreenOf(right_, EntryPoint(1)), {},
-                   DragStarted()));
-  HWND question = FindDialog("ドロップ確認", 10000);
+  const std::string expected = program + " を起動します。よろしいですか?";
+  HWND question = DragForQuestion(frame_, ScreenOf(left_, EntryPoint(1)),
+                                  ScreenOf(right_, EntryPoint(1)), {}, expected, DragStarted());
   ASSERT_NE(question, nullptr);
-  EXPECT_EQ(BoxText(question), program + " を起動します。よろしいですか?");
+  EXPECT_EQ(BoxText(question), expected);
   e2e::SaveScreenshot("drop-question-program");
   Answer(question, IDOK);
   ASSERT_TRUE(e2e::WaitFor([&] { return ReadFile(args).find("\r\n") != std::string::npos; }))

@@ -223,6 +223,7 @@ void fwsApp::LateInit() {
   if (lateInitDone_) return;
   lateInitDone_ = true;
   oleInitialized_ = SUCCEEDED(ole::Initialize());
+  AcceptDrops();
   for (int i = 0; i < PaneCount(); ++i)
     if (panes_[i]) panes_[i]->LoadShellIcons();
 }

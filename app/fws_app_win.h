@@ -54,6 +54,9 @@ class fwsApp : public fw::Application,
   void CarryOutMouse(int pane, const table::MouseRequest& r) override;
   // A character typed in the client: jumps to the next entry starting with it.
   void OnChar(unsigned char c) override;
+  // Drag and drop (app/fws_drag_drop_win.cpp).
+  void OnDropFiles(int pane, HDROP drop, LPARAM tag) override;
+  void StartDrag(int pane, table::MouseButton button, table::Point press) override;
   // Refreshes the status bar's selection text of a pane.
   void UpdateSelectionText(int pane) override;
   // A table retitled itself: the caption when it is the active pane, its title bar always.
@@ -195,6 +198,9 @@ class fwsApp : public fw::Application,
   // What the first paint does not need runs right after the window is up: OLE (drag and drop,
   // shell objects). Loading OLE costs more than the whole rest of the start under Wine.
   void LateInit();
+  // Each pane takes drops: its OLE drop target, or the shell's WM_DROPFILES below Windows 4 and
+  // where OLE is missing.
+  void AcceptDrops();
   bool oleInitialized_ = false;
   bool helpOpened_ = false;  // the help file was opened this run: close it at exit
   // The window's state was written for this quit, restart or session end.

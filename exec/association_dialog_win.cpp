@@ -15,12 +15,10 @@
 
 namespace exec {
 namespace {
-
 constexpr UINT kBroadcastTimeoutMs = 5000;
+}  // namespace
 
-// The shell forgets the file types it knew, and every top-level window hears of the change
-// (ours read their association lists again). A window that does not answer is not waited for.
-void AnnounceChange() {
+void AnnounceAssociationChange() {
   using Fn = void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID);
   static const Fn notify = reinterpret_cast<Fn>(lazy::Proc("shell32.dll", "SHChangeNotify"));
   if (notify) notify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
@@ -30,7 +28,6 @@ void AnnounceChange() {
                         kBroadcastTimeoutMs, &unused);
 }
 
-}  // namespace
 
 void EditAssociation(HWND owner, table::Sorm& t, AssociationKind kind, table::TableView& view) {
   table::BINFO* target = table::TargetEntry(t);
@@ -61,7 +58,7 @@ void EditAssociation(HWND owner, table::Sorm& t, AssociationKind kind, table::Ta
   if (!AskInput(owner, InputQuestion::kAssociation, answer, options)) return;
   const StoredAnswer stored = StoreAssociationAnswer(config::Context().configFilePath, key, kind,
                                                      answer.c_str(), types);
-  if (stored.announce) AnnounceChange();
+  if (stored.announce) AnnounceAssociationChange();
 }
 
 }  // namespace exec

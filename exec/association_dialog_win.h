@@ -12,6 +12,10 @@ namespace exec {
 
 constexpr const char* kNoExtensionText = "ファイル %s には拡張子がありません";
 
+// The shell forgets the file types it knew, and every top-level window hears of the change
+// (ours read their association lists again). A window that does not answer is not waited for.
+void AnnounceAssociationChange();
+
 // view: where the message about a name without extension goes.
 void EditAssociation(HWND owner, table::Sorm& t, AssociationKind kind, table::TableView& view);
 

@@ -45,19 +45,33 @@ void ShellExecuteIn(const std::string& verb, const std::string& file,
 
 }  // namespace
 
+namespace {
+// The composed line started in directory, the table's path made current again.
+uint32_t RunComposed(table::Sorm& t, const std::string& command, const std::string& directory,
+                     const std::vector<std::string>* dropped) {
+  std::string line;
+  if (!ComposeRunWithFiles(command.c_str(), &IsWin32Program,
+                           dropped ? std::vector<SelectedFile>() : SelectedFilesOf(t),
+                           t.DirectoryString(), dropped, line))
+    return 0;
+  // WinExec starts the program in the process's current directory.
+  os::Fs().SetCurrentDir(directory.c_str());
+  const uint32_t result = os::Sys().WinExec(line.c_str(), SW_SHOW);
+  os::Fs().SetCurrentDir(t.path().c_str());
+  return result;
+}
+}  // namespace
+
 uint32_t RunWithFiles(table::Sorm& t, const std::string& command, const std::string& directory,
                       table::PaneSurface* surface) {
-  std::string line;
-  uint32_t result = 0;
-  if (ComposeRunWithFiles(command.c_str(), &IsWin32Program, SelectedFilesOf(t),
-                          t.DirectoryString(), nullptr, line)) {
-    // WinExec starts the program in the process's current directory.
-    os::Fs().SetCurrentDir(directory.c_str());
-    result = os::Sys().WinExec(line.c_str(), SW_SHOW);
-    os::Fs().SetCurrentDir(t.path().c_str());
-  }
+  const uint32_t result = RunComposed(t, command, directory, nullptr);
   table::DeselectAll(t, surface);
   return result;
+}
+
+uint32_t RunWithDroppedFiles(table::Sorm& t, const std::string& command,
+                             const std::vector<std::string>& dropped) {
+  return RunComposed(t, command, t.path(), &dropped);
 }
 
 void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string& fullPath,

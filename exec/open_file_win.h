@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "table/pane_surface.h"
 #include "table/sorm.h"
@@ -19,6 +20,11 @@ void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string
 // deselected afterwards. The WinExec result (below 32: failure).
 uint32_t RunWithFiles(table::Sorm& t, const std::string& command, const std::string& directory,
                       table::PaneSurface* surface);
+
+// Starts command with dropped files (full paths) appended, in the table's directory. The
+// WinExec result.
+uint32_t RunWithDroppedFiles(table::Sorm& t, const std::string& command,
+                             const std::vector<std::string>& dropped);
 
 enum class RunOutcome { kStarted, kFailed, kTooLong };
 

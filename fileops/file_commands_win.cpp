@@ -6,6 +6,7 @@
 #include "exec/ask_input_win.h"
 #include "fileops/command_support_win.h"
 #include "fileops/engine.h"
+#include "fileops/engine_dialogs_win.h"
 #include "fileops/engine_path.h"
 #include "fileops/full_path.h"
 #include "fileops/link_create.h"
@@ -18,31 +19,6 @@
 
 namespace fileops {
 namespace {
-
-// The dialogs of a running engine command: its progress dialog and its question, handed to
-// every engine call, and reachable through the gate to cancel the command when the window
-// closes.
-class EngineDialogs {
- public:
-  EngineDialogs(WINFO& pane, frame::CommandGate& gate, bool readOnlyQuestion)
-      : progress_(pane.Handle()),
-        overwrite_(pane.Handle(), &progress_),
-        readOnly_(pane.Handle(), &progress_),
-        ui_{&progress_, readOnlyQuestion ? nullptr : &overwrite_,
-            readOnlyQuestion ? &readOnly_ : nullptr},
-        hook_(gate, [this] { ui_.Cancel(); }) {
-    progress_.Open();
-  }
-  ProgressDialogWin& Progress() { return progress_; }
-  const OperationUi& Ui() const { return ui_; }
-
- private:
-  ProgressDialogWin progress_;
-  OverwriteDialogWin overwrite_;
-  ReadOnlyDialogWin readOnly_;
-  const OperationUi ui_;
-  frame::CommandGate::CancelHook hook_;
-};
 
 // CopySelected and MoveSelected.
 int TransferSelected(const OperationUi& ui, WINFO& pane, const std::string& typed, bool move) {

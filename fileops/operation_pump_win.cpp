@@ -1,6 +1,7 @@
 #include "fileops/operation_pump_win.h"
 
 #include "fw/application.h"
+#include "os/drop_memory.h"
 #include "os/services.h"
 
 namespace fileops {
@@ -31,7 +32,12 @@ void WindowsPump::PumpPending() {
     const bool command = !commandRunning_ || commandRunning_();
     const HWND frame = mainFrame_;
     const bool inFrame = command && msg.hwnd && frame && TopLevelOf(msg.hwnd) == frame;
-    if (RouteMessage(command, inFrame, msg.message) == PumpRoute::kDrop) continue;
+    if (RouteMessage(command, inFrame, msg.message) == PumpRoute::kDrop) {
+      // A drop refused during a command: its block is freed here, as its handler would.
+      if (msg.message == WM_DROPFILES && msg.wParam)
+        os::Drops().DragFinish(reinterpret_cast<void*>(msg.wParam));
+      continue;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }

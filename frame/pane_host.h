@@ -44,6 +44,11 @@ class PaneHost {
   // A character typed in the client.
   virtual void OnChar(unsigned char c) = 0;
 
+  // Drag and drop: a drop block posted to a pane (the frame passes its active pane), which the
+  // host frees; a press on an entry that may start a drag out of a pane.
+  virtual void OnDropFiles(int pane, HDROP drop, LPARAM tag) = 0;
+  virtual void StartDrag(int pane, table::MouseButton button, table::Point press) = 0;
+
   // A pane's selection totals changed; a pane retitled itself.
   virtual void UpdateSelectionText(int pane) = 0;
   virtual void ShowPaneTitle(int pane, const std::string& title,

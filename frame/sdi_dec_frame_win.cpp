@@ -151,6 +151,10 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return DecoratedFrame::OnMessage(msg, wp, lp);
     }
+    case WM_DROPFILES:
+      // Files dropped on the frame go to the active pane's table.
+      host_->OnDropFiles(host_->ActivePaneIndex(), reinterpret_cast<HDROP>(wp), lp);
+      return 0;
     case WM_INITMENUPOPUP:
       if (!HIWORD(lp)) host_->UpdatePopup(reinterpret_cast<HMENU>(wp));
       return 0;

@@ -59,6 +59,9 @@ bool WINFO::OnMouse(UINT msg, LPARAM lp) {
     return true;
   }
   table::PaneMouseSurfaceWin surface(Handle(), *this, host_->MousePump());
+  surface.offerDrag = [this](table::MouseButton b, table::Point press) {
+    host_->StartDrag(index_, b, press);
+  };
   table::Point p = table::PointOfMessage(lp);
   table::MouseOptions o = host_->MouseOptions();
   uint8_t m = table::ModifiersOfMessage();
@@ -181,6 +184,12 @@ LRESULT WINFO::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the pane paints its whole area
+    case WM_DESTROY:
+      kept_.reset();  // while the window still exists (a drop target is revoked from it)
+      return DefaultProc(msg, wp, lp);
+    case WM_DROPFILES:
+      host_->OnDropFiles(index_, reinterpret_cast<HDROP>(wp), lp);
+      return 0;
     case WM_SIZE:
       OnSize(LOWORD(lp), HIWORD(lp));
       return 0;

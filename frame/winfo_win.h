@@ -27,6 +27,8 @@ class WINFO : public fw::Window, public table::TableView, public table::PaneSurf
   // The shell's folder icons replace the built-in ones once the window is up.
   void LoadShellIcons();
   table::Sorm* Table() const { return table_.get(); }
+  // Keeps an object (the pane's drop target registration) until the window is destroyed.
+  void KeepUntilDestroyed(std::shared_ptr<void> object) { kept_ = std::move(object); }
   int Index() const { return index_; }
   frame::PaneSettings& Settings() { return settings_; }
   // The font in Settings() changed: texts are measured again, laid out and repainted.
@@ -72,4 +74,5 @@ class WINFO : public fw::Window, public table::TableView, public table::PaneSurf
   frame::PaneScrollState scroll_;  // painting is suppressed while the scroll bars change
   frame::GdiMeasurer measurer_;
   std::unique_ptr<table::Sorm> table_;
+  std::shared_ptr<void> kept_;
 };

@@ -44,6 +44,14 @@ ICONS = [
 # Cursors: (output file, source grid, hot spot x, y).
 CURSORS = [
     ("cursor24000.cur", "helpcursor_32", 0, 0),  # help mode
+    # The drag cursors of the table's own drag loop, by mode and by one or several entries.
+    ("cursor24001.cur", "dragmove_32", 0, 0),
+    ("cursor24002.cur", "dragcopy_32", 0, 0),
+    ("cursor24003.cur", "dragmovemany_32", 0, 0),
+    ("cursor24004.cur", "dragcopymany_32", 0, 0),
+    ("cursor24005.cur", "dragnodrop_32", 0, 0),
+    ("cursor24006.cur", "draglinkmany_32", 0, 0),
+    ("cursor24007.cur", "draglink_32", 0, 0),
 ]
 
 # Toolbar buttons: (command id, source grid in toolbar/). Each becomes tb<id>.bmp, 20x20 at 4 bits a

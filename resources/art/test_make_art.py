@@ -34,6 +34,12 @@ EXPECTED_ICONS = {
 }
 
 # Toolbar buttons: command id -> source grid in toolbar/. The ids are the commands' own numbers.
+EXPECTED_CURSORS = {
+    24000: "helpcursor_32",
+    24001: "dragmove_32", 24002: "dragcopy_32", 24003: "dragmovemany_32", 24004: "dragcopymany_32",
+    24005: "dragnodrop_32", 24006: "draglinkmany_32", 24007: "draglink_32",
+}
+
 EXPECTED_TOOLBAR = {
     24332: "fopen", 182: "fmove", 184: "fcopy", 180: "fdelete", 178: "fduplicate", 118: "fproperty",
     176: "fmakedir", 160: "flink_ext", 150: "flink_name", 158: "flink_full", 154: "fmarkall",
@@ -165,21 +171,31 @@ class GeneratedFiles(unittest.TestCase):
         self.assertEqual(sorted(os.listdir(self.out)), sorted(listed))
         self.assertEqual(sorted(listed), sorted(["icon%d.ico" % i for i in EXPECTED_ICONS] + ["splash500.bmp"] +
                                                 ["tb%d.bmp" % i for i in EXPECTED_TOOLBAR] +
-                                                ["cursor24000.cur"]))
+                                                ["cursor%d.cur" % i for i in EXPECTED_CURSORS]))
 
-    def test_help_cursor_is_a_cursor_with_its_hot_spot(self):
-        data = self.read("cursor24000.cur")
-        reserved, kind, count = struct.unpack_from("<HHH", data, 0)
-        self.assertEqual((reserved, kind, count), (0, 2, 1))
-        w, h, _, _, hot_x, hot_y, size, offset = struct.unpack_from("<BBBBHHII", data, 6)
-        self.assertEqual((w, h, hot_x, hot_y), (32, 32, 0, 0))
-        self.assertEqual(offset + size, len(data))
-        # Read as an icon (same image layout once the directory says planes 1, 4 bits a pixel).
-        as_icon = data[:2] + struct.pack("<H", 1) + data[4:10] + struct.pack("<HH", 1, 4) + data[14:]
-        images = read_ico(as_icon)
-        _, _, grid = make_art.load_grid(os.path.join(HERE, "icons", "helpcursor_32.txt"))
-        expected = [[None if i is None else make_art.VGA16[i] for i in row] for row in grid]
-        self.assertEqual(images[0][3], expected)
+    def test_cursors_are_cursors_with_their_hot_spot_and_pictures(self):
+        for rid, source in EXPECTED_CURSORS.items():
+            with self.subTest(cursor=rid):
+                data = self.read("cursor%d.cur" % rid)
+                reserved, kind, count = struct.unpack_from("<HHH", data, 0)
+                self.assertEqual((reserved, kind, count), (0, 2, 1))
+                w, h, _, _, hot_x, hot_y, size, offset = struct.unpack_from("<BBBBHHII", data, 6)
+                self.assertEqual((w, h, hot_x, hot_y), (32, 32, 0, 0))
+                self.assertEqual(offset + size, len(data))
+                # Read as an icon (same image layout once the directory says planes 1, 4 bits a
+                # pixel).
+                as_icon = (data[:2] + struct.pack("<H", 1) + data[4:10] + struct.pack("<HH", 1, 4) +
+                           data[14:])
+                images = read_ico(as_icon)
+                _, _, grid = make_art.load_grid(os.path.join(HERE, "icons", source + ".txt"))
+                expected = [[None if i is None else make_art.VGA16[i] for i in row] for row in grid]
+                self.assertEqual(images[0][3], expected)
+                # The tip of the arrow is drawn: the hot spot points at a pixel.
+                self.assertIsNotNone(images[0][3][0][0])
+
+    def test_drag_cursors_differ(self):
+        pictures = [self.read("cursor%d.cur" % rid) for rid in range(24001, 24008)]
+        self.assertEqual(len(set(pictures)), len(pictures))
 
     def test_icons_match_their_sources(self):
         for rid, sources in EXPECTED_ICONS.items():

@@ -255,4 +255,44 @@ void Sandbox::CloseAll() {
   }
 }
 
+// Removes a directory tree (attributes cleared first). Wide calls, so that names the code page
+// cannot hold go too.
+void RemoveTreeWide(const std::wstring& dir) {
+  WIN32_FIND_DATAW fd;
+  HANDLE h = ::FindFirstFileW((dir + L"\\*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = fd.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = dir + L"\\" + name;
+      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTreeWide(path);
+      else
+        ::DeleteFileW(path.c_str());
+    } while (::FindNextFileW(h, &fd));
+    ::FindClose(h);
+  }
+  ::RemoveDirectoryW(dir.c_str());
+}
+
+void RemoveTree(const std::string& dir) {
+  const int n = ::MultiByteToWideChar(CP_ACP, 0, dir.c_str(), -1, nullptr, 0);
+  std::wstring wide(n > 0 ? n : 1, L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, dir.c_str(), -1, wide.data(), n);
+  wide.resize(n > 0 ? n - 1 : 0);
+  RemoveTreeWide(wide);
+}
+
+void MouseTo(POINT p) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = static_cast<LONG>((p.x * 65535 + ::GetSystemMetrics(SM_CXSCREEN) / 2) /
+                               (::GetSystemMetrics(SM_CXSCREEN) - 1));
+  in.mi.dy = static_cast<LONG>((p.y * 65535 + ::GetSystemMetrics(SM_CYSCREEN) / 2) /
+                               (::GetSystemMetrics(SM_CYSCREEN) - 1));
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  ::SendInput(1, &in, sizeof(INPUT));
+}
+
 }  // namespace e2e

@@ -38,6 +38,14 @@ std::string StatusText(HWND frame);
 void Touch(const std::string& path, const std::string& text = std::string());
 // The whole content of a file; empty when it cannot be read.
 std::string ReadAll(const std::string& path);
+// Removes a directory tree (attributes cleared first), with wide calls so that names the code
+// page cannot hold go too.
+void RemoveTreeWide(const std::wstring& dir);
+void RemoveTree(const std::string& dir);
+
+// Moves the mouse pointer to a screen point with real input.
+void MouseTo(POINT p);
+
 // Saves the whole screen as <SORM_SHOTS>\<name>.bmp (when SORM_SHOTS is set).
 void SaveScreenshot(const std::string& name);
 

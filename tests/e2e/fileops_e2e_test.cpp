@@ -14,6 +14,8 @@
 namespace {
 
 using e2e::FindDialog;
+using e2e::RemoveTree;
+using e2e::RemoveTreeWide;
 using e2e::Sandbox;
 
 
@@ -80,28 +82,6 @@ std::vector<std::wstring> FileNamesWide(const std::wstring& dir) {
   return names;
 }
 
-// Removes a directory tree (attributes cleared first). Wide calls, so that names the code page
-// cannot hold go too.
-void RemoveTreeWide(const std::wstring& dir) {
-  WIN32_FIND_DATAW fd;
-  HANDLE h = ::FindFirstFileW((dir + L"\\*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = fd.cFileName;
-      if (name == L"." || name == L"..") continue;
-      std::wstring path = dir + L"\\" + name;
-      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTreeWide(path);
-      else
-        ::DeleteFileW(path.c_str());
-    } while (::FindNextFileW(h, &fd));
-    ::FindClose(h);
-  }
-  ::RemoveDirectoryW(dir.c_str());
-}
-
-void RemoveTree(const std::string& dir) { RemoveTreeWide(Wide(dir)); }
 
 class FileOpsTest : public ::testing::Test {
  protected:

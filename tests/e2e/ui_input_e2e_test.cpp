@@ -15,6 +15,7 @@
 
 namespace {
 
+using e2e::MouseTo;
 using e2e::Sandbox;
 
 void Touch(const std::string& path, DWORD size = 0) {
@@ -60,17 +61,6 @@ void ShiftKeys(WORD vk, int times, bool letGo) {
   ::SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
 }
 
-// Moves the mouse pointer to a screen point with real input.
-void MouseTo(POINT p) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((p.x * 65535 + ::GetSystemMetrics(SM_CXSCREEN) / 2) /
-                               (::GetSystemMetrics(SM_CXSCREEN) - 1));
-  in.mi.dy = static_cast<LONG>((p.y * 65535 + ::GetSystemMetrics(SM_CYSCREEN) / 2) /
-                               (::GetSystemMetrics(SM_CYSCREEN) - 1));
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  ::SendInput(1, &in, sizeof(INPUT));
-}
 
 bool StartsWith(const std::string& s, const std::string& prefix) {
   return s.rfind(prefix, 0) == 0;

@@ -1,0 +1,102 @@
+#include "fileops/drop_handle_win.h"
+
+#include <cwchar>
+
+#include "fileops/drop_block.h"
+#include "fileops/engine_messages.h"
+#include "os/drop_memory.h"
+
+namespace fileops {
+namespace {
+
+constexpr UINT kCodePage = 932;
+
+// The exact conversion of a wide text: false when a character has no form in the code page
+// or converts one way only.
+bool ExactAnsi(const wchar_t* wide, std::string& out) {
+  char buf[2 * MAX_PATH + 2];
+  BOOL usedDefault = FALSE;
+  const int n = ::WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, wide, -1, buf,
+                                      sizeof(buf), nullptr, &usedDefault);
+  if (n <= 0 || usedDefault) return false;
+  wchar_t back[2 * MAX_PATH + 2];
+  const int m = ::MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, buf, -1, back,
+                                      sizeof(back) / sizeof(back[0]));
+  if (m <= 0 || std::wcscmp(back, wide) != 0) return false;
+  out.assign(buf, n - 1);
+  return true;
+}
+
+// A closed global memory lock.
+class Locked {
+ public:
+  explicit Locked(HGLOBAL h) : h_(h), p_(h ? ::GlobalLock(h) : nullptr) {}
+  ~Locked() {
+    if (p_) ::GlobalUnlock(h_);
+  }
+  Locked(const Locked&) = delete;
+  Locked& operator=(const Locked&) = delete;
+  const void* Data() const { return p_; }
+
+ private:
+  HGLOBAL h_;
+  void* p_;
+};
+
+}  // namespace
+
+void HeldDrop::Free() {
+  if (!drop_) return;
+  os::Drops().DragFinish(drop_);
+  drop_ = nullptr;
+}
+
+bool WidePathToAnsi(const std::u16string& wide, std::string& out) {
+  const std::wstring w(wide.begin(), wide.end());
+  if (ExactAnsi(w.c_str(), out)) return true;
+  wchar_t alias[MAX_PATH + 1];
+  const DWORD n = ::GetShortPathNameW(w.c_str(), alias, MAX_PATH + 1);
+  return n > 0 && n <= MAX_PATH && ExactAnsi(alias, out);
+}
+
+std::string ReadDroppedFiles(HDROP drop, DroppedFiles& out) {
+  out = DroppedFiles{};
+  const HGLOBAL memory = reinterpret_cast<HGLOBAL>(drop);
+  const SIZE_T size = memory ? ::GlobalSize(memory) : 0;
+  Locked locked(memory);
+  DropBlock block;
+  const DropBlockError e = ReadDropBlock(locked.Data(), locked.Data() ? size : 0, block);
+  if (e != DropBlockError::kNone) return DropBlockMessage(e);
+  out.point = {block.x, block.y};
+  out.nonClient = block.nonClient;
+  if (!block.wide) {
+    out.files = std::move(block.ansi);
+    return std::string();
+  }
+  for (const std::u16string& wide : block.widePaths) {
+    std::string path;
+    if (!WidePathToAnsi(wide, path)) {
+      // The name as far as it shows, for the message.
+      std::string shown;
+      const std::wstring w(wide.begin(), wide.end());
+      char buf[2 * MAX_PATH + 2];
+      if (::WideCharToMultiByte(kCodePage, 0, w.c_str(), -1, buf, sizeof(buf), nullptr,
+                                nullptr) > 0)
+        shown = buf;
+      out.files.clear();
+      return NoUsableNameMessage(shown.c_str());
+    }
+    if (path.size() > kMaxDroppedPath) {
+      out.files.clear();
+      return DropBlockMessage(DropBlockError::kPathTooLong);
+    }
+    if (!IsFullDroppedPath(path)) {
+      out.files.clear();
+      return DropBlockMessage(DropBlockError::kNotFullPath);
+    }
+    out.files.push_back(std::move(path));
+  }
+  return std::string();
+}
+
+}  // namespace fileops

@@ -76,14 +76,7 @@ class ContextMenuTest : public ::testing::Test {
       }, 5000);
       // The pointer is moved there by real input too, and the press waits until the desktop
       // has it there: a press at a stale position would open the menu of an entry.
-      INPUT move{};
-      move.type = INPUT_MOUSE;
-      move.mi.dx = static_cast<LONG>((p.x * 65535 + ::GetSystemMetrics(SM_CXSCREEN) / 2) /
-                                     (::GetSystemMetrics(SM_CXSCREEN) - 1));
-      move.mi.dy = static_cast<LONG>((p.y * 65535 + ::GetSystemMetrics(SM_CYSCREEN) / 2) /
-                                     (::GetSystemMetrics(SM_CYSCREEN) - 1));
-      move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-      ::SendInput(1, &move, sizeof(INPUT));
+      e2e::MouseTo(p);
       e2e::WaitFor([&] {
         POINT at{};
         return ::GetCursorPos(&at) && at.x == p.x && at.y == p.y;

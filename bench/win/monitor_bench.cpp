@@ -16,6 +16,8 @@
 // the large count, as bench/run_benchmarks.sh makes them) is used as it is and kept.
 #include <windows.h>
 
+#include "bench/win/process_window.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -76,20 +78,6 @@ struct Window {
   double startedAt = 0;
 };
 
-struct FindArgs {
-  DWORD pid;
-  HWND found;
-};
-BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
-  auto* a = reinterpret_cast<FindArgs*>(lp);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(h, &pid);
-  if (pid == a->pid && ::IsWindowVisible(h)) {
-    a->found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
 BOOL CALLBACK FindPane(HWND h, LPARAM lp) {
   char cls[32] = {};
   ::GetClassNameA(h, cls, sizeof(cls));
@@ -123,12 +111,8 @@ Window Open(const std::string& folder, const std::string& second = std::string()
   if (!::CreateProcessA(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, g_dir.c_str(),
                         &si, &w.pi))
     return w;
-  FindArgs a{w.pi.dwProcessId, nullptr};
-  while (!a.found && NowMs() - w.startedAt < 60000) {
-    ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&a));
-    if (!a.found) ::Sleep(1);
-  }
-  w.frame = a.found;
+  while (!(w.frame = bench::VisibleWindowOf(w.pi.dwProcessId)) && NowMs() - w.startedAt < 60000)
+    ::Sleep(1);
   if (w.frame) ::EnumChildWindows(w.frame, FindPane, reinterpret_cast<LPARAM>(&w.pane));
   return w;
 }

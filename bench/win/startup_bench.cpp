@@ -8,6 +8,8 @@
 //   startup_bench.exe <SORM32.EXE> <bare_window.exe> [rounds] [directory] [directory rounds]
 #include <windows.h>
 
+#include "bench/win/process_window.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -17,22 +19,6 @@
 #include "os/clock.h"
 
 namespace {
-
-struct FindArgs {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND h, LPARAM lp) {
-  auto* a = reinterpret_cast<FindArgs*>(lp);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(h, &pid);
-  if (pid == a->pid && ::IsWindowVisible(h)) {
-    a->found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 // Milliseconds until the process is idle with a visible top-level window; -1 on failure.
 double StartOnce(const std::string& commandLine, const std::string& dir) {
@@ -46,17 +32,16 @@ double StartOnce(const std::string& commandLine, const std::string& dir) {
                         &si, &pi))
     return -1;
   ::WaitForInputIdle(pi.hProcess, 30000);
-  FindArgs a{pi.dwProcessId, nullptr};
-  while (!a.found && os::MonotonicMicros() - t0 < 30000000) {
-    ::EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&a));
-    if (!a.found) ::Sleep(1);
-  }
+  HWND found = nullptr;
+  while (!(found = bench::VisibleWindowOf(pi.dwProcessId)) &&
+         os::MonotonicMicros() - t0 < 30000000)
+    ::Sleep(1);
   double ms = (os::MonotonicMicros() - t0) / 1000.0;
-  if (a.found) ::PostMessageA(a.found, WM_CLOSE, 0, 0);
+  if (found) ::PostMessageA(found, WM_CLOSE, 0, 0);
   if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 1);
   ::CloseHandle(pi.hThread);
   ::CloseHandle(pi.hProcess);
-  return a.found ? ms : -1;
+  return found ? ms : -1;
 }
 
 // Milliseconds to enumerate a directory with FindFirstFileA/FindNextFileA; the entry count in n.

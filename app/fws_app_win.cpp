@@ -56,6 +56,7 @@ fwsApp::~fwsApp() {
 
 bool fwsApp::BuildWindows() {
   const config::ProgramContext& g = config::Context();
+  startReads_.emplace(g.configFilePath);
   keys_ = table::LoadProcessKeyBindings();
   fileops::SetOperationPump(&pump_);
   int n = g.instanceNumber;
@@ -206,6 +207,7 @@ bool fwsApp::AttachTables() {
                   settings_.menu ? "ﾒﾆｭｰを隠す" : "ﾒﾆｭｰを表示する");
   }
   if (PaneCount() == 2) ActivatePane(activePane_);
+  startReads_.reset();
   if (!StartPaneMonitor()) return false;
   ::UpdateWindow(frame_->Handle());
   ::SetTimer(frame_->Handle(), kLateInitTimer, 1, nullptr);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "fw/application.h"
 #include "fw/status_bar.h"
 #include "fw/tool_bar.h"
+#include "os/profile_snapshot.h"
 #include "frame/status_message.h"
 #include "fileops/operation_pump_win.h"
 #include "table/key_actions.h"
@@ -223,6 +225,9 @@ class fwsApp : public fw::Application,
   fileops::WindowsPump pump_{nullptr, [this] { return gate_.Busy(); }};
   fileops::MousePumping mousePump_;
   bool lateInitDone_ = false;
+  // While the window builds itself its settings are read from one reading of the configuration
+  // file; the snapshot goes before the worker thread starts (the services are process-wide).
+  std::optional<os::ScopedProfileSnapshot> startReads_;
   // The worker thread watching the panes and loading their icons; made once the tables
   // exist, stopped before they go.
   std::unique_ptr<app::PaneMonitor> monitor_;

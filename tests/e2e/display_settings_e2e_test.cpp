@@ -126,6 +126,8 @@ TEST_F(DisplaySettingsTest, ColoursAndCustomColoursAreKeptOnOkOnly) {
     Click(dlg, ok ? IDOK : IDCANCEL);
     ASSERT_TRUE(Gone(dlg));
     if (ok) {
+      // The program writes the file after its dialog has gone.
+      e2e::WaitFor([&] { return CustomColourBytes().size() == 64u; });
       afterOk = CustomColourBytes();
       ASSERT_EQ(afterOk.size(), 64u);
       EXPECT_EQ(afterOk.substr(0, 4), std::string("\x0a\x0b\x0c\x00", 4));

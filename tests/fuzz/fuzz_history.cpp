@@ -15,13 +15,13 @@
 
 #include "exec/history.h"
 #include "exec/input_text.h"
-#include "os/posix/ini_file.h"
-#include "os/posix/ini_profile.h"
+#include "os/ini_file.h"
+#include "os/ini_profile.h"
 #include "tests/fuzz/input_parts.h"
 
 namespace {
 
-namespace ini = os::posix::ini;
+namespace ini = os::ini;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "fuzz_history: %s\n", what);

@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "os/posix/ini_file.h"
-#include "os/posix/ini_profile.h"
+#include "os/ini_file.h"
+#include "os/ini_profile.h"
 
 namespace {
 
-namespace ini = os::posix::ini;
+namespace ini = os::ini;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "fuzz_ini_parse: %s\n", what);

@@ -20,7 +20,7 @@
 
 namespace {
 
-namespace ini = os::posix::ini;
+namespace ini = os::ini;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "fuzz_link_file: %s\n", what);

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "os/last_error.h"
-#include "os/posix/ini_file.h"
-#include "os/posix/ini_profile.h"
+#include "os/ini_file.h"
+#include "os/ini_profile.h"
 #include "os/services.h"
 
 namespace fuzzmem {
@@ -17,7 +17,7 @@ namespace fuzzmem {
 struct MemoryFile {
   std::string text;
   uint64_t size = 0;  // what the file system reports: the text's size, or more
-  std::shared_ptr<const os::posix::ini::Document> doc;  // the text parsed once
+  std::shared_ptr<const os::ini::Document> doc;  // the text parsed once
 };
 
 // Full paths, compared without regard to the case of ASCII letters.
@@ -25,14 +25,14 @@ class MemoryFiles {
  public:
   void Clear() { files_.clear(); }
   void Put(const std::string& path, std::string text, uint64_t size) {
-    MemoryFile& f = files_[os::posix::ini::Fold(path)];
+    MemoryFile& f = files_[os::ini::Fold(path)];
     f.size = size < text.size() ? text.size() : size;
-    f.doc = std::make_shared<const os::posix::ini::Document>(text);
+    f.doc = std::make_shared<const os::ini::Document>(text);
     f.text = std::move(text);
   }
   const MemoryFile* Get(const char* path) const {
     if (!path) return nullptr;
-    auto it = files_.find(os::posix::ini::Fold(path));
+    auto it = files_.find(os::ini::Fold(path));
     return it == files_.end() ? nullptr : &it->second;
   }
 
@@ -128,11 +128,11 @@ class MemoryProfile final : public os::Profile {
                      uint32_t size, const char* file) override {
     if (!buf || size == 0) return 0;
     const MemoryFile* f = files_.Get(file);
-    return os::posix::ini::GetString(f ? f->doc.get() : nullptr, section, key, def, buf, size);
+    return os::ini::GetString(f ? f->doc.get() : nullptr, section, key, def, buf, size);
   }
   uint32_t GetInt(const char* section, const char* key, int32_t def, const char* file) override {
     const MemoryFile* f = files_.Get(file);
-    return os::posix::ini::GetInt(f ? f->doc.get() : nullptr, section, key, def);
+    return os::ini::GetInt(f ? f->doc.get() : nullptr, section, key, def);
   }
   bool WriteString(const char*, const char*, const char*, const char*) override { return false; }
   uint32_t GetWinIniString(const char* section, const char* key, const char* def, char* buf,

@@ -1,7 +1,7 @@
 // The profile functions' answers and edits computed on text in memory (the posix profile
-// functions load the file and hand it here; the fuzz targets call it directly).
-#ifndef _WIN32
-#include "os/posix/ini_profile.h"
+// functions and the profile snapshot hand the file's text here; the fuzz targets call it
+// directly).
+#include "os/ini_profile.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-namespace ini = os::posix::ini;
+namespace ini = os::ini;
 
 const char* const kText = "[A]\r\nk=\"quoted\"\r\nn= 0x1F \r\n[B]\r\nx=1\r\n";
 
@@ -62,9 +62,10 @@ TEST(IniProfileTest, EditsChooseByWhatIsGiven) {
   for (const Case& c : cases) {
     std::string out;
     EXPECT_EQ(ini::Edit(doc, c.section, c.key, c.value, &out), c.changes) << c.section;
-    if (c.changes) EXPECT_EQ(out, c.expect) << c.section;
+    if (c.changes) {
+      EXPECT_EQ(out, c.expect) << c.section;
+    }
   }
 }
 
 }  // namespace
-#endif

@@ -1,10 +1,10 @@
-#include "os/posix/ini_profile.h"
+#include "os/ini_profile.h"
 
 #include <cstring>
 #include <string_view>
 #include <vector>
 
-namespace os::posix::ini {
+namespace os::ini {
 namespace {
 
 // Copies s to buf as a C string cut to size-1 bytes; size is at least 1.
@@ -132,4 +132,4 @@ bool Edit(const Document& doc, const char* section, const char* key, const char*
   return doc.SetValue(section, key, value, out);
 }
 
-}  // namespace os::posix::ini
+}  // namespace os::ini

@@ -1,6 +1,6 @@
-// The INI text engine behind the posix profile functions: parses CP932 byte text the way the
-// profile functions read it, answers look-ups, and computes edited file contents that keep every
-// untouched byte of the original.
+// The INI text engine behind the posix profile functions and the profile snapshot: parses CP932
+// byte text the way the profile functions read it, answers look-ups, and computes edited file
+// contents that keep every untouched byte of the original.
 //
 // Reading rules:
 // - a line ends in CR LF, LF or CR; 0x09-0x0D, 0x20 and 0x1A are trimmed at both ends;
@@ -19,7 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace os::posix::ini {
+namespace os::ini {
 
 // Bytes trimmed from both ends of lines, names and values.
 inline bool IsBlank(unsigned char c) { return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x1A; }
@@ -102,4 +102,4 @@ class Document {
   std::unordered_map<std::string, uint32_t> keyIndex_;      // folded key -> line, first sections
 };
 
-}  // namespace os::posix::ini
+}  // namespace os::ini

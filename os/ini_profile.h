@@ -1,12 +1,13 @@
 // What the profile functions answer and write, computed on text in memory: the posix profile
-// functions load a file into an ini::Document and hand it here, and write back what Edit makes.
+// functions load a file into an ini::Document and hand it here, and write back what Edit makes;
+// the profile snapshot answers the reads of one file from here.
 #pragma once
 #include <cstdint>
 #include <string>
 
-#include "os/posix/ini_file.h"
+#include "os/ini_file.h"
 
-namespace os::posix::ini {
+namespace os::ini {
 
 // GetPrivateProfileStringA on doc (null: the file does not exist) into buf of size bytes (buf
 // not null, size at least 1). A null section lists the section names, a null key the key names
@@ -29,4 +30,4 @@ uint32_t ParseProfileInt(std::string_view s);
 bool Edit(const Document& doc, const char* section, const char* key, const char* value,
           std::string* out);
 
-}  // namespace os::posix::ini
+}  // namespace os::ini

@@ -1,11 +1,11 @@
-#include "os/posix/ini_file.h"
+#include "os/ini_file.h"
 
 #include <cstring>
 #include <limits>
 
 #include "os/mbcs.h"
 
-namespace os::posix::ini {
+namespace os::ini {
 namespace {
 
 // Appends the folded form of s to out.
@@ -302,4 +302,4 @@ bool Document::DeleteSection(std::string_view section, std::string* out) const {
   return true;
 }
 
-}  // namespace os::posix::ini
+}  // namespace os::ini

@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include "bench/win/process_window.h"
+#include "bench/win/screen_pixels.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -148,32 +149,8 @@ long CaptionCount(HWND frame) {
   return std::strtol(c.c_str() + (start == std::string::npos ? 0 : start + 1), nullptr, 10);
 }
 
-// Pixels of a client rectangle of the pane, from the screen.
-std::vector<COLORREF> Capture(HWND pane, int x, int y, int w, int h) {
-  POINT p{x, y};
-  ::ClientToScreen(pane, &p);
-  HDC screen = ::GetDC(nullptr);
-  HDC mem = ::CreateCompatibleDC(screen);
-  HBITMAP bmp = ::CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = ::SelectObject(mem, bmp);
-  ::BitBlt(mem, 0, 0, w, h, screen, p.x, p.y, SRCCOPY);
-  ::SelectObject(mem, old);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  std::vector<COLORREF> px(static_cast<std::size_t>(w) * h);
-  ::GetDIBits(mem, bmp, 0, h, px.data(), &bi, DIB_RGB_COLORS);
-  ::DeleteObject(bmp);
-  ::DeleteDC(mem);
-  ::ReleaseDC(nullptr, screen);
-  return px;
-}
-
-bool Uniform(const std::vector<COLORREF>& px) {
-  return std::all_of(px.begin(), px.end(), [&](COLORREF c) { return c == px.front(); });
+bool Uniform(const std::vector<DWORD>& px) {
+  return std::all_of(px.begin(), px.end(), [&](DWORD c) { return c == px.front(); });
 }
 
 // Posts Space to the pane and waits for the status text to change; milliseconds, -1 when it
@@ -298,7 +275,7 @@ int main(int argc, char** argv) {
     std::vector<COLORREF> first;
     const double t0 = NowMs();
     while (NowMs() - t0 < 20000) {
-      std::vector<COLORREF> px = Capture(w.pane, 100, 0, 270, 40);
+      std::vector<DWORD> px = screen::ClientPixels(w.pane, 100, 0, 270, 40);
       if (painted < 0) {
         if (!Uniform(px)) {
           painted = NowMs();

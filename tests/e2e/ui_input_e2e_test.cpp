@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win/screen_pixels.h"
 #include "tests/e2e/e2e_util.h"
 
 namespace {
@@ -335,28 +336,7 @@ std::vector<DWORD> StablePixels(HWND hwnd) {
   auto capture = [hwnd] {
     RECT rc{};
     ::GetClientRect(hwnd, &rc);
-    POINT origin{0, 0};
-    ::ClientToScreen(hwnd, &origin);
-    const int w = rc.right, h = rc.bottom;
-    std::vector<DWORD> pixels(static_cast<size_t>(w) * static_cast<size_t>(h > 0 ? h : 0));
-    if (pixels.empty()) return pixels;
-    HDC screen = ::GetDC(nullptr);
-    HDC mem = ::CreateCompatibleDC(screen);
-    HBITMAP bmp = ::CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = ::SelectObject(mem, bmp);
-    ::BitBlt(mem, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
-    ::SelectObject(mem, old);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    ::GetDIBits(mem, bmp, 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
-    ::DeleteObject(bmp);
-    ::DeleteDC(mem);
-    ::ReleaseDC(nullptr, screen);
-    return pixels;
+    return screen::ClientPixels(hwnd, 0, 0, rc.right, rc.bottom);
   };
   std::vector<DWORD> last;
   int same = 0;

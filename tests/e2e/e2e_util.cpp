@@ -1,5 +1,5 @@
 #include "tests/e2e/e2e_util.h"
-#include "bench/win/screen_pixels.h"
+#include "frame/gdi_objects_win.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -122,8 +122,8 @@ void SaveScreenshot(const std::string& name) {
   // Let the windows finish painting what the test just changed; the picture is for people.
   ::Sleep(700);
   int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-  screen::ScreenDc screenDc;
-  HDC screen = screenDc.get();
+  frame::gdi::WindowDc screenDc(nullptr);
+  HDC screen = screenDc.Get();
   HDC mem = ::CreateCompatibleDC(screen);
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);

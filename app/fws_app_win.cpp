@@ -134,7 +134,9 @@ bool fwsApp::CreateToolBar() {
   if (!toolbar_.Create(frame_->Handle(), IsVertical(settings_.toolBarPos))) return false;
   std::vector<fw::ToolBar::Item> items;
   std::vector<int> commands;
-  for (const app::ToolbarItem& item : app::ReadToolbarItems()) {
+  std::vector<bool> enabled;
+  const std::vector<app::ToolbarItem> read = app::ReadToolbarItems();
+  for (const app::ToolbarItem& item : read) {
     if (item.kind == app::ToolbarItem::kSeparator) {
       items.push_back({0, item.size, true, -1});
     } else {
@@ -142,8 +144,10 @@ bool fwsApp::CreateToolBar() {
       const bool disabled = CommandStateOf(item.command) == app::CommandState::kDisabled;
       items.push_back({item.command, 0, !disabled, -1});
       commands.push_back(item.command);
+      enabled.push_back(!disabled);
     }
   }
+  toolbarEnabling_ = app::ToolbarEnabling(read, enabled);
   frame::ToolbarPictures pictures(::GetModuleHandleA(nullptr), commands,
                                   fw::ToolBar::kPictureSize);
   size_t next = 0;
@@ -158,6 +162,7 @@ void fwsApp::RebuildBars() {
   // The toolbar is made anew from BarSettings/ToolBar at its configured edge.
   frame_->RemoveBar(&toolbar_);
   toolbar_.Destroy();
+  toolbarEnabling_ = app::ToolbarEnabling();
   if (settings_.toolBarDisp) CreateToolBar();
   if (settings_.statusBarDisp && !status_.BarHandle() && CreateStatusBar()) {
     // A new bar shows the selection text at once.
@@ -340,6 +345,12 @@ table::MouseOptions fwsApp::MouseOptions() const {
 bool fwsApp::Idle(long count) {
   // Changes that came while a command ran or a dialog's loop took them.
   if (monitor_ && monitor_->HasDeferred() && !MonitorBusy()) monitor_->RunDeferred();
+  // The toolbar follows its commands' states once after each run of messages.
+  if (count == 0 && toolbar_.BarHandle()) {
+    for (const auto& [command, on] :
+         toolbarEnabling_.Update([this](int id) { return CommandStateOf(id); }))
+      toolbar_.SetEnabled(command, on);
+  }
   // The mouse tracking of a held button or a pending click runs between messages.
   table::Sorm* t = ActiveTable();
   WINFO* pane = Pane(activePane_);

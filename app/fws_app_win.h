@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/command_table.h"
+#include "app/toolbar_enabling.h"
 #include "app/user_menus_win.h"
 #include "frame/command_gate.h"
 #include "app/window_state.h"
@@ -225,6 +226,8 @@ class fwsApp : public fw::Application,
   fileops::WindowsPump pump_{nullptr, [this] { return gate_.Busy(); }};
   fileops::MousePumping mousePump_;
   bool lateInitDone_ = false;
+  // The toolbar buttons' enabled states, brought up to date between messages.
+  app::ToolbarEnabling toolbarEnabling_;
   // While the window builds itself its settings are read from one reading of the configuration
   // file; the snapshot goes before the worker thread starts (the services are process-wide).
   std::optional<os::ScopedProfileSnapshot> startReads_;

@@ -245,6 +245,31 @@ TEST_F(UiInputTest, TheSelectionTextComesBackAfterMenuAndToolbarHints) {
   EXPECT_TRUE(StatusIs(selected, 10000)) << "after the hint: " << e2e::StatusText(frame_);
 }
 
+// Between messages the toolbar follows its commands: the association-by-extension button goes
+// grey on an entry without an extension and comes back on one with it.
+TEST_F(UiInputTest, TheToolbarFollowsTheFocusedEntry) {
+  constexpr int kByExtension = 160, kCopy = 184;
+  File("a.txt", 10);
+  File("noext", 10);
+  box_.Write("INST1", "vmode", "1");
+  box_.Write("INST1", "Cursor", "a.txt");
+  box_.Write("BarSettings", "ToolBar", "FLINK_EXT FCOPY");
+  Start();
+  HWND bar = e2e::ToolBarOf(frame_);
+  ASSERT_NE(bar, nullptr);
+  auto enabled = [&](int command) {
+    return ::SendMessageA(bar, TB_ISBUTTONENABLED, command, 0) != 0;
+  };
+  EXPECT_TRUE(e2e::WaitFor([&] { return enabled(kByExtension); }, 5000));
+  Foreground();
+  Press(VK_DOWN);  // onto noext
+  EXPECT_TRUE(e2e::WaitFor([&] { return !enabled(kByExtension); }, 5000));
+  EXPECT_TRUE(enabled(kCopy));
+  e2e::SaveScreenshot("toolbar_button_grey");
+  Press(VK_UP);  // back onto a.txt
+  EXPECT_TRUE(e2e::WaitFor([&] { return enabled(kByExtension); }, 5000));
+}
+
 TEST_F(UiInputTest, HelpModeShowsTheDriveItemsTopicAndEnds) {
   HelpViewer help;
   ASSERT_TRUE(help.Ready());

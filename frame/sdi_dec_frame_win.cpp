@@ -93,9 +93,12 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
+      // A session end that was called off changes nothing: saving then would mark the window
+      // saved, and its real close later would save nothing.
+      if (!wp) return 0;
       // A running command is cancelled (the process may end without unwinding it; a file being
       // replaced is only put in place complete); then the window saves itself once.
-      if (wp) host_->Gate().CancelRunning();
+      host_->Gate().CancelRunning();
       host_->EndSession();
       return 0;
     case WM_USER:

@@ -278,4 +278,18 @@ TEST_F(CoordinationTest, SessionEndSavesEachWindowOnceInDeliveryOrder) {
   EXPECT_EQ(Placement(4), "<missing>");
 }
 
+// Another program called the session's end off: the window goes on as before, and its own
+// close later saves it.
+TEST_F(CoordinationTest, ACalledOffSessionEndChangesNothing) {
+  HWND w = StartSaved(1, 60, 60);
+  ASSERT_NE(w, nullptr);
+  ::SendMessageA(w, WM_ENDSESSION, FALSE, 0);
+  EXPECT_EQ(box_.Read("EndMode", "EndMode"), "<missing>");
+  EXPECT_EQ(box_.Read("INSTID", "ID"), "-1");
+  ::SetWindowPos(w, nullptr, 120, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::PostMessageA(w, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(e2e::WaitFor([] { return e2e::ProgramWindows().empty(); }));
+  EXPECT_EQ(Placement(1).rfind("120;90;", 0), 0u) << Placement(1);
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include "frame/gdi_font_win.h"
 #include "frame/winfo_win.h"
 #include "table/sorm.h"
+#include "table/view_mode.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ void fwsApp::EditViewData() {
     return;
   t->SetInvisibleTypesText(dialog.hiddenTypes);
   t->SetViewInfo(dialog.bits);
-  t->Reload();
+  table::ReloadKeepingCursor(*t);
   t->TitleText();
 }
 

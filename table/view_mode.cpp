@@ -37,14 +37,18 @@ bool SwitchViewMode(Sorm& t, int16_t mode) {
   if (t.viewMode() == wanted) return false;
   // The reload keeps a cursor by its index only while it is in view at the old origin, which
   // means nothing in the other mode: the cursor is found again by its name.
-  const std::string name = t.HasCursor() ? t.cursor()->Data()->name : std::string();
   t.SetViewMode(wanted);
+  ReloadKeepingCursor(t);
+  return true;
+}
+
+void ReloadKeepingCursor(Sorm& t) {
+  const std::string name = t.HasCursor() ? t.cursor()->Data()->name : std::string();
   t.ReloadKeepPosition();
   if (BINFO* e = name.empty() ? nullptr : t.FindEntryByName(name.c_str())) {
     t.SetCursor(e);
     BringCursorIntoView(t);
   }
-  return true;
 }
 
 }  // namespace table

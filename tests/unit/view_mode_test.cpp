@@ -51,6 +51,22 @@ INSTANTIATE_TEST_SUITE_P(Cases, ViewModeSwitchTest,
                                          SwitchCase{false, 201},  // the last entry
                                          SwitchCase{true, 201}));
 
+// Hiding a type takes entries before the cursor away: the cursor stays on its file, in view.
+TEST_F(ViewModeTest, HiddenTypesKeepTheCursorOnItsEntry) {
+  for (int k = 0; k < 120; ++k) MakeFile("a" + std::to_string(100 + k) + ".hid");
+  auto t = OpenWith(100, true, 300, 200);
+  ASSERT_EQ(t->EntryCount(), 221);
+  t->SetCursor(At(*t, 200));
+  const std::string name = t->cursor()->Data()->name;
+  ASSERT_EQ(name.substr(name.size() - 4), ".txt");
+  t->SetInvisibleTypesText("hid");
+  table::ReloadKeepingCursor(*t);
+  EXPECT_EQ(t->EntryCount(), 101);
+  ASSERT_TRUE(t->HasCursor());
+  EXPECT_EQ(t->cursor()->Data()->name, name);
+  EXPECT_TRUE(InView(*t, t->cursor(), view_.client));
+}
+
 TEST_F(ViewModeTest, TheSameModeDoesNothing) {
   auto t = OpenWith(10, true, 300, 200);
   MakeFile("new.txt");

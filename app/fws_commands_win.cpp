@@ -152,7 +152,12 @@ void fwsApp::AskConfigPath() {
   const config::ProgramContext& g = config::Context();
   std::string answer = g.configPathFromRegistry ? g.configFilePath : std::string();
   if (!exec::AskInput(frame_->Handle(), exec::InputQuestion::kConfigPath, answer)) return;
-  config::WriteConfigPathSetting(answer);
+  // A setting the registry refused is not announced as stored.
+  if (config::WriteConfigPathSetting(answer) != 0) {
+    ::MessageBoxA(frame_->Handle(), "設定を保存できませんでした", "基本設定の変更",
+                  MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   ::MessageBoxA(frame_->Handle(), "設定は次回起動時から有効になります", "基本設定の変更", MB_OK);
 }
 

@@ -5,6 +5,8 @@
 #include "app/instance_role.h"
 #include "tests/unit/app_fixture.h"
 #include "tests/unit/fake_system.h"
+#include "os/registry.h"
+#include "os/services.h"
 
 namespace {
 
@@ -125,6 +127,30 @@ TEST_F(ConfigPathTest, EmptySettingRemovesIt) {
   config::ProgramContext resolved = Resolved();
   EXPECT_FALSE(resolved.configPathFromRegistry);
   EXPECT_EQ(resolved.configFilePath, dir_.Path("sorm.cfg"));
+}
+
+// A registry that refuses every key, as under a policy that denies the user's own hive.
+class RefusingRegistry final : public os::Registry {
+ public:
+  std::unique_ptr<os::RegKey> OpenKey(os::RegRoot, const char*, uint32_t* error) override {
+    *error = kAccessDenied;
+    return nullptr;
+  }
+  std::unique_ptr<os::RegKey> CreateKey(os::RegRoot, const char*, uint32_t* error) override {
+    *error = kAccessDenied;
+    return nullptr;
+  }
+  uint32_t DeleteKey(os::RegRoot, const char*) override { return kAccessDenied; }
+
+ private:
+  static constexpr uint32_t kAccessDenied = 5;
+};
+
+TEST_F(ConfigPathTest, ARefusedSettingIsReportedAsFailed) {
+  RefusingRegistry refusing;
+  os::ScopedServices scope(os::Services{nullptr, nullptr, &refusing});
+  EXPECT_EQ(config::WriteConfigPathSetting("D:\\x.cfg"), -1);
+  EXPECT_EQ(config::WriteConfigPathSetting(""), -1);
 }
 
 TEST_F(ConfigPathTest, RemovingOneUsersSettingKeepsAnothers) {

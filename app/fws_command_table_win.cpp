@@ -85,9 +85,12 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
 
 bool fwsApp::OnCommand(int id) {
   if (helpMode_ || ::GetKeyState(VK_F1) < 0) {
-    // Context help: the command's help topic instead of the command.
+    // Context help: the command's help topic instead of the command; a mask or run menu item
+    // runs after its topic, as a drive item does.
     ShowCommandHelp(id);
-    return true;
+    const bool menuItem = (id >= app::kFirstMaskCommand && id <= app::kLastMaskCommand) ||
+                          (id >= app::kFirstRunCommand && id <= app::kLastRunCommand);
+    if (!menuItem) return true;
   }
   const Command* row = app::FindCommand(Commands(), id);
   if (!row || !row->handler) return false;

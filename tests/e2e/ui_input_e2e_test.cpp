@@ -299,6 +299,39 @@ TEST_F(UiInputTest, HelpModeShowsTheDriveItemsTopicAndEnds) {
   EXPECT_EQ(help.Requests().size(), 1u);
 }
 
+// A mask menu item chosen in help mode shows its topic and is applied as well.
+TEST_F(UiInputTest, HelpModeShowsAMaskItemsTopicAndAppliesIt) {
+  HelpViewer help;
+  ASSERT_TRUE(help.Ready());
+  File("a.txt", 10);
+  File("b.doc", 10);
+  box_.Write("Mask", "&text", "*.txt");  // item 300
+  box_.Write("Mask", "&all", "*.*");     // item 301
+  Start();
+  auto masked = [&] { return e2e::Caption(frame_).find("*.txt") != std::string::npos; };
+  // Real input is now and then lost under a loaded Wine desktop: an item that ran without help
+  // mode is undone and the try repeated, so only a try in help mode decides.
+  for (int attempt = 0; attempt < 2 && help.Requests().empty(); ++attempt) {
+    if (masked()) {
+      ::PostMessageA(frame_, WM_COMMAND, 301, 0);
+      ASSERT_TRUE(e2e::WaitFor([&] { return !masked(); }, 5000));
+    }
+    // Shift+F1, then the item from the mask menu: Alt+M, T (real input keeps its order).
+    Foreground();
+    Key(VK_SHIFT, false);
+    Press(VK_F1);
+    Key(VK_SHIFT, true);
+    Key(VK_MENU, false);
+    Press('M');
+    Key(VK_MENU, true);
+    Press('T');
+    e2e::WaitFor([&] { return !help.Requests().empty(); }, 8000);
+  }
+  ASSERT_FALSE(help.Requests().empty());
+  EXPECT_EQ(help.Requests()[0].data, 300);
+  EXPECT_TRUE(e2e::WaitFor(masked, 5000)) << e2e::Caption(frame_);
+}
+
 TEST_F(UiInputTest, F1InAMenuShowsTheTopicOfTheHighlightedItem) {
   HelpViewer help;
   ASSERT_TRUE(help.Ready());

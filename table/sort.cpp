@@ -53,6 +53,10 @@ void Sorm::SortLocked(int16_t newSortId) {
   order_.clear();
   for (const SortItem& item : items) order_.push_back(item.node);
   orderValid_ = true;
+  // The icon loader walks the list in its order: a loader part of the way through starts
+  // again from the top (loaded entries are passed over), or the entries the new order put
+  // before its position would keep their placeholders.
+  if (loaderState_ == kLoaderLoading) loaderState_ = kLoaderPending;
 }
 
 }  // namespace table

@@ -106,6 +106,19 @@ TEST_F(IconLoaderTest, RescanBetweenStepsRestartsOnTheNewList) {
   }
 }
 
+// A sort while icons load puts loaded entries after the loader's position and others before
+// it: every entry still gets its icon, and none is loaded twice.
+TEST_F(IconLoaderTest, ASortWhileIconsLoadLeavesNoEntryWithoutItsIcon) {
+  for (int i = 0; i < 40; ++i) MakeFile("f" + std::to_string(1000 + i) + ".txt", i + 1);
+  auto t = Open();
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(table::LoaderStepOne(*t, 0, state_, icons_, sink_));
+  t->Sort(table::kSortLargest, false);  // the largest first: the loaded entries go last
+  RunToEnd(*t);
+  for (table::BINFO* e : t->Entries())
+    EXPECT_NE(e->Data()->largeIcon, nullptr) << e->Data()->name;
+  EXPECT_EQ(static_cast<int>(icons_.filled.size()), t->EntryCount());
+}
+
 TEST_F(IconLoaderTest, UpdateKeepsLoadedIconsAndLoadsOnlyTheNewEntries) {
   MakeFiles(10);
   auto t = Open();

@@ -9,6 +9,7 @@ void NameIndex::Clear() {
   slots_.clear();
   used_ = 0;
   byKey_.clear();
+  byAlias_.clear();
   keyIndexBuilt_ = false;
   sentinel_ = nullptr;
 }
@@ -48,6 +49,15 @@ void NameIndex::Grow() {
 }
 
 namespace {
+// An alias as the index keeps it: ASCII letters in capitals (the alias is compared as the
+// system compares names; its other characters stay as they are).
+std::string AliasKey(const char* alias) {
+  std::string key(alias ? alias : "");
+  for (char& c : key)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return key;
+}
+
 uint32_t HashOf(SM_DAT& d) {
   if (!d.hasNameHash) {
     d.nameHash = FoldedNameHash(d.name);
@@ -69,7 +79,10 @@ void NameIndex::Insert(BINFO* entry) {
 
 void NameIndex::Add(BINFO* entry) {
   SM_DAT& d = *entry->Data();
-  if (d.unmappable) return;
+  if (d.unmappable) {
+    if (!d.alias.empty()) byAlias_.try_emplace(AliasKey(d.alias.c_str()), entry);
+    return;
+  }
   if (Slot* s = Lookup(d.name, HashOf(d))) ++s->count;
   else Insert(entry);
   if (keyIndexBuilt_) byKey_.try_emplace(d.nameKey, entry);
@@ -84,7 +97,11 @@ BINFO* NameIndex::FindAfter(BINFO* from, std::string_view name) const {
 
 void NameIndex::Remove(BINFO* entry) {
   SM_DAT& d = *entry->Data();
-  if (d.unmappable) return;
+  if (d.unmappable) {
+    auto a = byAlias_.find(AliasKey(d.alias.c_str()));
+    if (a != byAlias_.end() && a->second == entry) byAlias_.erase(a);
+    return;
+  }
   if (Slot* s = Lookup(d.name, HashOf(d))) {
     if (--s->count == 0) {
       // Stays a tombstone so that later names of the same probe run are still found; the
@@ -117,6 +134,13 @@ BINFO* NameIndex::Find(const char* name) {
   auto k = byKey_.find(std::string_view(key));
   if (k == byKey_.end()) return nullptr;
   return SameTextNoCase(k->second->Data()->name.c_str(), name) ? k->second : nullptr;
+}
+
+BINFO* NameIndex::FindLookAlike(const char* alias, const char* name) const {
+  if (!alias || !*alias || !name) return nullptr;
+  auto a = byAlias_.find(AliasKey(alias));
+  if (a == byAlias_.end() || a->second->Data()->name != name) return nullptr;
+  return a->second;
 }
 
 }  // namespace table

@@ -1,9 +1,11 @@
 // The entries of a table indexed by name for the incremental rescan, so that matching every
 // search result against the list costs one hash look-up instead of a walk of the list.
-// Entries whose name is a look-alike (SM_DAT::unmappable) are not indexed: their name may equal
-// a neighbour's, and a rescan lists them afresh instead of matching them by name.
+// Entries whose name is a look-alike (SM_DAT::unmappable) are not indexed by name (it may equal a
+// neighbour's): they are found by their 8.3 alias together with the look-alike, and one without
+// an alias is listed afresh by every rescan.
 #pragma once
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -18,6 +20,9 @@ class NameIndex {
   void Build(const std::vector<BINFO*>& entries, BINFO* sentinel);
   // The first entry in ring order whose name equals name for lstrcmpiA; null when none.
   BINFO* Find(const char* name);
+  // The look-alike entry with this alias (compared without regard to case) and this listed
+  // name; null when none.
+  BINFO* FindLookAlike(const char* alias, const char* name) const;
   // An entry appended at the end of the ring.
   void Add(BINFO* entry);
   // An entry about to be removed from the ring.
@@ -41,6 +46,8 @@ class NameIndex {
   // found by folding (lstrcmpiA may call such names equal in ways folding does not see).
   std::unordered_map<std::string_view, BINFO*> byKey_;
   bool keyIndexBuilt_ = false;
+  // Look-alike entries by their alias in capitals (aliases are unique in a directory).
+  std::unordered_map<std::string, BINFO*> byAlias_;
 
   Slot* Lookup(std::string_view name, uint32_t hash);
   void Insert(BINFO* entry);

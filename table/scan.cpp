@@ -83,8 +83,11 @@ bool Scanner::Keep(const os::FindData& fd, Pass pass) const {
 
 void Scanner::Append(const os::FindData& fd, bool update) {
   const bool directory = (fd.attributes & os::kAttrDirectory) != 0;
-  if (update && !fd.unmappable) {
-    if (BINFO* found = index_.Find(fd.name)) {
+  if (update) {
+    // A look-alike is matched by its alias (and listed name), never by the name alone.
+    BINFO* found = fd.unmappable ? index_.FindLookAlike(fd.alternateName, fd.name)
+                                 : index_.Find(fd.name);
+    if (found) {
       if (SameFileState(*found->Data(), fd, ctx_.biasMinutes)) {
         found->Data()->state |= kSeen;
         return;

@@ -16,6 +16,7 @@
 #include "os/exact_name.h"
 #include "os/last_error.h"
 #include "os/services.h"
+#include "table/selection.h"
 #include "table/sorm.h"
 #include "tests/unit/engine_test_support.h"
 #include "tests/unit/faulty_fs.h"
@@ -344,6 +345,34 @@ TEST_F(UnmappableNameTest, ARescanKeepsALookAlikeApartFromTheFileItResembles) {
                                                          {"cafx.txt", Neighbour(1)},
                                                          {alias, OddBytes()}};
     EXPECT_TREE(reached, expected) << "round " << round;
+  }
+}
+
+// A change elsewhere in the folder leaves a look-alike as it was: the update finds it again by
+// its alias, keeps its selection, and a folder where nothing changed reports no change.
+TEST_F(UnmappableNameTest, AnUpdateFindsALookAlikeAgainByItsAlias) {
+  int n = 0;
+  for (const NameSet& set : kSets) {
+    SCOPED_TRACE(set.label);
+    const std::string folder = MakeFolder("u" + std::to_string(n++), set);
+    auto t = Open(folder);
+    table::BINFO* odd = nullptr;
+    for (table::BINFO* e = t->FirstEntry(); e != t->sentinel(); e = e->NextNode())
+      if (e->Data()->unmappable) odd = e;
+    ASSERT_NE(odd, nullptr);
+    if (odd->Data()->alias.empty()) GTEST_SKIP() << "this file system gives no 8.3 aliases";
+    ASSERT_TRUE(table::Select(*t, odd, nullptr));
+    EXPECT_EQ(t->Update(), 0) << "nothing changed";
+    ASSERT_TRUE(testutil::WriteFileBytes(folder + "zz.txt", "new"));
+    EXPECT_EQ(t->Update(), 1);
+    int selected = 0;
+    for (table::BINFO* e = t->FirstEntry(); e != t->sentinel(); e = e->NextNode()) {
+      if (!e->Data()->IsSelected()) continue;
+      ++selected;
+      EXPECT_TRUE(e->Data()->unmappable);
+      EXPECT_EQ(e, odd) << "the same entry, not a new one";
+    }
+    EXPECT_EQ(selected, 1);
   }
 }
 

@@ -1,6 +1,11 @@
 #include "fileops/operation_pump.h"
 
+#include "table/monitor_messages.h"
+
 namespace fileops {
+
+static_assert(kMsgWorkerFirst == table::kMsgDirectoryChanged &&
+              kMsgWorkerLast == table::kMsgIconsComplete);
 
 void GuardedPump::Run() {
   if (running_) return;
@@ -15,6 +20,7 @@ void GuardedPump::Run() {
 PumpRoute RouteMessage(bool commandRunning, bool inMainFrameTree, uint32_t message) {
   if (!commandRunning || message == kMsgPaint) return PumpRoute::kDispatch;
   if (!inMainFrameTree) return PumpRoute::kDrop;
+  if (message >= kMsgWorkerFirst && message <= kMsgWorkerLast) return PumpRoute::kDispatch;
   switch (message) {
     case kMsgMove:
     case kMsgClose:

@@ -39,6 +39,11 @@ enum PumpMessage : uint32_t {
   kMsgRightDown = 0x0204,
   kMsgRightUp = 0x0205,
   kMsgApplication = 0x0400,  // WM_USER: the messages other windows of the program post
+  // The worker thread's reports (a folder changed, icons loaded, icons complete): the frame
+  // keeps a change for later while a command runs; one dropped would leave the pane's watch
+  // waiting for an answer for good.
+  kMsgWorkerFirst = 0x0401,
+  kMsgWorkerLast = 0x0403,
 };
 
 // Outside a command every message is dispatched. While a command runs, the user may only move
@@ -46,9 +51,9 @@ enum PumpMessage : uint32_t {
 // start): messages whose window's top-level ancestor (found by following GetParent) is not the
 // main frame are dropped, and of those in the main frame's tree only moving, painting, the
 // left and right button presses and releases (in the client and in the frame's border, so the
-// close box works), closing and the program's application messages are dispatched. A close or
-// an application message must not be lost: closing waits for the command (see the frame), and
-// quitting all windows posts the save before the close. A paint message is never dropped: it
+// close box works), closing, the program's application messages and the worker thread's
+// reports are dispatched. A close or an application message must not be lost: closing waits for
+// the command (see the frame), and quitting all windows posts the save before the close. A paint message is never dropped: it
 // stays queued until its window is painted, so a dropped one would keep the pump busy for ever.
 PumpRoute RouteMessage(bool commandRunning, bool inMainFrameTree, uint32_t message);
 

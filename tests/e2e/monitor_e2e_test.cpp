@@ -110,6 +110,25 @@ TEST_F(MonitorTest, ListingFollowsFilesMadeRenamedWrittenAndDeletedOutside) {
   EXPECT_EQ(CaptionCount(frame_), 3);
 }
 
+// Changes reported while a command runs are kept for later, never lost: after deleting many
+// files of the watched folder, a file made outside still shows.
+TEST_F(MonitorTest, ChangesDuringACommandDoNotSilenceTheWatch) {
+  for (int i = 0; i < 200; ++i)
+    ASSERT_TRUE(WriteBytes(In(("f" + std::to_string(1000 + i) + ".txt").c_str()), "1"));
+  Open(data_);
+  ASSERT_TRUE(CountBecomes(201)) << e2e::Caption(frame_);
+  ::PostMessageA(frame_, WM_COMMAND, 154, 0);  // select all
+  ASSERT_TRUE(e2e::WaitFor([&] { return SelectedCount(frame_) == 200; }, 10000))
+      << e2e::StatusText(frame_);
+  ::PostMessageA(frame_, WM_COMMAND, 180, 0);  // delete
+  HWND confirm = e2e::FindDialog("削除確認");
+  ASSERT_NE(confirm, nullptr);
+  ::PostMessageA(confirm, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(CountBecomes(1)) << e2e::Caption(frame_);
+  ASSERT_TRUE(WriteBytes(In("after.txt"), "1"));
+  EXPECT_TRUE(CountBecomes(2)) << e2e::Caption(frame_);
+}
+
 TEST_F(MonitorTest, FolderThatGoesAwayIsReportedOnceAndTheWindowKeepsWorking) {
   // The second pane watches a folder that is not the process's current directory (the active
   // pane's is, and a current directory cannot be renamed).

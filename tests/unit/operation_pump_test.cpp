@@ -72,6 +72,11 @@ TEST(OperationPump, MessagesWhileACommandRuns) {
       {true, true, fileops::kMsgNonClientLeftDown, PumpRoute::kDispatch},
       {true, true, fileops::kMsgNonClientLeftUp, PumpRoute::kDispatch},
       {true, true, fileops::kMsgApplication, PumpRoute::kDispatch},
+      // The worker thread's reports reach the frame, which keeps a change for later.
+      {true, true, fileops::kMsgWorkerFirst, PumpRoute::kDispatch},
+      {true, true, fileops::kMsgWorkerLast, PumpRoute::kDispatch},
+      {true, true, fileops::kMsgWorkerLast + 1, PumpRoute::kDrop},
+      {true, false, fileops::kMsgWorkerFirst, PumpRoute::kDrop},
       {true, false, fileops::kMsgClose, PumpRoute::kDrop},
       {true, false, fileops::kMsgApplication, PumpRoute::kDrop},
       {true, false, fileops::kMsgLeftDown, PumpRoute::kDrop},

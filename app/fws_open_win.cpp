@@ -12,6 +12,7 @@
 #include "frame/sdi_dec_frame_win.h"
 #include "frame/winfo_win.h"
 #include "resources/commands.h"
+#include "table/selection.h"
 #include "table/sorm.h"
 
 namespace {
@@ -115,6 +116,12 @@ void fwsApp::AssociationCommand(fwsApp& a, int id) {
   WINFO* p = a.Pane(a.activePane_);
   table::Sorm* t = p ? p->Table() : nullptr;
   if (!t) return;
+  // An entry no name reaches is refused with its message.
+  if (const table::BINFO* e = table::TargetEntry(*t);
+      e && !e->Data()->link && !e->Data()->AddressName()) {
+    fileops::CommandName(*p, *e->Data());
+    return;
+  }
   const exec::AssociationKind kind = id == CMD_FLINK_EXT    ? exec::AssociationKind::kByExtension
                                      : id == CMD_FLINK_NAME ? exec::AssociationKind::kByName
                                                             : exec::AssociationKind::kByFullName;

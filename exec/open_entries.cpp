@@ -151,7 +151,12 @@ std::vector<SelectedFile> SelectedFilesOf(const table::Sorm& t) {
 std::string RunDialogAnswer(const table::Sorm& t) {
   const table::BINFO* e = table::TargetEntry(t);
   if (!e) return std::string();
-  return e->Data()->Target();
+  const table::SM_DAT& d = *e->Data();
+  if (d.link) return d.link->target;
+  // A look-alike is offered by its alias (its listed name may be a neighbour's); an entry no
+  // name reaches offers nothing.
+  const char* name = d.AddressName();
+  return name ? name : std::string();
 }
 
 }  // namespace exec

@@ -54,7 +54,8 @@ bool EnterEntryDirectory(table::Sorm& t, const table::SM_DAT& d, OpenHandler& ha
 std::vector<SelectedFile> SelectedFilesOf(const table::Sorm& t);
 
 // The run dialog's first answer: the target entry's link target (a shortcut's with its
-// arguments), else its file name; empty without a target entry.
+// arguments), else the name that reaches it (the alias of a look-alike); empty without a target
+// entry or when no name reaches it.
 std::string RunDialogAnswer(const table::Sorm& t);
 
 }  // namespace exec

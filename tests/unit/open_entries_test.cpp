@@ -218,6 +218,14 @@ TEST_F(OpenEntriesTest, RunDialogStartsFromTheTargetEntry) {
   table::DeselectAll(*t, nullptr);
   t->SetCursor(Entry(*t, "a.txt"));
   EXPECT_EQ(exec::RunDialogAnswer(*t), "C:\\tools\\edit.exe -n") << "a link gives its target";
+  // A look-alike (its listed name may be a neighbour's) is offered by its alias, or not at all.
+  table::SM_DAT& b = *Entry(*t, "b.txt")->Data();
+  b.unmappable = true;
+  b.alias = "B~1.TXT";
+  t->SetCursor(Entry(*t, "b.txt"));
+  EXPECT_EQ(exec::RunDialogAnswer(*t), "B~1.TXT");
+  b.alias.clear();
+  EXPECT_EQ(exec::RunDialogAnswer(*t), "");
 }
 
 }  // namespace

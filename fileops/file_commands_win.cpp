@@ -174,7 +174,10 @@ int DeleteSelected(const OperationUi& ui, WINFO& pane) {
 void DeleteCommand(WINFO& pane, frame::CommandGate& gate) {
   table::Sorm* t = pane.Table();
   if (!t || !table::TargetEntry(*t)) return;
-  const bool shiftDown = (::GetAsyncKeyState(VK_SHIFT) & 0xFF00) != 0;
+  // Shift as it was when the key or click that asked for the delete was taken from the queue,
+  // not as it is now: a Delete typed ahead stays a delete into the recycle bin though Shift is
+  // held by the time it is handled.
+  const bool shiftDown = ::GetKeyState(VK_SHIFT) < 0;
   SetRecycleDeletes(!shiftDown);
   if (!ConfirmDelete(pane.Handle())) return;
   CommandPump pump;

@@ -257,16 +257,23 @@ TEST_F(FileOpsTest, DeleteAsksFirstAndCancelKeepsTheFile) {
 }
 
 TEST_F(FileOpsTest, DeleteWithShiftHeldDeletesForGood) {
+  box_.WriteKeyBindings({"46;0;4", "46;1;4"});
   Start("b.txt");
-  INPUT down{};
-  down.type = INPUT_KEYBOARD;
-  down.ki.wVk = VK_SHIFT;
-  INPUT up = down;
-  up.ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(1, &down, sizeof(INPUT));
-  Command(180);
+  INPUT shift[2] = {};
+  for (INPUT& in : shift) {
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = VK_SHIFT;
+  }
+  shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  // Shift+Delete with real input, in the order a person presses them.
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    ::SetForegroundWindow(frame_);
+    return ::GetForegroundWindow() == frame_;
+  }, 5000));
+  ::SendInput(1, &shift[0], sizeof(INPUT));
+  e2e::PressKey(VK_DELETE);
   HWND confirm = FindDialog("削除確認");
-  ::SendInput(1, &up, sizeof(INPUT));
+  ::SendInput(1, &shift[1], sizeof(INPUT));
   ASSERT_NE(confirm, nullptr);
   Press(confirm, IDOK);
   ASSERT_TRUE(e2e::WaitFor([&] { return !Exists(data_ + "\\b.txt"); }));

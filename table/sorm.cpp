@@ -39,15 +39,19 @@ Sorm::Sorm(TableView& view, int instance)
   invisibleTypes_ = s.invisibleTypes;
   autoAdjust_ = s.autoAdjust;
 
-  // The configured path stays the table's path as it was written (with "\" for "/") when it
-  // can be entered; otherwise the process's current directory takes its place.
+  // The table works on the full path of the configured directory: a relative one ("data",
+  // "..\\work", "D:") would otherwise be resolved against whatever directory is current when a
+  // command or a drop uses it. The text as written (with "\\" for "/") is saved back while the
+  // table stays there. A path that cannot be entered gives way to the current directory.
   std::string configured = s.path;
   for (char& c : configured) {
     if (c == '/') c = '\\';
   }
   std::string entered;
   if (EnterDirectory(drives_, path_, configured.c_str(), entered)) {
-    path_ = configured;
+    path_ = entered;
+    configuredText_ = configured;
+    configuredFull_ = entered;
   } else {
     char cwd[os::kMaxPath] = {};
     uint32_t n = os::Fs().GetCurrentDir(cwd, sizeof(cwd));
@@ -99,7 +103,7 @@ uint32_t Sorm::ScanAttributes() const {
 
 bool Sorm::SaveSettings(int sectionNumber) const {
   PaneSettings s;
-  s.path = path_;
+  s.path = path_ == configuredFull_ ? configuredText_ : path_;
   s.sortId = sortId_;
   s.mask = mask_;
   s.cursor = HasCursor() ? cursor_->Data()->name : std::string();

@@ -242,6 +242,9 @@ class Sorm {
   std::unique_ptr<Attachment> associations_;
 
   std::string path_;
+  // The configured path as written and the full path it named at construction: saved as
+  // written while the table is still there.
+  std::string configuredText_, configuredFull_;
   std::string mask_;
   int16_t sortId_ = kSortName;
   int16_t viewMode_ = kIconMode;

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "os/mbcs.h"
 #include "os/posix/cp932_units.h"
 #include "os/posix/dir_index.h"
 #include "os/posix/host_names.h"
@@ -63,6 +64,13 @@ std::string Collapse(const std::string& drive, std::string_view rest) {
     while (full.size() > 3 && (full.back() == ' ' || full.back() == '.')) full.pop_back();
   }
   return full;
+}
+
+// A current directory has no separator at its end, except a drive's root ("X:\\"). A final
+// 0x5C that is the trail byte of a double-byte character ("表" is 0x95 0x5C) is part of the name.
+void DropTrailingSeparator(std::string& path) {
+  if (path.size() > 3 && path.back() == '\\' && !mbcs::IsTrailByteAt(path.c_str(), path.size() - 1))
+    path.pop_back();
 }
 
 std::mutex g_cwdMutex;
@@ -160,7 +168,7 @@ std::string CurrentDirectory() {
   if (g_cwd.empty()) {
     char buf[4096];
     g_cwd = getcwd(buf, sizeof(buf)) ? ToWinPath(buf) : std::string("Z:\\");
-    if (g_cwd.size() > 3 && g_cwd.back() == '\\') g_cwd.pop_back();
+    DropTrailingSeparator(g_cwd);
   }
   return g_cwd;
 }
@@ -168,7 +176,7 @@ std::string CurrentDirectory() {
 void StoreCurrentDirectory(const std::string& full) {
   std::lock_guard<std::mutex> lock(g_cwdMutex);
   g_cwd = full;
-  if (g_cwd.size() > 3 && g_cwd.back() == '\\') g_cwd.pop_back();
+  DropTrailingSeparator(g_cwd);
 }
 
 uint32_t CheckPathText(std::string_view path) {

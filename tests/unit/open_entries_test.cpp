@@ -92,7 +92,7 @@ TEST_F(OpenEntriesTest, FileIsOpenedByItsFullPathCarryingTheMarkOnlyMeanwhile) {
   EXPECT_EQ(handler_.files[0].path, dir_.Path("a b.txt"));
   EXPECT_TRUE(handler_.files[0].marked);
   EXPECT_EQ(e->Data()->state & table::kOpenMark, 0);
-  EXPECT_EQ(t->path(), dir_.Dir()) << "the table stays";
+  EXPECT_EQ(t->DirectoryString(), dir_.Dir()) << "the table stays";
 }
 
 TEST_F(OpenEntriesTest, EntryWithoutUsableNameIsRefused) {
@@ -108,7 +108,7 @@ TEST_F(OpenEntriesTest, EntryWithoutUsableNameIsRefused) {
   EXPECT_EQ(handler_.unreachable, (std::vector<std::string>{"look.txt", "lookdir"}));
   EXPECT_TRUE(handler_.files.empty());
   EXPECT_TRUE(handler_.entered.empty());
-  EXPECT_EQ(t->path(), dir_.Dir());
+  EXPECT_EQ(t->DirectoryString(), dir_.Dir());
 }
 
 TEST_F(OpenEntriesTest, LookAlikeIsOpenedThroughItsAlias) {
@@ -145,7 +145,7 @@ TEST_F(OpenEntriesTest, SelectedDirectoriesOpenWindowsAndFilesOpenInListOrder) {
   EXPECT_TRUE(handler_.files[0].marked);
   EXPECT_EQ(t->selectedCount(), 0);
   for (table::BINFO* e : t->Entries()) EXPECT_EQ(e->Data()->state & table::kOpenMark, 0);
-  EXPECT_EQ(t->path(), dir_.Dir()) << "the table stays where it was";
+  EXPECT_EQ(t->DirectoryString(), dir_.Dir()) << "the table stays where it was";
   EXPECT_TRUE(handler_.entered.empty());
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/config_file.h"
 #include "table/drive_directory.h"
 #include "tests/unit/faulty_fs.h"
 #include "tests/unit/table_test_support.h"
@@ -22,7 +23,7 @@ class ChangePathTest : public TableTest {
 TEST_F(ChangePathTest, EntersDirectoriesAndKeepsTheFullPath) {
   MakeDir("sub");
   auto t = Open();
-  EXPECT_EQ(t->path(), dir_.Dir());  // the configured text as it was written
+  EXPECT_EQ(t->DirectoryString(), dir_.Dir());  // the configured directory, in full
   ASSERT_EQ(t->ChangePath(Sub("sub").c_str()), 0);
   EXPECT_EQ(t->path(), Sub("sub"));
   EXPECT_EQ(t->ChangePath(""), -1);
@@ -34,6 +35,24 @@ TEST_F(ChangePathTest, EntersDirectoriesAndKeepsTheFullPath) {
   ASSERT_EQ(t->ChangePath(dir_.Dir().c_str()), 0);
   ASSERT_EQ(t->ChangePath(slashed.c_str()), 0);
   EXPECT_EQ(t->path(), Sub("sub"));
+}
+
+// A relative configured path names a directory once, at the start: the table works on its full
+// path whatever directory is current later (another pane changes it), and saves the text as
+// it was written while it stays there.
+TEST_F(ChangePathTest, ARelativeConfiguredPathIsUsedInFullAndSavedAsWritten) {
+  MakeDir("data");
+  MakeDir("other");
+  ASSERT_TRUE(os::Fs().SetCurrentDir(dir_.Dir().c_str()));
+  auto t = Open("data");
+  EXPECT_EQ(t->path(), Sub("data"));
+  ASSERT_TRUE(os::Fs().SetCurrentDir(Sub("other").c_str()));
+  EXPECT_EQ(t->DirectoryString(), Sub("data") + "\\");
+  ASSERT_TRUE(t->SaveSettings(1));
+  EXPECT_EQ(config::ReadConfigString("INST1", "Path", "?"), "data");
+  ASSERT_EQ(t->ChangePath(Sub("other").c_str()), 0);
+  ASSERT_TRUE(t->SaveSettings(1));
+  EXPECT_EQ(config::ReadConfigString("INST1", "Path", "?"), Sub("other"));
 }
 
 TEST_F(ChangePathTest, DriveRelativeAndBareDriveUseTheRememberedDirectory) {

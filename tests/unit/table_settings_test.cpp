@@ -131,7 +131,7 @@ TEST_F(PaneSettingsTest, TableSavesItsStateWithTheCursorName) {
   EXPECT_EQ(config::ReadConfigString("INST-1", "Cursor", "?"), "two.txt");
   EXPECT_EQ(config::ReadConfigString("INST-1", "icon_x", "?"), "40");
   EXPECT_EQ(config::ReadConfigString("INST-1", "Mask", "?"), "*.txt");
-  EXPECT_EQ(config::ReadConfigString("INST-1", "Path", "?"), t->path());
+  EXPECT_EQ(config::ReadConfigString("INST-1", "Path", "?"), dir_.Dir()) << "as it was written";
   EXPECT_EQ(config::ReadConfigString("INST-1", "InvisibleExt", "?"), "bak");
   // An empty list survives saving and reading.
   t->SetInvisibleTypesText("  ");

@@ -478,4 +478,61 @@ TEST_F(DropTest, DropOntoAProgramStartsItWithTheFiles) {
   EXPECT_NE(ReadFile(args).find(src_ + "\\a.txt"), std::string::npos) << ReadFile(args);
 }
 
+// A folder moved onto a pane whose folder of the same name holds one of its files already: the
+// overwrite is declined, so that file stays at both places as it was, and the rest is moved.
+TEST_F(DropTest, MovingATreeOntoOneWithADeclinedOverwriteKeepsThatFile) {
+  ::DeleteFileA((src_ + "\\a.txt").c_str());
+  ::DeleteFileA((src_ + "\\b.txt").c_str());
+  const std::string tree = src_ + "\\tree", there = dst_ + "\\tree";
+  for (const std::string& d : {tree, tree + "\\sub", there}) ::CreateDirectoryA(d.c_str(), nullptr);
+  WriteFile(tree + "\\x.txt", "new x");
+  WriteFile(tree + "\\y.txt", "y");
+  WriteFile(tree + "\\sub\\z.txt", "z");
+  WriteFile(there + "\\x.txt", "old x");
+  StartTwoPanes();
+  HWND question = DragForQuestion(frame_, ScreenOf(left_, EntryPoint(1)),
+                                  ScreenOf(right_, EmptySpace(right_)), {VK_SHIFT},
+                                  DragStarted());
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(BoxText(question), "ファイルを " + dst_ + "\\ へ移動します。よろしいですか?");
+  Answer(question, IDOK);
+  HWND overwrite = FindDialog("上書き確認");
+  ASSERT_NE(overwrite, nullptr);
+  char name[300] = {};
+  ::GetDlgItemTextA(overwrite, 10003, name, sizeof(name));
+  EXPECT_NE(std::string(name).find("x.txt"), std::string::npos) << name;
+  e2e::SaveScreenshot("drop-question-overwrite");
+  Answer(overwrite, 603);  // No
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadFile(there + "\\sub\\z.txt") == "z"; }));
+  ASSERT_TRUE(e2e::WaitFor([&] { return !Exists(tree + "\\sub"); }));
+  EXPECT_EQ(ReadFile(there + "\\x.txt"), "old x");
+  EXPECT_EQ(ReadFile(tree + "\\x.txt"), "new x") << "the declined file stays where it was";
+  EXPECT_EQ(ReadFile(there + "\\y.txt"), "y");
+  EXPECT_FALSE(Exists(tree + "\\y.txt"));
+  EXPECT_EQ(FindDialog("ソルモ", 1500), nullptr) << "declining is no error";
+}
+
+// With Shift, a drop onto a program entry offers to associate the dropped files with it; a file
+// without an extension is associated by its name, in the program's own list.
+TEST_F(DropTest, ShiftDropOntoAProgramAssociatesTheFiles) {
+  ::DeleteFileA((src_ + "\\a.txt").c_str());
+  ::DeleteFileA((src_ + "\\b.txt").c_str());
+  WriteFile(src_ + "\\notes", "n");
+  const std::string program = dst_ + "\\record.bat";
+  WriteFile(program, "@echo %*> \"" + dst_ + "\\args.txt\"\r\n");
+  StartTwoPanes();
+  HWND question = DragForQuestion(frame_, ScreenOf(left_, EntryPoint(1)),
+                                  ScreenOf(right_, EntryPoint(1)), {VK_SHIFT}, DragStarted());
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(BoxText(question), "選択されたファイルを " + program + " と関連付けます。よろしいですか?");
+  e2e::SaveScreenshot("drop-question-associate");
+  Answer(question, IDOK);
+  ASSERT_TRUE(e2e::WaitFor([&] { return box_.Read("ExecLink", "notes") != "<missing>"; }, 10000));
+  EXPECT_NE(box_.Read("ExecLink", "notes").find("record.bat"), std::string::npos)
+      << box_.Read("ExecLink", "notes");
+  EXPECT_FALSE(Exists(dst_ + "\\args.txt")) << "associating starts nothing";
+  EXPECT_EQ(ReadFile(src_ + "\\notes"), "n");
+  EXPECT_FALSE(Exists(dst_ + "\\notes"));
+}
+
 }  // namespace

@@ -535,4 +535,60 @@ TEST_F(DropTest, ShiftDropOntoAProgramAssociatesTheFiles) {
   EXPECT_FALSE(Exists(dst_ + "\\notes"));
 }
 
+// Below Windows 4 a table drags with its own loop and posts the drop to the window under the
+// pointer. Wine reports an older Windows to a program named in its per-program settings; the
+// setting lasts as long as this object.
+class OldWindowsVersion {
+ public:
+  OldWindowsVersion() {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
+      return;
+    static const char kVersion[] = "nt351";  // 3.51
+    ok_ = ::RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(kVersion),
+                           sizeof(kVersion)) == ERROR_SUCCESS;
+    ::RegCloseKey(key);
+  }
+  ~OldWindowsVersion() { ::RegDeleteKeyA(HKEY_CURRENT_USER, kKey); }
+  OldWindowsVersion(const OldWindowsVersion&) = delete;
+  OldWindowsVersion& operator=(const OldWindowsVersion&) = delete;
+  bool Ok() const { return ok_; }
+
+ private:
+  static constexpr const char* kKey = "Software\\Wine\\AppDefaults\\SORM32.EXE";
+  bool ok_ = false;
+};
+
+class ManualDragTest : public DropTest, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(ManualDragTest, PaneToPane) {
+  const ModeCase& c = GetParam();
+  OldWindowsVersion old;
+  ASSERT_TRUE(old.Ok());
+  StartTwoPanes(false);
+  EXPECT_EQ(::GetPropA(left_, "OleDropTargetInterface"), nullptr) << "no OLE drop target";
+  char expected[512];
+  std::snprintf(expected, sizeof(expected), c.question, (dst_ + "\\").c_str());
+  HWND question = DragForQuestion(frame_, ScreenOf(left_, EntryPoint(1)),
+                                  ScreenOf(right_, EmptySpace(right_)), c.keys, DragStarted(),
+                                  (std::string("drop-manual-drag-") + c.name).c_str());
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(BoxText(question), expected);
+  Answer(question, IDOK);
+  const std::string made = dst_ + (c.shortcut ? "\\0.LFI" : "\\a.txt");
+  ASSERT_TRUE(e2e::WaitFor([&] { return Exists(made); })) << made;
+  if (!c.shortcut) EXPECT_EQ(ReadFile(made), "alpha");
+  ASSERT_TRUE(e2e::WaitFor([&] { return Exists(src_ + "\\a.txt") == c.sourceStays; }));
+  EXPECT_FALSE(Exists(dst_ + "\\b.txt")) << "only the dragged entry";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, ManualDragTest,
+    ::testing::Values(
+        ModeCase{"copy", {}, "ファイルを %s へコピーします。よろしいですか?", true, true, false},
+        ModeCase{"link", {VK_SHIFT, VK_CONTROL}, "リンクを %s に作成します。よろしいですか?",
+                 false, true, true}),
+    [](const ::testing::TestParamInfo<ModeCase>& i) { return std::string(i.param.name); });
+
 }  // namespace

@@ -591,4 +591,41 @@ INSTANTIATE_TEST_SUITE_P(
                  false, true, true}),
     [](const ::testing::TestParamInfo<ModeCase>& i) { return std::string(i.param.name); });
 
+// One command at a time, as the user meets it: a window whose command (here "make directory",
+// asking for the name) is still open takes no drop, and the drop is not run inside that command
+// nor after it. Once the command has ended, the same drag is taken. (Under Wine the drag finds
+// no target in a window its dialog has disabled; the drop target's own refusal while a command
+// holds the gate is tested on its own in the unit tests.)
+TEST_F(DropTest, ADropWhileACommandRunsIsRefused) {
+  box_.Write("INST2", "Placement", "420;430;500;300;-1;-1;-1;-1");
+  box_.Write("INST2", "Path", src_.c_str());
+  box_.Write("INST2", "vmode", "0");
+  Start(dst_);
+  box_.Start("-CFGID 2");
+  HWND second = nullptr;
+  ASSERT_TRUE(e2e::WaitFor([&] { return (second = e2e::WindowAt(420, 430)) != nullptr; }));
+  ASSERT_TRUE(e2e::WaitFor([&] { return e2e::Caption(second).rfind(src_, 0) == 0; }));
+  const std::vector<HWND> sources = PanesOf(second);
+  ASSERT_EQ(sources.size(), 1u);
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::GetPropA(pane_, "OleDropTargetInterface") != nullptr; }));
+  ::PostMessageA(frame_, WM_COMMAND, 176, 0);  // make directory: asks for a name
+  HWND asking = FindDialog("ディレクトリの作成");
+  ASSERT_NE(asking, nullptr);
+  auto selected = [&] { return e2e::StatusText(second).find("Selected 1 ") != std::string::npos; };
+  const POINT from = ScreenOf(sources[0], EntryPoint(1)), to = ScreenOf(pane_, EmptySpace());
+  ::SetForegroundWindow(second);
+  ASSERT_TRUE(Drag(second, from, to, {}, selected));
+  EXPECT_EQ(FindDialog("ドロップ確認", 3000), nullptr) << "the drop was taken during a command";
+  Answer(asking, IDCANCEL);
+  EXPECT_EQ(FindDialog("ドロップ確認", 2000), nullptr) << "the drop ran after the command";
+  EXPECT_FALSE(Exists(dst_ + "\\a.txt"));
+  EXPECT_EQ(ReadFile(src_ + "\\a.txt"), "alpha");
+  // The command over, the same drag is a drop.
+  ::SetForegroundWindow(second);
+  HWND question = DragForQuestion(second, from, to, {}, selected);
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(BoxText(question), "ファイルを " + dst_ + "\\ へコピーします。よろしいですか?");
+  Answer(question, IDCANCEL);
+}
+
 }  // namespace

@@ -630,4 +630,94 @@ TEST_F(DropTest, ADropWhileACommandRunsIsRefused) {
   Answer(question, IDCANCEL);
 }
 
+// ---- a measurement, not run by the test script (run it with --gtest_also_run_disabled_tests)
+
+int FilesIn(const std::string& dir) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((dir + "\\*.*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return 0;
+  int n = 0;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
+  } while (::FindNextFileA(h, &fd));
+  ::FindClose(h);
+  return n;
+}
+
+double Seconds() {
+  LARGE_INTEGER f, c;
+  ::QueryPerformanceFrequency(&f);
+  ::QueryPerformanceCounter(&c);
+  return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+// 1,000 small files dropped onto the other pane (a real drag of the whole selection), against
+// the copy command on the same files into another folder, in the same run. Each is timed from
+// the answer that starts it to the end of its work (every file there, the progress gone).
+TEST_F(DropTest, DISABLED_BenchThousandFilesDropAgainstCopyCommand) {
+  constexpr int kFiles = 1000;
+  ::DeleteFileA((src_ + "\\a.txt").c_str());
+  ::DeleteFileA((src_ + "\\b.txt").c_str());
+  char name[32];
+  for (int i = 0; i < kFiles; ++i) {
+    std::snprintf(name, sizeof(name), "\\f%04d.txt", i);
+    WriteFile(src_ + name, "small file " + std::to_string(i));
+  }
+  const std::string copied = box_.Dir() + "copied";
+  RemoveTree(copied);
+  ::CreateDirectoryA(copied.c_str(), nullptr);
+  StartTwoPanes();
+  auto ended = [](const std::string& dir) {
+    return FilesIn(dir) == kFiles && !::FindWindowA("#32770", "処理中");
+  };
+  const std::string all = "Selected " + std::to_string(kFiles) + " ";
+  auto allSelected = [&] { return e2e::StatusText(frame_).find(all) != std::string::npos; };
+
+  auto selectAll = [&] {
+    ::PostMessageA(frame_, WM_COMMAND, 154, 0);  // select all
+    return e2e::WaitFor(allSelected);
+  };
+  auto empty = [&](const std::string& dir) {
+    RemoveTree(dir);
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    return e2e::WaitFor([&] { return FilesIn(dir) == 0; });
+  };
+  auto timeDrop = [&] {
+    if (!empty(dst_) || !selectAll()) return -1.0;
+    HWND question = DragForQuestion(frame_, ScreenOf(left_, EntryPoint(1)),
+                                    ScreenOf(right_, EmptySpace(right_)), {}, [] { return true; });
+    if (!question) return -1.0;
+    const double start = Seconds();
+    Answer(question, IDOK);
+    if (!e2e::WaitFor([&] { return ended(dst_); }, 300000)) return -1.0;
+    return Seconds() - start;
+  };
+  auto timeCopy = [&] {
+    if (!empty(copied) || !selectAll()) return -1.0;
+    ::PostMessageA(frame_, WM_COMMAND, 184, 0);  // copy
+    HWND input = FindDialog("ファイルのコピー");
+    if (!input) return -1.0;
+    ::SetDlgItemTextA(input, 31051, copied.c_str());
+    const double start = Seconds();
+    Answer(input, IDOK);
+    if (!e2e::WaitFor([&] { return ended(copied); }, 300000)) return -1.0;
+    return Seconds() - start;
+  };
+  // Two rounds in turned order, so that neither always runs on a colder cache.
+  double drop = 0, copy = 0;
+  for (int round = 0; round < 2; ++round) {
+    const double first = round == 0 ? timeDrop() : timeCopy();
+    const double second = round == 0 ? timeCopy() : timeDrop();
+    ASSERT_GT(first, 0.0) << "round " << round;
+    ASSERT_GT(second, 0.0) << "round " << round;
+    drop += round == 0 ? first : second;
+    copy += round == 0 ? second : first;
+    std::printf("round %d: drop %.2f s, copy command %.2f s\n", round + 1,
+                round == 0 ? first : second, round == 0 ? second : first);
+  }
+  std::printf("drop of %d files: %.2f s, copy command: %.2f s (means), ratio drop/copy %.2f\n",
+              kFiles, drop / 2, copy / 2, drop / copy);
+  RemoveTree(copied);
+}
+
 }  // namespace

@@ -50,6 +50,10 @@ startup ""
 echo "-- monitor_bench"
 wine build/win32/monitor_bench.exe "$(winepath -w build/win32/SORM32.EXE)" 100000 30 \
   "$(winepath -w "$MONITOR_DATA")" 2>/dev/null || echo "(failed)"
+echo "-- drop of 1,000 files through the window against the copy command"
+SORM_EXE=$(winepath -w build/win32/SORM32.EXE) wine build/win32/sorm_e2e.exe \
+  --gtest_also_run_disabled_tests --gtest_filter='DropTest.DISABLED_Bench*' 2>/dev/null |
+  grep -E '^(drop of|round)|FAILED' || echo "(failed)"
 # Every console driver: names ending in _bench.exe and the Win32 twins of the native ones
 # (*_bench_win.exe), which take the data the native runs left in /tmp.
 for b in build/win32/*_bench.exe build/win32/*_bench_win.exe; do

@@ -156,12 +156,40 @@ void DiscardMouseMessages(HWND window) {
 
 }  // namespace
 
+namespace {
+
+// The object of the named items of one folder.
+ComPtr<IUnknown> ObjectOfItems(IShellFolder& parent, HWND owner,
+                               const std::vector<std::string>& names, REFIID iid) {
+  std::vector<ItemList> items;
+  std::vector<LPCITEMIDLIST> array;
+  for (const std::string& name : names) {
+    ItemList item = Parse(parent, owner, name);
+    if (!item) return nullptr;
+    array.push_back(item.get());
+    items.push_back(std::move(item));
+  }
+  if (array.empty()) return nullptr;
+  void* out = nullptr;
+  if (FAILED(parent.GetUIObjectOf(owner, static_cast<UINT>(array.size()), array.data(), iid,
+                                  nullptr, &out)) ||
+      !out)
+    return nullptr;
+  return ComPtr<IUnknown>(static_cast<IUnknown*>(out));
+}
+
+ShellFolder Desktop() {
+  IShellFolder* raw = nullptr;
+  if (FAILED(lazy::SHGetDesktopFolder(&raw)) || !raw) return nullptr;
+  return ShellFolder(raw);
+}
+
+}  // namespace
+
 ComPtr<IUnknown> GetShellUIObject(const table::Sorm& t, HWND owner, REFIID iid,
                                   bool ofFolderItself) {
-  IShellFolder* rawDesktop = nullptr;
-  if (FAILED(lazy::SHGetDesktopFolder(&rawDesktop)) || !rawDesktop) return nullptr;
-  ShellFolder desktop(rawDesktop);
-
+  ShellFolder desktop = Desktop();
+  if (!desktop) return nullptr;
   ShellFolder parent;
   std::vector<std::string> names;
   if (!ofFolderItself && t.selectedCount() > 0) {
@@ -176,21 +204,17 @@ ComPtr<IUnknown> GetShellUIObject(const table::Sorm& t, HWND owner, REFIID iid,
     names.push_back(folder.item.empty() ? t.path() : folder.item);
   }
   if (!parent) return nullptr;
+  return ObjectOfItems(*parent, owner, names, iid);
+}
 
-  std::vector<ItemList> items;
-  std::vector<LPCITEMIDLIST> array;
-  for (const std::string& name : names) {
-    ItemList item = Parse(*parent, owner, name);
-    if (!item) return nullptr;
-    array.push_back(item.get());
-    items.push_back(std::move(item));
-  }
-  void* out = nullptr;
-  if (FAILED(parent->GetUIObjectOf(owner, static_cast<UINT>(array.size()), array.data(), iid,
-                                   nullptr, &out)) ||
-      !out)
-    return nullptr;
-  return ComPtr<IUnknown>(static_cast<IUnknown*>(out));
+ComPtr<IUnknown> GetShellItemsObject(const std::string& directory,
+                                     const std::vector<std::string>& names, HWND owner,
+                                     REFIID iid) {
+  if (names.empty()) return nullptr;
+  ShellFolder desktop = Desktop();
+  if (!desktop) return nullptr;
+  ShellFolder parent = FolderAt(*desktop, owner, directory);
+  return parent ? ObjectOfItems(*parent, owner, names, iid) : nullptr;
 }
 
 void ShowShellContextMenu(table::Sorm& t, const ShellMenuWindow& w, POINT screenPoint) {

@@ -6,6 +6,8 @@
 #include <shlobj.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "exec/shell_com_win.h"
 #include "table/pane_surface.h"
@@ -18,6 +20,12 @@ namespace exec {
 // on any failure, or when a selected entry has no name that reaches it. owner: the main window.
 ComPtr<IUnknown> GetShellUIObject(const table::Sorm& t, HWND owner, REFIID iid,
                                   bool ofFolderItself);
+
+// The same object for named entries of one directory (a full path), whichever are chosen: a
+// drag leaves "." and ".." out, which the context menu of a selection takes as they are.
+ComPtr<IUnknown> GetShellItemsObject(const std::string& directory,
+                                     const std::vector<std::string>& names, HWND owner,
+                                     REFIID iid);
 
 // What the menu needs of the window around it.
 struct ShellMenuWindow {

@@ -298,6 +298,20 @@ TEST_F(OpenDocumentTest, EnterOnThreeSelectedDocumentsStartsThreePrograms) {
   }
 }
 
+// A run-menu item beginning with "#" that names a document: the document cannot be started
+// itself, so the shell opens it with the program of its file type, in the table's folder.
+TEST_F(OpenDocumentTest, AHashRunMenuItemOpensItsDocumentThroughTheShell) {
+  const std::string doc = Document("manual");
+  box_.Write("Run", "manual", ("#" + doc).c_str());
+  Start("", docs_);
+  ::PostMessageA(frame_, WM_COMMAND, 400, 0);  // the first run-menu item
+  ASSERT_TRUE(WaitStarts(1)) << "the document was not opened";
+  const std::vector<std::string> starts = Starts();
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].substr(0, starts[0].find('\t')), docs_);
+  EXPECT_NE(starts[0].find(doc), std::string::npos) << starts[0];
+}
+
 // The association dialog of command 158 (by full name) stores the program for the file, and
 // the window reads its lists again at once (the dialog's WM_WININICHANGE): Enter then starts it.
 TEST_F(OpenDocumentTest, TheAssociationDialogsProgramStartsTheFileAtOnce) {

@@ -62,7 +62,7 @@ void INPUT2_D::SetupInput(const char* captionText, const char* promptText, char*
 
 std::string INPUT2_D::Browse() {
   std::string path = exec::BrowseForFile(Handle(), "参照", filter.c_str());
-  return path.empty() ? path : exec::QuoteIfBlank(path);
+  return path.empty() || !quoteBlanks ? path : exec::QuoteIfBlank(path);
 }
 
 std::string INPUT3_D::Browse() {

@@ -230,6 +230,37 @@ TEST_F(FileOpsTest, CopyUnderAnotherName) {
   EXPECT_EQ(box_.Read("HistRename", "0"), "b copy.txt");
 }
 
+// A destination chosen with Browse is taken as the file's name as it stands: a blank in its
+// path does not put it in quotes, which would name no file.
+TEST_F(FileOpsTest, CopyUnderAnotherNameToABrowsedFile) {
+  const std::string chosen = data_ + "\\b copy.txt";
+  WriteFile(chosen, "old");
+  Start("b.txt");
+  Command(178);
+  HWND dlg = FindDialog("ファイルを別名でコピー");
+  ASSERT_NE(dlg, nullptr);
+  ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(30011, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dlg, 30011)));
+  HWND open = FindDialog("参照");
+  ASSERT_NE(open, nullptr);
+  HWND nameField = ::GetDlgItem(open, 0x47c);  // the file name box
+  if (!nameField) nameField = ::GetDlgItem(open, 0x480);
+  ASSERT_NE(nameField, nullptr);
+  ::SendMessageA(nameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+  ::PostMessageA(open, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(open); }));
+  char answer[300] = {};
+  ::GetDlgItemTextA(dlg, 31051, answer, sizeof(answer));
+  EXPECT_EQ(std::string(answer), chosen);
+  Press(dlg, IDOK);
+  HWND question = FindDialog("上書き確認");
+  ASSERT_NE(question, nullptr);
+  Press(question, 1);  // Yes
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadFile(chosen) == "bravo"; }));
+  WaitIdle();
+  EXPECT_EQ(FindDialog("ソルモ", 1000), nullptr) << "no message";
+}
+
 TEST_F(FileOpsTest, CopyUnderAnotherNameOverTheSourceDoesNothing) {
   Start("b.txt");
   Command(178);

@@ -37,7 +37,7 @@ bool AskInput(HWND owner, InputQuestion question, std::string& answer,
   }
   if (options.choices) dialog->choices = *options.choices;
   if (dialog->Execute() != IDOK) return false;
-  answer = BufferText(buffer.data(), buffer.size());
+  answer = AnswerAfterOk(answer, BufferText(buffer.data(), buffer.size()), buffer.size());
   return true;
 }
 

@@ -73,8 +73,12 @@ void fwsApp::RunProgramDialog() {
 
 void fwsApp::RunMenuEntry(int id) {
   const app::ProfileInfo* item = userMenus_.Find(id);
+  WINFO* p = Pane(activePane_);
+  table::Sorm* t = p ? p->Table() : nullptr;
+  if (!item || !t) return;
   // A copy: the run may pump messages that rebuild the menu.
-  if (item) RunAnswerInActivePane(std::string(item->value));
+  if (exec::RunMenuCommand(*t, std::string(item->value), p) == exec::RunOutcome::kTooLong)
+    p->ErrorBox(kLineTooLongText);
 }
 
 void fwsApp::RunAnswerInActivePane(const std::string& answer) {

@@ -26,6 +26,7 @@ bool AskInput(HWND owner, InputQuestion question, std::string& answer,
     auto d = std::make_unique<INPUT2_D>(owner, layout);
     d->SetupInput(use.caption, prompt, buffer.data(), buffer.size(), use.section, capacity,
                   use.filter);
+    d->quoteBlanks = !use.plainPath;
     dialog = std::move(d);
   } else {
     if (browse == InputBrowse::kFolder)
@@ -36,7 +37,7 @@ bool AskInput(HWND owner, InputQuestion question, std::string& answer,
   }
   if (options.choices) dialog->choices = *options.choices;
   if (dialog->Execute() != IDOK) return false;
-  answer = BufferText(buffer.data(), buffer.size());
+  answer = AnswerAfterOk(answer, BufferText(buffer.data(), buffer.size()), buffer.size());
   return true;
 }
 

@@ -29,8 +29,10 @@ bool INPUT_D::OnInit() {
   for (const std::string& choice : choices) history.AddAnswer(choice.c_str());
   SetCaption(caption.c_str());
   SetItemText(IDC_INPUT_PROMPT, prompt.c_str());
-  SetItemText(IDC_INPUT_COMBO, exec::BufferText(answer, answerSize).c_str());
   HWND combo = Item(IDC_INPUT_COMBO);
+  // What is typed stops at the caller's buffer instead of being cut there on OK.
+  if (answerSize > 0) ::SendMessageA(combo, CB_LIMITTEXT, answerSize - 1, 0);
+  SetItemText(IDC_INPUT_COMBO, exec::BufferText(answer, answerSize).c_str());
   for (const std::string& choice : history.NewestFirst())
     ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
   FocusItem(IDC_INPUT_COMBO);
@@ -62,7 +64,7 @@ void INPUT2_D::SetupInput(const char* captionText, const char* promptText, char*
 
 std::string INPUT2_D::Browse() {
   std::string path = exec::BrowseForFile(Handle(), "参照", filter.c_str());
-  return path.empty() ? path : exec::QuoteIfBlank(path);
+  return path.empty() || !quoteBlanks ? path : exec::QuoteIfBlank(path);
 }
 
 std::string INPUT3_D::Browse() {

@@ -56,6 +56,7 @@ class INPUT2_D : public INPUT_D {
                   const char* section, int capacity, const char* filter);
 
   std::string filter;  // "name|pattern|..." of the file-open dialog
+  bool quoteBlanks = true;  // a chosen path with a blank is put in double quotes
 
  protected:
   std::string Browse() override;

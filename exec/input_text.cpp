@@ -30,6 +30,14 @@ std::string BufferText(const char* buffer, std::size_t size) {
   return std::string(buffer, n);
 }
 
+std::string AnswerAfterOk(const std::string& initial, const std::string& returned,
+                          std::size_t answerSize) {
+  if (answerSize > 0 && initial.size() >= answerSize &&
+      returned == CutToBytes(initial, answerSize - 1))
+    return initial;
+  return returned;
+}
+
 std::string QuoteIfBlank(const std::string& path) {
   if (path.find(' ') == std::string::npos) return path;
   return '"' + path + '"';

@@ -18,6 +18,12 @@ std::size_t CopyAnswer(const std::string& text, char* buffer, std::size_t size);
 // The text of a caller's buffer: up to its terminator, but never past size bytes.
 std::string BufferText(const char* buffer, std::size_t size);
 
+// The answer of a dialog whose buffer holds answerSize bytes, given the initial answer and the
+// text that came back on OK. An initial answer longer than the buffer is shown cut; coming back
+// as shown, it was not changed and stays whole instead of being taken in its cut form.
+std::string AnswerAfterOk(const std::string& initial, const std::string& returned,
+                          std::size_t answerSize);
+
 // A browsed path as it goes into an entry field: inside double quotes when it holds a blank.
 std::string QuoteIfBlank(const std::string& path);
 

@@ -14,7 +14,7 @@ const InputUse kUses[] = {
      nullptr},
     // kDuplicate
     {"ファイルを別名でコピー", "コピー先名を入力して下さい", "HistRename", 40, 260,
-     InputBrowse::kFile, kAllFiles},
+     InputBrowse::kFile, kAllFiles, true},
     // kMakeDir
     {"ディレクトリの作成", "ディレクトリ名を入力して下さい", "HistMkdir", 40, 260,
      InputBrowse::kNone, nullptr},

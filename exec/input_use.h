@@ -28,6 +28,9 @@ struct InputUse {
   uint32_t answerSize;  // bytes of the answer buffer, terminator included
   InputBrowse browse;
   const char* filter;   // file-open filter ("name|pattern|..."), for kFile
+  // A browsed path is the answer as it stands: the answer is a file's name, where quotes
+  // would be part of the name. Otherwise a path with a blank is quoted for a command line.
+  bool plainPath = false;
 };
 
 const InputUse& UseOf(InputQuestion question);

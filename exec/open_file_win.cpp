@@ -128,13 +128,30 @@ RunOutcome RunCommandLine(table::Sorm& t, const std::string& line,
   return reinterpret_cast<INT_PTR>(r) > 32 ? RunOutcome::kStarted : RunOutcome::kFailed;
 }
 
-RunOutcome RunAnswer(table::Sorm& t, const std::string& answer, table::PaneSurface* surface) {
-  const RunRequest request = ParseRunAnswer(answer.c_str());
+namespace {
+
+RunOutcome RunRequested(table::Sorm& t, const RunRequest& request, table::PaneSurface* surface) {
   if (!request.direct) return RunCommandLine(t, request.line, surface);
   if (request.line.empty()) return RunOutcome::kFailed;
   if (request.line.size() > kMaxCommandLine) return RunOutcome::kTooLong;
-  return RunWithFiles(t, request.line, t.path(), surface) >= kFirstSuccess ? RunOutcome::kStarted
-                                                                           : RunOutcome::kFailed;
+  const std::string directory = t.path();
+  if (RunWithFiles(t, request.line, directory, surface) >= kFirstSuccess)
+    return RunOutcome::kStarted;
+  if (!request.shellFallback) return RunOutcome::kFailed;
+  const HINSTANCE r = lazy::ShellExecuteA(nullptr, nullptr, request.line.c_str(), nullptr,
+                                          directory.c_str(), SW_SHOW);
+  return reinterpret_cast<INT_PTR>(r) > 32 ? RunOutcome::kStarted : RunOutcome::kFailed;
+}
+
+}  // namespace
+
+RunOutcome RunAnswer(table::Sorm& t, const std::string& answer, table::PaneSurface* surface) {
+  return RunRequested(t, ParseRunAnswer(answer.c_str()), surface);
+}
+
+RunOutcome RunMenuCommand(table::Sorm& t, const std::string& command,
+                          table::PaneSurface* surface) {
+  return RunRequested(t, ParseRunMenuCommand(command.c_str()), surface);
 }
 
 }  // namespace exec

@@ -37,4 +37,9 @@ RunOutcome RunCommandLine(table::Sorm& t, const std::string& line, table::PaneSu
 // second try), any other through RunCommandLine.
 RunOutcome RunAnswer(table::Sorm& t, const std::string& answer, table::PaneSurface* surface);
 
+// A run-menu item's command: as the run dialog's answer, except that a "#" line which cannot
+// be started is opened by the shell as a file, in the table's directory.
+RunOutcome RunMenuCommand(table::Sorm& t, const std::string& command,
+                          table::PaneSurface* surface);
+
 }  // namespace exec

@@ -40,6 +40,12 @@ RunRequest ParseRunAnswer(const char* answer) {
   return r;
 }
 
+RunRequest ParseRunMenuCommand(const char* command) {
+  RunRequest r = ParseRunAnswer(command);
+  r.shellFallback = r.direct;
+  return r;
+}
+
 TypedLine SplitTypedLine(const char* typed) {
   TypedLine t;
   t.line = SkipBlanks(typed ? typed : "");

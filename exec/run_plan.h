@@ -13,8 +13,12 @@ namespace exec {
 struct RunRequest {
   bool direct = false;
   std::string line;
+  // A direct line that cannot be started is handed to the shell as a file (a document or an
+  // address opens with its program). A run-menu item's is; the run dialog's is not.
+  bool shellFallback = false;
 };
 RunRequest ParseRunAnswer(const char* answer);
+RunRequest ParseRunMenuCommand(const char* command);
 
 // A typed line after its leading blanks, with its program and parameters (SplitCommandLine).
 struct TypedLine {

@@ -10,6 +10,7 @@
 
 #include "fileops/attribute_change.h"
 #include "fileops/attribute_dialogs_win.h"
+#include "fileops/attribute_fields.h"
 #include "fileops/command_support_win.h"
 #include "fileops/date_time_parse.h"
 #include "fileops/file_commands_win.h"
@@ -82,17 +83,17 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
     }
   }
   if (linkFile) {
-    if (dialog.target != d.Target() && WriteLinkTarget(file.c_str(), dialog.target.c_str()) != 0)
+    if (AttributeFieldChanged(d.Target(), dialog.target) && WriteLinkTarget(file.c_str(), dialog.target.c_str()) != 0)
       ShowMessage(pane, kMsgLinkTarget);
     std::string current;
     links::ReadLinkWorkingDirectory(file.c_str(), current);
-    if (dialog.current != current &&
+    if (AttributeFieldChanged(current, dialog.current) &&
         WriteLinkWorkingDirectory(file.c_str(), dialog.current.c_str()) != 0)
       ShowMessage(pane, kMsgLinkCurrent);
   }
   if (!change.Finish((d.attributes & ~kBoxBits) | (dialog.attributes & kBoxBits)))
     ShowMessage(pane, kMsgAttributes);
-  if (dialog.name != d.DisplayName()) {
+  if (AttributeFieldChanged(d.DisplayName(), dialog.name)) {
     if (linkFile) {
       if (WriteLinkTitle(file.c_str(), dialog.name.c_str()) != 0) ShowMessage(pane, kMsgLinkTitle);
     } else if (dialog.name.empty() ||

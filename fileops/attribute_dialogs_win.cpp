@@ -31,15 +31,15 @@ bool AttributeDialog::OnInit() {
   PlaceByOwnerChain();
   for (int id : {IDC_ATTR_NAME, IDC_ATTR_DATE, IDC_ATTR_TIME, IDC_ATTR_TARGET, IDC_ATTR_CURRENT})
     LimitField(*this, id);
-  SetItemText(IDC_ATTR_NAME, name.c_str(), kAttributeFieldBytes);
+  SetItemText(IDC_ATTR_NAME, AttributeFieldText(name).c_str());
   SetItemText(IDC_ATTR_SIZE, size.c_str(), kAttributeFieldBytes);
   SetItemText(IDC_ATTR_DATE, date.c_str(), kAttributeFieldBytes);
   SetItemText(IDC_ATTR_TIME, time.c_str(), kAttributeFieldBytes);
   for (const AttributeBox& box : kAttributeBoxes)
     ::CheckDlgButton(Handle(), box.control, (attributes & box.bit) ? BST_CHECKED : BST_UNCHECKED);
   if (linkFile) {
-    SetItemText(IDC_ATTR_TARGET, target.c_str(), kAttributeFieldBytes);
-    SetItemText(IDC_ATTR_CURRENT, current.c_str(), kAttributeFieldBytes);
+    SetItemText(IDC_ATTR_TARGET, AttributeFieldText(target).c_str());
+    SetItemText(IDC_ATTR_CURRENT, AttributeFieldText(current).c_str());
   } else {
     // The link rows sit below the buttons: cut the dialog off above them.
     ::EnableWindow(Item(IDC_ATTR_TARGET), FALSE);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "fileops/attribute_fields.h"
 #include "fw/dialog.h"
 
 namespace fileops {
@@ -16,9 +17,6 @@ struct AttributeBox {
   uint32_t bit;
 };
 extern const AttributeBox kAttributeBoxes[4];  // hidden, read-only, archive, system
-
-// Every field holds at most this many bytes.
-constexpr std::size_t kAttributeFieldBytes = 255;
 
 class AttributeDialog final : public fw::Dialog {
  public:

@@ -64,6 +64,18 @@ bool SearchEndedNormally() {
   return e == os::kErrNoMoreFiles || e == os::kErrFileNotFound;
 }
 
+// The destination directory is made, or is there already (a tree copied into an existing one
+// merges with it). A file of that name, or a directory that could not be made, stops the walk
+// before anything is changed, with the error of the failed creation left for the message.
+bool MakeDestinationDirectory(const std::string& destination) {
+  if (os::Fs().CreateDir(destination.c_str())) return true;
+  const uint32_t error = os::LastError();
+  const uint32_t there = os::Fs().GetAttributes(destination.c_str());
+  if (there != os::kInvalidAttributes && (there & os::kAttrDirectory)) return true;
+  os::SetLastError(error);
+  return false;
+}
+
 int Walk(const std::string& source, const std::string& destination, TreeWalk& walk) {
   const int same = SameFileCheck(source.c_str(), destination.c_str(), true);
   if (same == 1) return kEngineSameFile;
@@ -71,7 +83,7 @@ int Walk(const std::string& source, const std::string& destination, TreeWalk& wa
   if (same == -2) return kEngineDestinationDenied;
   if (IsInsideSource(source.c_str(), destination.c_str()) == 1) return kEngineInsideSource;
 
-  os::Fs().CreateDir(destination.c_str());
+  if (!MakeDestinationDirectory(destination)) return FailWithOsError(kEngineFailed);
   const uint32_t attributes = os::Fs().GetAttributes(source.c_str());
   if (attributes != os::kInvalidAttributes)
     os::Fs().SetAttributes(destination.c_str(), attributes);

@@ -230,6 +230,37 @@ TEST_F(FileOpsTest, CopyUnderAnotherName) {
   EXPECT_EQ(box_.Read("HistRename", "0"), "b copy.txt");
 }
 
+// A destination chosen with Browse is taken as the file's name as it stands: a blank in its
+// path does not put it in quotes, which would name no file.
+TEST_F(FileOpsTest, CopyUnderAnotherNameToABrowsedFile) {
+  const std::string chosen = data_ + "\\b copy.txt";
+  WriteFile(chosen, "old");
+  Start("b.txt");
+  Command(178);
+  HWND dlg = FindDialog("ファイルを別名でコピー");
+  ASSERT_NE(dlg, nullptr);
+  ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(30011, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dlg, 30011)));
+  HWND open = FindDialog("参照");
+  ASSERT_NE(open, nullptr);
+  HWND nameField = ::GetDlgItem(open, 0x47c);  // the file name box
+  if (!nameField) nameField = ::GetDlgItem(open, 0x480);
+  ASSERT_NE(nameField, nullptr);
+  ::SendMessageA(nameField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+  ::PostMessageA(open, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(open); }));
+  char answer[300] = {};
+  ::GetDlgItemTextA(dlg, 31051, answer, sizeof(answer));
+  EXPECT_EQ(std::string(answer), chosen);
+  Press(dlg, IDOK);
+  HWND question = FindDialog("上書き確認");
+  ASSERT_NE(question, nullptr);
+  Press(question, 1);  // Yes
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadFile(chosen) == "bravo"; }));
+  WaitIdle();
+  EXPECT_EQ(FindDialog("ソルモ", 1000), nullptr) << "no message";
+}
+
 TEST_F(FileOpsTest, CopyUnderAnotherNameOverTheSourceDoesNothing) {
   Start("b.txt");
   Command(178);
@@ -401,6 +432,72 @@ TEST_F(FileOpsTest, ChangeNameDateAndAttributesOfOneEntry) {
   EXPECT_EQ(st.wMinute, 34);
   EXPECT_EQ(st.wSecond, 56);
   ::SetFileAttributesA(renamed.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Values longer than the dialog's fields come back cut; OK with only a box ticked must leave
+// them whole: a link's target, title and working directory, and a plain file's name.
+TEST_F(FileOpsTest, OnlyEditedFieldsAreWrittenBackWhole) {
+  const std::string target = "C:\\" + std::string(255, 't');
+  const std::string title = std::string(300, 'n');
+  const std::string current = "C:\\" + std::string(250, 'c') + "\\";
+  const std::string link = data_ + "\\long.lfi";
+  WriteFile(link, "[Link]\r\nLink=" + target + "\r\nTitle=" + title + "\r\nCurrent=" + current +
+                      "\r\n");
+  std::string longName;
+  for (int i = 0; i < 127; ++i) longName += "\x82\xa0";  // 254 bytes of double-byte characters
+  longName += "x.txt";
+  WriteFile(data_ + "\\" + longName, "long");
+  const auto key = [&](const char* name) {
+    char value[1024] = {};
+    ::GetPrivateProfileStringA("Link", name, "", value, sizeof(value), link.c_str());
+    return std::string(value);
+  };
+  // The long name is too long for the saved cursor: it is reached with Down from the link
+  // (it is the last entry), and the dialog opened by a key so that it follows the cursor move.
+  // Keys the desktop lost are given again.
+  box_.WriteKeyBindings({"40;0;108", "84;0;6"});  // Down; T: name, date and attributes
+  // The name field tells which entry the dialog is for (read from another process, a
+  // double-byte text may come back shorter, so only its start is compared).
+  struct Case {
+    const std::string& entry;
+    std::string shown;
+  } cases[] = {{"long.lfi", title.substr(0, 20)}, {longName, longName.substr(0, 20)}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry.size());
+    Start("long.lfi");
+    HWND dlg = nullptr;
+    std::string shown;
+    for (int attempt = 0; attempt < 3 && shown != c.shown; ++attempt) {
+      if (dlg) Press(dlg, IDCANCEL);
+      ASSERT_TRUE(e2e::WaitFor([&] {
+        ::SetForegroundWindow(frame_);
+        return ::GetForegroundWindow() == frame_;
+      }, 5000));
+      if (&c.entry == &longName) e2e::PressKey(VK_DOWN);
+      e2e::PressKey('T');
+      dlg = FindDialog("名前･日付･属性の変更", 5000);
+      char text[300] = {};
+      if (dlg) ::GetDlgItemTextA(dlg, 704, text, sizeof(text));
+      shown = std::string(text).substr(0, 20);
+    }
+    ASSERT_NE(dlg, nullptr);
+    ASSERT_EQ(shown, c.shown);
+    ::CheckDlgButton(dlg, 707, BST_CHECKED);
+    Press(dlg, IDOK);
+    const std::string path = data_ + "\\" + c.entry;
+    EXPECT_TRUE(e2e::WaitFor([&] {
+      const DWORD a = ::GetFileAttributesA(path.c_str());
+      return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
+    }));
+    WaitIdle();
+    EXPECT_EQ(FindDialog("ソルモ", 1000), nullptr) << "no rename or write was tried";
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    box_.CloseAll();
+  }
+  EXPECT_EQ(key("Link"), target);
+  EXPECT_EQ(key("Title"), title);
+  EXPECT_EQ(key("Current"), current);
+  EXPECT_EQ(ReadFile(data_ + "\\" + longName), "long");
 }
 
 struct DateErrorCase {

@@ -298,6 +298,47 @@ TEST_F(OpenDocumentTest, EnterOnThreeSelectedDocumentsStartsThreePrograms) {
   }
 }
 
+// A run-menu item beginning with "#" that names a document: the document cannot be started
+// itself, so the shell opens it with the program of its file type, in the table's folder.
+TEST_F(OpenDocumentTest, AHashRunMenuItemOpensItsDocumentThroughTheShell) {
+  const std::string doc = Document("manual");
+  box_.Write("Run", "manual", ("#" + doc).c_str());
+  Start("", docs_);
+  ::PostMessageA(frame_, WM_COMMAND, 400, 0);  // the first run-menu item
+  ASSERT_TRUE(WaitStarts(1)) << "the document was not opened";
+  const std::vector<std::string> starts = Starts();
+  ASSERT_EQ(starts.size(), 1u);
+  EXPECT_EQ(starts[0].substr(0, starts[0].find('\t')), docs_);
+  EXPECT_NE(starts[0].find(doc), std::string::npos) << starts[0];
+}
+
+// The association dialog holds 259 bytes of a command: typing stops there, and a stored
+// command of 260 bytes, shown cut, is stored whole again when OK leaves it as shown.
+TEST_F(OpenDocumentTest, TheAssociationDialogKeepsALongCommandLeftAsShown) {
+  const std::string memo = docs_ + "\\memo.txq";
+  Touch(memo);
+  made_.push_back(memo);
+  const std::string command = "viewer.exe " + std::string(249, 'a');
+  ASSERT_EQ(command.size(), 260u);
+  box_.Write("ExecLink", "memo.txq", command.c_str());
+  Start("memo.txq", docs_);
+  ::PostMessageA(frame_, WM_COMMAND, 158, 0);
+  HWND dlg = e2e::FindDialog("ファイルのプログラムとの関連づけ");
+  ASSERT_NE(dlg, nullptr);
+  HWND field = ::FindWindowExA(::GetDlgItem(dlg, 31051), nullptr, "Edit", nullptr);
+  ASSERT_NE(field, nullptr);
+  EXPECT_EQ(::SendMessageA(field, EM_GETLIMITTEXT, 0, 0), 259);
+  char shown[400] = {};
+  ::GetDlgItemTextA(dlg, 31051, shown, sizeof(shown));
+  EXPECT_EQ(std::string(shown), command.substr(0, 259));
+  ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(dlg); }));
+  DWORD_PTR r = 0;
+  ::SendMessageTimeoutA(frame_, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &r);
+  ASSERT_TRUE(box_.WaitSaved([] { return true; }));
+  EXPECT_EQ(box_.Read("ExecLink", "memo.txq"), command);
+}
+
 // The association dialog of command 158 (by full name) stores the program for the file, and
 // the window reads its lists again at once (the dialog's WM_WININICHANGE): Enter then starts it.
 TEST_F(OpenDocumentTest, TheAssociationDialogsProgramStartsTheFileAtOnce) {

@@ -173,4 +173,55 @@ TEST_F(EngineTreeTest, AFailurePartWayStopsTheWalkWithNothingPartial) {
   }
 }
 
+// A copy or move whose destination directory cannot be made fails before it changes anything:
+// with an empty tree nothing else would fail, and the move would then delete its source.
+TEST_F(EngineTreeTest, ADestinationDirectoryThatCannotBeMadeStopsCopyAndMove) {
+  struct Case {
+    const char* name;
+    bool fileInTheWay;        // a file named like the destination directory exists
+    const char* refusedPart;  // CreateDir on paths containing this fails
+    int error;
+  } cases[] = {
+      {"file of that name", true, nullptr, kErrnoExist},
+      {"directory refused", false, "dst", kErrnoAcces},
+      {"subdirectory refused", false, "dst\\inner", kErrnoAcces},
+  };
+  const uint32_t fileAttributes = os::kAttrArchive;
+  for (const Case& c : cases) {
+    for (bool move : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (move ? " move" : " copy"));
+      ASSERT_TRUE(os::Fs().CreateDir(P("src").c_str()));
+      ASSERT_TRUE(os::Fs().CreateDir(P("src\\inner").c_str()));
+      ASSERT_TRUE(os::Fs().SetAttributes(P("src").c_str(), os::kAttrDirectory | os::kAttrHidden));
+      if (c.fileInTheWay) {
+        ASSERT_TRUE(testutil::WriteFileBytes(P("dst"), "a file"));
+        ASSERT_TRUE(os::Fs().SetAttributes(P("dst").c_str(), fileAttributes));
+      }
+      int r;
+      {
+        testutil::InstalledFaultyFs fs;
+        fs.Fail(FsOp::kMove, "src", 0, testutil::kErrNotSameDevice);  // another drive
+        if (c.refusedPart) fs.Fail(FsOp::kCreateDir, c.refusedPart, 0, os::kErrAccessDenied);
+        r = move ? MoveTree(enginetest::Ui(), P("src").c_str(), P("dst").c_str(),
+                            buffer_.Data(), buffer_.Size())
+                 : CopyDir("src", "dst");
+      }
+      EXPECT_EQ(r, kEngineFailed);
+      EXPECT_EQ(LastCopyError(), c.error);
+      EXPECT_TRUE(testutil::FileExists(P("src\\inner")));
+      EXPECT_TRUE(os::Fs().GetAttributes(P("src").c_str()) & os::kAttrHidden);
+      if (c.fileInTheWay) {
+        EXPECT_EQ(testutil::ReadFileBytes(P("dst")), "a file");
+        EXPECT_EQ(os::Fs().GetAttributes(P("dst").c_str()), fileAttributes);
+      }
+      os::Fs().SetAttributes(P("src").c_str(), os::kAttrDirectory);
+      testutil::RemoveTree(P("src"));
+      if (c.fileInTheWay)
+        os::Fs().DeleteFile(P("dst").c_str());
+      else
+        testutil::RemoveTree(P("dst"));
+    }
+  }
+}
+
 }  // namespace

@@ -56,6 +56,33 @@ TEST(InputText, BufferTextStopsAtTheBufferEnd) {
   EXPECT_EQ(exec::BufferText(nullptr, 10), "");
 }
 
+TEST(InputText, AnInitialAnswerLongerThanTheBufferStaysWholeWhenLeftAsShown) {
+  const std::string command = "prog.exe " + std::string(300, 'a');  // a 309-byte command
+  const std::string straddling = std::string(258, 'b') + "\x82\xa0";  // 260 bytes
+  struct Case {
+    const char* what;
+    std::string initial;
+    std::string returned;
+    std::size_t size;
+    std::string answer;
+  } cases[] = {
+      {"short, kept", "a.txt", "a.txt", 260, "a.txt"},
+      {"short, edited", "a.txt", "b.txt", 260, "b.txt"},
+      {"long, left as shown", command, command.substr(0, 259), 260, command},
+      {"long, end deleted", command, command.substr(0, 258), 260, command.substr(0, 258)},
+      {"long, replaced", command, "other.exe", 260, "other.exe"},
+      {"cut before a double-byte character", straddling, straddling.substr(0, 258), 260,
+       straddling},
+      {"exactly the buffer's size, left as shown", std::string(259, 'c'),
+       std::string(259, 'c'), 260, std::string(259, 'c')},
+      {"no buffer", "a.txt", "", 0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(exec::AnswerAfterOk(c.initial, c.returned, c.size), c.answer);
+  }
+}
+
 TEST(InputText, QuoteIfBlank) {
   EXPECT_EQ(exec::QuoteIfBlank("C:\\TEMP\\a.txt"), "C:\\TEMP\\a.txt");
   EXPECT_EQ(exec::QuoteIfBlank("C:\\Program Files\\a.exe"), "\"C:\\Program Files\\a.exe\"");

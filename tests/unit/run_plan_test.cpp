@@ -23,10 +23,16 @@ TEST(ParseRunAnswerTest, HashRunsTheRestDirectly) {
       {" #notepad", false, " #notepad"},  // only a "#" at the very start counts
       {"", false, ""},
   };
+  // A run-menu item reads the same; only its direct line falls back to the shell.
   for (const auto& c : cases) {
-    exec::RunRequest r = exec::ParseRunAnswer(c.answer);
+    const exec::RunRequest r = exec::ParseRunAnswer(c.answer);
     EXPECT_EQ(r.direct, c.direct) << c.answer;
     EXPECT_EQ(r.line, c.line) << c.answer;
+    EXPECT_FALSE(r.shellFallback) << c.answer;
+    const exec::RunRequest m = exec::ParseRunMenuCommand(c.answer);
+    EXPECT_EQ(m.direct, c.direct) << c.answer;
+    EXPECT_EQ(m.line, c.line) << c.answer;
+    EXPECT_EQ(m.shellFallback, c.direct) << c.answer;
   }
 }
 

@@ -221,14 +221,16 @@ void ShowShellContextMenu(table::Sorm& t, const ShellMenuWindow& w, POINT screen
   ComForCall com;
   POINT client = screenPoint;
   ::ScreenToClient(w.pane, &client);
-  const bool onEntry = t.HitTest(client.x, client.y) != nullptr;
+  table::BINFO* hit = t.HitTest(client.x, client.y);
+  const bool onEntry = hit != nullptr;
   int chosen = 0;
   {
     TemporarySelection temporary(t, w.surface);
     if (onEntry && t.selectedCount() == 0) {
-      table::BINFO* target = table::TargetEntry(t);
-      if (!target) return;
-      temporary.Select(target);
+      // The entry under the pointer: a press with Shift leaves the cursor on another entry,
+      // which the menu must not act on.
+      if (!t.IsEntry(hit) || !hit->Data() || !table::IsSelectable(*hit->Data())) return;
+      temporary.Select(hit);
     }
     ComPtr<IContextMenu> menu = ContextMenuOf(t, w.mainWindow, false);
     if (!menu) return;

@@ -40,24 +40,30 @@ void PumpAndWait() {
   ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
 }
 
-// The cursor entry of a drag and whether it was selected when the drag began; it gets its
-// mark back when the drag ends.
-class DraggedCursorEntry {
+// The entry a drag carries besides the selection, and whether it was selected when the drag
+// began; it gets its mark back when the drag ends. It is the entry under the press: a press
+// moves the cursor there, but a press with Shift leaves the cursor where it was, and the drag
+// must carry what is under the pointer, never the cursor's entry elsewhere.
+class DraggedEntry {
  public:
-  explicit DraggedCursorEntry(WINFO& pane) : pane_(pane) {
+  DraggedEntry(WINFO& pane, POINT press) : pane_(pane) {
     table::Sorm* t = pane.Table();
-    if (t && t->HasCursor() && table::TargetEntry(*t) && t->cursor()->Data()) {
+    if (!t) return;
+    table::BINFO* hit = t->HitTest(press.x, press.y);
+    if (t->IsEntry(hit) && hit->Data() && table::IsSelectable(*hit->Data())) {
+      entry_ = hit;
+    } else if (t->HasCursor() && table::TargetEntry(*t) && t->cursor()->Data()) {
       entry_ = t->cursor();
-      wasSelected_ = entry_->Data()->IsSelected();
     }
+    if (entry_) wasSelected_ = entry_->Data()->IsSelected();
   }
-  ~DraggedCursorEntry() {
+  ~DraggedEntry() {
     table::Sorm* t = pane_.Table();
     if (entry_ && !wasSelected_ && t && t->IsEntry(entry_) && entry_->Data()->IsSelected())
       table::Deselect(*t, entry_, &pane_);
   }
-  DraggedCursorEntry(const DraggedCursorEntry&) = delete;
-  DraggedCursorEntry& operator=(const DraggedCursorEntry&) = delete;
+  DraggedEntry(const DraggedEntry&) = delete;
+  DraggedEntry& operator=(const DraggedEntry&) = delete;
   explicit operator bool() const { return entry_ != nullptr; }
   void SelectForDrag() {
     if (!entry_->Data()->IsSelected()) table::Select(*pane_.Table(), entry_, &pane_);
@@ -140,9 +146,9 @@ HCURSOR DragCursor(int id) {
 void OleDrag(frame::PaneHost& host, WINFO& pane, POINT press) {
   table::Sorm* t = pane.Table();
   if (!t) return;
-  DraggedCursorEntry cursor(pane);
-  if (!cursor || !WaitForDrag(pane.Handle(), press) || pane.Table() != t) return;
-  cursor.SelectForDrag();
+  DraggedEntry dragged(pane, press);
+  if (!dragged || !WaitForDrag(pane.Handle(), press) || pane.Table() != t) return;
+  dragged.SelectForDrag();
   HGLOBAL block = BuildDropFiles(*t, 0, 0, true, true);
   if (!block) {
     ShowMessage(pane, kMsgNoDropBlock);
@@ -183,8 +189,8 @@ void OleDrag(frame::PaneHost& host, WINFO& pane, POINT press) {
 void ManualDrag(frame::PaneHost& host, WINFO& pane, POINT press) {
   table::Sorm* t = pane.Table();
   if (!t) return;
-  DraggedCursorEntry cursor(pane);
-  if (!cursor) return;
+  DraggedEntry dragged(pane, press);
+  if (!dragged) return;
   const HWND self = pane.Handle();
   ::SetCapture(self);
   bool started = false;
@@ -196,7 +202,7 @@ void ManualDrag(frame::PaneHost& host, WINFO& pane, POINT press) {
     ::ScreenToClient(self, &client);
     if (!started && DragHasStarted(press.x, press.y, client.x, client.y)) started = true;
     if (started) {
-      cursor.SelectForDrag();
+      dragged.SelectForDrag();
       const DropMode mode = ModeFromKeys(Held(VK_SHIFT), Held(VK_CONTROL));
       target = AcceptingWindowAt(screen);
       ::SetCursor(DragCursor(ManualDropAllowed(pane, target, screen)

@@ -126,11 +126,14 @@ void MouseTo(POINT p) {
   EXPECT_TRUE(e2e::WaitFor(there, 5000)) << "the pointer did not reach " << p.x << "," << p.y;
 }
 
-void LeftButton(bool down) {
-  ASSERT_TRUE(RunOnDisplay(down ? "mousedown 1" : "mouseup 1"));
-  EXPECT_TRUE(e2e::WaitFor([&] { return Held(VK_LBUTTON) == down; }, 5000))
+void Button(int vk, bool down) {
+  const char* number = vk == VK_RBUTTON ? " 3" : " 1";
+  ASSERT_TRUE(RunOnDisplay(std::string(down ? "mousedown" : "mouseup") + number));
+  EXPECT_TRUE(e2e::WaitFor([&] { return Held(vk) == down; }, 5000))
       << "the button did not go " << (down ? "down" : "up");
 }
+
+void LeftButton(bool down) { Button(VK_LBUTTON, down); }
 
 const char* DisplayKeyName(WORD vk) {
   switch (vk) {
@@ -252,6 +255,7 @@ class DropTest : public ::testing::Test {
   void TearDown() override {
     LetGo({VK_SHIFT, VK_CONTROL});
     if (Held(VK_LBUTTON)) LeftButton(false);
+    if (Held(VK_RBUTTON)) Button(VK_RBUTTON, false);
     box_.CloseAll();
     RemoveTree(src_);
     RemoveTree(dst_);
@@ -403,6 +407,38 @@ INSTANTIATE_TEST_SUITE_P(
         ModeCase{"link", {VK_SHIFT, VK_CONTROL}, "ｼｮｰﾄｶｯﾄを %s に作成します。よろしいですか?",
                  false, true, true}),
     [](const ::testing::TestParamInfo<ModeCase>& i) { return std::string(i.param.name); });
+
+// A right press with Shift held leaves the cursor where it was (on a.txt) and takes b.txt out
+// of any selection: the drag that follows carries b.txt, the entry under the pointer, and a.txt
+// stays where it is.
+TEST_F(DropTest, AShiftRightDragCarriesTheEntryUnderThePointer) {
+  box_.Write("INST1", "Cursor", "a.txt");
+  StartTwoPanes();
+  const POINT from = ScreenOf(left_, EntryPoint(2));  // b.txt
+  const POINT to = ScreenOf(right_, EmptySpace(right_));
+  ASSERT_TRUE(e2e::WaitFor([&] { return ::GetForegroundWindow() == frame_; }, 3000) ||
+              ::SetForegroundWindow(frame_));
+  MouseTo(from);
+  Sync(frame_);
+  ASSERT_TRUE(DisplayKeys({VK_SHIFT}, true));
+  Button(VK_RBUTTON, true);
+  Sync(frame_);
+  for (int step = 1; step <= 4; ++step) {
+    MouseTo({from.x + (to.x - from.x) * step / 4, from.y + (to.y - from.y) * step / 4});
+    Sync(frame_);
+  }
+  MouseTo({to.x + 1, to.y + 1});
+  Sync(frame_);
+  Button(VK_RBUTTON, false);
+  Sync(frame_);
+  HWND question = FindDialog("ドロップ確認", 10000);
+  LetGo({VK_SHIFT});
+  ASSERT_NE(question, nullptr);
+  Answer(question, IDOK);
+  ASSERT_TRUE(e2e::WaitFor([&] { return Exists(dst_ + "\\b.txt"); }));
+  EXPECT_TRUE(Exists(src_ + "\\a.txt")) << "the cursor's entry stays";
+  EXPECT_FALSE(Exists(dst_ + "\\a.txt"));
+}
 
 // Within its own pane a drag lands only on an entry that is not selected; a drag that stays
 // within 8 pixels of the press is a click. None of these asks anything or changes a file.

@@ -58,7 +58,7 @@ class fwsApp : public fw::Application,
   // A character typed in the client: jumps to the next entry starting with it.
   void OnChar(unsigned char c) override;
   // Drag and drop (app/fws_drag_drop_win.cpp).
-  void OnDropFiles(int pane, HDROP drop, LPARAM tag) override;
+  void OnDropFiles(int pane, HDROP drop, LPARAM tag, HWND receiver) override;
   void StartDrag(int pane, table::MouseButton button, table::Point press) override;
   // Refreshes the status bar's selection text of a pane.
   void UpdateSelectionText(int pane) override;

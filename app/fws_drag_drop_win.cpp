@@ -35,10 +35,10 @@ void fwsApp::AcceptDrops() {
   if (shellDrops && frame_) lazy::DragAcceptFiles(frame_->Handle(), TRUE);
 }
 
-void fwsApp::OnDropFiles(int pane, HDROP drop, LPARAM tag) {
+void fwsApp::OnDropFiles(int pane, HDROP drop, LPARAM tag, HWND receiver) {
   fileops::DropHooks hooks;
   hooks.associationsChanged = [] { ::EnumWindows(&PostProc, app::kMsgAssociations); };
-  fileops::HandleDroppedFiles(*this, pane, drop, static_cast<uint32_t>(tag), hooks);
+  fileops::HandleDroppedFiles(*this, pane, drop, static_cast<uint32_t>(tag), hooks, receiver);
 }
 
 void fwsApp::StartDrag(int pane, table::MouseButton, table::Point press) {

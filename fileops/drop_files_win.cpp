@@ -102,7 +102,7 @@ void DropOntoProgram(frame::PaneHost& host, WINFO& pane, const std::string& path
 }
 
 int HandleDroppedFiles(frame::PaneHost& host, int paneIndex, HDROP drop, uint32_t tag,
-                       const DropHooks& hooks) {
+                       const DropHooks& hooks, HWND receiver) {
   HeldDrop held(drop);
   WINFO* pane = host.Pane(paneIndex);
   table::Sorm* t = pane ? pane->Table() : nullptr;
@@ -125,7 +125,16 @@ int HandleDroppedFiles(frame::PaneHost& host, int paneIndex, HDROP drop, uint32_
   if (dropped.files.empty()) return -4;
 
   const std::string tableDirectory = t->DirectoryString();
-  table::BINFO* hit = t->HitTest(dropped.point.x, dropped.point.y);
+  // The point is the receiving window's: a drop that came through the frame (its toolbar, its
+  // status bar, a border) lands on an entry only when it lies on the pane's client area.
+  POINT at = dropped.point;
+  RECT client{};
+  ::GetClientRect(pane->Handle(), &client);
+  if (receiver && receiver != pane->Handle()) ::MapWindowPoints(receiver, pane->Handle(), &at, 1);
+  const table::BINFO* hit =
+      DropPointOnPane(dropped.nonClient, at.x, at.y, client.right, client.bottom)
+          ? t->HitTest(at.x, at.y)
+          : nullptr;
   const DropPlace place = PlaceOfDrop(
       tableDirectory, hit && t->IsEntry(hit) ? hit->Data() : nullptr, [&](const char* name) {
         return exec::ResolveLaunchFile(tableDirectory, name).path;

@@ -33,8 +33,10 @@ struct DropHooks {
 // 0 done, -1 stopped by an engine error, -2 no memory, -3 a dropped file could not be examined
 // (or the block was refused), -4 cancelled, refused, or handed to DropOntoProgram.
 // tag: the WM_DROPFILES lParam (TagOfMode from our own drags; else the keys held now decide).
+// receiver: the window the block came to, the pane or the frame; the drop lands on an entry
+// only when its point lies on the pane.
 int HandleDroppedFiles(frame::PaneHost& host, int paneIndex, HDROP drop, uint32_t tag,
-                       const DropHooks& hooks);
+                       const DropHooks& hooks, HWND receiver);
 
 // A drop onto the program entry at path (a full path in the table's directory): copy mode starts
 // the program with the files, move and link modes associate the files' types with it.

@@ -28,6 +28,10 @@ bool ModeOfTag(uint32_t tag, DropMode& mode) {
   return true;
 }
 
+bool DropPointOnPane(bool nonClient, long x, long y, long width, long height) {
+  return !nonClient && x >= 0 && y >= 0 && x < width && y < height;
+}
+
 uint32_t EffectFromKeyState(uint32_t keyState) {
   return EffectOfMode(ModeFromKeys(keyState & kKeyShift, keyState & kKeyControl));
 }

@@ -32,6 +32,11 @@ uint32_t EffectOfMode(DropMode mode);
 constexpr uint32_t kDropModeTag = 0x534D4400u;
 uint32_t TagOfMode(DropMode mode);
 bool ModeOfTag(uint32_t tag, DropMode& mode);
+// Whether a drop's point (in the pane's client coordinates) lies on the pane's client area of
+// width x height, so that it may land on an entry there: never for a drop on a window's
+// non-client area (a border, a caption), nor for one outside the pane (the frame's toolbar or
+// status bar, the other pane).
+bool DropPointOnPane(bool nonClient, long x, long y, long width, long height);
 // DragEnter: the effect the keys ask for.
 uint32_t EffectFromKeyState(uint32_t keyState);
 // DragOver and Drop: Shift and Ctrl link wherever the pointer is; otherwise nothing where the

@@ -45,8 +45,9 @@ class PaneHost {
   virtual void OnChar(unsigned char c) = 0;
 
   // Drag and drop: a drop block posted to a pane (the frame passes its active pane), which the
-  // host frees; a press on an entry that may start a drag out of a pane.
-  virtual void OnDropFiles(int pane, HDROP drop, LPARAM tag) = 0;
+  // host frees; receiver is the window the block came to (its point is in that window's client
+  // coordinates); a press on an entry that may start a drag out of a pane.
+  virtual void OnDropFiles(int pane, HDROP drop, LPARAM tag, HWND receiver) = 0;
   virtual void StartDrag(int pane, table::MouseButton button, table::Point press) = 0;
 
   // A pane's selection totals changed; a pane retitled itself.

@@ -156,7 +156,7 @@ LRESULT SDIDecFrame::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_DROPFILES:
       // Files dropped on the frame go to the active pane's table.
-      host_->OnDropFiles(host_->ActivePaneIndex(), reinterpret_cast<HDROP>(wp), lp);
+      host_->OnDropFiles(host_->ActivePaneIndex(), reinterpret_cast<HDROP>(wp), lp, Handle());
       return 0;
     case WM_INITMENUPOPUP:
       if (!HIWORD(lp)) host_->UpdatePopup(reinterpret_cast<HMENU>(wp));

@@ -188,7 +188,7 @@ LRESULT WINFO::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       kept_.reset();  // while the window still exists (a drop target is revoked from it)
       return DefaultProc(msg, wp, lp);
     case WM_DROPFILES:
-      host_->OnDropFiles(index_, reinterpret_cast<HDROP>(wp), lp);
+      host_->OnDropFiles(index_, reinterpret_cast<HDROP>(wp), lp, Handle());
       return 0;
     case WM_SIZE:
       OnSize(LOWORD(lp), HIWORD(lp));

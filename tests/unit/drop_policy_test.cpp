@@ -55,6 +55,21 @@ TEST(DropPolicyTest, OwnPaneTakesADropOnlyOnAnEntryNotSelected) {
         << c.source << c.hit << c.selected;
 }
 
+TEST(DropPolicyTest, APointLandsOnTheListingOnlyInsideThePanesClientArea) {
+  const struct {
+    bool nonClient;
+    long x, y;
+    bool on;
+  } cases[] = {
+      {false, 0, 0, true},     {false, 299, 199, true}, {false, 300, 10, false},
+      {false, 10, 200, false}, {false, -1, 10, false},  {false, 10, -25, false},  // the toolbar
+      {true, 10, 10, false},   // a border or the caption
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(fileops::DropPointOnPane(c.nonClient, c.x, c.y, 300, 200), c.on)
+        << c.nonClient << " " << c.x << "," << c.y;
+}
+
 TEST(DropPolicyTest, WhereADropLands) {
   auto entry = [](const char* name, uint32_t attributes, uint16_t linkFlags) {
     auto d = std::make_unique<table::SM_DAT>();

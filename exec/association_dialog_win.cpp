@@ -59,7 +59,11 @@ void EditAssociation(HWND owner, table::Sorm& t, AssociationKind kind, table::Ta
   options.prompt = key.c_str();
   options.capacity = static_cast<int>(types.size()) + 1;
   options.choices = &choices;
+  const std::string first = answer;
   if (!AskInput(owner, InputQuestion::kAssociation, answer, options)) return;
+  // OK on the answer as it was offered changes nothing: storing it again could move the
+  // extension from its registered file type to a bare command taken from WIN.INI.
+  if (answer == first) return;
   const StoredAnswer stored = StoreAssociationAnswer(config::Context().configFilePath, key, kind,
                                                      answer.c_str(), types);
   if (stored.announce) AnnounceAssociationChange();

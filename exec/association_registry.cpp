@@ -105,11 +105,13 @@ int WriteExtensionCommand(const char* extension, const char* command) {
   if (std::strlen(command) > kRegistryValueBuffer - 1) return -1;  // could never be read back
   const std::string ext = extension;
   uint32_t error = 0;
-  auto key = os::Reg().CreateKey(os::RegRoot::kClassesRoot, ext.c_str(), &error);
-  if (!key || key->SetValue(nullptr, "") != os::kErrSuccess) return -1;
+  // The command first: the extension leaves its file type only once its own command is in
+  // place, so a failed write never leaves it with neither.
   auto open = os::Reg().CreateKey(os::RegRoot::kClassesRoot, (ext + "\\shell\\open").c_str(),
                                   &error);
   if (!open || open->SetValue("command", command) != os::kErrSuccess) return -1;
+  auto key = os::Reg().CreateKey(os::RegRoot::kClassesRoot, ext.c_str(), &error);
+  if (!key || key->SetValue(nullptr, "") != os::kErrSuccess) return -1;
   return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "exec/association_edit.h"
 #include "exec/association_registry.h"
 #include "exec/association_store.h"
+#include "os/registry.h"
 #include "os/services.h"
 #include "tests/unit/association_test_support.h"
 #include "tests/unit/test_util.h"
@@ -319,6 +321,66 @@ TEST_F(AssociationStoreTest, DialogAnswersAreStoredAndReadBack) {
   exec::Associations lists;
   exec::LoadAssociations(lists, config_);
   EXPECT_EQ(lists.names.Find("README"), nullptr);
+}
+
+// A registry that refuses to write "command" values and passes everything else on.
+class RefusingCommands final : public os::Registry {
+ public:
+  explicit RefusingCommands(os::Registry& inner) : inner_(inner) {}
+  std::unique_ptr<os::RegKey> OpenKey(os::RegRoot root, const char* path,
+                                      uint32_t* error) override {
+    return Wrap(inner_.OpenKey(root, path, error));
+  }
+  std::unique_ptr<os::RegKey> CreateKey(os::RegRoot root, const char* path,
+                                        uint32_t* error) override {
+    return Wrap(inner_.CreateKey(root, path, error));
+  }
+  uint32_t DeleteKey(os::RegRoot root, const char* path) override {
+    return inner_.DeleteKey(root, path);
+  }
+
+ private:
+  class Key final : public os::RegKey {
+   public:
+    explicit Key(std::unique_ptr<os::RegKey> k) : k_(std::move(k)) {}
+    uint32_t QueryValue(const char* sub, char* buf, int32_t* size) override {
+      return k_->QueryValue(sub, buf, size);
+    }
+    uint32_t SetValue(const char* sub, const char* value) override {
+      if (sub && std::string(sub) == "command") return 5;  // access denied
+      return k_->SetValue(sub, value);
+    }
+    uint32_t EnumKey(uint32_t i, char* buf, uint32_t size) override {
+      return k_->EnumKey(i, buf, size);
+    }
+    uint32_t DeleteKey(const char* sub) override { return k_->DeleteKey(sub); }
+
+   private:
+    std::unique_ptr<os::RegKey> k_;
+  };
+  static std::unique_ptr<os::RegKey> Wrap(std::unique_ptr<os::RegKey> k) {
+    return k ? std::make_unique<Key>(std::move(k)) : nullptr;
+  }
+  os::Registry& inner_;
+};
+
+// A command the registry refuses leaves the extension with its registered file type.
+TEST_F(AssociationStoreTest, ARefusedCommandLeavesTheExtensionWithItsType) {
+  const std::string e = "." + Unique("x"), t = Unique("T");
+  Track(e);
+  SetClassValue(e, t);
+  SetClassValue(t, "Some type");
+  SetClassValue(t + "\\shell\\open\\command", "old.exe %1");
+  RefusingCommands refusing(os::Reg());
+  {
+    os::ScopedServices scope(os::Services{nullptr, nullptr, &refusing});
+    EXPECT_EQ(exec::SetAssociation(config_, e.c_str(), "new.exe", AssociationKind::kByExtension),
+              -1);
+  }
+  exec::ExecLinkInfo r;
+  ASSERT_TRUE(exec::ReadExtensionFromRegistry(e.c_str(), r));
+  EXPECT_EQ(r.command, "old.exe %1");
+  EXPECT_EQ(r.description, "Some type");
 }
 
 TEST_F(AssociationStoreTest, AFileTypeTheRegistryRefusesIsNotAnnounced) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace e2e {
@@ -250,8 +251,19 @@ bool Sandbox::WaitExit(HANDLE process, DWORD timeoutMs) {
 }
 
 void Sandbox::CloseAll() {
-  for (HWND h : ProgramWindows()) ::PostMessageA(h, WM_CLOSE, 0, 0);
-  WaitFor([] { return ProgramWindows().empty(); }, 20000);
+  // A launcher may still be starting windows: every window that shows is closed (once) until
+  // the processes started here have ended and no window is left, so that none outlives the test.
+  std::set<HWND> closed;
+  auto startedEnded = [&] {
+    for (HANDLE h : processes_)
+      if (::WaitForSingleObject(h, 0) != WAIT_OBJECT_0) return false;
+    return true;
+  };
+  WaitFor([&] {
+    for (HWND h : ProgramWindows())
+      if (closed.insert(h).second) ::PostMessageA(h, WM_CLOSE, 0, 0);
+    return ProgramWindows().empty() && startedEnded();
+  }, 30000);
   for (HANDLE h : processes_) {
     if (::WaitForSingleObject(h, 10000) != WAIT_OBJECT_0) ::TerminateProcess(h, 1);
   }

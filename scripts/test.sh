@@ -4,12 +4,12 @@
 #      the worker thread's tests again with ThreadSanitizer
 #   2. the same unit tests under Wine against real Win32
 #   3. end-to-end tests driving SORM32.EXE under Wine and Xvfb
-#   4. each libFuzzer target for FUZZ_SECONDS (default 20; 0 skips)
+#   4. each libFuzzer target for FUZZ_SECONDS (default 15; 0 skips)
 # Ends with one line "N passed, N failed" over all tiers; exits non-zero on any failure.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
-FUZZ_SECONDS=${FUZZ_SECONDS:-20}
+FUZZ_SECONDS=${FUZZ_SECONDS:-15}
 LOG=$ROOT/build/test-logs
 mkdir -p "$LOG"
 

@@ -579,8 +579,9 @@ TEST_F(DropTest, ShiftDropOntoAProgramAssociatesTheFiles) {
 class OldWindowsVersion {
  public:
   OldWindowsVersion() {
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_,
-                          nullptr) != ERROR_SUCCESS) {
+    error_ = ::RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                               &key_, nullptr);
+    if (error_ != ERROR_SUCCESS) {
       key_ = nullptr;
       return;
     }
@@ -596,6 +597,7 @@ class OldWindowsVersion {
   OldWindowsVersion(const OldWindowsVersion&) = delete;
   OldWindowsVersion& operator=(const OldWindowsVersion&) = delete;
   bool Ok() const { return key_ && error_ == ERROR_SUCCESS; }
+  LONG Error() const { return error_; }
 
  private:
   static constexpr const char* kKey = "Software\\Wine\\AppDefaults\\SORM32.EXE";
@@ -608,7 +610,7 @@ class ManualDragTest : public DropTest, public ::testing::WithParamInterface<Mod
 TEST_P(ManualDragTest, PaneToPane) {
   const ModeCase& c = GetParam();
   OldWindowsVersion old;
-  ASSERT_TRUE(old.Ok());
+  ASSERT_TRUE(old.Ok()) << "registry error " << old.Error();
   StartTwoPanes(false);
   EXPECT_EQ(::GetPropA(left_, "OleDropTargetInterface"), nullptr) << "no OLE drop target";
   char expected[512];

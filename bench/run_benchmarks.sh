@@ -42,7 +42,7 @@ startup() {
 # switch and the figures hold still; both runs are printed.
 echo "-- startup_bench (Wine on one CPU)"
 stop_wine
-taskset -c 0 wineserver -p
+taskset -c 0 "$WINESERVER_CMD" -p
 startup "taskset -c 0"
 stop_wine
 echo "-- startup_bench (Wine on every CPU)"

@@ -22,14 +22,25 @@ fi
 passed=0
 failed=0
 status=0
-# Adds the counts of a GoogleTest log to the totals.
+# Adds the counts of a GoogleTest log to the totals. A tier that ran no test at all (it crashed
+# at start, or its program is missing) counts as one failure, never as a green zero.
 count_gtest() {
   local log=$1 p f
   p=$(grep -aE '^\[  PASSED  \] [0-9]+ test' "$log" | tail -1 | sed -E 's/.* ([0-9]+) tests?.*/\1/')
   f=$(grep -aE '^\[  FAILED  \] [A-Za-z_]' "$log" | sort -u | wc -l)
   passed=$((passed + ${p:-0}))
   failed=$((failed + ${f:-0}))
-  echo "  $(basename "$log" .log): ${p:-0} passed, ${f:-0} failed"
+  if [ "${p:-0}" -eq 0 ] && [ "${f:-0}" -eq 0 ]; then
+    failed=$((failed + 1)); status=1
+    echo "  $(basename "$log" .log): FAILED, it ran no test (see $log)"
+  else
+    echo "  $(basename "$log" .log): ${p:-0} passed, ${f:-0} failed"
+  fi
+}
+# A tier that cannot start counts as one failure and says why.
+tier_cannot_run() {
+  failed=$((failed + 1)); status=1
+  echo "  $1: FAILED, not run: $2"
 }
 
 echo "== resource pictures (generator checks)"
@@ -50,20 +61,39 @@ count_gtest "$LOG/tsan.log"
 
 . "$ROOT/scripts/wine-env.sh"
 . "$ROOT/scripts/xvfb.sh"
-start_xvfb
+display=ok
+start_xvfb || display="Xvfb did not start, so there is no display for the program"
 stop_wine  # a wineserver left from an earlier run would keep its old display
-ensure_wine_prefix
+rm -f "$LOG/wine.log" "$LOG/e2e.log"
+wine_problem=
+if ! ensure_wine_prefix 2>"$LOG/wine-prefix.log"; then
+  wine_problem=$(grep -m1 '^Wine cannot start' "$LOG/wine-prefix.log")
+  wine_problem=${wine_problem:-"Wine cannot start: making its prefix failed (see $LOG/wine-prefix.log)"}
+fi
+if [ "$SORM_WINE_MODE" = emulated ]; then
+  echo "== Wine's 32-bit half runs under $(find_qemu_i386 2>/dev/null) (emulated), prefix $WINEPREFIX"
+fi
 echo "== tier 2: unit tests under Wine"
-wine "$ROOT/build/win32/sorm_unit_tests.exe" --gtest_brief=1 >"$LOG/wine.log" 2>&1 || status=1
-count_gtest "$LOG/wine.log"
+if [ -n "$wine_problem" ]; then
+  tier_cannot_run wine "$wine_problem"
+else
+  wine "$ROOT/build/win32/sorm_unit_tests.exe" --gtest_brief=1 >"$LOG/wine.log" 2>&1 || status=1
+  count_gtest "$LOG/wine.log"
+fi
 
 echo "== tier 3: end-to-end tests under Wine and Xvfb"
-SORM_EXE=$(winepath -w "$ROOT/build/win32/SORM32.EXE" 2>/dev/null) \
-SORM_SHOTS=$(winepath -w "$ROOT/build/shots" 2>/dev/null) \
-  wine "$ROOT/build/win32/sorm_e2e.exe" --gtest_brief=1 >"$LOG/e2e.log" 2>&1 || status=1
-mkdir -p "$ROOT/build/shots"
-for b in "$ROOT"/build/shots/*.bmp; do [ -f "$b" ] && convert "$b" "${b%.bmp}.png" && rm -f "$b"; done
-count_gtest "$LOG/e2e.log"
+if [ -n "$wine_problem" ]; then
+  tier_cannot_run e2e "$wine_problem"
+elif [ "$display" != ok ]; then
+  tier_cannot_run e2e "$display"
+else
+  SORM_EXE=$(winepath -w "$ROOT/build/win32/SORM32.EXE" 2>/dev/null) \
+  SORM_SHOTS=$(winepath -w "$ROOT/build/shots" 2>/dev/null) \
+    wine "$ROOT/build/win32/sorm_e2e.exe" --gtest_brief=1 >"$LOG/e2e.log" 2>&1 || status=1
+  mkdir -p "$ROOT/build/shots"
+  for b in "$ROOT"/build/shots/*.bmp; do [ -f "$b" ] && convert "$b" "${b%.bmp}.png" && rm -f "$b"; done
+  count_gtest "$LOG/e2e.log"
+fi
 stop_wine
 stop_xvfb
 
@@ -86,6 +116,7 @@ if [ "$FUZZ_SECONDS" != 0 ]; then
 fi
 
 for log in "$LOG"/native.log "$LOG"/tsan.log "$LOG"/wine.log "$LOG"/e2e.log; do
+  [ -f "$log" ] || continue
   grep -aE '^\[  FAILED  \] [A-Za-z]' "$log" | sed 's/^/  /'
 done
 echo "$passed passed, $failed failed"

@@ -41,7 +41,11 @@ wine_emu_problem() {
   [ -x "$WINE_HOST_DIR/wine" ] || { echo "wine32 is not installed"; return; }
   [ -x "$WINE_HOST_DIR/wine64" ] || { echo "wine64 is not installed"; return; }
   [ -x "$WINE_HOST_DIR/wineserver64" ] || { echo "wine64's wineserver64 is not installed"; return; }
-  find_qemu_i386 >/dev/null || { echo "no qemu-i386 $QEMU_I386_MIN or newer is installed"; return; }
+  if ! find_qemu_i386 >/dev/null; then
+    if i386_runs_natively; then echo "no qemu-i386 $QEMU_I386_MIN or newer is installed"
+    else echo "this machine cannot execute 32-bit programs and no emulator is set up (no qemu-i386 $QEMU_I386_MIN or newer)"; fi
+    return
+  fi
   command -v unshare >/dev/null || { echo "unshare (util-linux) is missing"; return; }
   unshare --mount --propagation private true 2>/dev/null ||
     { echo "this user cannot make a private mount namespace (run as root)"; return; }

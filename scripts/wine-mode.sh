@@ -9,7 +9,7 @@
 # SORM_WINE=native|emulated forces a way; unset or "auto" decides by trying an i386 program
 # that Debian ships (the 32-bit dynamic loader of libc6:i386, which wine32 brings).
 
-I386_PROBE=/lib/ld-linux.so.2
+I386_PROBE=${I386_PROBE:-/lib/ld-linux.so.2}
 
 # True when a qemu interpreter is registered for i386 ELF files: an i386 program then "runs",
 # but every one of Wine's 32-bit processes (the server among them) would be emulated.

@@ -29,4 +29,7 @@ bool FileExists(const std::string& path);
 // Removes a file or directory tree through the OS layer.
 void RemoveTree(const std::string& path);
 
+// The major version of the Wine the test runs under; 0 on Windows and in the native build.
+int WineMajorVersion();
+
 }  // namespace testutil

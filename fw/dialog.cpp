@@ -67,13 +67,20 @@ void Dialog::SetItemText(int id, const char* text, std::size_t maxBytes) const {
 std::string Dialog::ItemText(int id) const {
   HWND item = Item(id);
   if (!item) return std::string();
-  // The length is an upper bound for ANSI text; read with room to spare and stop at the NUL.
-  int len = ::GetWindowTextLengthA(item);
-  if (len <= 0) return std::string();
-  std::vector<char> buf(static_cast<std::size_t>(len) + 2, '\0');
-  int got = ::GetWindowTextA(item, buf.data(), static_cast<int>(buf.size()));
-  if (got <= 0) return std::string();
-  return std::string(buf.data(), static_cast<std::size_t>(got));
+  // The reported length is only a hint (a control may count characters, not the bytes of its
+  // ANSI text): every read is bounded by the buffer's own size, and a read that fills the
+  // buffer is made again with a larger one, so the text is never taken cut.
+  const int hint = ::GetWindowTextLengthA(item);
+  std::size_t size = static_cast<std::size_t>(hint > 0 ? hint : 0) * 2 + 2;
+  for (;;) {
+    std::vector<char> buf(size, '\0');
+    const int got = ::GetWindowTextA(item, buf.data(), static_cast<int>(buf.size()));
+    if (got <= 0) return std::string();
+    // Two bytes to spare: a cut text may end one byte short, before a double-byte character.
+    if (static_cast<std::size_t>(got) + 2 < size) return std::string(buf.data(), static_cast<std::size_t>(got));
+    if (size > (1u << 24)) return std::string();  // no dialog field holds 16 MiB
+    size *= 2;
+  }
 }
 
 std::size_t Dialog::GetItemText(int id, char* buffer, std::size_t size) const {

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <string>
 
 namespace fw {
@@ -16,6 +15,7 @@ bool StatusBar::Create(HWND frame, HFONT font) {
                                 CCS_NORESIZE,
                             0, 0, 0, 0, frame, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   if (!hwnd_) return false;
+  ForgetTexts();
   font_ = font;
   if (font_) ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
   return true;
@@ -39,7 +39,8 @@ int StatusBar::Thickness(bool horizontal, int length) {
 }
 
 void StatusBar::SetEqualFields(int n) {
-  fields_ = n < 0 ? 0 : (n > 8 ? 8 : n);
+  fields_ = n < 0 ? 0 : (n > kMaxFields ? kMaxFields : n);
+  ForgetTexts();
   if (!hwnd_) return;
   if (fields_ == 0) {
     ::SendMessageA(hwnd_, SB_SIMPLE, TRUE, 0);
@@ -53,23 +54,29 @@ void StatusBar::SetEqualFields(int n) {
 
 void StatusBar::Placed(int length) {
   if (!hwnd_ || fields_ == 0) return;
-  int rights[8];
+  int rights[kMaxFields];
   for (int i = 0; i < fields_; ++i) rights[i] = (i + 1 == fields_) ? -1 : length * (i + 1) / fields_;
   ::SendMessageA(hwnd_, SB_SETPARTS, fields_, reinterpret_cast<LPARAM>(rights));
 }
 
 void StatusBar::SetText(int field, const char* text) {
-  if (!hwnd_) return;
-  BOOL simple = static_cast<BOOL>(::SendMessageA(hwnd_, SB_ISSIMPLE, 0, 0));
-  const WPARAM part = simple ? SB_SIMPLEID : static_cast<WPARAM>(field);
-  // The same text again is not set: setting it repaints the bar.
-  const size_t length = std::strlen(text);
-  if (LOWORD(::SendMessageA(hwnd_, SB_GETTEXTLENGTHA, part, 0)) == length) {
-    std::string shown(length + 1, '\0');
-    ::SendMessageA(hwnd_, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(shown.data()));
-    if (std::memcmp(shown.data(), text, length) == 0) return;
-  }
-  ::SendMessageA(hwnd_, SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text));
+  if (!hwnd_ || field < 0 || field >= kMaxFields) return;
+  const bool simple = ::SendMessageA(hwnd_, SB_ISSIMPLE, 0, 0) != 0;
+  // The same text again is not set: setting it repaints the bar. The comparison is with the
+  // text this bar last set, never with one read back from the control: the control answers a
+  // length that is not the byte length of its ANSI text (characters, under Wine), and its
+  // read-back takes no buffer size.
+  std::optional<std::string>& last = shown_[simple ? kMaxFields : field];
+  if (last && *last == text) return;
+  if (::SendMessageA(hwnd_, SB_SETTEXTA, simple ? SB_SIMPLEID : static_cast<WPARAM>(field),
+                     reinterpret_cast<LPARAM>(text)))
+    last = text;
+  else
+    last.reset();
+}
+
+void StatusBar::ForgetTexts() {
+  for (auto& t : shown_) t.reset();
 }
 
 }  // namespace fw

@@ -2,6 +2,9 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "fw/frame_window.h"
 
 namespace fw {
@@ -24,6 +27,10 @@ class StatusBar : public ControlBar {
   void SetMessageText(const char* text) { SetText(0, text); }
 
  private:
+  static constexpr int kMaxFields = 8;
+  // The texts last set, per field and (last) for the one message text.
+  void ForgetTexts();
+  std::optional<std::string> shown_[kMaxFields + 1];
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
   int fields_ = 0;

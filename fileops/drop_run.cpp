@@ -58,9 +58,9 @@ int RunDrop(const OperationUi& ui, DropMode mode, const std::string& target,
     }
     const int r = Transfer(ui, mode, file, destination, isDirectory, buffer);
     if (r >= 0) continue;
-    show(EngineResultMessage(mode == DropMode::kMove ? EngineCommand::kMoveDrop
-                                                     : EngineCommand::kCopy,
-                             r, LastCopyError()));
+    std::string text;
+    show(EngineFailureMessage(
+        mode == DropMode::kMove ? EngineCommand::kMoveDrop : EngineCommand::kCopy, r, ui, text));
     return -1;
   }
   return 0;

@@ -138,6 +138,7 @@ class FileCopy {
  private:
   int Copy() {
     if (SameFullPath(source_, destination_.c_str())) return kEngineSameFile;
+    if (!ui_.ClaimFile(destination_.c_str(), source_)) return kEngineFailed;
     in_ = os::Fs().Open(source_, os::kGenericRead, kShareReadWrite, os::kOpenExisting);
     if (!in_) return SourceNotOpened();
     int r = PrepareTarget();

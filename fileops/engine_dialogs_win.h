@@ -17,7 +17,7 @@ class EngineDialogs {
         overwrite_(pane.Handle(), &progress_),
         readOnly_(pane.Handle(), &progress_),
         ui_{&progress_, readOnlyQuestion ? nullptr : &overwrite_,
-            readOnlyQuestion ? &readOnly_ : nullptr},
+            readOnlyQuestion ? &readOnly_ : nullptr, &written_},
         hook_(gate, [this] { ui_.Cancel(); }) {
     progress_.Open();
   }
@@ -28,6 +28,7 @@ class EngineDialogs {
   ProgressDialogWin progress_;
   OverwriteDialogWin overwrite_;
   ReadOnlyDialogWin readOnly_;
+  WrittenPaths written_;  // one write per destination path in the command
   const OperationUi ui_;
   frame::CommandGate::CancelHook hook_;
 };

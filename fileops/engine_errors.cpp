@@ -47,6 +47,8 @@ const char* ErrorCodeMessage(int code) {
     case kErrnoNoSpc: return "デバイスの空き領域がたりません";
     case kErrnoRoFs: return "指定デバイスは書き込み禁止です";
     case kErrnoPipe: return "パイプが破壊されました";
+    case kErrnoWrittenTwice:
+      return "コピー先には、このコマンドで既に同じ名前の別のファイルを書きました。このファイルは元の場所に残しました";
     case kErrnoLinkLeft:
       return "ディレクトリへのリンクはコピー・移動できません。リンクは元の場所に残しました";
     default:

@@ -1,6 +1,7 @@
 #include "fileops/engine_messages.h"
 
 #include "fileops/engine_errors.h"
+#include "fileops/engine_state.h"
 #include "fileops/engine_types.h"
 
 namespace fileops {
@@ -39,6 +40,15 @@ CommandMessage EngineResultMessage(EngineCommand command, int result, int lastCo
     default: break;
   }
   return CommandMessage{0, ErrorCodeMessage(lastCopyError)};
+}
+
+CommandMessage EngineFailureMessage(EngineCommand command, int result, const OperationUi& ui,
+                                    std::string& storage) {
+  if (result < 0 && LastCopyError() == kErrnoWrittenTwice && ui.written) {
+    storage = WrittenTwiceMessage(ui.written->LastRefusal());
+    return CommandMessage{0, storage.c_str()};
+  }
+  return EngineResultMessage(command, result, LastCopyError());
 }
 
 std::string CannotDeleteMessage(const char* name) {

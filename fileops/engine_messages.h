@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+#include "fileops/engine_ui.h"
+
 namespace fileops {
 
 struct CommandMessage {
@@ -36,6 +38,10 @@ enum class EngineCommand {
 // The message for an engine result (EngineResult) given the error code of the last copy step.
 // Results 0 and 1, and -6 (Cancel at the overwrite question), show nothing.
 CommandMessage EngineResultMessage(EngineCommand command, int result, int lastCopyError);
+// The same for the command's last engine call (LastCopyError); a second write to one
+// destination refused by the command's ledger names both sources (the text is kept in storage).
+CommandMessage EngineFailureMessage(EngineCommand command, int result, const OperationUi& ui,
+                                    std::string& storage);
 
 // "%s は削除できません。他のプロセスが使用していないか確認して下さい" for an entry name.
 std::string CannotDeleteMessage(const char* name);

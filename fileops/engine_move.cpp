@@ -53,6 +53,7 @@ int MoveOneFile(const OperationUi& ui, const char* source, const char* destinati
                 uint32_t size, bool renameFirst) {
   SetLastCopyError(0);
   if (ui.Cancelled()) return kEngineCancelled;
+  if (!ui.ClaimFile(destination, source)) return kEngineFailed;
   if (DestinationExists(destination)) {
     switch (AskOverwrite(ui, source, destination)) {
       case kOverwriteCancel: return kEngineQuestionCancelled;
@@ -84,7 +85,13 @@ int MoveTree(const OperationUi& ui, const char* source, const char* destination,
     SetLastCopyError(kErrnoLinkLeft);
     return kEngineFailed;
   }
-  if (os::Fs().MoveFile(source, destination)) return kEngineOk;
+  // A destination this command wrote from another source is not written again, not even by a
+  // rename (which would fail onto it where the file system does not tell case apart).
+  if (!ui.MayWrite(destination, source)) return kEngineFailed;
+  if (os::Fs().MoveFile(source, destination)) {
+    ui.ClaimTree(destination, source);
+    return kEngineOk;
+  }
   CopiedTree copied;
   const int r = CopyTreeRecorded(ui, source, destination, buffer, size, copied);
   const bool onlyLinksLeft = r == kEngineFailed && LastCopyError() == kErrnoLinkLeft;

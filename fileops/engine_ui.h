@@ -6,6 +6,7 @@
 // Two commands therefore never share or clear each other's dialogs or remembered answers.
 #pragma once
 #include "fileops/engine_types.h"
+#include "fileops/written_paths.h"
 
 namespace fileops {
 
@@ -83,6 +84,15 @@ struct OperationUi {
   ProgressDialog* progress = nullptr;
   OverwriteDialog* overwrite = nullptr;
   ReadOnlyDialog* readOnly = nullptr;
+  // The destinations the command has written (one write per path); null: not kept.
+  WrittenPaths* written = nullptr;
+
+  // Claims destination for source in the command's ledger; false (with LastCopyError set to
+  // kErrnoWrittenTwice) when the command already wrote it from another source.
+  bool ClaimFile(const char* destination, const char* source) const;
+  bool ClaimTree(const char* destination, const char* source) const;
+  // Whether the ledger lets source write destination, recording nothing (the same failure).
+  bool MayWrite(const char* destination, const char* source) const;
 
   // True when the progress dialog's Cancel is disabled (pressed, or a question was cancelled).
   bool Cancelled() const { return progress && progress->IsCancelDisabled(); }

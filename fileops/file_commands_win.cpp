@@ -89,8 +89,9 @@ int TransferSelected(const OperationUi& ui, WINFO& pane, const std::string& type
       FinishEntry(pane, entry);
       continue;
     }
-    ShowMessage(pane, EngineResultMessage(move ? EngineCommand::kMove : EngineCommand::kCopy, r,
-                                          LastCopyError()));
+    std::string text;
+    ShowMessage(pane, EngineFailureMessage(move ? EngineCommand::kMove : EngineCommand::kCopy, r,
+                                           ui, text));
     result = -1;
     break;
   }

@@ -62,11 +62,17 @@ bool ParseFontData(const std::string& text, FontData& f) {
   }
   v.resize(13, 0);
   auto byte = [](long x) { return static_cast<uint8_t>(x & 0xFF); };
-  f.height = v[0];
-  f.width = v[1];
-  f.escapement = v[2];
-  f.orientation = v[3];
-  f.weight = v[4];
+  // Sizes, angles and weight beyond what the font dialog can choose keep their defaults: a
+  // hostile file would otherwise ask for a font thousands of pixels high.
+  const FontData defaults;
+  auto within = [](long x, long limit, long otherwise) {
+    return x >= -limit && x <= limit ? x : otherwise;
+  };
+  f.height = within(v[0], kMaxFontPixels, defaults.height);
+  f.width = within(v[1], kMaxFontPixels, defaults.width);
+  f.escapement = within(v[2], 3600, defaults.escapement);
+  f.orientation = within(v[3], 3600, defaults.orientation);
+  f.weight = v[4] >= 0 && v[4] <= 1000 ? v[4] : defaults.weight;
   f.italic = byte(v[5]);
   f.underline = byte(v[6]);
   f.strikeOut = byte(v[7]);

@@ -20,6 +20,9 @@ struct FontData {
 };
 
 inline constexpr const char* kDefaultFaceName = "ＭＳ ゴシック";
+// The largest font height or width (pixels, either sign) taken from the configuration: the
+// font dialog's largest size, 72 points, at twice the usual 96 dots per inch.
+inline constexpr long kMaxFontPixels = 192;
 
 struct PaneSettings {
   long x1 = 0, y1 = 0;  // scroll origin

@@ -61,6 +61,28 @@ TEST(FontData, RoundTripKeepsCharacterSet) {
   EXPECT_EQ(f, g);
 }
 
+TEST(FontData, SizesAnglesAndWeightOutOfRangeKeepTheirDefaults) {
+  const frame::FontData d;
+  struct Case {
+    const char* text;
+    long height, width, escapement, weight;
+  } cases[] = {
+      {"-16;8;900;0;700;0;0;0;128;4;0;0;49", -16, 8, 900, 700},
+      {"-192;192;-3600;0;1000;0;0;0;128;4;0;0;49", -192, 192, -3600, 1000},
+      {"-30000;0;0;0;400;0;0;0;128;4;0;0;49", d.height, 0, 0, 400},
+      {"193;-193;3601;0;1001;0;0;0;128;4;0;0;49", d.height, d.width, d.escapement, d.weight},
+      {"2147483647;-2147483648;0;0;-1;0;0;0;128;4;0;0;49", d.height, d.width, 0, d.weight},
+  };
+  for (const Case& c : cases) {
+    frame::FontData f;
+    ASSERT_TRUE(frame::ParseFontData(c.text, f)) << c.text;
+    EXPECT_EQ(f.height, c.height) << c.text;
+    EXPECT_EQ(f.width, c.width) << c.text;
+    EXPECT_EQ(f.escapement, c.escapement) << c.text;
+    EXPECT_EQ(f.weight, c.weight) << c.text;
+  }
+}
+
 TEST(FontData, FewerThanTwelveSeparatorsKeepTheDefault) {
   frame::FontData f;
   EXPECT_FALSE(frame::ParseFontData("1;2;3;4;5;6;7;8;9;10;11", f));

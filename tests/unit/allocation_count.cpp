@@ -8,10 +8,24 @@
 namespace {
 thread_local uint64_t allocations = 0;
 
+// As the standard operator new: a failed allocation calls the new-handler (the program's
+// out-of-memory report) and tries again, or throws when there is none.
 void* Allocate(std::size_t size) {
   ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
+  for (;;) {
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    const std::new_handler handler = std::get_new_handler();
+    if (!handler) throw std::bad_alloc();
+    handler();
+  }
+}
+
+void* AllocateOrNull(std::size_t size) noexcept {
+  try {
+    return Allocate(size);
+  } catch (...) {
+    return nullptr;
+  }
 }
 }  // namespace
 
@@ -21,13 +35,9 @@ uint64_t AllocationsOfThisThread() { return allocations; }
 
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  ++allocations;
-  return std::malloc(size ? size : 1);
-}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return AllocateOrNull(size); }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  ++allocations;
-  return std::malloc(size ? size : 1);
+  return AllocateOrNull(size);
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }

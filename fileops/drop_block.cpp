@@ -1,8 +1,10 @@
 #include "fileops/drop_block.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "os/exact_name.h"
+#include "os/mbcs.h"
 
 namespace fileops {
 namespace {
@@ -60,11 +62,16 @@ bool IsFullDroppedPath(const std::string& path) {
   if (os::HasWildcards(path.c_str())) return false;
   if (path.size() >= 3 && IsAsciiLetter(path[0]) && path[1] == ':' && path[2] == '\\')
     return true;
-  // "\\server\share\...": a server name and a share name, each not empty.
+  // "\\server\share\...": a server name and a share name, each not empty. The separator is
+  // searched for as a character (a server name may end in a double-byte character whose trail
+  // byte is 0x5C). "\\.\" and "\\?\" name devices and raw paths, never a file of a share.
   if (path.size() < 5 || path[0] != '\\' || path[1] != '\\') return false;
-  const size_t serverEnd = path.find('\\', 2);
-  return serverEnd != std::string::npos && serverEnd > 2 && serverEnd + 1 < path.size() &&
-         path[serverEnd + 1] != '\\';
+  const char* server = path.c_str() + 2;
+  const char* serverEnd = mbcs::FindChar(server, '\\');
+  if (!serverEnd || serverEnd == server || serverEnd[1] == '\0' || serverEnd[1] == '\\')
+    return false;
+  const std::string_view name(server, static_cast<size_t>(serverEnd - server));
+  return name != "." && name != "?";
 }
 
 DropBlockError ReadDropBlock(const void* data, size_t size, DropBlock& out) {

@@ -130,6 +130,36 @@ TEST(DropBlockTest, WrittenBlockReadsBackWithItsPointAndPaths) {
   EXPECT_FALSE(fileops::SetDropPoint(block.data(), 19, 1, 1, false));
 }
 
+TEST(DropBlockTest, OnlyFilesOfDrivesAndSharesAreFullPaths) {
+  struct Case {
+    const char* path;
+    bool full;
+  } cases[] = {
+      {"C:\\a.txt", true},
+      {"C:\\", true},
+      {"C:a.txt", false},
+      {"\\a.txt", false},
+      {"\\\\server\\share\\a.txt", true},
+      {"\\\\server\\share", true},
+      {"\\\\server\\", false},
+      {"\\\\server", false},
+      {"\\\\\\share\\a", false},
+      {"\\\\server\\\\a", false},
+      // Devices and raw paths are no files of a share.
+      {"\\\\.\\PhysicalDrive0", false},
+      {"\\\\.\\pipe\\x", false},
+      {"\\\\.\\C:\\a.txt", false},
+      {"\\\\?\\C:\\a.txt", false},
+      // A server name ending in a character whose trail byte is 0x5C.
+      {"\\\\\x95\x5C\\\x8B\xA4\x97\x4C\\a.txt", true},  // \\表\共有\a.txt
+      {"\\\\\x94\x5Cx", false},                          // \\能x: no share
+      {"\\\\\x94\x5C\\", false},                        // \\能\: an empty share
+      {"C:\\a*.txt", false},
+      {"\\\\server\\share\\a?.txt", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(fileops::IsFullDroppedPath(c.path), c.full) << c.path;
+}
+
 TEST(DropBlockTest, HundredThousandFilesReadInFull) {
   std::vector<std::string> paths;
   for (int i = 0; i < 100000; ++i) paths.push_back("C:\\many\\f" + std::to_string(i) + ".txt");

@@ -3,6 +3,7 @@
 #include "config/program_context.h"
 #include "exec/association_lookup.h"
 #include "exec/open_entries.h"
+#include "exec/program_search.h"
 #include "exec/run_line.h"
 #include "exec/run_plan.h"
 #include "exec/shell_context_menu_win.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr int kOldShellMajorVersion = 4;
 constexpr uint32_t kFirstSuccess = 32;  // WinExec: below is a failure
+constexpr uint32_t kWinExecNotFound = 2;  // ERROR_FILE_NOT_FOUND
 
 bool IsWin32Program(const std::string& program) {
   return IsWin32ExeType(os::Sys().ExecutableType(program.c_str()));
@@ -54,6 +56,10 @@ uint32_t RunComposed(table::Sorm& t, const std::string& command, const std::stri
                            dropped ? std::vector<SelectedFile>() : SelectedFilesOf(t),
                            t.DirectoryString(), dropped, line))
     return 0;
+  // A program named without a path is found before the folder becomes current: process
+  // creation would look in the current directory first and start a program planted there.
+  if (!ResolveLineProgram(line, SystemProgramDirectories(), kMaxCommandLine))
+    return kWinExecNotFound;
   // WinExec starts the program in the process's current directory.
   os::Fs().SetCurrentDir(directory.c_str());
   const uint32_t result = os::Sys().WinExec(line.c_str(), SW_SHOW);

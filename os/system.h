@@ -30,6 +30,10 @@ class System {
   // SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_EXETYPE): the executable-type code of
   // os/exe_type.h, 0 for a file that is no program or cannot be read.
   virtual uint32_t ExecutableType(const char* path) = 0;
+  // The folders a program named without a path is looked for in, after the program's own
+  // folder, separated by ";": GetSystemDirectoryA, GetWindowsDirectoryA, then the PATH
+  // environment variable (GetEnvironmentVariableA). Never the current directory.
+  virtual std::string ProgramSearchPath() = 0;
 };
 
 }  // namespace os

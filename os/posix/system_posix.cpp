@@ -114,6 +114,19 @@ class PosixSystemImpl final : public System {
 
   int CompareNoCase(const char* a, const char* b) override { return CompareCollated(a, b); }
 
+  // The emulation's system folders are Windows paths given by the environment (the host's own
+  // PATH holds host paths): SORM_SYSTEM_DIR, SORM_WINDOWS_DIR and SORM_PATH.
+  std::string ProgramSearchPath() override {
+    std::string out;
+    for (const char* var : {"SORM_SYSTEM_DIR", "SORM_WINDOWS_DIR", "SORM_PATH"}) {
+      const char* v = std::getenv(var);
+      if (!v || !*v) continue;
+      if (!out.empty()) out += ';';
+      out += v;
+    }
+    return out;
+  }
+
   std::string SortKey(const char* text) override { return CollationKey(text ? text : ""); }
   uint32_t ExecutableType(const char* path) override {
     if (!path || !*path) return 0;

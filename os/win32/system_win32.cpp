@@ -40,6 +40,22 @@ class Win32SystemImpl final : public System {
     return bias;
   }
   int CompareNoCase(const char* a, const char* b) override { return ::lstrcmpiA(a, b); }
+  std::string ProgramSearchPath() override {
+    std::string out;
+    char dir[MAX_PATH];
+    // A folder that does not fit is left out, never used cut.
+    UINT n = ::GetSystemDirectoryA(dir, sizeof(dir));
+    if (n > 0 && n < sizeof(dir)) out.append(dir, n);
+    n = ::GetWindowsDirectoryA(dir, sizeof(dir));
+    if (n > 0 && n < sizeof(dir)) out.append(";").append(dir, n);
+    const DWORD need = ::GetEnvironmentVariableA("PATH", nullptr, 0);
+    if (need > 1 && need < 32768) {
+      std::string path(need, '\0');
+      const DWORD got = ::GetEnvironmentVariableA("PATH", path.data(), need);
+      if (got > 0 && got < need) out.append(";").append(path.data(), got);
+    }
+    return out;
+  }
   uint32_t ExecutableType(const char* path) override {
     using Fn = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
     static const Fn fn = reinterpret_cast<Fn>(late::Proc("shell32.dll", "SHGetFileInfoA"));

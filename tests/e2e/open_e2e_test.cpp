@@ -312,6 +312,40 @@ TEST_F(OpenDocumentTest, AHashRunMenuItemOpensItsDocumentThroughTheShell) {
   EXPECT_NE(starts[0].find(doc), std::string::npos) << starts[0];
 }
 
+// A run item naming its program without a path starts the one on the search path, never a
+// program of that name in the listed folder (a downloaded folder may hold one), and still in
+// the listed folder.
+TEST_F(OpenDocumentTest, ABareProgramNameNeverStartsAProgramOfTheListedFolder) {
+  const std::string planted = docs_ + "\\sormtool.exe", bin = box_.Dir() + "bin";
+  const std::string trusted = bin + "\\sormtool.exe";
+  ASSERT_TRUE(::CreateDirectoryA(bin.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+  ASSERT_TRUE(::CopyFileA(program_.c_str(), planted.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileA(program_.c_str(), trusted.c_str(), FALSE));
+  made_.push_back(planted);
+  made_.push_back(docs_ + "\\sormtool.log");
+  const std::string readme = Document("readme");
+  box_.Write("Run", "tool", "sormtool.exe");
+  // The program's environment: the trusted folder first on PATH.
+  char old[32768] = {};
+  const DWORD n = ::GetEnvironmentVariableA("PATH", old, sizeof(old));
+  ASSERT_LT(n, sizeof(old));
+  ASSERT_TRUE(::SetEnvironmentVariableA("PATH", (bin + ";" + old).c_str()));
+  Start(("readme" + ext_).c_str(), docs_);
+  ::SetEnvironmentVariableA("PATH", old);
+  ::PostMessageA(frame_, WM_COMMAND, 154, 0);  // select all: the run item gets the files
+  ::PostMessageA(frame_, WM_COMMAND, 400, 0);  // the first run-menu item
+  const std::string trustedLog = bin + "\\sormtool.log";
+  EXPECT_TRUE(e2e::WaitFor([&] { return !ReadAll(trustedLog).empty(); }, 15000))
+      << "the program on the search path did not start";
+  const std::string started = ReadAll(trustedLog);
+  EXPECT_EQ(started.substr(0, started.find('\t')), docs_) << started;
+  EXPECT_NE(started.find(readme), std::string::npos) << started;
+  EXPECT_EQ(ReadAll(docs_ + "\\sormtool.log"), "") << "the planted program started";
+  ::DeleteFileA(trustedLog.c_str());
+  ::DeleteFileA(trusted.c_str());
+  ::RemoveDirectoryA(bin.c_str());
+}
+
 // The association dialog holds 259 bytes of a command: typing stops there, and a stored
 // command of 260 bytes, shown cut, is stored whole again when OK leaves it as shown.
 TEST_F(OpenDocumentTest, TheAssociationDialogKeepsALongCommandLeftAsShown) {

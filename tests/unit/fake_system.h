@@ -43,6 +43,7 @@ class FakeSystem : public os::System {
   int CompareNoCase(const char* a, const char* b) override { return real_.CompareNoCase(a, b); }
   std::string SortKey(const char* text) override { return real_.SortKey(text); }
   uint32_t ExecutableType(const char* path) override { return real_.ExecutableType(path); }
+  std::string ProgramSearchPath() override { return real_.ProgramSearchPath(); }
 
   struct UserName {
     bool has_value = false;

@@ -192,6 +192,7 @@ class PendingInputSystem : public os::System {
   int32_t TimeZoneBiasMinutes() override { return real_.TimeZoneBiasMinutes(); }
   int CompareNoCase(const char* a, const char* b) override { return real_.CompareNoCase(a, b); }
   uint32_t ExecutableType(const char* path) override { return real_.ExecutableType(path); }
+  std::string ProgramSearchPath() override { return real_.ProgramSearchPath(); }
   std::string SortKey(const char* t) override {
     if (keysBeforeFailure == 0) throw std::bad_alloc();
     if (keysBeforeFailure > 0) --keysBeforeFailure;

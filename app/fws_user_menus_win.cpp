@@ -70,8 +70,12 @@ void fwsApp::RegisterInRunMenu() {
         entry.SetTexts(item.title.c_str(), item.value.c_str());
         continue;
       }
-      if (app::AddMenuEntry(app::kRunSection, item) == app::SectionWrite::kLockError)
-        ShowLockError();
+      const app::SectionWrite written = app::AddMenuEntry(app::kRunSection, item);
+      if (written == app::SectionWrite::kLockError) ShowLockError();
+      // Also a title or command with a line break, which the writer refuses.
+      if (written == app::SectionWrite::kWriteError)
+        ::MessageBoxA(p->Handle(), "設定ファイルに書き込めません", "ｴﾗｰ処理",
+                      MB_OK | MB_ICONEXCLAMATION);
       break;
     }
   }

@@ -109,17 +109,16 @@ SectionWrite RewriteMenuSection(const char* section, const std::vector<ProfileIn
   const std::string& file = config::Context().configFilePath;
   bool ok = config::DeleteConfigSection(section);
   for (const ProfileInfo& p : result)
-    ok = os::Ini().WriteString(section, p.title.c_str(), MenuValueForStorage(p.value).c_str(),
-                               file.c_str()) && ok;
+    ok = config::WriteProfileValue(file, section, p.title, MenuValueForStorage(p.value)) && ok;
   return ok ? SectionWrite::kWritten : SectionWrite::kWriteError;
 }
 
 SectionWrite AddMenuEntry(const char* section, const ProfileInfo& entry) {
   config::ConfigLock lock = config::AcquireConfigLock();
   if (!lock) return SectionWrite::kLockError;
-  return os::Ini().WriteString(section, entry.title.c_str(),
-                               MenuValueForStorage(entry.value).c_str(),
-                               config::Context().configFilePath.c_str())
+  // A title or command with a line break is refused by the writer, never written.
+  return config::WriteProfileValue(config::Context().configFilePath, section, entry.title,
+                                   MenuValueForStorage(entry.value))
              ? SectionWrite::kWritten
              : SectionWrite::kWriteError;
 }

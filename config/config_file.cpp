@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "config/program_context.h"
+#include "os/last_error.h"
 #include "os/services.h"
+#include "os/types.h"
 
 namespace config {
 
@@ -59,19 +61,66 @@ bool ReadConfigSwitch(const std::string& section, const char* key, const char* d
   return IsOn(ReadConfigString(section, key, def).c_str());
 }
 
-std::string QuoteForProfile(const char* value) {
-  std::string v = value ? value : "";
+bool IsProfileLineText(std::string_view text) {
+  // None of the three is ever a trail byte of a double-byte character.
+  return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+
+namespace {
+
+// The one call of WritePrivateProfileStringA: a null key deletes the section, a null value the
+// key.
+bool WriteChecked(const std::string& file, std::string_view section, const std::string_view* key,
+                  const std::string_view* value) {
+  if (!IsProfileLineText(section) || (key && !IsProfileLineText(*key)) ||
+      (value && !IsProfileLineText(*value))) {
+    os::SetLastError(os::kErrInvalidParameter);
+    return false;
+  }
+  const std::string s(section);
+  const std::string k = key ? std::string(*key) : std::string();
+  const std::string v = value ? std::string(*value) : std::string();
+  return os::Ini().WriteString(s.c_str(), key ? k.c_str() : nullptr, value ? v.c_str() : nullptr,
+                               file.c_str());
+}
+
+}  // namespace
+
+bool WriteProfileValue(const std::string& file, std::string_view section, std::string_view key,
+                       std::string_view value) {
+  return WriteChecked(file, section, &key, &value);
+}
+
+bool DeleteProfileKey(const std::string& file, std::string_view section, std::string_view key) {
+  return WriteChecked(file, section, &key, nullptr);
+}
+
+bool DeleteProfileSection(const std::string& file, std::string_view section) {
+  return WriteChecked(file, section, nullptr, nullptr);
+}
+
+std::string QuoteForProfile(std::string_view value) {
+  std::string v(value);
   // Single quotes around a whole value are stripped on reading too.
   bool singleQuoted = v.size() >= 2 && v.front() == '\'' && v.back() == '\'';
   if (v.find('"') != std::string::npos || singleQuoted) v = '"' + v + '"';
   return v;
 }
 
+std::string QuoteForProfile(const char* value) {
+  return QuoteForProfile(std::string_view(value ? value : ""));
+}
+
 bool WriteConfigString(const std::string& section, const char* key, const char* value) {
-  if (!value)
-    return os::Ini().WriteString(section.c_str(), key, nullptr, Context().configFilePath.c_str());
-  return os::Ini().WriteString(section.c_str(), key, QuoteForProfile(value).c_str(),
-                               Context().configFilePath.c_str());
+  if (!key) return DeleteConfigSection(section);
+  if (!value) return DeleteProfileKey(Context().configFilePath, section, key);
+  return WriteConfigString(section, key, std::string(value));
+}
+
+bool WriteConfigString(const std::string& section, const char* key, const std::string& value) {
+  if (!key) return DeleteConfigSection(section);
+  return WriteProfileValue(Context().configFilePath, section, key,
+                           QuoteForProfile(std::string_view(value)));
 }
 
 bool WriteConfigLong(const std::string& section, const char* key, long value) {
@@ -85,8 +134,7 @@ bool WriteConfigSwitch(const std::string& section, const char* key, bool on) {
 }
 
 bool DeleteConfigSection(const std::string& section) {
-  return os::Ini().WriteString(section.c_str(), nullptr, nullptr,
-                               Context().configFilePath.c_str());
+  return DeleteProfileSection(Context().configFilePath, section);
 }
 
 }  // namespace config

@@ -1,8 +1,15 @@
 // Reading and writing the configuration file (sorm.cfg) with the profile functions.
 // Every read has a default; numbers are decimal; switches are "On"/"Off".
+//
+// Every section name, key and value the program writes into a profile file (the configuration
+// file, and its link files) goes through WriteProfileValue, DeleteProfileKey and
+// DeleteProfileSection, which refuse text holding a line break or a NUL: the file is
+// line-based, and a value such as a file name "a\n[ExecLink]\n.txt=x.exe" would otherwise end
+// its line and add a section of its own.
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace config {
 
@@ -18,10 +25,28 @@ long ReadConfigLong(const std::string& section, const char* key, const char* def
                     uint32_t bufSize = 260);
 // "On" (any case) is true, anything else false.
 bool ReadConfigSwitch(const std::string& section, const char* key, const char* def);
+// Whether text can stand in a profile file's line as a section name, key or value: false when
+// it holds a carriage return, a line feed or a NUL.
+bool IsProfileLineText(std::string_view text);
+
+// WritePrivateProfileStringA on file, refused when the section name, the key or the value fails
+// IsProfileLineText: then nothing is written and the result is false with
+// os::kErrInvalidParameter. The value is written as given (see QuoteForProfile).
+bool WriteProfileValue(const std::string& file, std::string_view section, std::string_view key,
+                       std::string_view value);
+// The key, or the whole section, taken out of file (a null value or key); refused the same way.
+bool DeleteProfileKey(const std::string& file, std::string_view section, std::string_view key);
+bool DeleteProfileSection(const std::string& file, std::string_view section);
+
 // A value holding a double quote (or wrapped in single quotes) is written inside one more pair
-// of double quotes, because reading strips one surrounding pair; a null value deletes the key.
+// of double quotes, because reading strips one surrounding pair; a null value gives "".
+std::string QuoteForProfile(std::string_view value);
 std::string QuoteForProfile(const char* value);
+// The configuration file's values: quoted as above; a null value deletes the key. A value
+// holding a line break or a NUL is refused (false, nothing written); pass a std::string as it
+// is, so that a NUL inside it is seen.
 bool WriteConfigString(const std::string& section, const char* key, const char* value);
+bool WriteConfigString(const std::string& section, const char* key, const std::string& value);
 bool WriteConfigLong(const std::string& section, const char* key, long value);
 bool WriteConfigSwitch(const std::string& section, const char* key, bool on);
 bool DeleteConfigSection(const std::string& section);

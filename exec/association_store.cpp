@@ -107,9 +107,10 @@ int SetAssociation(const std::string& configFile, const char* key, const char* c
   const bool remove = !command || !*command;
   if (kind != AssociationKind::kByExtension) {
     if (!IsStorableProfileKey(key)) return -1;
-    const std::string value = remove ? std::string() : ExecLinkValueForStorage(command);
-    bool ok = os::Ini().WriteString(kExecLinkSection, key, remove ? nullptr : value.c_str(),
-                                    configFile.c_str());
+    const bool ok =
+        remove ? config::DeleteProfileKey(configFile, kExecLinkSection, key)
+               : config::WriteProfileValue(configFile, kExecLinkSection, key,
+                                           ExecLinkValueForStorage(command));
     return ok ? 0 : -1;
   }
   if (!IsStorableExtension(key)) return -1;

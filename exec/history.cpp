@@ -129,7 +129,7 @@ void WriteSection(const History& history, const std::string& section) {
     // An empty value would end the list on reading and hide every newer answer.
     if (v.empty()) continue;
     // Written as it is: the value holds no double quote but the wrapping pair it may need.
-    os::Ini().WriteString(section.c_str(), std::to_string(key).c_str(), v.c_str(), file.c_str());
+    config::WriteProfileValue(file, section, std::to_string(key), v);
     ++key;
   }
 }

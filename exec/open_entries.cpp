@@ -91,7 +91,8 @@ bool EnterEntryDirectory(table::Sorm& t, const table::SM_DAT& d, OpenHandler& ha
   t.SetCursor(nullptr);
   if (t.Reload() == -1) return true;
   if (!left.empty()) {
-    if (table::BINFO* e = t.FindEntryByName(left.c_str())) {
+    // A folder entered by its alias is found again by it.
+    if (table::BINFO* e = t.FindEntryByAddressName(left.c_str())) {
       t.SetCursor(e);
       t.SetOrigin(t.listMode() ? table::Point{e->x, 0} : table::Point{0, e->y});
       t.Layout();

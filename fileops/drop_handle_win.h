@@ -45,8 +45,9 @@ struct DroppedFiles {
 // short alias. Empty on success, else the message to show; then out holds no file.
 std::string ReadDroppedFiles(HDROP drop, DroppedFiles& out);
 
-// A wide path as ANSI: the exact conversion, else its short alias' conversion; false when
-// neither leads back to the file.
+// A wide path as ANSI: the exact conversion, else its short form's conversion (also where a
+// name of the path would be rewritten, "a." read as "a"); false when neither leads back to
+// the file.
 bool WidePathToAnsi(const std::u16string& wide, std::string& out);
 
 }  // namespace fileops

@@ -75,7 +75,8 @@ int DeleteTree(const OperationUi& ui, const char* directory) {
     bool more = search != nullptr;
     while (more && IsDotEntry(entry.name)) more = search->Next(entry);
     for (; more; more = search->Next(entry)) {
-      // A look-alike name is deleted by its alias; one without an alias stays.
+      // A name that does not lead back (a look-alike, "a.") is deleted by its alias; one
+      // without an alias stays.
       const char* name = os::AddressName(entry);
       std::string path;
       if (!name || !JoinPath(prefix, name, path)) {

@@ -57,7 +57,7 @@ std::string CannotDeleteMessage(const char* name) {
 
 std::string NoUsableNameMessage(const char* name) {
   return std::string(name) +
-         " は名前に表せない文字を含み、短い名前もないため操作できません";
+         " はこの名前のままでは扱えず、短い名前もないため操作できません";
 }
 
 }  // namespace fileops

@@ -46,9 +46,9 @@ CommandMessage EngineFailureMessage(EngineCommand command, int result, const Ope
 // "%s は削除できません。他のプロセスが使用していないか確認して下さい" for an entry name.
 std::string CannotDeleteMessage(const char* name);
 
-// The refusal for an entry whose listed name does not lead back to it and that has no 8.3
-// alias either (table::SM_DAT::AddressName() is null): "%s は名前に表せない文字を含み、短い名前も
-// ないため操作できません".
+// The refusal for an entry whose listed name does not lead back to it (a look-alike, a name
+// the path calls rewrite) and that has no 8.3 alias either (table::SM_DAT::AddressName() is
+// null): "%s はこの名前のままでは扱えず、短い名前もないため操作できません".
 std::string NoUsableNameMessage(const char* name);
 
 }  // namespace fileops

@@ -41,7 +41,8 @@ int CopyEntry(const os::FindData& entry, const std::string& from, const std::str
     walk.linkLeft = true;
     return kEngineOk;
   }
-  // A look-alike name is reached, and copied, by its alias; one without an alias stops here.
+  // A name that does not lead back (a look-alike, "a.") is reached, and copied, by its alias;
+  // one without an alias stops here.
   const char* name = os::AddressName(entry);
   if (!name) {
     os::SetLastError(os::kErrInvalidName);

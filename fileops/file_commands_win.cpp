@@ -195,10 +195,11 @@ void CopyAsCommand(WINFO& pane, frame::CommandGate& gate) {
   table::Sorm* t = pane.Table();
   table::BINFO* target = t ? table::TargetEntry(*t) : nullptr;
   if (!target) return;
-  // A look-alike name would name nothing, or the file it resembles: its alias is offered.
+  // A name that does not lead back would name nothing, or the file it resembles: the alias that
+  // reaches the entry is offered.
   const table::SM_DAT& offered = *target->Data();
-  std::string answer = offered.unmappable && !offered.alias.empty() ? offered.alias
-                                                                    : offered.DisplayName();
+  const char* address = offered.unmappable ? offered.AddressName() : nullptr;
+  std::string answer = address ? address : offered.DisplayName();
   if (!exec::AskInput(pane.Handle(), exec::InputQuestion::kDuplicate, answer)) return;
   if (answer.empty()) return;  // no name: nothing to copy to
   CommandPump pump;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <set>
 
+#include "config/config_file.h"
 #include "fileops/engine_errors.h"
 #include "fileops/engine_path.h"
 #include "links/link_file.h"
@@ -84,8 +85,12 @@ std::string ProfilePath(const char* linkFile) {
   return n > 0 && n < sizeof(full) ? std::string(full, n) : path;
 }
 
+// A value with a line break is refused by the writer: a link file is read line by line too.
 int WriteKey(const char* linkFile, const char* key, const char* value) {
-  return os::Ini().WriteString(kSection, key, value, ProfilePath(linkFile).c_str()) ? 0 : -1;
+  const std::string file = ProfilePath(linkFile);
+  const bool ok = value ? config::WriteProfileValue(file, kSection, key, value)
+                        : config::DeleteProfileKey(file, kSection, key);
+  return ok ? 0 : -1;
 }
 
 struct PathParts {

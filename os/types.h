@@ -58,7 +58,9 @@ using FileTime = uint64_t;
 // name is the entry's long name in code page 932. A long name with a character that code page
 // 932 has no form for comes as the system's look-alike ("?" or a best-fit letter, "e" for an
 // accented one) and is flagged unmappable: the name then does not lead back to this entry (it
-// is no valid name, or it names a neighbour), and only alternateName, the 8.3 alias, does.
+// is no valid name, or it names a neighbour), and only alternateName, the 8.3 alias, does. A
+// name the path calls rewrite or refuse ("report." for "report", a device name, a line break:
+// os::NameLeadsBack) is flagged the same way.
 struct FindData {
   uint32_t attributes = 0;
   FileTime creationTime = 0;

@@ -36,10 +36,11 @@ PaneSettings ReadPaneSettings(int instance) {
 
 bool WritePaneSettings(const std::string& section, const PaneSettings& s) {
   bool ok = true;
-  ok &= config::WriteConfigString(section, "Path", s.path.c_str());
+  // Path, mask and cursor go as the strings they are, so that the writer sees all of them.
+  ok &= config::WriteConfigString(section, "Path", s.path);
   ok &= config::WriteConfigLong(section, "Sort", s.sortId);
-  ok &= config::WriteConfigString(section, "Mask", s.mask.c_str());
-  ok &= config::WriteConfigString(section, "Cursor", s.cursor.c_str());
+  ok &= config::WriteConfigString(section, "Mask", s.mask);
+  ok &= config::WriteConfigString(section, "Cursor", s.cursor);
   ok &= config::WriteConfigLong(section, "vmode", s.viewMode);
   ok &= config::WriteConfigLong(section, "vinfo", s.viewInfo);
   ok &= config::WriteConfigLong(section, "icon_x", s.iconSpacingX);
@@ -48,10 +49,10 @@ bool WritePaneSettings(const std::string& section, const PaneSettings& s) {
   if (s.invisibleTypes.Items().empty()) {
     // An empty value would read back as the default list; a quoted blank reads back as a
     // blank, which stands for "hide nothing".
-    ok &= os::Ini().WriteString(section.c_str(), "InvisibleExt", "\" \"",
-                                config::Context().configFilePath.c_str());
+    ok &= config::WriteProfileValue(config::Context().configFilePath, section, "InvisibleExt",
+                                    "\" \"");
   } else {
-    ok &= config::WriteConfigString(section, "InvisibleExt", s.invisibleTypes.Join().c_str());
+    ok &= config::WriteConfigString(section, "InvisibleExt", s.invisibleTypes.Join());
   }
   ok &= config::WriteConfigString(section, "auto_adjust", s.autoAdjust ? "1" : "0");
   return ok;

@@ -61,9 +61,10 @@ struct SM_DAT {
   // their real size.
   int64_t size = 0;
   std::string name;  // file name without directory, at most 259 bytes
-  // The 8.3 alias from the search record ("" when there is none), and whether the name is a
-  // look-alike that does not lead back to this entry (os::FindData::unmappable). Commands
-  // reach the entry through AddressName(), never through name.
+  // The 8.3 alias from the search record ("" when there is none), and whether the name does
+  // not lead back to this entry: a look-alike, or a name the path calls rewrite
+  // (os::FindData::unmappable). Commands reach the entry through AddressName(), never through
+  // name.
   std::string alias;
   bool unmappable = false;
   uint8_t state = 0;
@@ -89,8 +90,8 @@ struct SM_DAT {
   uint32_t nameHash = 0;
   bool hasNameHash = false;
 
-  // The name commands use for the entry: name, or the alias for a look-alike; null when the
-  // entry cannot be reached by any name (os::AddressName).
+  // The name commands use for the entry: name, or the alias for a name that does not lead
+  // back; null when the entry cannot be reached by any name (os::AddressName).
   const char* AddressName() const;
   const char* DisplayName() const { return link ? link->displayName.c_str() : name.c_str(); }
   const char* Target() const { return link ? link->target.c_str() : name.c_str(); }

@@ -66,7 +66,7 @@ Sorm::Sorm(TableView& view, int instance)
 
   if (Rescan(ScanAttributes(), RescanMode::kReload) == -1) view_.FatalError(kMemoryErrorText);
   TitleText();
-  if (BINFO* e = FindEntryByName(cursorName_.c_str())) {
+  if (BINFO* e = FindEntryByAddressName(cursorName_.c_str())) {
     cursor_ = e;
     origin_ = listMode() ? Point{e->x, 0} : Point{0, e->y};
     Layout();
@@ -74,7 +74,7 @@ Sorm::Sorm(TableView& view, int instance)
 }
 
 Sorm::~Sorm() {
-  if (HasCursor()) cursorName_ = cursor_->Data()->name;
+  if (HasCursor()) cursorName_ = CursorAddressName();
   {
     std::lock_guard<std::mutex> guard(lock_);
     loaderState_ = kLoaderIdle;
@@ -106,7 +106,8 @@ bool Sorm::SaveSettings(int sectionNumber) const {
   s.path = path_ == configuredFull_ ? configuredText_ : path_;
   s.sortId = sortId_;
   s.mask = mask_;
-  s.cursor = HasCursor() ? cursor_->Data()->name : std::string();
+  // Saved by the name that leads back to it: a listed name may hold a line break.
+  s.cursor = CursorAddressName();
   s.viewMode = viewMode_;
   s.viewInfo = viewInfo_;
   s.iconSpacingX = iconSpacingX_;
@@ -178,6 +179,20 @@ BINFO* Sorm::FindEntryByName(const char* name) const {
     if (SameTextNoCase(e->Data()->name.c_str(), name)) return e;
   }
   return nullptr;
+}
+
+BINFO* Sorm::FindEntryByAddressName(const char* name) const {
+  if (!name || !*name) return nullptr;
+  for (BINFO* e : Entries()) {
+    const char* address = e->Data()->AddressName();
+    if (address && SameTextNoCase(address, name)) return e;
+  }
+  return nullptr;
+}
+
+std::string Sorm::CursorAddressName() const {
+  const char* address = HasCursor() ? cursor_->Data()->AddressName() : nullptr;
+  return address ? std::string(address) : std::string();
 }
 
 BINFO* Sorm::FirstVisibleEntry() const {

@@ -128,6 +128,9 @@ class Sorm {
   void RemoveEntry(BINFO* entry);
   // First entry whose name equals name for lstrcmpiA.
   BINFO* FindEntryByName(const char* name) const;
+  // First entry whose address name (SM_DAT::AddressName: the name, or the alias of a name that
+  // does not lead back) equals name for lstrcmpiA: the entry a saved or left name stands for.
+  BINFO* FindEntryByAddressName(const char* name) const;
   // Icon mode: the first entry in the row at the scroll origin; list mode: the first entry in
   // the column at it. Null when there is none or the origin is unset (-1).
   BINFO* FirstVisibleEntry() const;
@@ -215,6 +218,8 @@ class Sorm {
   friend class Scanner;
 
   void SortLocked(int16_t newSortId);
+  // The cursor entry's address name; "" without a cursor or when no name reaches it.
+  std::string CursorAddressName() const;
   void RebuildLines(BINFO* entry);
   void BuildIconNameLines(BINFO* entry, BINFO* first);
   void AddExtraLines(BINFO* entry);

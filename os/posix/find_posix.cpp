@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "os/exact_name.h"
 #include "os/posix/cp932_units.h"
 #include "os/posix/dos_attr_posix.h"
 #include "os/posix/file_time_posix.h"
@@ -60,7 +61,8 @@ void Fill(FindData& out, std::string_view name, bool unmappable, const char* ali
     unmappable = true;
   }
   std::memcpy(out.name, name.data(), n);
-  out.unmappable = unmappable;
+  // A name the path calls would rewrite ("a." is "a") leads elsewhere as much as a look-alike.
+  out.unmappable = unmappable || !NameLeadsBack(out.name);
   std::size_t a = std::strlen(alias);
   if (a < sizeof(out.alternateName)) std::memcpy(out.alternateName, alias, a);
 }

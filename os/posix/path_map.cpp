@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "os/exact_name.h"
 #include "os/mbcs.h"
 #include "os/posix/cp932_units.h"
 #include "os/posix/dir_index.h"
@@ -204,6 +205,9 @@ std::string HostFromFull(const std::string& full, bool keepLastCase) {
   std::string_view rest(full);
   rest.remove_prefix(2);
   std::vector<std::string> parts = SplitComponents(rest);
+  // A device name at the end is the device, never a file of that name (there are no devices
+  // here, so such a path reaches nothing).
+  if (IsDosDeviceName(parts.back())) return std::string();
   for (std::size_t i = 1; i < parts.size(); ++i) {
     // "a\...\b" collapses to a literal ".." component, which names nothing on Windows; the
     // host would take it for the parent directory.

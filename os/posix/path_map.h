@@ -35,7 +35,8 @@ bool IsDriveRoot(std::string_view full);
 // (kErrInvalidName for * ? < > | " or control characters, kErrFilenameTooLong...).
 uint32_t CheckPathText(std::string_view path);
 
-// The host path for a full Windows path with case resolution; empty when the drive is unknown.
+// The host path for a full Windows path with case resolution; empty when the drive is unknown
+// or the last component is a device name ("con", "nul.txt": the device, as on Windows).
 // With keepLastCase the last component is used as written (for the target of a rename).
 std::string HostFromFull(const std::string& full, bool keepLastCase = false);
 

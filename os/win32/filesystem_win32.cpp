@@ -71,6 +71,8 @@ void Convert(const WIN32_FIND_DATAW& w, FindData& out) {
   out.lastWriteTime = FromFt(w.ftLastWriteTime);
   out.size = (static_cast<uint64_t>(w.nFileSizeHigh) << 32) | w.nFileSizeLow;
   ConvertName(w.cFileName, out);
+  // A name the path calls would rewrite ("a." is "a") leads elsewhere as much as a look-alike.
+  if (!NameLeadsBack(out.name)) out.unmappable = true;
   // An alias is plain 8.3 text; one that does not convert has no use.
   BOOL usedDefault = FALSE;
   if (::WideCharToMultiByte(kCodePage, WC_NO_BEST_FIT_CHARS, w.cAlternateFileName, -1,

@@ -17,6 +17,7 @@
 #include "frame/command_gate.h"
 #include "os/drop_memory.h"
 #include "tests/unit/test_util.h"
+#include "tests/unit/wide_names.h"
 
 namespace {
 
@@ -332,6 +333,45 @@ TEST(DropOleTest, HeldDropIsFreedOnceAndReleasedNever) {
   EXPECT_EQ(counts.Frees(a), 1);
   EXPECT_EQ(counts.Frees(b), 0);
   ::GlobalFree(b);
+}
+
+// A dropped path whose names the path calls would rewrite ("a." read as "a", "d.\f" as
+// "d\f") is taken by its short form, which reaches the dropped file and not its neighbour; a
+// device name, which has none, is refused.
+TEST(DropOleTest, WidePathsWithRewrittenNamesAreTakenByTheirShortForm) {
+  testutil::TempDir dir;
+  const std::string folder = dir.Dir();
+  ASSERT_TRUE(testutil::WriteFileBytes(folder + "a", "neighbour a"));
+  ASSERT_TRUE(::CreateDirectoryA((folder + "d").c_str(), nullptr));
+  ASSERT_TRUE(testutil::WriteFileBytes(folder + "d\\inner.txt", "neighbour d"));
+  struct Case {
+    std::u16string name;
+    const char* bytes;  // null: refused
+  } cases[] = {
+      {u"a", "neighbour a"},
+      {u"a.", "dropped a."},
+      {u"a ", "dropped a blank"},
+      {u"d.\\inner.txt", "dropped in d."},
+      {u"con", nullptr},
+  };
+  ASSERT_TRUE(testutil::MakeWideNamedDirectory(folder, u"d."));
+  for (const Case& c : cases) {
+    if (c.name == u"a") continue;
+    ASSERT_TRUE(testutil::WriteWideNamedFile(folder, c.name, c.bytes ? c.bytes : "device"));
+  }
+  const std::u16string wideFolder(folder.begin(), folder.end());  // plain ASCII
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name.begin(), c.name.end()));
+    std::string converted;
+    const bool ok = WidePathToAnsi(wideFolder + c.name, converted);
+    if (!c.bytes) {
+      EXPECT_FALSE(ok) << converted;
+      continue;
+    }
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(testutil::ReadFileBytes(converted), c.bytes) << converted;
+  }
+  testutil::RemoveWideNamed(folder, u"con");
 }
 
 TEST(DropOleTest, WideBlocksAreConvertedOrRefused) {

@@ -138,9 +138,6 @@ os::FileTime TimeAt(int64_t seconds) {
 }
 
 #ifdef _WIN32
-namespace {
-
-// The host path of a Windows path under Wine; empty elsewhere.
 std::string UnixName(const std::string& path) {
   using Convert = char*(CDECL*)(const wchar_t*);
   auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
@@ -154,8 +151,6 @@ std::string UnixName(const std::string& path) {
   return out.find(' ') == std::string::npos ? out : std::string();
 }
 
-// Runs a program of the host (Wine starts Unix programs too), then waits up to five seconds
-// for done to hold: the wait on such a process returns before it has run.
 bool RunHostCommand(std::string command, const std::function<bool()>& done) {
   STARTUPINFOA si{};
   si.cb = sizeof(si);
@@ -169,8 +164,6 @@ bool RunHostCommand(std::string command, const std::function<bool()>& done) {
   for (int waited = 0; waited < 5000 && !done(); waited += 10) ::Sleep(10);
   return done();
 }
-
-}  // namespace
 #endif
 
 bool MakeDirectoryLink(const std::string& link, const std::string& target) {

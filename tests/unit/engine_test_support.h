@@ -163,6 +163,13 @@ bool IsTemporaryName(const std::string& leaf);
 bool MakeDirectoryLink(const std::string& link, const std::string& target);
 // Removes such a link itself (nothing when path is no link).
 void RemoveDirectoryLink(const std::string& link);
+#ifdef _WIN32
+// The host path of a Windows path under Wine; empty elsewhere, or when it holds a blank.
+std::string UnixName(const std::string& path);
+// Runs a program of the host (Wine starts Unix programs too), then waits up to five seconds
+// for done to hold: the wait on such a process returns before it has run.
+bool RunHostCommand(std::string command, const std::function<bool()>& done);
+#endif
 // Sets a file's last-write time (100 ns units since 1601).
 bool SetWriteTime(const std::string& path, os::FileTime t);
 os::FileTime WriteTime(const std::string& path);

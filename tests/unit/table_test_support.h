@@ -10,6 +10,7 @@
 
 #include "config/config_file.h"
 #include "config/program_context.h"
+#include "fileops/engine_state.h"
 #include "os/mbcs.h"
 #include "os/services.h"
 #include "table/sorm.h"
@@ -107,6 +108,26 @@ class TableTest : public ::testing::Test {
   testutil::TempDir cfgDir_;
   std::optional<config::ScopedContext> context_;
   std::string savedCwd_;
+};
+
+// A table test whose file commands run as on Windows 4 (deletes through the shell) and delete
+// for good instead of into the recycle bin.
+class CommandTableTest : public TableTest {
+ protected:
+  void SetUp() override {
+    TableTest::SetUp();
+    config::ProgramContext context = config::Context();
+    context.windowsMajorVersion = 4;
+    version_.emplace(context);
+    fileops::SetRecycleDeletes(false);
+  }
+  void TearDown() override {
+    version_.reset();
+    TableTest::TearDown();
+  }
+
+ private:
+  std::optional<config::ScopedContext> version_;
 };
 
 }  // namespace tabletest

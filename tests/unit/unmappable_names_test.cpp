@@ -7,11 +7,9 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "config/program_context.h"
 #include "fileops/engine.h"
 #include "os/exact_name.h"
 #include "os/last_error.h"
@@ -29,8 +27,6 @@
 
 namespace {
 
-using tabletest::TableTest;
-
 struct NameSet {
   const char* label;
   std::u16string odd;                 // the entry the command is meant for
@@ -43,20 +39,8 @@ const NameSet kSets[] = {
 };
 const std::string kNeighbours[] = {"cafe.txt", "cafx.txt"};
 
-class UnmappableNameTest : public TableTest {
+class UnmappableNameTest : public tabletest::CommandTableTest {
  protected:
-  void SetUp() override {
-    TableTest::SetUp();
-    config::ProgramContext context = config::Context();
-    context.windowsMajorVersion = 4;
-    version_.emplace(context);
-    fileops::SetRecycleDeletes(false);
-  }
-  void TearDown() override {
-    version_.reset();
-    TableTest::TearDown();
-  }
-
   // A fresh folder in the listing directory with the odd file and its two neighbours, each
   // with bytes of its own. Returns the folder with its backslash.
   std::string MakeFolder(const std::string& name, const NameSet& set) {
@@ -97,8 +81,6 @@ class UnmappableNameTest : public TableTest {
     EXPECT_EQ(count, 1);
     return odd;
   }
-
-  std::optional<config::ScopedContext> version_;
 };
 
 TEST_F(UnmappableNameTest, TheListingFlagsTheLookAlikeAndKeepsItsAlias) {

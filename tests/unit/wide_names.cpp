@@ -2,8 +2,11 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "tests/unit/engine_test_support.h"
 #else
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -15,13 +18,28 @@ namespace {
 
 #ifdef _WIN32
 
+// "\\?\" and the full path: the wide calls then drop no dot or blank at a name's end and take
+// no name for a device.
 std::wstring WidePath(const std::string& dir, const std::u16string& name) {
   std::wstring path(dir.size() + 1, L'\0');
   const int n = ::MultiByteToWideChar(932, 0, dir.c_str(), -1, path.data(),
                                       static_cast<int>(path.size()));
   path.resize(n > 0 ? n - 1 : 0);
   path.append(name.begin(), name.end());
+  if (path.size() > 2 && path[1] == L':') path.insert(0, L"\\\\?\\");
   return path;
+}
+
+// Whether dir lists an entry of exactly this name.
+bool Lists(const std::string& dir, const std::string& name) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = ::FindFirstFileA((dir + "*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool found = false;
+  do found = found || name == fd.cFileName;
+  while (::FindNextFileA(h, &fd));
+  ::FindClose(h);
+  return found;
 }
 
 #else
@@ -33,7 +51,9 @@ std::string Utf8(const std::u16string& name) {
     if (c >= 0xD800 && c < 0xDC00 && i + 1 < name.size()) {
       c = 0x10000 + ((c - 0xD800) << 10) + (name[++i] - 0xDC00);
     }
-    if (c < 0x80) {
+    if (c == '\\') {
+      out += '/';  // a path below the directory
+    } else if (c < 0x80) {
       out += static_cast<char>(c);
     } else if (c < 0x800) {
       out += static_cast<char>(0xC0 | c >> 6);
@@ -91,6 +111,33 @@ bool WideNamedFileExists(const std::string& dir, const std::u16string& name) {
   return ::GetFileAttributesW(WidePath(dir, name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool MakeWideNamedDirectory(const std::string& dir, const std::u16string& name) {
+  return ::CreateDirectoryW(WidePath(dir, name).c_str(), nullptr) != FALSE;
+}
+
+bool RemoveWideNamed(const std::string& dir, const std::u16string& name) {
+  const std::wstring path = WidePath(dir, name);
+  const DWORD a = ::GetFileAttributesW(path.c_str());
+  if (a == INVALID_FILE_ATTRIBUTES) return false;
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return (a & FILE_ATTRIBUTE_DIRECTORY) ? ::RemoveDirectoryW(path.c_str()) != FALSE
+                                        : ::DeleteFileW(path.c_str()) != FALSE;
+}
+
+bool MakeHostNamedFile(const std::string& dir, const std::string& name) {
+  const std::string host = enginetest::UnixName(dir);
+  if (host.empty()) return false;
+  return enginetest::RunHostCommand("/usr/bin/touch \"" + host + "/" + name + "\"",
+                                    [&] { return Lists(dir, name); });
+}
+
+bool RemoveHostNamedFile(const std::string& dir, const std::string& name) {
+  const std::string host = enginetest::UnixName(dir);
+  if (host.empty()) return false;
+  return enginetest::RunHostCommand("/bin/rm -f \"" + host + "/" + name + "\"",
+                                    [&] { return !Lists(dir, name); });
+}
+
 #else
 
 bool WriteWideNamedFile(const std::string& dir, const std::u16string& name,
@@ -119,6 +166,26 @@ bool WideNamedFileExists(const std::string& dir, const std::u16string& name) {
   struct stat st;
   const std::string path = HostPath(dir, name);
   return !path.empty() && lstat(path.c_str(), &st) == 0;
+}
+
+bool MakeWideNamedDirectory(const std::string& dir, const std::u16string& name) {
+  const std::string path = HostPath(dir, name);
+  return !path.empty() && mkdir(path.c_str(), 0777) == 0;
+}
+
+bool RemoveWideNamed(const std::string& dir, const std::u16string& name) {
+  const std::string path = HostPath(dir, name);
+  struct stat st;
+  if (path.empty() || lstat(path.c_str(), &st) != 0) return false;
+  return (S_ISDIR(st.st_mode) ? rmdir(path.c_str()) : unlink(path.c_str())) == 0;
+}
+
+bool MakeHostNamedFile(const std::string& dir, const std::string& name) {
+  return WriteWideNamedFile(dir, std::u16string(name.begin(), name.end()), std::string());
+}
+
+bool RemoveHostNamedFile(const std::string& dir, const std::string& name) {
+  return RemoveWideNamed(dir, std::u16string(name.begin(), name.end()));
 }
 
 #endif

@@ -5,7 +5,9 @@
 #   2. the same unit tests under Wine against real Win32
 #   3. end-to-end tests driving SORM32.EXE under Wine and Xvfb
 #   4. each libFuzzer target for FUZZ_SECONDS (default 15; 0 skips)
-# Ends with one line "N passed, N failed" over all tiers; exits non-zero on any failure.
+# Ends with one line "N passed, N failed" over all tiers; exits non-zero on any failure. A tier
+# that cannot start (no Wine that runs here, no display) counts as failed and says why.
+# SORM_WINE=emulated or native forces how Wine's 32-bit half runs (scripts/wine-mode.sh).
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"

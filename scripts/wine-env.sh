@@ -14,11 +14,10 @@ if [ "$SORM_WINE_MODE" = emulated ]; then
 else
   export WINEPREFIX=${WINEPREFIX:-$ROOT/build/wineprefix}
   export WINEARCH=win32
-  # The 32-bit server, as on a machine with no 64-bit Wine (Debian's wrapper would take the
-  # 64-bit one once wine64 is installed).
-  [ -x "$WINE_HOST_DIR/wineserver32" ] && export WINESERVER=$WINE_HOST_DIR/wineserver32
 fi
-# Wine starts the server named by WINESERVER; -k and -w go to the same one.
+# -k and -w go to the server Wine starts: Debian's wrapper, which takes wineserver64 where
+# wine64 is installed and wineserver32 otherwise (both serve a 32-bit prefix), or the one named
+# for the emulated way.
 WINESERVER_CMD=${WINESERVER:-wineserver}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="

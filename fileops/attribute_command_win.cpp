@@ -96,6 +96,9 @@ void ChangeOne(WINFO& pane, table::Sorm& t, table::BINFO* entry) {
   if (AttributeFieldChanged(d.DisplayName(), dialog.name)) {
     if (linkFile) {
       if (WriteLinkTitle(file.c_str(), dialog.name.c_str()) != 0) ShowMessage(pane, kMsgLinkTitle);
+    } else if (os::Fs().IsFileLink(file.c_str())) {
+      // Renaming a link to a file would rename the file it leads to.
+      ShowMessage(pane, FileLinkMessage(file.c_str()).c_str());
     } else if (dialog.name.empty() ||
                !os::Fs().MoveFile(file.c_str(), FullPathIn(t.path(), dialog.name).c_str())) {
       ShowMessage(pane, kMsgRename);

@@ -38,7 +38,10 @@ int DeleteEntry(const OperationUi& ui, const std::string& path, uint32_t attribu
 int DeleteOneFile(const OperationUi& ui, const char* path) {
   RunOperationPump();
   if (ui.Cancelled()) return kEngineCancelled;
+  SetLastCopyError(0);
   progress::ShowPath(ui.progress, path);
+  // Deleting a link to a file would delete the file it leads to.
+  if (os::Fs().IsFileLink(path)) return RefuseFileLink(path);
   progress::StartGauge(ui.progress);
   bool ok = config::Context().windowsMajorVersion < 4 ? os::Fs().DeleteFile(path)
                                                    : os::Fs().ShellDelete(path, RecycleDeletes());
@@ -69,6 +72,7 @@ int DeleteTree(const OperationUi& ui, const char* directory) {
   if (IsDirectoryLinkPath(directory)) return RemoveOneDirectory(ui, directory);
   const std::string prefix = WithTrailingBackslash(directory);
   int errorFlag = kEngineOk;
+  bool fileLinkKept = false;
   {
     os::FindData entry;
     std::unique_ptr<os::Finder> search = os::Fs().FindFirst((prefix + "*.*").c_str(), entry);
@@ -91,9 +95,12 @@ int DeleteTree(const OperationUi& ui, const char* directory) {
       int r = DeleteListedEntry(ui, path, entry.attributes);
       if (r == kEngineCancelled) return kEngineCancelled;
       if (r == kEngineFailed) errorFlag = kEngineFailed;
+      if (r == kEngineFailed && LastCopyError() == kErrnoFileLink) fileLinkKept = true;
     }
   }
   int r = RemoveOneDirectory(ui, directory);
+  // A link to a file that stayed is what kept the tree: the message names it.
+  if (fileLinkKept) SetLastCopyError(kErrnoFileLink);
   if (r == kEngineFailed || r == kEngineCancelled) return r;
   return errorFlag;
 }

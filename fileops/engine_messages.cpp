@@ -1,6 +1,7 @@
 #include "fileops/engine_messages.h"
 
 #include "fileops/engine_errors.h"
+#include "fileops/engine_path.h"
 #include "fileops/engine_state.h"
 #include "fileops/engine_types.h"
 
@@ -48,11 +49,22 @@ CommandMessage EngineFailureMessage(EngineCommand command, int result, const Ope
     storage = WrittenTwiceMessage(ui.written->LastRefusal());
     return CommandMessage{0, storage.c_str()};
   }
+  if (result < 0 && LastCopyError() == kErrnoFileLink) {
+    storage = FileLinkMessage(RefusedLink().c_str());
+    return CommandMessage{0, storage.c_str()};
+  }
   return EngineResultMessage(command, result, LastCopyError());
 }
 
 std::string CannotDeleteMessage(const char* name) {
   return std::string(name) + " は削除できません。他のプロセスが使用していないか確認して下さい";
+}
+
+std::string FileLinkMessage(const char* path) {
+  std::string name(path);
+  const std::size_t cut = LastBackslash(name);
+  if (cut != std::string::npos) name.erase(0, cut + 1);
+  return name + " はファイルへのリンクです。リンク先のファイルに及ぶため、削除・移動はしませんでした";
 }
 
 std::string NoUsableNameMessage(const char* name) {

@@ -50,5 +50,7 @@ std::string CannotDeleteMessage(const char* name);
 // the path calls rewrite) and that has no 8.3 alias either (table::SM_DAT::AddressName() is
 // null): "%s はこの名前のままでは扱えず、短い名前もないため操作できません".
 std::string NoUsableNameMessage(const char* name);
+// A link to a file that was neither deleted nor moved, by its path's last component.
+std::string FileLinkMessage(const char* path);
 
 }  // namespace fileops

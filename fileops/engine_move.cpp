@@ -32,17 +32,24 @@ void DeleteMovedFile(const std::string& path) {
 }
 
 // After a tree copy: the copied files go, then every directory that is empty now. Whatever
-// was not copied keeps its directory. Cancel stops the deleting (nothing is lost by that, but
-// the tree now exists twice, and the command must say so): kEngineCancelled.
+// was not copied keeps its directory, and so does a link to a file (its contents were copied;
+// deleting it would delete the file it leads to): kEngineFailed with kErrnoFileLink. Cancel
+// stops the deleting (nothing is lost by that, but the tree now exists twice, and the command
+// must say so): kEngineCancelled.
 int DeleteCopiedSource(const OperationUi& ui, const CopiedTree& copied) {
+  int r = kEngineOk;
   for (const std::string& file : copied.files) {
     RunOperationPump();
     if (ui.Cancelled()) return kEngineCancelled;
     progress::ShowPath(ui.progress, file.c_str());
+    if (os::Fs().IsFileLink(file.c_str())) {
+      r = RefuseFileLink(file.c_str());
+      continue;
+    }
     DeleteMovedFile(file);
   }
   for (const std::string& directory : copied.directories) os::Fs().RemoveDir(directory.c_str());
-  return kEngineOk;
+  return r;
 }
 
 }  // namespace
@@ -53,6 +60,9 @@ int MoveOneFile(const OperationUi& ui, const char* source, const char* destinati
                 uint32_t size, bool renameFirst) {
   SetLastCopyError(0);
   if (ui.Cancelled()) return kEngineCancelled;
+  // A rename of a link to a file would move the file it leads to, and a move by copying would
+  // then delete that file.
+  if (os::Fs().IsFileLink(source)) return RefuseFileLink(source);
   if (!ui.ClaimFile(destination, source)) return kEngineFailed;
   if (DestinationExists(destination)) {
     switch (AskOverwrite(ui, source, destination)) {

@@ -2,6 +2,7 @@
 // copy step and the recycle-bin switch of the delete command. (The cancel test belongs to the
 // command's OperationUi.)
 #pragma once
+#include <string>
 
 namespace fileops {
 
@@ -13,6 +14,12 @@ void SetLastCopyError(int code);
 // Saves the error code of the OS call that just failed (os::LastError) as LastCopyError and
 // returns result.
 int FailWithOsError(int result);
+
+// A delete or move of a link to a file would reach the file it leads to (Wine resolves such
+// a link whenever it opens the path): it is refused. RefuseFileLink sets LastCopyError to
+// kErrnoFileLink, remembers the path for the message, and returns kEngineFailed.
+int RefuseFileLink(const char* path);
+const std::string& RefusedLink();
 
 // Set by the delete command before it starts: true sends deleted files to the recycle bin.
 bool RecycleDeletes();

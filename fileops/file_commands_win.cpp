@@ -165,6 +165,8 @@ int DeleteSelected(const OperationUi& ui, WINFO& pane) {
     } else if (r == kEngineCancelled) {
       ShowMessage(pane, kMsgCancelled);
       return 0;
+    } else if (LastCopyError() == kErrnoFileLink) {
+      ShowMessage(pane, FileLinkMessage(RefusedLink().c_str()).c_str());
     } else {
       ShowMessage(pane, CannotDeleteMessage(d.name.c_str()).c_str());
     }

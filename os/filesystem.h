@@ -80,6 +80,10 @@ class FileSystem {
   // the item then goes to the recycle bin. Read-only files are deleted too. False on failure
   // with the last error set to the shell's result code.
   virtual bool ShellDelete(const char* path, bool toRecycleBin) = 0;
+  // True when path names a link to a file: a file symbolic link on Windows, a Unix symbolic
+  // link to a file under Wine (listed there as a plain file, and deleted or renamed through to
+  // what it leads to). A directory, or a path that cannot be read, is no file link.
+  virtual bool IsFileLink(const char* path) = 0;
 
   // GetCurrentDirectoryA: returns the length; when size is too small, the size needed.
   virtual uint32_t GetCurrentDir(char* buf, uint32_t size) = 0;

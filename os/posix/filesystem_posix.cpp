@@ -108,6 +108,13 @@ class PosixFileSystemImpl final : public FileSystem {
   bool ShellDelete(const char* path, bool toRecycleBin) override {
     return ShellDeletePath(path, toRecycleBin);
   }
+  bool IsFileLink(const char* path) override {
+    Resolved r;
+    if (!Resolve(path, r)) return false;
+    struct stat own, target;
+    return lstat(r.host.c_str(), &own) == 0 && S_ISLNK(own.st_mode) &&
+           stat(r.host.c_str(), &target) == 0 && !S_ISDIR(target.st_mode);
+  }
 
   uint32_t GetCurrentDir(char* buf, uint32_t size) override {
     return CopyOut(CurrentDirectory(), buf, size);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <string>
 
 #include "os/exact_name.h"
 #include "os/win32/late_library.h"
@@ -22,6 +23,72 @@ FILETIME ToFt(FileTime t) {
 }
 
 constexpr UINT kCodePage = 932;
+
+// An open handle, closed when it goes.
+class OpenHandle {
+ public:
+  explicit OpenHandle(HANDLE h) : h_(h) {}
+  OpenHandle(const OpenHandle&) = delete;
+  OpenHandle& operator=(const OpenHandle&) = delete;
+  ~OpenHandle() {
+    if (Valid()) ::CloseHandle(h_);
+  }
+  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+// The path the system resolved a file or directory to when it opened it (links followed),
+// without a trailing backslash; empty when the system cannot say.
+std::wstring FinalPath(const std::wstring& path) {
+  using Fn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+  static const Fn get =
+      reinterpret_cast<Fn>(late::Proc("kernel32.dll", "GetFinalPathNameByHandleW"));
+  if (!get) return std::wstring();
+  OpenHandle h(::CreateFileW(path.c_str(), 0,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!h.Valid()) return std::wstring();
+  std::wstring out(MAX_PATH, L'\0');
+  for (int tries = 0; tries < 2; ++tries) {
+    const DWORD n = get(h.Get(), out.data(), static_cast<DWORD>(out.size()), 0);
+    if (n == 0) return std::wstring();
+    if (n < out.size()) {
+      out.resize(n);
+      while (!out.empty() && out.back() == L'\\') out.pop_back();
+      return out;
+    }
+    out.assign(n, L'\0');  // n is the size needed
+  }
+  return std::wstring();
+}
+
+// Wine lists a Unix link to a file as a plain file and resolves it whenever it opens the
+// path, so a delete or rename reaches what the link leads to. The file's resolved path differs
+// from its directory's resolved path joined with its own name exactly when its last component
+// is such a link (a directory reached through a link changes both alike).
+bool LeadsElsewhere(const char* path) {
+  if (HasWildcards(path)) return false;
+  WCHAR wide[MAX_PATH];
+  if (::MultiByteToWideChar(kCodePage, 0, path, -1, wide, MAX_PATH) <= 0) return false;
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileW(wide, &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  ::FindClose(search);
+  const std::wstring file(wide);
+  const std::size_t cut = file.find_last_of(L'\\');
+  if (cut == std::wstring::npos) return false;
+  // "C:\x" lies in the root "C:\", which names the drive only with its backslash.
+  const bool inRoot = cut == 2 && file[1] == L':';
+  const std::wstring resolvedFile = FinalPath(file);
+  const std::wstring resolvedDirectory = FinalPath(file.substr(0, inRoot ? 3 : cut));
+  if (resolvedFile.empty() || resolvedDirectory.empty()) return false;
+  const std::wstring expected = resolvedDirectory + L"\\" + found.cFileName;
+  return ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, resolvedFile.c_str(), -1,
+                          expected.c_str(), -1) != CSTR_EQUAL;
+}
 
 // A search record's long name as FindFirstFileA would give it (the code page's conversion,
 // best fit included, cut to 259 bytes), flagged unmappable when it does not lead back to the
@@ -234,6 +301,12 @@ class Win32FileSystemImpl final : public FileSystem {
     if (r == 0 && !op.fAnyOperationsAborted) return true;
     ::SetLastError(r != 0 ? static_cast<DWORD>(r) : ERROR_CANCELLED);
     return false;
+  }
+  bool IsFileLink(const char* path) override {
+    const DWORD a = ::GetFileAttributesA(path);
+    if (a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (a & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+    return LeadsElsewhere(path);
   }
   uint32_t GetCurrentDir(char* buf, uint32_t size) override {
     return ::GetCurrentDirectoryA(size, buf);

@@ -48,13 +48,16 @@ void HostCreate(const std::string& host) {
 TEST(DirIndexTest, CreatingInALargeDirectoryCostsAsMuchAsInASmallOne) {
   TempDir dir;
   // Listing the directory per create makes the 100 creates after 4,000 files some forty times
-  // slower than the first 100; the bound leaves room for a busy machine.
-  const uint64_t early = TimeCreates(dir, 0, 100);
-  TimeCreates(dir, 100, 4000);
+  // slower than the first 100; the bound (the fastest of three batches each, and ten times)
+  // leaves room for a machine busy with other work.
+  uint64_t early = UINT64_MAX;
+  for (int batch = 0; batch < 3; ++batch)
+    early = std::min(early, TimeCreates(dir, batch * 100, batch * 100 + 100));
+  TimeCreates(dir, 300, 4000);
   uint64_t late = UINT64_MAX;
   for (int batch = 0; batch < 3; ++batch)
     late = std::min(late, TimeCreates(dir, 4000 + batch * 100, 4100 + batch * 100));
-  EXPECT_LT(late, 4 * early + 2000) << "first 100: " << early << " us, after 4,000: " << late
+  EXPECT_LT(late, 10 * early + 2000) << "first 100: " << early << " us, after 4,000: " << late
                                     << " us";
 }
 

@@ -166,23 +166,62 @@ bool RunHostCommand(std::string command, const std::function<bool()>& done) {
 }
 #endif
 
-bool MakeDirectoryLink(const std::string& link, const std::string& target) {
+namespace {
+
+// The host's symbolic link at link to target; a target without a drive stays relative.
+bool MakeHostLink(const std::string& link, const std::string& target) {
+  const bool relative = target.find(':') == std::string::npos;
+  std::string from = target;
 #ifdef _WIN32
   // Under Wine a link is a Unix symbolic link, made by the host's own program (the system's
   // CreateSymbolicLinkA reports success without making anything there).
-  const std::string from = UnixName(target), to = UnixName(link);
-  if (from.empty() || to.empty() ||
-      !RunHostCommand("/bin/ln -s " + from + " " + to, [&link] {
-        return os::Fs().GetAttributes(link.c_str()) != os::kInvalidAttributes;
-      }))
-    return false;
+  if (relative) {
+    for (char& c : from)
+      if (c == '\\') c = '/';
+  } else {
+    from = UnixName(target);
+  }
+  const std::string to = UnixName(link);
+  return !from.empty() && !to.empty() &&
+         RunHostCommand("/bin/ln -s " + from + " " + to, [&link] {
+           return os::Fs().GetAttributes(link.c_str()) != os::kInvalidAttributes;
+         });
 #else
-  const std::string from = os::posix::ToHostPath(target.c_str());
+  if (relative) {
+    for (char& c : from)
+      if (c == '\\') c = '/';
+  } else {
+    from = os::posix::ToHostPath(target.c_str());
+  }
   const std::string to = os::posix::ToHostPath(link.c_str());
-  if (from.empty() || to.empty() || symlink(from.c_str(), to.c_str()) != 0) return false;
+  return !from.empty() && !to.empty() && symlink(from.c_str(), to.c_str()) == 0;
 #endif
+}
+
+}  // namespace
+
+bool MakeDirectoryLink(const std::string& link, const std::string& target) {
+  if (!MakeHostLink(link, target)) return false;
   const uint32_t a = os::Fs().GetAttributes(link.c_str());
   return a != os::kInvalidAttributes && (a & os::kAttrDirectory);
+}
+
+bool MakeFileLink(const std::string& link, const std::string& target) {
+  if (!MakeHostLink(link, target)) return false;
+  const uint32_t a = os::Fs().GetAttributes(link.c_str());
+  return a != os::kInvalidAttributes && !(a & os::kAttrDirectory);
+}
+
+void RemoveFileLink(const std::string& link) {
+  if (!os::Fs().IsFileLink(link.c_str())) return;
+#ifdef _WIN32
+  const std::string name = UnixName(link);
+  if (!name.empty())
+    RunHostCommand("/bin/rm " + name, [&link] { return !os::Fs().IsFileLink(link.c_str()); });
+#else
+  const std::string name = os::posix::ToHostPath(link.c_str());
+  if (!name.empty()) unlink(name.c_str());
+#endif
 }
 
 void RemoveDirectoryLink(const std::string& link) {

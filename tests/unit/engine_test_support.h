@@ -163,6 +163,11 @@ bool IsTemporaryName(const std::string& leaf);
 bool MakeDirectoryLink(const std::string& link, const std::string& target);
 // Removes such a link itself (nothing when path is no link).
 void RemoveDirectoryLink(const std::string& link);
+// Makes link a symbolic link to the file target (a relative target is taken as the link's
+// host system takes it: from the link's directory); false where the system cannot make one.
+bool MakeFileLink(const std::string& link, const std::string& target);
+// Removes such a link itself, never what it leads to (nothing when path is no file link).
+void RemoveFileLink(const std::string& link);
 #ifdef _WIN32
 // The host path of a Windows path under Wine; empty elsewhere, or when it holds a blank.
 std::string UnixName(const std::string& path);

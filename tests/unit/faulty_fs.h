@@ -124,6 +124,7 @@ class FaultyFs : public os::FileSystem {
   }
   uint32_t GetDriveType(const char* root) override { return real_.GetDriveType(root); }
   uint32_t GetLogicalDrives() override { return real_.GetLogicalDrives(); }
+  bool IsFileLink(const char* path) override { return real_.IsFileLink(path); }
   uint32_t GetTempDir(char* buf, uint32_t size) override { return real_.GetTempDir(buf, size); }
 
  private:

@@ -44,8 +44,9 @@ class OpenHandle {
 // without a trailing backslash; empty when the system cannot say.
 std::wstring FinalPath(const std::wstring& path) {
   using Fn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
-  static const Fn get =
-      reinterpret_cast<Fn>(late::Proc("kernel32.dll", "GetFinalPathNameByHandleW"));
+  // Asked for by name: systems before Vista do not have it.
+  static const Fn get = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW")));
   if (!get) return std::wstring();
   OpenHandle h(::CreateFileW(path.c_str(), 0,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -85,7 +86,12 @@ bool LeadsElsewhere(const char* path) {
   const std::wstring resolvedFile = FinalPath(file);
   const std::wstring resolvedDirectory = FinalPath(file.substr(0, inRoot ? 3 : cut));
   if (resolvedFile.empty() || resolvedDirectory.empty()) return false;
-  const std::wstring expected = resolvedDirectory + L"\\" + found.cFileName;
+  // The resolved path comes back through the path rules that drop a last component's trailing
+  // dots and blanks ("a." answers "...\a"): the name is compared after the same rewriting.
+  std::wstring name(found.cFileName);
+  while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
+  if (name.empty()) return false;  // dots only: no resolved name to compare with
+  const std::wstring expected = resolvedDirectory + L"\\" + name;
   return ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, resolvedFile.c_str(), -1,
                           expected.c_str(), -1) != CSTR_EQUAL;
 }

@@ -170,8 +170,12 @@ TEST_F(EngineFileLinkTest, TreesKeepTheirLinksAndTheFilesTheyLeadTo) {
     }
     EXPECT_EQ(r, c.result);
     EXPECT_TREE(Tree("target"), kTarget);
-    if (c.result != kEngineOk) EXPECT_EQ(LastCopyError(), kErrnoFileLink);
-    if (c.linksInSource) EXPECT_TRUE(IsLink("src\\latest.log"));
+    if (c.result != kEngineOk) {
+      EXPECT_EQ(LastCopyError(), kErrnoFileLink);
+    }
+    if (c.linksInSource) {
+      EXPECT_TRUE(IsLink("src\\latest.log"));
+    }
     switch (c.op) {
       case Op::kDelete:
         // The plain file went; the links, and with them what they read, stay.

@@ -48,36 +48,61 @@ void ShellExecuteIn(const std::string& verb, const std::string& file,
 }  // namespace
 
 namespace {
+
+// A start through RunWithFiles: the WinExec result, or a refusal already shown.
+struct Started {
+  uint32_t result = 0;
+  bool refused = false;
+};
+
 // The composed line started in directory, the table's path made current again.
-uint32_t RunComposed(table::Sorm& t, const std::string& command, const std::string& directory,
-                     const std::vector<std::string>* dropped) {
-  std::string line;
-  if (!ComposeRunWithFiles(command.c_str(), &IsWin32Program,
-                           dropped ? std::vector<SelectedFile>() : SelectedFilesOf(t),
-                           t.DirectoryString(), dropped, line))
-    return 0;
+Started RunComposed(table::Sorm& t, const RunLine& run, const std::string& directory,
+                    const std::vector<std::string>* dropped) {
+  ComposedLine composed;
+  const ComposeResult r =
+      ComposeRunWithFiles(run, &IsWin32Program,
+                          dropped ? std::vector<SelectedFile>() : SelectedFilesOf(t),
+                          t.DirectoryString(), dropped, composed);
+  if (r == ComposeResult::kTooLong) return Started{};
+  if (r == ComposeResult::kComposed && dropped) {
+    if (const std::string* missing = FirstMissingPath(*dropped)) {
+      composed.refusal = NameRefusal::kMissing;
+      composed.refusedName = *missing;
+    }
+  }
+  if (composed.refusal != NameRefusal::kNone) {
+    t.ErrorBox(RefusalMessage(composed.refusal, composed.refusedName).c_str());
+    return Started{0, true};
+  }
+  std::string& line = composed.line;
   // A program named without a path is found before the folder becomes current: process
   // creation would look in the current directory first and start a program planted there.
   if (!ResolveLineProgram(line, SystemProgramDirectories(), kMaxCommandLine))
-    return kWinExecNotFound;
+    return Started{kWinExecNotFound, false};
   // WinExec starts the program in the process's current directory.
   os::Fs().SetCurrentDir(directory.c_str());
   const uint32_t result = os::Sys().WinExec(line.c_str(), SW_SHOW);
   os::Fs().SetCurrentDir(t.path().c_str());
-  return result;
+  return Started{result, false};
 }
+
+Started StartWithFiles(table::Sorm& t, const RunLine& run, const std::string& directory,
+                       table::PaneSurface* surface) {
+  const Started started = RunComposed(t, run, directory, nullptr);
+  table::DeselectAll(t, surface);
+  return started;
+}
+
 }  // namespace
 
-uint32_t RunWithFiles(table::Sorm& t, const std::string& command, const std::string& directory,
+uint32_t RunWithFiles(table::Sorm& t, const RunLine& run, const std::string& directory,
                       table::PaneSurface* surface) {
-  const uint32_t result = RunComposed(t, command, directory, nullptr);
-  table::DeselectAll(t, surface);
-  return result;
+  return StartWithFiles(t, run, directory, surface).result;
 }
 
 uint32_t RunWithDroppedFiles(table::Sorm& t, const std::string& command,
                              const std::vector<std::string>& dropped) {
-  return RunComposed(t, command, t.path(), &dropped);
+  return RunComposed(t, RunLine{command, std::string()}, t.path(), &dropped).result;
 }
 
 void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string& fullPath,
@@ -105,27 +130,31 @@ void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string
         ShellExecuteIn(plan.verb.empty() ? "open" : plan.verb, plan.file, plan.directory);
       break;
     case OpenAction::kRunWithFiles:
-      RunWithFiles(t, plan.command, plan.directory, surface);
+      RunWithFiles(t, RunLine{plan.command, std::string()}, plan.directory, surface);
       break;
   }
   if (marked && d.IsSelected()) table::Deselect(t, entry, surface);
   os::Fs().SetCurrentDir(t.path().c_str());
 }
 
-RunOutcome RunCommandLine(table::Sorm& t, const std::string& line,
-                          table::PaneSurface* surface) {
-  const TypedLine typed = SplitTypedLine(line.c_str());
-  if (typed.program.empty()) return RunOutcome::kFailed;
+namespace {
+
+RunOutcome RunLineOf(table::Sorm& t, const std::string& line, LineSource source,
+                     table::PaneSurface* surface) {
   const std::string directory = t.path();
+  const TypedLine typed = SplitTypedLineIn(line.c_str(), directory);
+  if (typed.program.empty()) return RunOutcome::kFailed;
   TypedRunPlan plan;
   {
     const AssociationMatch match = LookupInTable(t, directory, typed.program.c_str());
     plan = PlanTypedRun(typed, match, directory,
-                        OwnWorkingDirectory(match.file.source, directory, typed.program.c_str()));
+                        OwnWorkingDirectory(match.file.source, directory, typed.program.c_str()),
+                        source);
   }
   if (plan.tooLong) return RunOutcome::kTooLong;
-  if (RunWithFiles(t, plan.line, plan.directory, surface) >= kFirstSuccess)
-    return RunOutcome::kStarted;
+  const Started started = StartWithFiles(t, plan.run, plan.directory, surface);
+  if (started.refused) return RunOutcome::kRefused;
+  if (started.result >= kFirstSuccess) return RunOutcome::kStarted;
   if (plan.fallbackFile.empty()) return RunOutcome::kFailed;
   const HINSTANCE r = lazy::ShellExecuteA(
       nullptr, nullptr, plan.fallbackFile.c_str(),
@@ -134,15 +163,15 @@ RunOutcome RunCommandLine(table::Sorm& t, const std::string& line,
   return reinterpret_cast<INT_PTR>(r) > 32 ? RunOutcome::kStarted : RunOutcome::kFailed;
 }
 
-namespace {
-
 RunOutcome RunRequested(table::Sorm& t, const RunRequest& request, table::PaneSurface* surface) {
-  if (!request.direct) return RunCommandLine(t, request.line, surface);
+  if (!request.direct) return RunLineOf(t, request.line, request.source, surface);
   if (request.line.empty()) return RunOutcome::kFailed;
   if (request.line.size() > kMaxCommandLine) return RunOutcome::kTooLong;
   const std::string directory = t.path();
-  if (RunWithFiles(t, request.line, directory, surface) >= kFirstSuccess)
-    return RunOutcome::kStarted;
+  const Started started =
+      StartWithFiles(t, LineOfSource(request.source, request.line), directory, surface);
+  if (started.refused) return RunOutcome::kRefused;
+  if (started.result >= kFirstSuccess) return RunOutcome::kStarted;
   if (!request.shellFallback) return RunOutcome::kFailed;
   const HINSTANCE r = lazy::ShellExecuteA(nullptr, nullptr, request.line.c_str(), nullptr,
                                           directory.c_str(), SW_SHOW);
@@ -150,6 +179,11 @@ RunOutcome RunRequested(table::Sorm& t, const RunRequest& request, table::PaneSu
 }
 
 }  // namespace
+
+RunOutcome RunCommandLine(table::Sorm& t, const std::string& line,
+                          table::PaneSurface* surface) {
+  return RunLineOf(t, line, LineSource::kCommand, surface);
+}
 
 RunOutcome RunAnswer(table::Sorm& t, const std::string& answer, table::PaneSurface* surface) {
   return RunRequested(t, ParseRunAnswer(answer.c_str()), surface);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "exec/run_line.h"
 #include "table/pane_surface.h"
 #include "table/sorm.h"
 
@@ -16,21 +17,26 @@ namespace exec {
 void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string& fullPath,
               table::PaneSurface* surface);
 
-// Starts command with the selected files of t appended, in directory; every entry is
-// deselected afterwards. The WinExec result (below 32: failure).
-uint32_t RunWithFiles(table::Sorm& t, const std::string& command, const std::string& directory,
+// Starts run with the selected files of t appended, in directory; every entry is
+// deselected afterwards. The WinExec result (below 32: failure; 0 also when a name was refused,
+// which the table's error box has told).
+uint32_t RunWithFiles(table::Sorm& t, const RunLine& run, const std::string& directory,
                       table::PaneSurface* surface);
 
-// Starts command with dropped files (full paths) appended, in the table's directory. The
-// WinExec result.
+// Starts command with dropped files (full paths) appended, in the table's directory; a path
+// that cannot go on the line or names nothing is refused in the table's error box and nothing
+// starts. The WinExec result.
 uint32_t RunWithDroppedFiles(table::Sorm& t, const std::string& command,
                              const std::vector<std::string>& dropped);
 
-enum class RunOutcome { kStarted, kFailed, kTooLong };
+// kRefused: a name could not go on the line; the table's error box has said which.
+enum class RunOutcome { kStarted, kFailed, kTooLong, kRefused };
 
-// Runs a line the user typed, a key binding's line or a run-menu item's (RunCommandLine): its
-// program is looked up among the associations, the selected files are appended, and the shell
-// is tried when the start fails. kTooLong: the composed line does not fit, nothing ran.
+// Runs a key binding's line (RunCommandLine), a command (LineSource::kCommand): its program
+// (SplitTypedLineIn: leading words that name an existing file are one name) is looked up among
+// the associations, the selected files are appended, and the shell is tried when the start
+// fails. kTooLong: the composed line does not fit, nothing ran. The run dialog's answer and a
+// run-menu item's command go the same way, as typed text and as a command.
 RunOutcome RunCommandLine(table::Sorm& t, const std::string& line, table::PaneSurface* surface);
 
 // The run dialog's answer: one beginning with "#" runs as it stands (no association, no

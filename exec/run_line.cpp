@@ -4,6 +4,8 @@
 
 #include "config/command_line.h"
 #include "os/mbcs.h"
+#include "os/path_text.h"
+#include "os/services.h"
 
 namespace exec {
 namespace {
@@ -55,6 +57,36 @@ bool ContainsText(const char* text, const char* needle) {
 
 constexpr const char* kSemicolonProgram = "HIDEMANU.EXE";
 
+bool IsTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); }
+
+// The characters the command interpreter acts on in a batch file's line; "^" and "|" are
+// single-byte characters here only where they start a character.
+bool IsBatchSpecial(char c) {
+  switch (c) {
+    case '&': case '|': case '<': case '>': case '^': case '%': return true;
+    default: return false;
+  }
+}
+
+// True when text ends in suffix (upper case, single-byte) in any letter case, from a character
+// boundary.
+bool EndsWithNoCase(const std::string& text, const char* suffix) {
+  const std::size_t n = std::strlen(suffix);
+  if (text.size() < n) return false;
+  const std::string tail = UpperCase(text.substr(text.size() - n));
+  return tail == suffix && !mbcs::IsTrailByteAt(text.c_str(), text.size() - n);
+}
+
+// Closes a double quote the line leaves open (its own text, or a placeholder blanked from
+// inside quotes), so that the names' quotes pair as they were written. A double quote is never
+// a trail byte.
+void CloseOpenQuote(std::string& line) {
+  std::size_t quotes = 0;
+  for (char c : line)
+    if (c == '"') ++quotes;
+  if (quotes % 2 != 0 && line.size() < kMaxCommandLine) line += '"';
+}
+
 }  // namespace
 
 QuoteMode BlankPlaceholders(std::string& line) {
@@ -73,6 +105,52 @@ QuoteMode ModeForProgram(QuoteMode mode, bool win32Program, const std::string& p
 }
 
 bool IsWin32ExeType(uint32_t exeType) { return (exeType & 0xFFFF) == 0x4550; }
+
+bool IsBatchProgram(const std::string& program) {
+  if (EndsWithNoCase(program, ".BAT") || EndsWithNoCase(program, ".CMD")) return true;
+  const std::string name = UpperCase(os::FileNamePart(program.c_str()));
+  return name == "CMD" || name == "CMD.EXE";
+}
+
+NameRefusal CheckAppendedName(const std::string& text, bool batchProgram) {
+  bool batchSpecial = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x20 || c == '"') return NameRefusal::kUnsafeCharacter;
+    if (mbcs::IsLeadByte(c)) {
+      if (i + 1 >= text.size() || !IsTrailByte(static_cast<unsigned char>(text[i + 1])))
+        return NameRefusal::kUnsafeCharacter;
+      ++i;  // a trail byte "|" or "^" is part of its character
+      continue;
+    }
+    if (IsBatchSpecial(static_cast<char>(c))) batchSpecial = true;
+  }
+  return batchProgram && batchSpecial ? NameRefusal::kBatchCharacter : NameRefusal::kNone;
+}
+
+const std::string* FirstMissingPath(const std::vector<std::string>& paths) {
+  for (const std::string& p : paths)
+    if (os::Fs().GetAttributes(p.c_str()) == os::kInvalidAttributes) return &p;
+  return nullptr;
+}
+
+std::string RefusalMessage(NameRefusal why, const std::string& name) {
+  std::string shown = name;
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  switch (why) {
+    case NameRefusal::kNone: return std::string();
+    case NameRefusal::kUnsafeCharacter:
+      return "「" + shown + "」は名前に使えない文字を含むため、コマンドラインに渡せません";
+    case NameRefusal::kBatchCharacter:
+      return "「" + shown +
+             "」は & | < > ^ % を含むため、バッチファイルに渡せません"
+             "（名前の一部がコマンドとして実行されるおそれがあります）";
+    case NameRefusal::kMissing:
+      return "「" + shown + "」が見つかりません";
+  }
+  return std::string();
+}
 
 int AppendSelectedFiles(std::string& line, int maxCount, const std::vector<SelectedFile>& files,
                         const std::string& prefix, QuoteMode mode) {
@@ -126,23 +204,42 @@ int AppendDroppedFiles(std::string& line, int maxCount, const std::vector<std::s
   return appended;
 }
 
-bool ComposeRunWithFiles(const char* command, const ProgramTypeCheck& isWin32Program,
-                         const std::vector<SelectedFile>& selected, const std::string& prefix,
-                         const std::vector<std::string>* dropped, std::string& line) {
-  line.clear();
-  if (!command || std::strlen(command) > kMaxCommandLine) return false;
-  line = command;
+ComposeResult ComposeRunWithFiles(const RunLine& run, const ProgramTypeCheck& isWin32Program,
+                                  const std::vector<SelectedFile>& selected,
+                                  const std::string& prefix,
+                                  const std::vector<std::string>* dropped, ComposedLine& out) {
+  out = ComposedLine();
+  if (run.command.size() + run.written.size() > kMaxCommandLine) return ComposeResult::kTooLong;
+  std::string line = run.command;
   QuoteMode mode = BlankPlaceholders(line);
-  if (mode == QuoteMode::kAlways) {
-    std::string program, parameters;
-    config::SplitCommandLine(line.c_str(), program, parameters);
+  line += run.written;
+  std::string program, parameters;
+  config::SplitCommandLine(line.c_str(), program, parameters);
+  if (mode == QuoteMode::kAlways)
     mode = ModeForProgram(mode, isWin32Program && isWin32Program(program), program);
+  const bool batch = IsBatchProgram(program);
+  auto refuse = [&out, batch](const std::string& text) {
+    out.refusal = CheckAppendedName(text, batch);
+    if (out.refusal == NameRefusal::kNone) return false;
+    out.refusedName = text;
+    return true;
+  };
+  if (dropped) {
+    for (const std::string& name : *dropped)
+      if (!name.empty() && refuse(name)) return ComposeResult::kRefused;
+  } else {
+    for (const SelectedFile& f : selected) {
+      const std::string text = f.isLink ? f.target : prefix + f.name;
+      if (!text.empty() && refuse(text)) return ComposeResult::kRefused;
+    }
   }
+  CloseOpenQuote(line);
   if (dropped)
     AppendDroppedFiles(line, kMaxAppendedFiles, *dropped, mode);
   else
     AppendSelectedFiles(line, kMaxAppendedFiles, selected, prefix, mode);
-  return true;
+  out.line = std::move(line);
+  return ComposeResult::kComposed;
 }
 
 }  // namespace exec

@@ -188,6 +188,8 @@ class Sorm {
   // Composes the title (directory, mask, count and free space), keeps it and shows it.
   const std::string& TitleText();
   const std::string& title() const { return title_; }
+  // The pane's error box (TableView::ErrorBox), for a command refused on this table.
+  void ErrorBox(const char* text) { view_.ErrorBox(text); }
 
   // ---- icon loader
   std::mutex& lock() { return lock_; }

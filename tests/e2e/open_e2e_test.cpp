@@ -253,6 +253,23 @@ class OpenDocumentTest : public OpenTest {
     return false;
   }
 
+  // Types the document's name into the run dialog: the program of its type starts with it.
+  void RunDialogOpens(const char* stem) {
+    Document(stem);
+    const std::string name = stem + ext_;
+    Start(name.c_str(), docs_);
+    ::PostMessageA(frame_, WM_COMMAND, 148, 0);
+    HWND dlg = e2e::FindDialog("キー入力しプログラムを実行");
+    ASSERT_NE(dlg, nullptr);
+    ::SetDlgItemTextA(dlg, 31051, name.c_str());
+    ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitStarts(1)) << "the program of the file type was not started";
+    const std::vector<std::string> starts = Starts();
+    ASSERT_EQ(starts.size(), 1u);
+    EXPECT_EQ(starts[0].substr(0, starts[0].find('\t')), docs_);
+    EXPECT_NE(starts[0].find(name), std::string::npos) << starts[0];
+  }
+
   std::string program_, log_, ext_, type_, docs_;
   std::vector<std::string> made_;
 };
@@ -345,6 +362,15 @@ TEST_F(OpenDocumentTest, ABareProgramNameNeverStartsAProgramOfTheListedFolder) {
   ::DeleteFileA(trusted.c_str());
   ::RemoveDirectoryA(bin.c_str());
 }
+
+// Answers of the run dialog naming a document of the file type: the program of the type starts
+// with the name as typed. A name with blanks is the document, not a program "my" with
+// arguments; a "%" in it is the user's text, not a placeholder to blank.
+TEST_F(OpenDocumentTest, TheRunDialogOpensTheDocumentTypedWithItsBlanks) {
+  RunDialogOpens("my report");
+}
+
+TEST_F(OpenDocumentTest, TheRunDialogKeepsAPercentSignTyped) { RunDialogOpens("100%"); }
 
 // The association dialog holds 259 bytes of a command: typing stops there, and a stored
 // command of 260 bytes, shown cut, is stored whole again when OK leaves it as shown.

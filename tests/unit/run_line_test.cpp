@@ -1,5 +1,5 @@
-// Composing a command line with files: placeholders, quoting modes, the program rule and the
-// length limit.
+// Composing a command line with files: placeholders, quoting modes, the program rule, the
+// length limit, the text kept as written and the names refused.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +7,8 @@
 
 #include "config/command_line.h"
 #include "exec/run_line.h"
+#include "os/services.h"
+#include "tests/unit/test_util.h"
 
 namespace {
 
@@ -157,8 +159,31 @@ TEST(AppendDroppedFilesTest, QuotesInAlwaysModeOrWhenNeeded) {
 
 std::string Blanks(size_t n) { return std::string(n, ' '); }
 
+// The composed line, or "<too long>" / "<refused: name>".
+std::string Compose(const exec::RunLine& run, const exec::ProgramTypeCheck& check,
+                    const std::vector<exec::SelectedFile>& files, const std::string& prefix,
+                    const std::vector<std::string>* dropped = nullptr) {
+  exec::ComposedLine out;
+  switch (exec::ComposeRunWithFiles(run, check, files, prefix, dropped, out)) {
+    case exec::ComposeResult::kComposed:
+      EXPECT_EQ(out.refusal, exec::NameRefusal::kNone);
+      return out.line;
+    case exec::ComposeResult::kTooLong:
+      EXPECT_EQ(out.line, "");
+      return "<too long>";
+    case exec::ComposeResult::kRefused:
+      EXPECT_EQ(out.line, "");
+      EXPECT_NE(out.refusal, exec::NameRefusal::kNone);
+      return "<refused: " + out.refusedName + ">";
+  }
+  return "<?>";
+}
+
+exec::RunLine Command(const char* command) { return exec::RunLine{command, ""}; }
+
+const exec::ProgramTypeCheck kWin32 = [](const std::string&) { return true; };
+
 TEST(ComposeRunWithFilesTest, FilesGoWhereThePlaceholdersWere) {
-  auto win32 = [](const std::string&) { return true; };
   auto dos = [](const std::string&) { return false; };
   const std::string prefix = "C:\\My Docs\\";
   struct Case {
@@ -168,47 +193,175 @@ TEST(ComposeRunWithFilesTest, FilesGoWhereThePlaceholdersWere) {
     std::string line;
   } cases[] = {
       // The quoted placeholder leaves four blanks, then the blank before the files.
-      {"C:\\bin\\edit.exe \"%1\"", win32, Files({"README"}),
+      {"C:\\bin\\edit.exe \"%1\"", kWin32, Files({"README"}),
        "C:\\bin\\edit.exe" + Blanks(6) + "\"C:\\My Docs\\README\""},
-      {"C:\\bin\\edit.exe %1", win32, Files({"README"}),
+      {"C:\\bin\\edit.exe %1", kWin32, Files({"README"}),
        "C:\\bin\\edit.exe" + Blanks(5) + "\"C:\\My Docs\\README\""},
       {"C:\\bin\\edit.exe \"%1\"", dos, Files({"a"}),
        "C:\\bin\\edit.exe" + Blanks(6) + "\"C:\\My Docs\\a\""},
-      {"C:\\t\\HIDEMANU.EXE \"%1\"", win32, Files({"a", "b"}),
+      {"C:\\t\\HIDEMANU.EXE \"%1\"", kWin32, Files({"a", "b"}),
        "C:\\t\\HIDEMANU.EXE" + Blanks(6) + "\"C:\\My Docs\\a\";\"C:\\My Docs\\b\""},
-      {"notepad.exe ^.txt", win32, Files({"a"}),
+      {"notepad.exe ^.txt", kWin32, Files({"a"}),
        "notepad.exe" + Blanks(7) + "\"C:\\My Docs\\a\""},
   };
 
-  for (const auto& c : cases) {
-    std::string line;
-    ASSERT_TRUE(exec::ComposeRunWithFiles(c.command, c.check, c.files, prefix, nullptr, line));
-    EXPECT_EQ(line, c.line) << c.command;
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(Compose(Command(c.command), c.check, c.files, prefix), c.line) << c.command;
   // Dropped files instead of the selection; the program's type is asked of its first token.
   std::string asked;
   std::vector<std::string> dropped = {"C:\\x y.txt"};
-  std::string line;
-  ASSERT_TRUE(exec::ComposeRunWithFiles(
-      "\"C:\\a b\\p.exe\" \"%1\"", [&](const std::string& p) { asked = p; return true; },
-      Files({"ignored"}), prefix, &dropped, line));
+  EXPECT_EQ(Compose(Command("\"C:\\a b\\p.exe\" \"%1\""),
+                    [&](const std::string& p) { asked = p; return true; }, Files({"ignored"}),
+                    prefix, &dropped),
+            "\"C:\\a b\\p.exe\"" + Blanks(6) + "\"C:\\x y.txt\"");
   EXPECT_EQ(asked, "C:\\a b\\p.exe");
-  EXPECT_EQ(line, "\"C:\\a b\\p.exe\"" + Blanks(6) + "\"C:\\x y.txt\"");
-  // A command that is itself too long is refused.
-  std::string huge(exec::kMaxCommandLine + 1, 'x');
-  EXPECT_FALSE(exec::ComposeRunWithFiles(huge.c_str(), win32, {}, prefix, nullptr, line));
-  EXPECT_EQ(line, "");
+  // A command that is itself too long is refused; so is one whose written text makes it so.
+  const std::string huge(exec::kMaxCommandLine + 1, 'x');
+  EXPECT_EQ(Compose(Command(huge.c_str()), kWin32, {}, prefix), "<too long>");
+  EXPECT_EQ(Compose(exec::RunLine{"p", huge.substr(1)}, kWin32, {}, prefix), "<too long>");
+}
+
+// A name with a blank gets exactly one pair of quotes whether the placeholder was bare or
+// quoted; a name without one is bare only where the placeholder was bare and the program does
+// not ask otherwise.
+TEST(ComposeRunWithFilesTest, OnePairOfQuotesForBareAndQuotedPlaceholders) {
+  const std::string prefix = "C:\\d\\";
+  const auto files = Files({"a b.txt", "c.txt"});
+  struct Case {
+    const char* command;
+    std::string line;
+  } cases[] = {
+      {"ed.exe %1", "ed.exe" + Blanks(5) + "\"C:\\d\\a b.txt\" C:\\d\\c.txt"},
+      {"ed.exe \"%1\"", "ed.exe" + Blanks(6) + "\"C:\\d\\a b.txt\" \"C:\\d\\c.txt\""},
+      {"ed.exe \"%1\" -n", "ed.exe" + Blanks(6) + "-n \"C:\\d\\a b.txt\" \"C:\\d\\c.txt\""},
+      // A placeholder inside quotes of its own text: the quote it leaves open is closed before
+      // the names, so theirs pair as written.
+      {"ed.exe \"/o:%1\"", "ed.exe \"/o:" + Blanks(3) + "\"  \"C:\\d\\a b.txt\" C:\\d\\c.txt"},
+  };
+  for (const auto& c : cases) {
+    const std::string line = Compose(Command(c.command), kWin32, files, prefix);
+    EXPECT_EQ(line, c.line) << c.command;
+    EXPECT_EQ(line.find("\"\""), std::string::npos) << c.command;
+    const std::vector<std::string> tokens = config::CommandLineTokens(line.c_str());
+    ASSERT_GE(tokens.size(), 2u) << c.command;
+    EXPECT_EQ(tokens[tokens.size() - 2], prefix + "a b.txt") << c.command;
+    EXPECT_EQ(tokens.back(), prefix + "c.txt") << c.command;
+  }
+}
+
+TEST(ComposeRunWithFilesTest, WrittenTextIsKeptAndOnlyTheCommandIsBlanked) {
+  struct Case {
+    exec::RunLine run;
+    std::string line;
+  } cases[] = {
+      {{"", "type 100%.txt"}, "type 100%.txt  C:\\d\\a"},
+      {{"ed.exe \"%1\"", " 50%^off.txt"}, "ed.exe" + Blanks(5) + " 50%^off.txt \"C:\\d\\a\""},
+      {{"ed.exe ^.txt %1", " %PATH%"}, "ed.exe" + Blanks(9) + " %PATH%  C:\\d\\a"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Compose(c.run, kWin32, Files({"a"}), "C:\\d\\"), c.line) << c.run.Whole();
+}
+
+TEST(ComposeRunWithFilesTest, UnsafeNamesRefuseTheWholeStart) {
+  std::vector<exec::SelectedFile> link = Files({"ok.txt"});
+  link.push_back({"l.LFI", true, "C:\\t\\x\ty.doc"});
+  struct Case {
+    const char* command;
+    std::vector<exec::SelectedFile> files;
+    std::vector<std::string> dropped;  // used when not empty
+    std::string result;
+  } cases[] = {
+      {"ed.exe %1", Files({"ok.txt", "a\"b.txt"}), {}, "<refused: C:\\d\\a\"b.txt>"},
+      {"ed.exe %1", link, {}, "<refused: C:\\t\\x\ty.doc>"},
+      {"ed.exe", {}, {"C:\\x\"y", "C:\\z"}, "<refused: C:\\x\"y>"},
+      {"ed.exe", {}, {"C:\\ok", "C:\\a\rb"}, "<refused: C:\\a\rb>"},
+      // A lead byte without its trail byte would swallow the quote or blank after it.
+      {"ed.exe", {}, {"C:\\a\x83"}, "<refused: C:\\a\x83>"},
+      {"ed.exe", {}, {"C:\\a\x83 b"}, "<refused: C:\\a\x83 b>"},
+      // Batch files: the interpreter would run what follows "&" as a command of its own.
+      {"C:\\t\\run.bat %1", Files({"a&calc.txt"}), {}, "<refused: C:\\d\\a&calc.txt>"},
+      {"\"C:\\t t\\RUN.CMD\" \"%1\"", Files({"50%.txt"}), {}, "<refused: C:\\d\\50%.txt>"},
+      {"cmd /c type", {}, {"C:\\a|b"}, "<refused: C:\\a|b>"},
+      {"run.bat", {}, {"C:\\a^b", "C:\\c"}, "<refused: C:\\a^b>"},
+      {"run.bat", Files({"x<y", "z"}), {}, "<refused: C:\\d\\x<y>"},
+      // The same names go to other programs; a "|" or "^" trail byte is part of its character.
+      {"ed.exe %1", Files({"a&calc.txt"}), {}, "ed.exe" + Blanks(3) + "  C:\\d\\a&calc.txt"},
+      {"run.bat", Files({"\x95\x7c\x83\x5e.txt"}), {}, "run.bat  C:\\d\\\x95\x7c\x83\x5e.txt"},
+      {"run.batch", Files({"a&b"}), {}, "run.batch  C:\\d\\a&b"},
+  };
+  for (const auto& c : cases) {
+    const std::vector<std::string>* dropped = c.dropped.empty() ? nullptr : &c.dropped;
+    EXPECT_EQ(Compose(Command(c.command), kWin32, c.files, "C:\\d\\", dropped), c.result)
+        << c.command;
+  }
+}
+
+TEST(CheckAppendedNameTest, CharactersPerProgramKind) {
+  using exec::NameRefusal;
+  struct Case {
+    const char* text;
+    NameRefusal plain, batch;
+  } cases[] = {
+      {"C:\\a b\\c.txt", NameRefusal::kNone, NameRefusal::kNone},
+      {"C:\\R&D\\c.txt", NameRefusal::kNone, NameRefusal::kBatchCharacter},
+      {"a>b", NameRefusal::kNone, NameRefusal::kBatchCharacter},
+      {"a\"b", NameRefusal::kUnsafeCharacter, NameRefusal::kUnsafeCharacter},
+      {"a\x1f", NameRefusal::kUnsafeCharacter, NameRefusal::kUnsafeCharacter},
+      {"a\x7f\xa0", NameRefusal::kNone, NameRefusal::kNone},
+      {"\x95\x5c\x83\x7c", NameRefusal::kNone, NameRefusal::kNone},
+      {"\x81\x20", NameRefusal::kUnsafeCharacter, NameRefusal::kUnsafeCharacter},
+      // A "&" after a whole character still counts; a quote never hides in a character.
+      {"\x95\x5c&", NameRefusal::kNone, NameRefusal::kBatchCharacter},
+      {"\x95\"", NameRefusal::kUnsafeCharacter, NameRefusal::kUnsafeCharacter},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(exec::CheckAppendedName(c.text, false), c.plain) << c.text;
+    EXPECT_EQ(exec::CheckAppendedName(c.text, true), c.batch) << c.text;
+  }
+}
+
+TEST(IsBatchProgramTest, BatchFilesAndTheInterpreter) {
+  struct Case {
+    const char* program;
+    bool batch;
+  } cases[] = {
+      {"run.bat", true}, {"C:\\t t\\Run.Cmd", true}, {"cmd", true}, {"C:\\WINDOWS\\CMD.EXE", true},
+      {"run.exe", false}, {"bat", false}, {"xcmd.exe", false}, {"run.bat.exe", false},
+      {"notcmd", false}, {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(exec::IsBatchProgram(c.program), c.batch) << c.program;
+}
+
+TEST(FirstMissingPathTest, NamesTheFirstPathThatDoesNotExist) {
+  testutil::TempDir dir;
+  ASSERT_TRUE(testutil::WriteFileBytes(dir.Path("here.txt"), "x"));
+  ASSERT_TRUE(os::Fs().CreateDir(dir.Path("folder").c_str()));
+  const std::vector<std::string> present = {dir.Path("here.txt"), dir.Path("folder")};
+  EXPECT_EQ(exec::FirstMissingPath(present), nullptr);
+  const std::vector<std::string> paths = {dir.Path("here.txt"), dir.Path("gone.txt"),
+                                          dir.Path("also gone")};
+  const std::string* missing = exec::FirstMissingPath(paths);
+  ASSERT_NE(missing, nullptr);
+  EXPECT_EQ(*missing, dir.Path("gone.txt"));
+}
+
+TEST(RefusalMessageTest, NamesTheFileWithControlCharactersShown) {
+  for (exec::NameRefusal why : {exec::NameRefusal::kUnsafeCharacter,
+                                exec::NameRefusal::kBatchCharacter, exec::NameRefusal::kMissing}) {
+    const std::string text = exec::RefusalMessage(why, "C:\\a\tb&c");
+    EXPECT_NE(text.find("C:\\a?b&c"), std::string::npos) << static_cast<int>(why);
+  }
+  EXPECT_NE(exec::RefusalMessage(exec::NameRefusal::kBatchCharacter, "x"),
+            exec::RefusalMessage(exec::NameRefusal::kMissing, "x"));
 }
 
 TEST(ComposeRunWithFilesTest, SplittingGivesBackTheNames) {
-  const std::vector<std::string> names = {"a.txt", "b c.txt", "\x95\x5c.txt", "d\te"};
+  const std::vector<std::string> names = {"a.txt", "b c.txt", "\x95\x5c.txt", "d  e"};
   std::vector<exec::SelectedFile> files;
   for (const auto& n : names) files.push_back({n, false, ""});
   for (const char* command : {"p.exe", "p.exe \"%1\"", "p.exe %1", "p.exe ^x"}) {
     for (const char* prefix : {"C:\\d\\", "C:\\d d\\"}) {
-      std::string line;
-      ASSERT_TRUE(exec::ComposeRunWithFiles(
-          command, [](const std::string&) { return true; }, files, prefix, nullptr, line));
+      const std::string line = Compose(Command(command), kWin32, files, prefix);
       std::vector<std::string> expected = {"p.exe"};
       for (const auto& n : names) expected.push_back(prefix + n);
       EXPECT_EQ(config::CommandLineTokens(line.c_str()), expected) << command << " " << prefix;

@@ -1,10 +1,13 @@
 // What opening a file and running a typed line decide: the "#" rule, the line per launch class,
-// its fallback, the start directory and the length limit.
+// its fallback, the start directory, the length limit, which part is kept as written and the
+// program a typed line names.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "exec/run_plan.h"
+#include "os/services.h"
+#include "tests/unit/test_util.h"
 
 namespace {
 
@@ -33,7 +36,46 @@ TEST(ParseRunAnswerTest, HashRunsTheRestDirectly) {
     EXPECT_EQ(m.direct, c.direct) << c.answer;
     EXPECT_EQ(m.line, c.line) << c.answer;
     EXPECT_EQ(m.shellFallback, c.direct) << c.answer;
+    EXPECT_EQ(r.source, exec::LineSource::kTyped) << c.answer;
+    EXPECT_EQ(m.source, exec::LineSource::kCommand) << c.answer;
   }
+}
+
+// The run dialog's first words, blanks included, are one name when they name what exists in
+// the table's folder; the longest such run wins.
+TEST(SplitTypedLineInTest, LeadingWordsThatNameAnExistingFileAreTheProgram) {
+  testutil::TempDir dir;
+  for (const char* f : {"my report.doc", "my report.doc v2.txt", "my", "plain.txt"})
+    ASSERT_TRUE(testutil::WriteFileBytes(dir.Path(f), "x")) << f;
+  ASSERT_TRUE(os::Fs().CreateDir(dir.Path("old stuff").c_str()));
+  const std::string full = dir.Path("my report.doc");
+  struct Case {
+    std::string typed;
+    std::string line, program, parameters;
+  } cases[] = {
+      {"my report.doc", "\"my report.doc\"", "my report.doc", ""},
+      {"  my report.doc -p 2", "\"my report.doc\" -p 2", "my report.doc", " -p 2"},
+      {"my report.doc v2.txt", "\"my report.doc v2.txt\"", "my report.doc v2.txt", ""},
+      {"my report.doc v3.txt", "\"my report.doc\" v3.txt", "my report.doc", " v3.txt"},
+      {"old stuff", "\"old stuff\"", "old stuff", ""},
+      {full + " x", "\"" + full + "\" x", full, " x"},
+      // Nothing longer exists: split at the first blank as before.
+      {"my other.doc", "my other.doc", "my", " other.doc"},
+      {"plain.txt a b", "plain.txt a b", "plain.txt", " a b"},
+      {"notepad my report.doc", "notepad my report.doc", "notepad", " my report.doc"},
+      // Quoted as typed, or relative to another folder than the table's: as it splits.
+      {"\"my\" report.doc", "\"my\" report.doc", "my", " report.doc"},
+      {"\\my report.doc", "\\my report.doc", "\\my", " report.doc"},
+      {"", "", "", ""},
+  };
+  for (const auto& c : cases) {
+    const exec::TypedLine t = exec::SplitTypedLineIn(c.typed.c_str(), dir.Dir());
+    EXPECT_EQ(t.line, c.line) << c.typed;
+    EXPECT_EQ(t.program, c.program) << c.typed;
+    EXPECT_EQ(t.parameters, c.parameters) << c.typed;
+  }
+  // Without the table's folder, a relative name is never looked for.
+  EXPECT_EQ(exec::SplitTypedLineIn("my report.doc", "").program, "my");
 }
 
 TEST(SplitTypedLineTest, SkipsLeadingBlanks) {
@@ -82,9 +124,19 @@ TEST(PlanTypedRunTest, LinePerClassAndFallback) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.match.launchClass));
-    exec::TypedRunPlan plan = exec::PlanTypedRun(typed, c.match, table, c.own);
+    exec::TypedRunPlan plan =
+        exec::PlanTypedRun(typed, c.match, table, c.own, exec::LineSource::kTyped);
     EXPECT_FALSE(plan.tooLong);
-    EXPECT_EQ(plan.line, c.line);
+    EXPECT_EQ(plan.run.Whole(), c.line);
+    // Only the association's command is a command; what follows is kept as written, and a
+    // line run as typed is written text whole.
+    const bool asTyped = c.match.launchClass == LaunchClass::kNone ||
+                         c.match.launchClass == LaunchClass::kExecutable;
+    EXPECT_EQ(plan.run.command, asTyped ? std::string() : c.match.command);
+    const exec::TypedRunPlan asCommand =
+        exec::PlanTypedRun(typed, c.match, table, c.own, exec::LineSource::kCommand);
+    EXPECT_EQ(asCommand.run.command, c.line);
+    EXPECT_EQ(asCommand.run.written, "");
     EXPECT_EQ(plan.fallbackFile, c.fallbackFile);
     EXPECT_EQ(plan.fallbackParameters, c.fallbackParameters);
     EXPECT_EQ(plan.directory, c.directory);
@@ -106,10 +158,13 @@ TEST(PlanTypedRunTest, LongLinesAreRefused) {
       {LaunchClass::kByName, "", true},
   };
   for (const auto& c : cases) {
-    exec::TypedRunPlan plan = exec::PlanTypedRun(typed, Match(c.c, c.command), "C:\\", "");
-    EXPECT_EQ(plan.tooLong, c.tooLong) << c.command;
-    EXPECT_EQ(plan.line.empty(), c.tooLong);
-    EXPECT_LE(plan.line.size(), exec::kMaxCommandLine);
+    for (exec::LineSource source : {exec::LineSource::kTyped, exec::LineSource::kCommand}) {
+      exec::TypedRunPlan plan =
+          exec::PlanTypedRun(typed, Match(c.c, c.command), "C:\\", "", source);
+      EXPECT_EQ(plan.tooLong, c.tooLong) << c.command;
+      EXPECT_EQ(plan.run.Whole().empty(), c.tooLong);
+      EXPECT_LE(plan.run.Whole().size(), exec::kMaxCommandLine);
+    }
   }
 }
 

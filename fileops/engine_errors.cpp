@@ -49,6 +49,8 @@ const char* ErrorCodeMessage(int code) {
     case kErrnoPipe: return "パイプが破壊されました";
     case kErrnoWrittenTwice:
       return "コピー先には、このコマンドで既に同じ名前の別のファイルを書きました。このファイルは元の場所に残しました";
+    case kErrnoDestinationLink:
+      return "コピー先・移動先のディレクトリがリンクのため、その中へは書き込めません。元のファイルはそのまま残しました";
     case kErrnoLinkLeft:
       return "ディレクトリへのリンクはコピー・移動できません。リンクは元の場所に残しました";
     default:

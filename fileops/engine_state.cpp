@@ -7,6 +7,7 @@ namespace fileops {
 namespace {
 int g_lastCopyError = 0;
 bool g_recycleDeletes = false;
+std::string g_refusedLinkPath;
 }  // namespace
 
 int LastCopyError() { return g_lastCopyError; }
@@ -16,6 +17,9 @@ int FailWithOsError(int result) {
   g_lastCopyError = CopyErrorFromWin32(os::LastError());
   return result;
 }
+
+const std::string& RefusedLinkPath() { return g_refusedLinkPath; }
+void SetRefusedLinkPath(const std::string& path) { g_refusedLinkPath = path; }
 
 bool RecycleDeletes() { return g_recycleDeletes; }
 void SetRecycleDeletes(bool toRecycleBin) { g_recycleDeletes = toRecycleBin; }

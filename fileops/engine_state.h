@@ -2,6 +2,7 @@
 // copy step and the recycle-bin switch of the delete command. (The cancel test belongs to the
 // command's OperationUi.)
 #pragma once
+#include <string>
 
 namespace fileops {
 
@@ -13,6 +14,11 @@ void SetLastCopyError(int code);
 // Saves the error code of the OS call that just failed (os::LastError) as LastCopyError and
 // returns result.
 int FailWithOsError(int result);
+
+// The destination directory a tree copy refused because it is a link (LastCopyError
+// kErrnoDestinationLink), for the message to name it.
+const std::string& RefusedLinkPath();
+void SetRefusedLinkPath(const std::string& path);
 
 // Set by the delete command before it starts: true sends deleted files to the recycle bin.
 bool RecycleDeletes();

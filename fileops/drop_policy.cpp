@@ -46,6 +46,31 @@ bool CanDropOnPane(bool isSourcePane, bool entryHit, bool entrySelected) {
   return !isSourcePane || (entryHit && !entrySelected);
 }
 
+namespace {
+
+// "X:\..." or "\\server\...": a path that names its place without the current drive or
+// directory. (A first byte is never a trail byte, and ":" is none either.)
+bool IsFullPath(const std::string& p) {
+  const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  if (p.size() >= 3 && letter(p[0]) && p[1] == ':' && separator(p[2])) return true;
+  return p.size() >= 3 && separator(p[0]) && separator(p[1]);
+}
+
+// A link's target taken where the link file lies, the table's directory, when it is plain
+// relative ("sub\x", "x"); the process's current directory, which the panes change, is never
+// used. A target from the root or of a drive alone ("\x", "D:x") would depend on it: empty.
+std::string TargetInLinkDirectory(const std::string& linkDirectory, const std::string& target) {
+  if (target.empty() || IsFullPath(target)) return target;
+  const bool plainRelative =
+      target[0] != '\\' && target[0] != '/' && !(target.size() >= 2 && target[1] == ':');
+  if (!plainRelative) return std::string();
+  std::string joined = linkDirectory + target;
+  return IsFullPath(joined) ? joined : std::string();
+}
+
+}  // namespace
+
 DropPlace PlaceOfDrop(const std::string& tableDirectory, const table::SM_DAT* hit,
                       const std::function<std::string(const char* name)>& linkTarget) {
   if (!hit) return {DropPlace::kDirectory, tableDirectory};
@@ -53,7 +78,8 @@ DropPlace PlaceOfDrop(const std::string& tableDirectory, const table::SM_DAT* hi
   if (!name) return {DropPlace::kRefused, hit->name};
   if (hit->IsDirectory()) return {DropPlace::kDirectory, tableDirectory + name};
   if ((hit->linkFlags & table::kIsLink) && (hit->linkFlags & table::kTargetIsDirectory)) {
-    std::string target = linkTarget ? linkTarget(name) : std::string();
+    const std::string target =
+        TargetInLinkDirectory(tableDirectory, linkTarget ? linkTarget(name) : std::string());
     if (target.empty()) return {DropPlace::kRefused, hit->name};
     return {DropPlace::kDirectory, target};
   }

@@ -56,7 +56,9 @@ struct DropPlace {
 // tableDirectory ends in a backslash. hit: the entry under the drop point, or null.
 // linkTarget resolves a link entry (the name it is reached by) to its final target. A directory
 // entry (".." too) or a link to a directory takes the drop; another entry is a program; an
-// entry that cannot be reached by any name refuses it.
+// entry that cannot be reached by any name refuses it. A link's relative target is taken in
+// the table's directory, where the link file lies; a target that does not then make a full
+// path ("\x", "D:x") refuses the drop.
 DropPlace PlaceOfDrop(const std::string& tableDirectory, const table::SM_DAT* hit,
                       const std::function<std::string(const char* name)>& linkTarget);
 

@@ -57,11 +57,20 @@ int RemoveOneDirectory(const OperationUi& ui, const char* path) {
 }
 
 int DeleteListedEntry(const OperationUi& ui, const std::string& path, uint32_t listedAttributes) {
-  const int r = DeleteEntry(ui, path, listedAttributes);
+  // The listing may be old by now (a question was open): what the path names at this moment
+  // decides how it goes. A file replaced by a directory must not reach the file delete, which
+  // through the shell would take the directory with everything in it; a directory link goes
+  // alone. The attributes are those of the entry itself, a link not followed.
+  const uint32_t current = os::Fs().GetAttributes(path.c_str());
+  if (current == os::kInvalidAttributes) return IsNotFoundError(os::LastError()) ? kEngineOk
+                                                                                 : kEngineFailed;
+  const int r = DeleteEntry(ui, path, current);
   if (r == kEngineOk) return r;
-  // Still there: the read-only question's Yes may have cleared its read-only flag.
+  // Still there: the read-only question's Yes may have cleared its read-only flag. Only the
+  // entry that was listed gets its listed attributes back, not one that took its place.
   const uint32_t now = os::Fs().GetAttributes(path.c_str());
-  if (now != os::kInvalidAttributes &&
+  constexpr uint32_t kKind = os::kAttrDirectory | os::kAttrReparsePoint;
+  if (now != os::kInvalidAttributes && (now & kKind) == (listedAttributes & kKind) &&
       (now & kSettableAttributes) != (listedAttributes & kSettableAttributes))
     os::Fs().SetAttributes(path.c_str(), listedAttributes & kSettableAttributes);
   return r;

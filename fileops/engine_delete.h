@@ -21,9 +21,11 @@ int RemoveOneDirectory(const OperationUi& ui, const char* path);
 // itself, never followed, also when it is the directory given.
 int DeleteTree(const OperationUi& ui, const char* directory);
 
-// Deletes one entry of a listing by its listed attributes: a file, a directory link (the link
-// alone) or a tree. When that fails or is cancelled and the entry is still there, its
-// attributes are put back as listed (the read-only question's Yes cleared read-only first).
+// Deletes one entry of a listing: a file, a directory link (the link alone) or a tree, by the
+// attributes the path has right now (the listing may be older than the entry: a file may have
+// been replaced by a directory while a question was open). 0 when the entry is gone already.
+// When the delete fails or is cancelled and the entry is still there, the attributes of the
+// listed entry are put back as listed (the read-only question's Yes cleared read-only first).
 int DeleteListedEntry(const OperationUi& ui, const std::string& path, uint32_t listedAttributes);
 
 }  // namespace fileops

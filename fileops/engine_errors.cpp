@@ -51,6 +51,8 @@ const char* ErrorCodeMessage(int code) {
       return "コピー先には、このコマンドで既に同じ名前の別のファイルを書きました。このファイルは元の場所に残しました";
     case kErrnoFileLink:
       return "ファイルへのリンクは削除・移動できません。リンクとリンク先のファイルは元のままです";
+    case kErrnoDestinationLink:
+      return "コピー先・移動先のディレクトリがリンクのため、その中へは書き込めません。元のファイルはそのまま残しました";
     case kErrnoLinkLeft:
       return "ディレクトリへのリンクはコピー・移動できません。リンクは元の場所に残しました";
     default:

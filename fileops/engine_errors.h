@@ -44,7 +44,8 @@ enum CopyErrorCode : int {
   kErrnoInvAcc = 100,  // invalid access code
   kErrnoLinkLeft = 101,  // a directory link was not copied or moved (no Win32 error maps here)
   kErrnoWrittenTwice = 102,  // the command already wrote this destination from another source
-  kErrnoFileLink = 103,  // a link to a file was not deleted or moved (RefusedLink names it)
+  kErrnoDestinationLink = 103,  // a destination directory is a link: nothing went through it
+  kErrnoFileLink = 104,  // a link to a file was not deleted or moved (RefusedLinkPath names it)
 };
 
 // The error code for the Win32 error of a failing call (table above).

@@ -49,11 +49,20 @@ CommandMessage EngineFailureMessage(EngineCommand command, int result, const Ope
     storage = WrittenTwiceMessage(ui.written->LastRefusal());
     return CommandMessage{0, storage.c_str()};
   }
+  if (result < 0 && LastCopyError() == kErrnoDestinationLink) {
+    storage = DestinationLinkMessage(RefusedLinkPath().c_str());
+    return CommandMessage{0, storage.c_str()};
+  }
   if (result < 0 && LastCopyError() == kErrnoFileLink) {
-    storage = FileLinkMessage(RefusedLink().c_str());
+    storage = FileLinkMessage(RefusedLinkPath().c_str());
     return CommandMessage{0, storage.c_str()};
   }
   return EngineResultMessage(command, result, LastCopyError());
+}
+
+std::string DestinationLinkMessage(const char* path) {
+  return std::string(path) +
+         " はディレクトリへのリンクのため、その中へはコピー・移動しません。元のファイルはそのまま残しました";
 }
 
 std::string CannotDeleteMessage(const char* name) {

@@ -39,9 +39,14 @@ enum class EngineCommand {
 // Results 0 and 1, and -6 (Cancel at the overwrite question), show nothing.
 CommandMessage EngineResultMessage(EngineCommand command, int result, int lastCopyError);
 // The same for the command's last engine call (LastCopyError); a second write to one
-// destination refused by the command's ledger names both sources (the text is kept in storage).
+// destination refused by the command's ledger names both sources, a destination directory
+// refused for being a link names it (the text is kept in storage).
 CommandMessage EngineFailureMessage(EngineCommand command, int result, const OperationUi& ui,
                                     std::string& storage);
+
+// "%s はディレクトリへのリンクのため…": a tree copy or move refused to merge into a destination
+// directory that is a link, whose files belong to the directory it leads to.
+std::string DestinationLinkMessage(const char* path);
 
 // "%s は削除できません。他のプロセスが使用していないか確認して下さい" for an entry name.
 std::string CannotDeleteMessage(const char* name);

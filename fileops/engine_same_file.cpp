@@ -1,6 +1,5 @@
 #include "fileops/engine_same_file.h"
 
-#include <cstdio>
 #include <string>
 
 #include "fileops/engine_errors.h"
@@ -12,7 +11,6 @@ namespace fileops {
 namespace {
 
 constexpr uint32_t kShareReadWrite = os::kShareRead | os::kShareWrite;
-constexpr uint32_t kShareAll = os::kShareRead | os::kShareWrite | os::kShareDelete;
 
 bool FullPath(const char* path, char (&out)[os::kMaxPath]) {
   uint32_t n = os::Fs().GetFullPath(path, out, sizeof(out));
@@ -67,29 +65,16 @@ void ProbeByShareModes(const char* a, const char* b, std::unique_ptr<os::File> h
   p.result = -2;
 }
 
+// Two directories are one when their full paths are equal without case, or when the file
+// system gives both one identity (a link, an alias or a mapped drive leading to the same
+// directory). Nothing is written: where no identity can be had, the paths alone decide. A name
+// that cannot be reached for want of access is reported as such.
 int SameDirectoryCheck(const char* a, const char* b) {
   if (SameFullPath(a, b)) return 1;
-  const std::string da = WithTrailingBackslash(a), db = WithTrailingBackslash(b);
-  static unsigned counter = 0;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "~smk%x.tmp", (os::Sys().TickCount() << 4) + counter++);
-    std::string inA, inB;
-    if (!JoinPath(da, name, inA) || !JoinPath(db, name, inB)) return 0;
-    auto marker = os::Fs().Open(inB.c_str(), os::kGenericWrite, kShareAll, os::kCreateNew);
-    if (!marker) {
-      uint32_t e = os::LastError();
-      if (e == os::kErrFileExists || e == os::kErrAlreadyExists) continue;
-      return 0;
-    }
-    marker.reset();
-    SameFileProbe p = ProbeSameFile(inA.c_str(), inB.c_str());
-    p.first.reset();
-    // A marker must not stay behind; a second try covers a scanner that held it a moment.
-    if (!os::Fs().DeleteFile(inB.c_str())) os::Fs().DeleteFile(inB.c_str());
-    return p.result;
-  }
-  return 0;
+  os::FileIdentity ia, ib;
+  if (!os::Fs().GetIdentity(a, ia)) return IsAccessError(os::LastError()) ? -1 : 0;
+  if (!os::Fs().GetIdentity(b, ib)) return IsAccessError(os::LastError()) ? -2 : 0;
+  return ia == ib ? 1 : 0;
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Whether two names lead to one file or directory, and whether a destination lies inside a
 // source directory. Besides comparing the full paths (which catches case and "..\" spellings)
-// the test asks the file system itself, through share modes, so that 8.3 aliases, links and
-// other routes to one file are found too.
+// the test asks the file system itself, so that 8.3 aliases, links and other routes to one
+// file are found too: files through share modes, directories by their identity (volume and
+// file index). Neither test creates or changes anything on disk.
 #pragma once
 #include <memory>
 
@@ -11,7 +12,8 @@ namespace fileops {
 
 // 1 when first and second are one file (or, asDirectories, one directory); 0 when they differ
 // or this cannot be told; -1 when first cannot be accessed; -2 when second cannot be accessed.
-// For directories a short-lived marker file is made inside second.
+// Directories that cannot be told apart by identity (the file system gives none) are compared
+// by their full paths alone.
 int SameFileCheck(const char* first, const char* second, bool asDirectories);
 
 // Walks up from destination, cutting at the last backslash, and returns the first non-zero

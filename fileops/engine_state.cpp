@@ -8,15 +8,14 @@ namespace fileops {
 namespace {
 int g_lastCopyError = 0;
 bool g_recycleDeletes = false;
-std::string g_refusedLink;
+std::string g_refusedLinkPath;
 }  // namespace
 
 int RefuseFileLink(const char* path) {
   g_lastCopyError = kErrnoFileLink;
-  g_refusedLink = path;
+  g_refusedLinkPath = path;
   return kEngineFailed;
 }
-const std::string& RefusedLink() { return g_refusedLink; }
 
 int LastCopyError() { return g_lastCopyError; }
 void SetLastCopyError(int code) { g_lastCopyError = code; }
@@ -25,6 +24,9 @@ int FailWithOsError(int result) {
   g_lastCopyError = CopyErrorFromWin32(os::LastError());
   return result;
 }
+
+const std::string& RefusedLinkPath() { return g_refusedLinkPath; }
+void SetRefusedLinkPath(const std::string& path) { g_refusedLinkPath = path; }
 
 bool RecycleDeletes() { return g_recycleDeletes; }
 void SetRecycleDeletes(bool toRecycleBin) { g_recycleDeletes = toRecycleBin; }

@@ -15,11 +15,15 @@ void SetLastCopyError(int code);
 // returns result.
 int FailWithOsError(int result);
 
+// The destination directory a tree copy refused because it is a link (LastCopyError
+// kErrnoDestinationLink), for the message to name it.
+const std::string& RefusedLinkPath();
+void SetRefusedLinkPath(const std::string& path);
+
 // A delete or move of a link to a file would reach the file it leads to (Wine resolves such
 // a link whenever it opens the path): it is refused. RefuseFileLink sets LastCopyError to
-// kErrnoFileLink, remembers the path for the message, and returns kEngineFailed.
+// kErrnoFileLink, remembers the path as RefusedLinkPath, and returns kEngineFailed.
 int RefuseFileLink(const char* path);
-const std::string& RefusedLink();
 
 // Set by the delete command before it starts: true sends deleted files to the recycle bin.
 bool RecycleDeletes();

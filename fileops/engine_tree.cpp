@@ -66,15 +66,23 @@ bool SearchEndedNormally() {
 }
 
 // The destination directory is made, or is there already (a tree copied into an existing one
-// merges with it). A file of that name, or a directory that could not be made, stops the walk
-// before anything is changed, with the error of the failed creation left for the message.
-bool MakeDestinationDirectory(const std::string& destination) {
-  if (os::Fs().CreateDir(destination.c_str())) return true;
+// merges with it): kEngineOk. A file of that name, or a directory that could not be made, stops
+// the walk before anything is changed, with the error of the failed creation left for the
+// message. An existing directory link is no directory to merge into: its files are the
+// directory's it leads to, which the copy would overwrite (and a move then delete the
+// sources of); it is refused like a link in the source, named for the message.
+int MakeDestinationDirectory(const std::string& destination) {
+  if (os::Fs().CreateDir(destination.c_str())) return kEngineOk;
   const uint32_t error = os::LastError();
   const uint32_t there = os::Fs().GetAttributes(destination.c_str());
-  if (there != os::kInvalidAttributes && (there & os::kAttrDirectory)) return true;
+  if (IsDirectoryLink(there)) {
+    SetRefusedLinkPath(destination);
+    SetLastCopyError(kErrnoDestinationLink);
+    return kEngineFailed;
+  }
+  if (there != os::kInvalidAttributes && (there & os::kAttrDirectory)) return kEngineOk;
   os::SetLastError(error);
-  return false;
+  return FailWithOsError(kEngineFailed);
 }
 
 int Walk(const std::string& source, const std::string& destination, TreeWalk& walk) {
@@ -84,7 +92,7 @@ int Walk(const std::string& source, const std::string& destination, TreeWalk& wa
   if (same == -2) return kEngineDestinationDenied;
   if (IsInsideSource(source.c_str(), destination.c_str()) == 1) return kEngineInsideSource;
 
-  if (!MakeDestinationDirectory(destination)) return FailWithOsError(kEngineFailed);
+  if (const int made = MakeDestinationDirectory(destination); made != kEngineOk) return made;
   const uint32_t attributes = os::Fs().GetAttributes(source.c_str());
   if (attributes != os::kInvalidAttributes)
     os::Fs().SetAttributes(destination.c_str(), attributes);

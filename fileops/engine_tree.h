@@ -16,7 +16,9 @@ namespace fileops {
 // directory is merged into.
 // A directory link (junction or symbolic link) is never walked into: a source that is one is
 // refused before anything is made, and one inside the tree is left out while the rest is
-// copied; both end in -1 with LastCopyError kErrnoLinkLeft.
+// copied; both end in -1 with LastCopyError kErrnoLinkLeft. Nor is a destination directory that
+// is a link merged into: the walk ends there with -1, LastCopyError kErrnoDestinationLink and
+// the link's path in RefusedLinkPath().
 int CopyTree(const OperationUi& ui, const char* source, const char* destination, char* buffer,
              uint32_t size);
 

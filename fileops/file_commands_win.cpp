@@ -166,7 +166,7 @@ int DeleteSelected(const OperationUi& ui, WINFO& pane) {
       ShowMessage(pane, kMsgCancelled);
       return 0;
     } else if (LastCopyError() == kErrnoFileLink) {
-      ShowMessage(pane, FileLinkMessage(RefusedLink().c_str()).c_str());
+      ShowMessage(pane, FileLinkMessage(RefusedLinkPath().c_str()).c_str());
     } else {
       ShowMessage(pane, CannotDeleteMessage(d.name.c_str()).c_str());
     }

@@ -42,6 +42,15 @@ enum Disposition : uint32_t {
   kTruncateExisting = 5,
 };
 
+// What tells one file or directory from every other while it exists: the volume serial number
+// and the file index of BY_HANDLE_FILE_INFORMATION. Two names with equal identities lead to
+// one file, whatever route each takes (a link, an alias, another spelling).
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t index = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
 // GetDriveTypeA results.
 enum DriveType : uint32_t {
   kDriveUnknown = 0,
@@ -66,6 +75,12 @@ class FileSystem {
   // CreateFileA for reading and writing, unshared, of an existing file or directory
   // (FILE_FLAG_BACKUP_SEMANTICS), to change its times.
   virtual std::unique_ptr<File> OpenForTimes(const char* path) = 0;
+
+  // CreateFileA with no access, sharing everything, FILE_FLAG_BACKUP_SEMANTICS (so that a
+  // directory opens too; links are followed), then GetFileInformationByHandle. Creates and
+  // changes nothing. False when the file cannot be opened or the volume gives no identity
+  // (a file index of 0).
+  virtual bool GetIdentity(const char* path, FileIdentity& out) = 0;
 
   virtual uint32_t GetAttributes(const char* path) = 0;                 // GetFileAttributesA
   virtual bool SetAttributes(const char* path, uint32_t attributes) = 0; // SetFileAttributesA

@@ -26,15 +26,21 @@ failed=0
 status=0
 # Adds the counts of a GoogleTest log to the totals. A tier that ran no test at all (it crashed
 # at start, or its program is missing) counts as one failure, never as a green zero.
+# The names of the failed tests of a GoogleTest log, once each (a full log names each failure
+# as it happens, with its time, and again in the summary).
+failed_tests() {
+  grep -aE '^\[  FAILED  \] [A-Za-z_]' "$1" | sed -E 's/\r$//; s/ \([0-9]+ ms\)$//; s/, where .*//' | sort -u
+}
 count_gtest() {
   local log=$1 p f
   p=$(grep -aE '^\[  PASSED  \] [0-9]+ test' "$log" | tail -1 | sed -E 's/.* ([0-9]+) tests?.*/\1/')
-  f=$(grep -aE '^\[  FAILED  \] [A-Za-z_]' "$log" | sort -u | wc -l)
+  f=$(failed_tests "$log" | wc -l)
   passed=$((passed + ${p:-0}))
   failed=$((failed + ${f:-0}))
   if [ "${p:-0}" -eq 0 ] && [ "${f:-0}" -eq 0 ]; then
     failed=$((failed + 1)); status=1
-    echo "  $(basename "$log" .log): FAILED, it ran no test (see $log)"
+    echo "  $(basename "$log" .log): FAILED, it ran no test (see $log); its last lines:"
+    tail -n 15 "$log" | sed 's/^/    | /'
   else
     echo "  $(basename "$log" .log): ${p:-0} passed, ${f:-0} failed"
   fi
@@ -79,7 +85,8 @@ echo "== tier 2: unit tests under Wine"
 if [ -n "$wine_problem" ]; then
   tier_cannot_run wine "$wine_problem"
 else
-  wine "$ROOT/build/win32/sorm_unit_tests.exe" --gtest_brief=1 >"$LOG/wine.log" 2>&1 || status=1
+  # Full output: when the program dies, the log's last lines name the test it died in.
+  wine "$ROOT/build/win32/sorm_unit_tests.exe" >"$LOG/wine.log" 2>&1 || status=1
   count_gtest "$LOG/wine.log"
 fi
 
@@ -91,7 +98,7 @@ elif [ "$display" != ok ]; then
 else
   SORM_EXE=$(winepath -w "$ROOT/build/win32/SORM32.EXE" 2>/dev/null) \
   SORM_SHOTS=$(winepath -w "$ROOT/build/shots" 2>/dev/null) \
-    wine "$ROOT/build/win32/sorm_e2e.exe" --gtest_brief=1 >"$LOG/e2e.log" 2>&1 || status=1
+    wine "$ROOT/build/win32/sorm_e2e.exe" >"$LOG/e2e.log" 2>&1 || status=1
   mkdir -p "$ROOT/build/shots"
   for b in "$ROOT"/build/shots/*.bmp; do [ -f "$b" ] && convert "$b" "${b%.bmp}.png" && rm -f "$b"; done
   count_gtest "$LOG/e2e.log"
@@ -119,7 +126,7 @@ fi
 
 for log in "$LOG"/native.log "$LOG"/tsan.log "$LOG"/wine.log "$LOG"/e2e.log; do
   [ -f "$log" ] || continue
-  grep -aE '^\[  FAILED  \] [A-Za-z]' "$log" | sed 's/^/  /'
+  failed_tests "$log" | sed 's/^/  /'
 done
 echo "$passed passed, $failed failed"
 exit $status

@@ -47,6 +47,17 @@ class PosixFileSystemImpl final : public FileSystem {
     return OpenFileOrDirectoryForTimes(path);
   }
 
+  // The device and inode number, links followed.
+  bool GetIdentity(const char* path, FileIdentity& out) override {
+    Resolved r;
+    if (!Resolve(path, r)) return false;
+    struct stat st;
+    if (stat(r.host.c_str(), &st) != 0) return FailErrno(r.host);
+    out.volume = static_cast<uint64_t>(st.st_dev);
+    out.index = static_cast<uint64_t>(st.st_ino);
+    return true;
+  }
+
   uint32_t GetAttributes(const char* path) override {
     Resolved r;
     if (!Resolve(path, r)) return kInvalidAttributes;

@@ -256,6 +256,27 @@ class Win32FileSystemImpl final : public FileSystem {
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32File>(h);
   }
+  bool GetIdentity(const char* path, FileIdentity& out) override {
+    HANDLE h = ::CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    const BOOL ok = ::GetFileInformationByHandle(h, &info);
+    const DWORD error = ::GetLastError();
+    ::CloseHandle(h);
+    if (!ok) {
+      ::SetLastError(error);
+      return false;
+    }
+    out.volume = info.dwVolumeSerialNumber;
+    out.index = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    if (out.index == 0) {
+      // A file system that numbers no files cannot tell them apart this way.
+      ::SetLastError(ERROR_NOT_SUPPORTED);
+      return false;
+    }
+    return true;
+  }
   uint32_t GetAttributes(const char* path) override { return ::GetFileAttributesA(path); }
   bool SetAttributes(const char* path, uint32_t a) override {
     return ::SetFileAttributesA(path, a) != FALSE;

@@ -65,6 +65,7 @@ class MemoryFs final : public os::FileSystem {
   std::unique_ptr<os::File> OpenForTimes(const char*) override {
     return Refuse<std::unique_ptr<os::File>>();
   }
+  bool GetIdentity(const char*, os::FileIdentity&) override { return Refuse<bool>(); }
   bool SetAttributes(const char*, uint32_t) override { return Refuse<bool>(); }
   bool CreateDir(const char*) override { return Refuse<bool>(); }
   bool RemoveDir(const char*) override { return Refuse<bool>(); }

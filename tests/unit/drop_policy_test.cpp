@@ -2,6 +2,7 @@
 // pane points take a drop, the questions, the association key and the drag cursors.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -89,8 +90,17 @@ TEST(DropPolicyTest, WhereADropLands) {
   lookAlike->alias = "CAF~1.TXT";
   auto noName = entry("caf?", 0x10, 0);
   noName->unmappable = true;
+  const auto relLink = entry("rel.LFI", 0x20, table::kIsLink | table::kTargetIsDirectory);
+  const auto upLink = entry("up.LFI", 0x20, table::kIsLink | table::kTargetIsDirectory);
+  const auto rootLink = entry("root.LFI", 0x20, table::kIsLink | table::kTargetIsDirectory);
+  const auto driveLink = entry("drive.LFI", 0x20, table::kIsLink | table::kTargetIsDirectory);
+  const auto uncLink = entry("unc.LFI", 0x20, table::kIsLink | table::kTargetIsDirectory);
   auto resolve = [](const char* name) {
-    return std::string(name) == "to dir.lnk" ? std::string("D:\\target") : std::string();
+    const std::map<std::string, std::string> targets = {
+        {"to dir.lnk", "D:\\target"}, {"rel.LFI", "sub\\deeper"}, {"up.LFI", "..\\beside"},
+        {"root.LFI", "\\top"},       {"drive.LFI", "D:there"},      {"unc.LFI", "\\\\s\\share"}};
+    const auto found = targets.find(name);
+    return found == targets.end() ? std::string() : found->second;
   };
   struct Case {
     const char* what;
@@ -106,6 +116,12 @@ TEST(DropPolicyTest, WhereADropLands) {
       {"link to folder", dirLink.get(), DropPlace::kDirectory, "D:\\target"},
       {"link whose target is gone", deadLink.get(), DropPlace::kRefused, "dead.lnk"},
       {"link to a file", fileLink.get(), DropPlace::kProgram, "C:\\t\\doc.lnk"},
+      // A relative target is the link file's directory's, never the current directory's.
+      {"relative link", relLink.get(), DropPlace::kDirectory, "C:\\t\\sub\\deeper"},
+      {"relative link upwards", upLink.get(), DropPlace::kDirectory, "C:\\t\\..\\beside"},
+      {"link from the root", rootLink.get(), DropPlace::kRefused, "root.LFI"},
+      {"link to a drive alone", driveLink.get(), DropPlace::kRefused, "drive.LFI"},
+      {"link to a share", uncLink.get(), DropPlace::kDirectory, "\\\\s\\share"},
       {"look-alike file by alias", lookAlike.get(), DropPlace::kProgram, "C:\\t\\CAF~1.TXT"},
       {"folder without usable name", noName.get(), DropPlace::kRefused, "caf?"},
   };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
 
 #include "config/program_context.h"
@@ -138,6 +139,87 @@ TEST_F(EngineDeleteTest, RecycledFileCanBeFoundInTheTrash) {
             std::string::npos);
 }
 #endif
+
+// The listing is read before the questions are answered; while one is open the listed file
+// can be replaced. What the path names when the delete runs decides how it goes: a directory
+// by the tree rules (its read-only files asked about), a link alone, never the file delete
+// that through the shell would take a directory whole.
+TEST_F(EngineDeleteTest, AFileReplacedWhileAskedIsDeletedAsWhatItIsNow) {
+  enum class Swap { kDirectory, kDirectoryWithReadOnly, kLink };
+  const struct Case {
+    const char* name;
+    Swap swap;
+    uint32_t version;
+    int result;
+    Files left;        // what is left below x afterwards (empty: x is gone)
+    int questions;     // read-only questions asked in all
+  } cases[] = {
+      {"directory, shell", Swap::kDirectory, 4, kEngineOk, {}, 1},
+      {"directory, old way", Swap::kDirectory, 3, kEngineOk, {}, 1},
+      {"directory with a read-only file kept", Swap::kDirectoryWithReadOnly, 4, kEngineFailed,
+       {{"keep.txt", "kept"}}, 2},
+      {"link to a directory", Swap::kLink, 4, kEngineOk, {}, 1},
+  };
+  const Files kOutside = {{"o.txt", "outside"}, {"deep\\p.txt", "p"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetVersion(c.version);
+    testutil::RemoveTree(P("outside"));
+    enginetest::MakeFiles(P("outside\\"), kOutside);
+    Make("x", "the listed file");
+    ReadOnly("x");
+    const uint32_t listed = os::Fs().GetAttributes(P("x").c_str());
+    ASSERT_EQ(listed & os::kAttrDirectory, 0u);
+    // The first question (about the listed file) is where the file is replaced; a read-only
+    // file of the new directory is kept.
+    struct Swapping : enginetest::ScriptedReadOnly {
+      int Show(const char* name) override {
+        asked.push_back(name);
+        if (asked.size() > 1) return std::string(name).find("keep") != std::string::npos
+                                         ? kReadOnlyNo : kReadOnlyYes;
+        replace();
+        return kReadOnlyYes;
+      }
+      std::function<void()> replace;
+    } question;
+    bool linked = true;
+    question.replace = [&] {
+      ASSERT_TRUE(os::Fs().SetAttributes(P("x").c_str(), os::kAttrArchive));
+      ASSERT_TRUE(os::Fs().DeleteFile(P("x").c_str()));
+      if (c.swap == Swap::kLink) {
+        linked = enginetest::MakeDirectoryLink(P("x"), P("outside"));
+        return;
+      }
+      enginetest::MakeFiles(P("x\\"), {{"keep.txt", "kept"}, {"sub\\gone.txt", "g"}});
+      if (c.swap == Swap::kDirectoryWithReadOnly) ReadOnly("x\\keep.txt");
+    };
+    ASSERT_EQ(AskDeleteReadOnly(enginetest::Ui(), P("x").c_str()), kReadOnlyYes);
+    if (!linked) {
+      testutil::RemoveTree(P("x"));
+      GTEST_SKIP() << "no symbolic links on this system";
+    }
+    const int r = DeleteListedEntry(enginetest::Ui(), P("x"), listed);
+    EXPECT_EQ(question.asked.size(), static_cast<std::size_t>(c.questions));
+    EXPECT_TREE(Tree("outside"), kOutside);
+    const uint32_t after = os::Fs().GetAttributes(P("x").c_str());
+    if (c.swap == Swap::kLink && r == kEngineFailed) {
+      // Windows removes the link itself; Wine's RemoveDirectoryA follows a Unix link and
+      // refuses the directory that is not empty. Either way the link is all that could go.
+      EXPECT_EQ(after & (os::kAttrDirectory | os::kAttrReparsePoint),
+                os::kAttrDirectory | os::kAttrReparsePoint);
+    } else if (c.left.empty()) {
+      EXPECT_EQ(r, c.result);
+      EXPECT_EQ(after, os::kInvalidAttributes);
+    } else {
+      EXPECT_EQ(r, c.result);
+      EXPECT_TREE(Tree("x"), c.left);
+      // The directory kept is no file that got the listed file's read-only flag back.
+      EXPECT_EQ(after & (os::kAttrDirectory | os::kAttrReadOnly), os::kAttrDirectory);
+    }
+    enginetest::RemoveDirectoryLink(P("x"));
+    testutil::RemoveTree(P("x"));
+  }
+}
 
 const Files kTree = {{"a.txt", "a"}, {"ro1.txt", "1"}, {"sub\\ro2.txt", "2"},
                      {"sub\\b.txt", "b"}, {"sub\\deep\\ro3.txt", "3"}};

@@ -92,7 +92,7 @@ TEST_F(EngineFileLinkTest, DeletingALinkIsRefusedAndTheFileItLeadsToStays) {
       SetRecycleDeletes(way.recycle);
       EXPECT_EQ(DeleteListedEntry(enginetest::Ui(), P(link), os::kAttrArchive), kEngineFailed);
       EXPECT_EQ(LastCopyError(), kErrnoFileLink);
-      EXPECT_EQ(RefusedLink(), P(link));
+      EXPECT_EQ(RefusedLinkPath(), P(link));
       ExpectUntouched();
     }
   }

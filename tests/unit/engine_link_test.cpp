@@ -27,7 +27,7 @@ class EngineLinkTest : public ::testing::Test {
       GTEST_SKIP() << "no symbolic links on this system";
   }
   void TearDown() override {
-    for (const char* link : {"src\\sub\\lnk", "dst\\sub\\lnk", "top"})
+    for (const char* link : {"src\\sub\\lnk", "dst\\sub\\lnk", "top", "dst\\sub"})
       enginetest::RemoveDirectoryLink(P(link));
   }
   std::string P(const std::string& name) const { return dir_.Path(name); }
@@ -136,6 +136,49 @@ TEST_F(EngineLinkTest, ALinkGivenAsTheTreeIsNeverFollowed) {
   const int deleted = DeleteTree(enginetest::Ui(), P("top").c_str());
   EXPECT_TRUE(deleted == kEngineOk || deleted == kEngineFailed) << deleted;
   EXPECT_TREE(Tree("outside"), kOutside);
+}
+
+// A link in the destination where the tree merges into an existing directory: nothing goes
+// through it into the directory it leads to, the command names it, and a move keeps its
+// sources.
+TEST_F(EngineLinkTest, ALinkInTheDestinationIsNeverWrittenThrough) {
+  const Files kFrom = {{"a.txt", "new a"}, {"sub\\b.txt", "new b"}, {"sub\\keep.txt", "new"},
+                       {"sub\\deep\\k.bin", "new k"}};
+  const struct Case {
+    const char* name;
+    bool move;
+    const char* link;         // the link made in the destination
+    const char* destination;  // the tree's destination
+  } cases[] = {
+      {"copy, link inside", false, "dst\\sub", "dst"},
+      {"move, link inside", true, "dst\\sub", "dst"},
+      {"copy, link as the destination", false, "top", "top"},
+      {"move, link as the destination", true, "top", "top"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    for (const char* tree : {"from", "dst"}) testutil::RemoveTree(P(tree));
+    enginetest::MakeFiles(P("from\\"), kFrom);
+    ASSERT_TRUE(os::Fs().CreateDir(P("dst").c_str()));
+    ASSERT_TRUE(enginetest::MakeDirectoryLink(P(c.link), P("outside")));
+    const int r = c.move ? MoveTree(enginetest::Ui(), P("from").c_str(), P(c.destination).c_str(),
+                                    buffer_.Data(), buffer_.Size())
+                         : CopyTree(enginetest::Ui(), P("from").c_str(), P(c.destination).c_str(),
+                                    buffer_.Data(), buffer_.Size());
+    EXPECT_EQ(r, kEngineFailed);
+    EXPECT_EQ(LastCopyError(), kErrnoDestinationLink);
+    EXPECT_TREE(Tree("outside"), kOutside);
+    EXPECT_TREE(Tree("from"), kFrom);
+    EXPECT_TRUE(IsLink(c.link));
+    EXPECT_TRUE(enginetest::TemporaryFiles(P("outside\\")).empty());
+    std::string storage;
+    const CommandMessage m = EngineFailureMessage(
+        c.move ? EngineCommand::kMove : EngineCommand::kCopy, r, enginetest::Ui(), storage);
+    ASSERT_TRUE(m.text);
+    EXPECT_EQ(std::string(m.text), DestinationLinkMessage(P(c.link).c_str()));
+    EXPECT_NE(std::string(m.text).find(P(c.link)), std::string::npos);
+  }
 }
 
 }  // namespace

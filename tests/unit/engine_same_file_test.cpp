@@ -3,10 +3,12 @@
 
 #include "fileops/engine.h"
 #include "tests/unit/engine_test_support.h"
+#include "tests/unit/faulty_fs.h"
 
 namespace {
 
 using namespace fileops;
+using testutil::FsOp;
 
 class EngineSameFileTest : public ::testing::Test {
  protected:
@@ -83,6 +85,69 @@ TEST_F(EngineSameFileTest, InsideSource) {
   // A relative destination is walked up to its first name only.
   EXPECT_EQ(IsInsideSource(P("a").c_str(), "relative\\name"), 0);
   EXPECT_TRUE(enginetest::TemporaryFiles(dir_.Dir()).empty());
+}
+
+// Every entry name of a directory.
+std::vector<std::string> Names(const std::string& directory) {
+  std::vector<std::string> names;
+  os::FindData fd;
+  auto search = os::Fs().FindFirst((directory + "*").c_str(), fd);
+  for (bool more = search != nullptr; more; more = search->Next(fd)) names.push_back(fd.name);
+  return names;
+}
+
+// A link to a directory is another route to it: the file system's identity of the directory
+// finds that, and finding it writes nothing into the directories compared or above them.
+// Where no identity can be had, the full paths decide.
+TEST_F(EngineSameFileTest, DirectoriesAreComparedByIdentityWritingNothing) {
+  if (!enginetest::MakeDirectoryLink(P("lnk"), P("a")))
+    GTEST_SKIP() << "no symbolic links on this system";
+  ASSERT_TRUE(os::Fs().CreateDir(P("c\\deep").c_str()));
+  const struct Case {
+    const char* first;
+    const char* second;
+    int withIdentity;
+    int pathsOnly;
+  } cases[] = {
+      {"a", "lnk", 1, 0},          {"lnk", "A", 1, 0},         {"a\\b", "lnk\\b", 1, 0},
+      {"a", "lnk\\b\\..", 1, 0},   {"a", "a\\b\\..", 1, 1},    {"a", "c", 0, 0},
+      {"lnk", "c", 0, 0},          {"a\\b", "lnk", 0, 0},      {"lnk", "missing", 0, 0},
+  };
+  const struct Inside {
+    const char* source;
+    const char* destination;
+    int withIdentity;
+    int pathsOnly;
+  } inside[] = {
+      {"a", "lnk\\new", 1, 0},        {"lnk", "a\\b\\new\\deeper", 1, 0},
+      {"a\\b", "lnk\\b\\x", 1, 0},    {"a", "a\\b\\new", 1, 1},
+      {"a", "c\\deep\\new", 0, 0},    {"lnk", "c\\deep", 0, 0},
+  };
+  const std::vector<std::string> topBefore = Names(dir_.Dir()), cBefore = Names(P("c\\"));
+  for (bool identity : {true, false}) {
+    SCOPED_TRACE(identity ? "with identities" : "paths only");
+    testutil::InstalledFaultyFs fs;
+    if (!identity) fs.Fail(FsOp::kGetIdentity, "", 0, 50);  // ERROR_NOT_SUPPORTED
+    for (const Case& c : cases) {
+      EXPECT_EQ(Same(c.first, c.second, true), identity ? c.withIdentity : c.pathsOnly)
+          << c.first << " / " << c.second;
+    }
+    for (const Inside& c : inside) {
+      EXPECT_EQ(IsInsideSource(P(c.source).c_str(), P(c.destination).c_str()),
+                identity ? c.withIdentity : c.pathsOnly)
+          << c.source << " / " << c.destination;
+    }
+    // Nothing was made anywhere, not even for a moment, in the tree or above it.
+    EXPECT_EQ(fs.Calls(FsOp::kCreate), 0);
+    EXPECT_EQ(fs.Calls(FsOp::kCreateDir), 0);
+    EXPECT_EQ(fs.Calls(FsOp::kDelete), 0);
+    EXPECT_GT(fs.Calls(FsOp::kGetIdentity), 0);
+  }
+  EXPECT_EQ(Names(dir_.Dir()), topBefore);
+  EXPECT_EQ(Names(P("c\\")), cBefore);
+  EXPECT_TREE(enginetest::ReadTree(P("a\\")), (std::map<std::string, std::string>{
+                                                  {"f.txt", "f"}, {"b\\g.txt", "g"}}));
+  enginetest::RemoveDirectoryLink(P("lnk"));
 }
 
 }  // namespace

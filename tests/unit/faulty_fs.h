@@ -29,6 +29,7 @@ enum class FsOp {
   kCreateDir,
   kRemoveDir,
   kFindFirst,
+  kGetIdentity,
   kCount
 };
 
@@ -86,6 +87,9 @@ class FaultyFs : public os::FileSystem {
   std::unique_ptr<os::File> OpenForTimes(const char* path) override {
     if (Inject(FsOp::kOpen, path)) return nullptr;
     return real_.OpenForTimes(path);
+  }
+  bool GetIdentity(const char* path, os::FileIdentity& out) override {
+    return !Inject(FsOp::kGetIdentity, path) && real_.GetIdentity(path, out);
   }
   uint32_t GetAttributes(const char* path) override {
     if (Inject(FsOp::kGetAttributes, path)) return os::kInvalidAttributes;

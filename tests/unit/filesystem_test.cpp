@@ -506,6 +506,51 @@ TEST(FileSystemTest, OpenForTimesTakesFilesAndDirectories) {
   }
 }
 
+TEST(FileSystemTest, IdentityTellsFilesAndDirectoriesApart) {
+  TempDir dir;
+  ASSERT_TRUE(testutil::WriteFileBytes(dir.Path("f.txt"), "x"));
+  ASSERT_TRUE(testutil::WriteFileBytes(dir.Path("g.txt"), "x"));
+  ASSERT_TRUE(os::Fs().CreateDir(dir.Path("sub").c_str()));
+  ASSERT_TRUE(os::Fs().CreateDir(dir.Path("other").c_str()));
+  const struct Case {
+    std::string first, second;
+    bool same;
+  } cases[] = {
+      {dir.Path("f.txt"), dir.Path("F.TXT"), true},
+      {dir.Path("f.txt"), dir.Path("sub\\..\\f.txt"), true},
+      {dir.Path("sub"), dir.Path("SUB\\"), true},
+      {dir.Path("sub"), dir.Path("other\\..\\sub"), true},
+      {dir.Path("f.txt"), dir.Path("g.txt"), false},
+      {dir.Path("sub"), dir.Path("other"), false},
+      {dir.Path("sub"), dir.Path("f.txt"), false},
+  };
+  for (const Case& c : cases) {
+    os::FileIdentity a, b;
+    ASSERT_TRUE(os::Fs().GetIdentity(c.first.c_str(), a)) << c.first << " " << os::LastError();
+    ASSERT_TRUE(os::Fs().GetIdentity(c.second.c_str(), b)) << c.second;
+    EXPECT_EQ(a == b, c.same) << c.first << " / " << c.second;
+  }
+  // Asking changes nothing: the file keeps its times and can be opened unshared at once.
+  os::FindData before, after;
+  ASSERT_TRUE(os::Fs().FindFirst(dir.Path("f.txt").c_str(), before));
+  os::FileIdentity id;
+  ASSERT_TRUE(os::Fs().GetIdentity(dir.Path("f.txt").c_str(), id));
+  ASSERT_TRUE(os::Fs().FindFirst(dir.Path("f.txt").c_str(), after));
+  EXPECT_EQ(after.lastWriteTime, before.lastWriteTime);
+  EXPECT_TRUE(os::Fs().Open(dir.Path("f.txt").c_str(), kRW, os::kShareNone, os::kOpenExisting));
+  const struct Refused {
+    std::string path;
+    uint32_t error;
+  } refused[] = {
+      {dir.Path("missing.txt"), os::kErrFileNotFound},
+      {dir.Path("missing\\f.txt"), os::kErrPathNotFound},
+  };
+  for (const Refused& c : refused) {
+    EXPECT_FALSE(os::Fs().GetIdentity(c.path.c_str(), id)) << c.path;
+    EXPECT_EQ(os::LastError(), c.error) << c.path;
+  }
+}
+
 TEST(FileSystemTest, WritingToAFullDiskFails) {
   auto f = os::Fs().Open("Z:\\dev\\full", os::kGenericWrite, os::kShareRead | os::kShareWrite,
                          os::kOpenExisting);

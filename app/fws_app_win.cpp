@@ -368,7 +368,9 @@ void fwsApp::CarryOut(const table::ActionRequest& r) {
       OnCommand(r.command);
       break;
     case table::ActionRequest::kBrowseFolder: {
-      if (!ActiveTable()) break;
+      // The dialog's loop dispatches messages: the path change is a command like the others.
+      const frame::CommandGate::Scope scope = gate_.Enter();
+      if (!scope || !ActiveTable()) break;
       const std::string folder = exec::BrowseForFolder(frame_->Handle(), r.text);
       if (!folder.empty()) EnterPath(folder.c_str(), r.failure);
       break;

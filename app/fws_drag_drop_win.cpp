@@ -43,7 +43,10 @@ void fwsApp::OnDropFiles(int pane, HDROP drop, LPARAM tag, HWND receiver) {
 
 void fwsApp::StartDrag(int pane, table::MouseButton, table::Point press) {
   WINFO* p = Pane(pane);
-  if (!p || !p->Table() || gate_.Busy()) return;
+  if (!p || !p->Table()) return;
+  // The drag loop dispatches messages: no command, reload or close runs inside it.
+  const frame::CommandGate::Scope scope = gate_.EnterDrag();
+  if (!scope) return;
   const POINT at{press.x, press.y};
   if (oleInitialized_ && config::Context().windowsMajorVersion >= kOleShellMajorVersion)
     fileops::OleDrag(*this, *p, at);

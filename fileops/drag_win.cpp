@@ -12,6 +12,7 @@
 #include "fileops/drop_policy.h"
 #include "fileops/engine_ui.h"
 #include "fileops/shell_data_object_win.h"
+#include "frame/command_gate.h"
 #include "frame/pane_host.h"
 #include "frame/winfo_win.h"
 #include "fw/ole_runtime.h"
@@ -43,35 +44,53 @@ void PumpAndWait() {
 // The entry a drag carries besides the selection, and whether it was selected when the drag
 // began; it gets its mark back when the drag ends. It is the entry under the press: a press
 // moves the cursor there, but a press with Shift leaves the cursor where it was, and the drag
-// must carry what is under the pointer, never the cursor's entry elsewhere.
+// must carry what is under the pointer, never the cursor's entry elsewhere. The drag loop
+// dispatches messages, and whatever they do to the listing may free the entry: it is found
+// again by its index and name each time, never through an old pointer.
 class DraggedEntry {
  public:
-  DraggedEntry(WINFO& pane, POINT press) : pane_(pane) {
-    table::Sorm* t = pane.Table();
-    if (!t) return;
-    table::BINFO* hit = t->HitTest(press.x, press.y);
-    if (t->IsEntry(hit) && hit->Data() && table::IsSelectable(*hit->Data())) {
-      entry_ = hit;
-    } else if (t->HasCursor() && table::TargetEntry(*t) && t->cursor()->Data()) {
-      entry_ = t->cursor();
+  DraggedEntry(WINFO& pane, POINT press) : pane_(pane), table_(pane.Table()) {
+    if (!table_) return;
+    table::BINFO* entry = nullptr;
+    table::BINFO* hit = table_->HitTest(press.x, press.y);
+    if (table_->IsEntry(hit) && hit->Data() && table::IsSelectable(*hit->Data())) {
+      entry = hit;
+    } else if (table_->HasCursor() && table::TargetEntry(*table_) && table_->cursor()->Data()) {
+      entry = table_->cursor();
     }
-    if (entry_) wasSelected_ = entry_->Data()->IsSelected();
+    if (!entry) return;
+    found_ = true;
+    index_ = entry->index;
+    name_ = entry->Data()->name;
+    wasSelected_ = entry->Data()->IsSelected();
   }
   ~DraggedEntry() {
-    table::Sorm* t = pane_.Table();
-    if (entry_ && !wasSelected_ && t && t->IsEntry(entry_) && entry_->Data()->IsSelected())
-      table::Deselect(*t, entry_, &pane_);
+    table::BINFO* entry = Find();
+    if (entry && !wasSelected_ && entry->Data()->IsSelected())
+      table::Deselect(*table_, entry, &pane_);
   }
   DraggedEntry(const DraggedEntry&) = delete;
   DraggedEntry& operator=(const DraggedEntry&) = delete;
-  explicit operator bool() const { return entry_ != nullptr; }
+  explicit operator bool() const { return found_; }
   void SelectForDrag() {
-    if (!entry_->Data()->IsSelected()) table::Select(*pane_.Table(), entry_, &pane_);
+    table::BINFO* entry = Find();
+    if (entry && !entry->Data()->IsSelected()) table::Select(*table_, entry, &pane_);
   }
 
  private:
+  // The entry as the table holds it now; null when the pane shows another table or the entry
+  // went.
+  table::BINFO* Find() const {
+    if (!found_ || pane_.Table() != table_) return nullptr;
+    table::BINFO* entry = table_->EntryAt(index_);
+    return entry && entry->Data() && entry->Data()->name == name_ ? entry : nullptr;
+  }
+
   WINFO& pane_;
-  table::BINFO* entry_ = nullptr;
+  table::Sorm* table_;
+  bool found_ = false;
+  int32_t index_ = 0;
+  std::string name_;
   bool wasSelected_ = false;
 };
 
@@ -160,7 +179,10 @@ void OleDrag(frame::PaneHost& host, WINFO& pane, POINT press) {
     os::Drops().GlobalFree(block);
     if (inner) inner->Release();
   }
-  auto* sourceObject = new (std::nothrow) CDropSource;
+  // A close asked for meanwhile ends the drag; the window closes once it has.
+  bool closing = false;
+  frame::CommandGate::CancelHook hook(host.Gate(), [&closing] { closing = true; });
+  auto* sourceObject = new (std::nothrow) CDropSource(&closing);
   IDataObject* data = nullptr;
   IDropSource* source = nullptr;
   if (dataObject) dataObject->QueryInterface(IID_IDataObject, reinterpret_cast<void**>(&data));
@@ -191,6 +213,8 @@ void ManualDrag(frame::PaneHost& host, WINFO& pane, POINT press) {
   if (!t) return;
   DraggedEntry dragged(pane, press);
   if (!dragged) return;
+  bool closing = false;
+  frame::CommandGate::CancelHook hook(host.Gate(), [&closing] { closing = true; });
   const HWND self = pane.Handle();
   ::SetCapture(self);
   bool started = false;
@@ -209,12 +233,12 @@ void ManualDrag(frame::PaneHost& host, WINFO& pane, POINT press) {
                                  ? DragCursorId(mode, t->selectedCount() == 1)
                                  : kCursorNoDrop));
     }
-    if (!AnyButtonHeld() || !::IsWindow(self) || pane.Table() != t) break;
+    if (!AnyButtonHeld() || !::IsWindow(self) || pane.Table() != t || closing) break;
     PumpAndWait();
   }
   ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
   if (::GetCapture() == self) ::ReleaseCapture();
-  if (!started || !target || !::IsWindow(self) || pane.Table() != t ||
+  if (!started || closing || !target || !::IsWindow(self) || pane.Table() != t ||
       !ManualDropAllowed(pane, target, screen))
     return;
   const LRESULT hit = ::SendMessageA(target, WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));

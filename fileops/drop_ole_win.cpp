@@ -93,7 +93,7 @@ void CDropTarget::Forget() {
 }
 
 bool CDropTarget::CanDropAt(POINTL screen) const {
-  if (gate_ && gate_->Busy()) return false;
+  if (gate_ && gate_->Busy() && !gate_->Dragging()) return false;
   if (!IsDragSourceWindow(pane_)) return true;
   POINT p{screen.x, screen.y};
   ::ScreenToClient(pane_, &p);
@@ -234,7 +234,7 @@ STDMETHODIMP_(ULONG) CDropSource::AddRef() { return ::InterlockedIncrement(&refs
 STDMETHODIMP_(ULONG) CDropSource::Release() { return Decrement(this, refs_); }
 
 STDMETHODIMP CDropSource::QueryContinueDrag(BOOL escape, DWORD keys) {
-  if (escape) return DRAGDROP_S_CANCEL;
+  if (escape || (cancelled_ && *cancelled_)) return DRAGDROP_S_CANCEL;
   if (!(keys & (MK_LBUTTON | MK_RBUTTON))) return DRAGDROP_S_DROP;
   return S_OK;
 }

@@ -101,6 +101,8 @@ class CDataObject final : public IDataObject {
 
 class CDropSource final : public IDropSource {
  public:
+  // cancelled, when given, ends the drag without a drop once it holds (the window is closing).
+  explicit CDropSource(const bool* cancelled = nullptr) : cancelled_(cancelled) {}
   STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
   STDMETHODIMP_(ULONG) AddRef() override;
   STDMETHODIMP_(ULONG) Release() override;
@@ -112,6 +114,7 @@ class CDropSource final : public IDropSource {
 
  private:
   LONG refs_ = 0;
+  const bool* cancelled_;
 };
 
 class CDropEnumFormatEtc final : public IEnumFORMATETC {

@@ -14,8 +14,15 @@ CommandGate::Scope CommandGate::Enter() {
   return Scope(this);
 }
 
+CommandGate::Scope CommandGate::EnterDrag() {
+  Scope scope = Enter();
+  if (scope) dragging_ = true;
+  return scope;
+}
+
 void CommandGate::Leave() {
   busy_ = false;
+  dragging_ = false;
   closePending_ = false;
   cancel_ = nullptr;
   // The work may itself enter the gate (or ask for more work): take the list first.

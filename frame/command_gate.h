@@ -39,7 +39,12 @@ class CommandGate {
 
   // The gate for a command; empty while another command holds it.
   [[nodiscard]] Scope Enter();
+  // The gate for a drag from a pane: no command starts and nothing reloads the table while
+  // the drag loop runs, but the panes still show where a drop may land (Dragging). The drop
+  // itself is carried out after the drag, as a command of its own.
+  [[nodiscard]] Scope EnterDrag();
   bool Busy() const { return busy_; }
+  bool Dragging() const { return dragging_; }
 
   // How the running command is cancelled from outside, set by the command for the time its
   // dialogs exist. When a close is already pending the command is cancelled at once.
@@ -70,6 +75,7 @@ class CommandGate {
   void Leave();
 
   bool busy_ = false;
+  bool dragging_ = false;
   bool closePending_ = false;
   std::function<void()> cancel_;
   std::vector<std::function<void()>> afterwards_;

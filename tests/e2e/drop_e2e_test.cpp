@@ -266,7 +266,7 @@ class DropTest : public ::testing::Test {
     box_.Write("INST1", "Placement", "50;40;560;380;-1;-1;-1;-1");
     box_.Write("INST1", "Path", path.c_str());
     box_.Write("INST1", "vmode", "0");
-    box_.Start("-CFGID 1");
+    process_ = box_.Start("-CFGID 1");
     ASSERT_TRUE(e2e::WaitFor([&] { return (frame_ = e2e::WindowAt(50, 40)) != nullptr; }));
     ASSERT_TRUE(e2e::WaitFor([&] { return e2e::Caption(frame_).rfind(path, 0) == 0; }));
     const std::vector<HWND> panes = PanesOf(frame_);
@@ -315,10 +315,41 @@ class DropTest : public ::testing::Test {
   std::function<bool()> DragStarted() {
     return [this] { return e2e::StatusText(frame_).find("Selected 1 ") != std::string::npos; };
   }
+  HANDLE process_ = nullptr;  // of the window Start opened (the sandbox owns it)
   HWND frame_ = nullptr;
   HWND pane_ = nullptr;
   HWND left_ = nullptr, right_ = nullptr;
 };
+
+// The drag loop dispatches messages, and what they ask for waits for the drag: a reload of the
+// associations (which reads every listing again and frees its entries) and a close that come
+// while the button is held. The close ends the drag without a drop; the window then closes as
+// asked, and the dragged file is where it was.
+TEST_F(DropTest, AReloadAndACloseDuringADragWaitForItsEnd) {
+  StartTwoPanes();
+  const POINT from = ScreenOf(left_, EntryPoint(1));
+  const POINT to = ScreenOf(right_, EmptySpace(right_));
+  MouseTo(from);
+  Sync(frame_);
+  LeftButton(true);
+  Sync(frame_);
+  MouseTo({from.x + (to.x - from.x) / 4, from.y + (to.y - from.y) / 4});
+  Sync(frame_);
+  ASSERT_TRUE(e2e::WaitFor(DragStarted(), 4000)) << "the drag did not start";
+  MouseTo({from.x + (to.x - from.x) / 2, from.y + (to.y - from.y) / 2});
+  // As another window of the program asks all of them to reload their associations.
+  ::PostMessageA(frame_, WM_USER, 1, 3);
+  MouseTo(to);
+  ::PostMessageA(frame_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(box_.WaitExit(process_, 20000)) << "the close waited for the button";
+  DWORD code = STILL_ACTIVE;
+  ::GetExitCodeProcess(process_, &code);
+  EXPECT_EQ(code, 0u) << "the program ended normally";
+  LeftButton(false);
+  EXPECT_EQ(FindDialog("ドロップ確認", 1500), nullptr) << "no drop";
+  EXPECT_EQ(ReadFile(src_ + "\\a.txt"), "alpha");
+  EXPECT_FALSE(Exists(dst_ + "\\a.txt"));
+}
 
 // Blocks posted to a pane by another process. The memory handle of a posted WM_DROPFILES does
 // not travel to the receiving process under Wine, so there every such block, well-formed or

@@ -125,4 +125,35 @@ TEST(CommandGate, CancelReachesOnlyTheCommandThatHasDialogsNow) {
   EXPECT_EQ(cancels, 1);
 }
 
+// A drag holds the gate like a command: nothing else starts, reloads wait, and a close ends
+// the drag first; only the drop targets may ask whether the holder is a drag.
+TEST(CommandGate, ADragHoldsTheGateAndSaysSo) {
+  CommandGate gate;
+  std::vector<std::string> done;
+  bool dragEnded = false;
+  {
+    CommandGate::Scope drag = gate.EnterDrag();
+    ASSERT_TRUE(drag);
+    EXPECT_TRUE(gate.Busy());
+    EXPECT_TRUE(gate.Dragging());
+    EXPECT_FALSE(gate.Enter()) << "no command inside the drag loop";
+    EXPECT_FALSE(gate.EnterDrag()) << "no second drag";
+    gate.WhenIdle([&] { done.push_back("reload"); });
+    CommandGate::CancelHook hook(gate, [&] { dragEnded = true; });
+    EXPECT_FALSE(gate.CloseNow([&] { done.push_back("close"); }));
+    EXPECT_TRUE(dragEnded) << "a close ends the drag";
+    EXPECT_TRUE(done.empty()) << "nothing runs under the drag";
+  }
+  EXPECT_EQ(done, (std::vector<std::string>{"reload", "close"}));
+  EXPECT_FALSE(gate.Busy());
+  EXPECT_FALSE(gate.Dragging());
+  // A command is no drag, and a drag cannot start under one.
+  {
+    CommandGate::Scope command = gate.Enter();
+    EXPECT_FALSE(gate.Dragging());
+    EXPECT_FALSE(gate.EnterDrag());
+  }
+  EXPECT_FALSE(gate.Dragging());
+}
+
 }  // namespace

@@ -8,9 +8,9 @@
 
 namespace exec {
 
-// A command line the program composes or runs fits a 1024-byte buffer with its terminator.
-constexpr std::size_t kCommandLineBuffer = 1024;
-constexpr std::size_t kMaxCommandLine = kCommandLineBuffer - 1;
+// A command line the program composes or runs holds at most 1024 characters; a file is left
+// out only when it would make the line longer than that.
+constexpr std::size_t kMaxCommandLine = 1024;
 
 enum class AssociationKind : int { kByExtension = 0, kByName = 1, kByFullName = 2 };
 constexpr int kAssociationKinds = 3;

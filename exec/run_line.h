@@ -1,7 +1,7 @@
 // Composing the command line that starts a program with files: the placeholders of the
 // command are blanked, the text written after it is kept byte for byte, and the files are
-// appended at the end, quoted as the placeholders and the program ask. Every line fits
-// kCommandLineBuffer with its terminator; files that do not fit are left out. A name that
+// appended at the end, quoted as the placeholders and the program ask. Every line holds at
+// most kMaxCommandLine characters; files that would make it longer are left out. A name that
 // cannot go on a command line safely refuses the whole start.
 #pragma once
 #include <cstddef>

@@ -133,6 +133,39 @@ TEST(AppendSelectedFilesTest, StopsBeforeTheLimitAndAtTheCount) {
   }
 }
 
+// A line of exactly 1,024 characters takes the file that brings it there; one character more
+// and that file stays out.
+TEST(AppendFilesTest, ALineOfExactly1024CharactersTakesTheLastFile) {
+  const std::string prefix = "C:\\d\\";
+  const std::string name(250 - prefix.size(), 'n');  // each file's text: 250 characters
+  const std::vector<exec::SelectedFile> selected(4, exec::SelectedFile{name, false, ""});
+  const std::vector<std::string> dropped(4, prefix + name);
+  const struct {
+    const char* what;
+    size_t start;  // the line's length before the files
+    bool dropped;
+    int appended;
+  } cases[] = {
+      // selected: one blank, then " " + text for each: start + 1 + 4 * 251
+      {"selected, exactly 1024", 19, false, 4},
+      {"selected, 1025", 20, false, 3},
+      // dropped: " " + text for each: start + 4 * 251
+      {"dropped, exactly 1024", 20, true, 4},
+      {"dropped, 1025", 21, true, 3},
+  };
+  for (const auto& c : cases) {
+    std::string line(c.start, 'p');
+    const int n = c.dropped
+                      ? exec::AppendDroppedFiles(line, exec::kMaxAppendedFiles, dropped,
+                                                 QuoteMode::kNever)
+                      : exec::AppendSelectedFiles(line, exec::kMaxAppendedFiles, selected, prefix,
+                                                  QuoteMode::kNever);
+    EXPECT_EQ(n, c.appended) << c.what;
+    EXPECT_LE(line.size(), 1024u) << c.what;
+    if (c.appended == 4) EXPECT_EQ(line.size(), 1024u) << c.what;
+  }
+}
+
 TEST(AppendDroppedFilesTest, QuotesInAlwaysModeOrWhenNeeded) {
   const std::vector<std::string> files = {"C:\\a.txt", "C:\\b c.txt"};
   struct Case {

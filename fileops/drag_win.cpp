@@ -10,6 +10,7 @@
 #include "fileops/drop_files_win.h"
 #include "fileops/drop_ole_win.h"
 #include "fileops/drop_policy.h"
+#include "fileops/drop_targets_win.h"
 #include "fileops/engine_ui.h"
 #include "fileops/shell_data_object_win.h"
 #include "frame/command_gate.h"
@@ -253,10 +254,20 @@ void ManualDrag(frame::PaneHost& host, WINFO& pane, POINT press) {
     ShowMessage(pane, kMsgNoDropBlock);
     return;
   }
+  // Onto a pane of this window, where it landed is taken now: the listing may change before
+  // the block is handled.
+  const HDROP posted = static_cast<HDROP>(block);
+  for (int i = 0; i < host.PaneCount(); ++i) {
+    WINFO* p = host.Pane(i);
+    if (p && p->Handle() == target && p->Table())
+      RecordDropTarget(target, posted, DropTargetAt(*p->Table(), target, client, hit != HTCLIENT));
+  }
   // Posted, the block is the receiver's to free; not posted, it is still ours.
   if (!::PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block),
-                      static_cast<LPARAM>(TagOfMode(mode))))
+                      static_cast<LPARAM>(TagOfMode(mode)))) {
+    ForgetDropTarget(posted);
     os::Drops().GlobalFree(block);
+  }
   RefreshAfterDrop(host, pane);
 }
 

@@ -1,6 +1,7 @@
 #include "fileops/drop_files_win.h"
 
 #include <cstring>
+#include <optional>
 
 #include "config/command_line.h"
 #include "config/program_context.h"
@@ -13,6 +14,7 @@
 #include "fileops/drop_block.h"
 #include "fileops/drop_handle_win.h"
 #include "fileops/drop_run.h"
+#include "fileops/drop_targets_win.h"
 #include "fileops/engine_dialogs_win.h"
 #include "frame/pane_host.h"
 #include "frame/winfo_win.h"
@@ -127,14 +129,24 @@ int HandleDroppedFiles(frame::PaneHost& host, int paneIndex, HDROP drop, uint32_
   const std::string tableDirectory = t->DirectoryString();
   // The point is the receiving window's: a drop that came through the frame (its toolbar, its
   // status bar, a border) lands on an entry only when it lies on the pane's client area.
-  POINT at = dropped.point;
-  RECT client{};
-  ::GetClientRect(pane->Handle(), &client);
-  if (receiver && receiver != pane->Handle()) ::MapWindowPoints(receiver, pane->Handle(), &at, 1);
-  const table::BINFO* hit =
-      DropPointOnPane(dropped.nonClient, at.x, at.y, client.right, client.bottom)
-          ? t->HitTest(at.x, at.y)
-          : nullptr;
+  // A drop of this program's own drags was recorded where it landed, when it landed; a drop
+  // from the shell is placed by its point now.
+  const table::BINFO* hit = nullptr;
+  if (const std::optional<DropTargetRecord> recorded = TakeDropTarget(pane->Handle(), drop)) {
+    const RecordedPlace now = FindRecordedTarget(*t, *recorded);
+    if (!now.ok) {
+      ShowMessage(*pane, now.message.c_str());
+      ResetMouse(host);
+      return -4;
+    }
+    hit = now.entry;
+  } else {
+    POINT at = dropped.point;
+    if (receiver && receiver != pane->Handle())
+      ::MapWindowPoints(receiver, pane->Handle(), &at, 1);
+    hit = DropTargetAt(*t, pane->Handle(), at, dropped.nonClient).onEntry ? t->HitTest(at.x, at.y)
+                                                                          : nullptr;
+  }
   const DropPlace place = PlaceOfDrop(
       tableDirectory, hit && t->IsEntry(hit) ? hit->Data() : nullptr, [&](const char* name) {
         return exec::ResolveLaunchFile(tableDirectory, name).path;

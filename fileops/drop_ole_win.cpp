@@ -5,6 +5,7 @@
 
 #include "fileops/drop_block.h"
 #include "fileops/drop_policy.h"
+#include "fileops/drop_targets_win.h"
 #include "frame/command_gate.h"
 #include "fw/ole_runtime.h"
 #include "os/drop_memory.h"
@@ -145,10 +146,14 @@ STDMETHODIMP CDropTarget::Drop(IDataObject* data, DWORD keys, POINTL point, DWOR
     ::ScreenToClient(pane_, &client);
     // The pane gets its own copy: the medium stays the giver's, released below.
     if (HGLOBAL copy = CopyDropBlock(medium.hGlobal, client)) {
+      // Where it landed is taken now: the listing may change before the block is handled.
+      const HDROP posted = static_cast<HDROP>(copy);
+      if (table_) RecordDropTarget(pane_, posted, DropTargetAt(*table_, pane_, client, false));
       if (::PostMessageA(pane_, WM_DROPFILES, reinterpret_cast<WPARAM>(copy),
                          static_cast<LPARAM>(TagOfMode(mode)))) {
         hr = S_OK;
       } else {
+        ForgetDropTarget(posted);
         os::Drops().DragFinish(copy);
       }
     }

@@ -85,6 +85,7 @@ TEST_F(DisplaySettingsTest, ViewDataHidesTypesAndCancelChangesNothing) {
     ASSERT_NE(dlg, nullptr);
     // One command at a time: the cancelled round has ended and changed nothing.
     EXPECT_TRUE(CaptionStartsWith(w, data_ + "\\*.*  4 file(s).")) << e2e::Caption(w);
+    EXPECT_EQ(ItemText(dlg, 30060), "非表示ﾌｧｲﾙﾀｲﾌﾟの指定(&F)");
     Click(dlg, 30060);
     HWND ask = FindDialogWith("非表示ﾌｧｲﾙﾀｲﾌﾟ指定", 31051);
     ASSERT_NE(ask, nullptr);

@@ -363,6 +363,42 @@ TEST_F(OpenDocumentTest, ABareProgramNameNeverStartsAProgramOfTheListedFolder) {
   ::RemoveDirectoryA(bin.c_str());
 }
 
+// A batch file as the program of a file type: cmd would run whatever follows a "&" in a name
+// as a command of its own, so such a name is refused with a message and nothing starts. The
+// same association starts the batch file for an ordinary name.
+TEST_F(OpenDocumentTest, ABatchFileNeverGetsANameWithCommandCharacters) {
+  const std::string bat = box_.Dir() + "open.bat", args = box_.Dir() + "args.txt";
+  {
+    std::ofstream out(bat, std::ios::binary);
+    out << "@echo %*> \"" << args << "\"\r\n";
+  }
+  made_.push_back(bat);
+  made_.push_back(args);
+  SetClass(type_ + "\\shell\\open\\command", "\"" + bat + "\" \"%1\"");
+  const std::string plain = Document("plain");
+  Document("a&b");
+  Start(("plain" + ext_).c_str(), docs_);
+  e2e::PressKey(VK_RETURN);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !ReadAll(args).empty(); }, 15000))
+      << "the batch file did not start for an ordinary name";
+  EXPECT_NE(ReadAll(args).find(plain), std::string::npos) << ReadAll(args);
+  ::DeleteFileA(args.c_str());
+  box_.CloseAll();
+
+  Start(("a&b" + ext_).c_str(), docs_);
+  e2e::PressKey(VK_RETURN);
+  HWND box = e2e::FindDialog("ソルモ", 10000);
+  char text[512] = {};
+  if (box) ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+  ASSERT_NE(box, nullptr) << "the refusal is shown";
+  EXPECT_NE(std::string(text).find("a&b"), std::string::npos) << text;
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(box); }));
+  ::Sleep(1500);
+  EXPECT_FALSE(e2e::WaitFor([&] { return ::GetFileAttributesA(args.c_str()) != INVALID_FILE_ATTRIBUTES; }, 1000))
+      << "the batch file started: " << ReadAll(args);
+}
+
 // Answers of the run dialog naming a document of the file type: the program of the type starts
 // with the name as typed. A name with blanks is the document, not a program "my" with
 // arguments; a "%" in it is the user's text, not a placeholder to blank.

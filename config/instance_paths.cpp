@@ -6,6 +6,7 @@
 #include "config/command_line.h"
 #include "os/last_error.h"
 #include "os/mbcs.h"
+#include "os/path_text.h"
 #include "os/services.h"
 
 namespace config {
@@ -28,7 +29,8 @@ std::string ConfigPathFromRegistry() {
   uint32_t err = 0;
   auto key = os::Reg().OpenKey(os::RegRoot::kCurrentUser, kConfigPathKey, &err);
   if (!key) return std::string();
-  char buf[os::kMaxPath] = {};
+  // Room for the longest path in the quotes a path with a blank is stored in.
+  char buf[os::kMaxPath + 2] = {};
   int32_t size = sizeof(buf);
   std::string subkey = LoginSubkeyName();
   if (key->QueryValue(subkey.c_str(), buf, &size) != os::kErrSuccess) return std::string();
@@ -36,7 +38,8 @@ std::string ConfigPathFromRegistry() {
   if (!buf[0]) return std::string();
   std::string program, params;
   config::SplitCommandLine(buf, program, params);
-  return program;
+  // A path longer than a path is no setting, rather than a cut one.
+  return os::FitsBuffer(program, os::kMaxPath) ? program : std::string();
 }
 
 namespace {

@@ -36,8 +36,9 @@ bool AskInput(HWND owner, InputQuestion question, std::string& answer,
     dialog->SetupInput(use.caption, prompt, buffer.data(), buffer.size(), use.section, capacity);
   }
   if (options.choices) dialog->choices = *options.choices;
+  if (use.tooLong) dialog->tooLong = use.tooLong;
   if (dialog->Execute() != IDOK) return false;
-  answer = AnswerAfterOk(answer, BufferText(buffer.data(), buffer.size()), buffer.size());
+  answer = AnswerAfterOk(answer, dialog->result, buffer.size());
   return true;
 }
 

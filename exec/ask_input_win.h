@@ -18,8 +18,8 @@ struct AskOptions {
   const std::vector<std::string>* choices = nullptr;
 };
 
-// answer: in, the initial text; out, the answer on OK (cut to the question's answer size
-// without splitting a character). True on OK.
+// answer: in, the initial text; out, the answer on OK, whole (the dialog refuses one that does
+// not fit the question's answer size). True on OK.
 bool AskInput(HWND owner, InputQuestion question, std::string& answer,
               const AskOptions& options = AskOptions());
 

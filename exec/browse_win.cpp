@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "exec/input_text.h"
+#include "os/path_text.h"
 #include "os/services.h"
+#include "os/win32/wide_path.h"
 #include "exec/shell_com_win.h"
 
 namespace exec {
@@ -34,20 +36,22 @@ class KeepCurrentDir {
   std::string saved_;
 };
 
-// The text of a display name the shell returned, whatever form it chose.
-std::string StrRetText(STRRET& sr, LPCITEMIDLIST item) {
-  switch (sr.uType) {
-    case STRRET_WSTR: {
-      std::unique_ptr<wchar_t, ShellFree> owned(sr.pOleStr);
-      return owned ? WideToAnsi(owned.get()) : std::string();
-    }
-    case STRRET_OFFSET:
-      return std::string(reinterpret_cast<const char*>(item) + sr.uOffset);
-    case STRRET_CSTR:
-      return BufferText(sr.cStr, sizeof(sr.cStr));
-    default:
-      return std::string();
+// The chosen folder's wide parsing path. The shell's ANSI forms of a display name are made
+// with a best-fit conversion ("cafe" for "café"), so for them the path is asked for again wide.
+bool WideParsingPath(STRRET& sr, LPCITEMIDLIST item, std::wstring& out) {
+  if (sr.uType == STRRET_WSTR) {
+    std::unique_ptr<wchar_t, ShellFree> owned(sr.pOleStr);
+    if (!owned) return false;
+    out = owned.get();
+    return true;
   }
+  using Fn = BOOL(WINAPI*)(LPCITEMIDLIST, LPWSTR);
+  static Fn fn = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(lazy::Proc("shell32.dll", "SHGetPathFromIDListW")));
+  wchar_t path[MAX_PATH] = {};
+  if (!fn || !fn(item, path)) return false;
+  out = path;
+  return true;
 }
 
 }  // namespace
@@ -85,9 +89,21 @@ std::string BrowseForFolder(HWND owner, const char* title) {
   ShellFolder desktop(raw);
   STRRET sr{};
   if (FAILED(desktop->GetDisplayNameOf(chosen.get(), SHGDN_FORPARSING, &sr))) return std::string();
-  std::string path = StrRetText(sr, chosen.get());
+  std::wstring wide;
+  if (!WideParsingPath(sr, chosen.get(), wide)) return std::string();
+  // The folder by a name that leads back to it: its exact conversion, else its short form; a
+  // look-alike would be another folder, which a copy would then make or fill.
+  std::string path;
+  if (!os::WidePathToAnsi(wide, path)) {
+    ::MessageBoxA(owner, "選択したフォルダはこのプログラムでは扱えない名前です", title,
+                  MB_OK | MB_ICONEXCLAMATION);
+    return std::string();
+  }
   // A path the program cannot hold is no answer; cutting it would name another folder.
-  if (path.size() >= kPathBuffer) return std::string();
+  if (!os::FitsBuffer(path, kPathBuffer)) {
+    ::MessageBoxA(owner, "パス名が長すぎます", title, MB_OK | MB_ICONEXCLAMATION);
+    return std::string();
+  }
   return path;
 }
 

@@ -12,8 +12,9 @@ namespace exec {
 std::string BrowseForFile(HWND owner, const char* title, const char* filter);
 
 // The folder browser rooted at the desktop, file-system folders only, with the given title.
-// The chosen folder's parsing path (at most 259 bytes), or empty when cancelled or when the
-// choice has no such path.
+// The chosen folder's parsing path (at most 259 bytes) converted exactly, else by its short
+// form (os::WidePathToAnsi); empty when cancelled, when the choice has no such path, and, with
+// a message, when it has no name the program can use or is too long.
 std::string BrowseForFolder(HWND owner, const char* title);
 
 }  // namespace exec

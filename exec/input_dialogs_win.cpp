@@ -2,6 +2,7 @@
 
 #include "exec/browse_win.h"
 #include "exec/input_text.h"
+#include "os/path_text.h"
 #include "resources/input_dialog_ids.h"
 
 namespace {
@@ -30,8 +31,9 @@ bool INPUT_D::OnInit() {
   SetCaption(caption.c_str());
   SetItemText(IDC_INPUT_PROMPT, prompt.c_str());
   HWND combo = Item(IDC_INPUT_COMBO);
-  // What is typed stops at the caller's buffer instead of being cut there on OK.
-  if (answerSize > 0) ::SendMessageA(combo, CB_LIMITTEXT, answerSize - 1, 0);
+  // The limit counts characters, the buffer bytes: it only keeps typing near the buffer's
+  // size (with room for the quotes of a browsed path); OK checks the bytes.
+  if (answerSize > 0) ::SendMessageA(combo, CB_LIMITTEXT, answerSize + 1, 0);
   SetItemText(IDC_INPUT_COMBO, exec::BufferText(answer, answerSize).c_str());
   for (const std::string& choice : history.NewestFirst())
     ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
@@ -40,10 +42,19 @@ bool INPUT_D::OnInit() {
 }
 
 void INPUT_D::OnOK() {
+  // Read back whole: an answer that does not fit is refused and the dialog stays open, since
+  // a cut path would name another file or folder.
   std::string text = ItemText(IDC_INPUT_COMBO);
-  std::string kept = exec::CutToBytes(text, answerSize > 0 ? answerSize - 1 : 0);
-  exec::CopyAnswer(kept, answer, answerSize);
-  if (!section.empty() && !exec::StoreAnswer(history, section, kept.c_str())) ShowLockError();
+  if (!exec::AnswerFits(text, answerSize)) {
+    ::MessageBoxA(Handle(), tooLong.c_str(), caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    FocusItem(IDC_INPUT_COMBO);
+    return;
+  }
+  result = text;
+  // The caller's buffer holds the answer only when it fits there as it stands (a quoted path
+  // takes two bytes more); result always holds it.
+  exec::CopyAnswer(os::FitsBuffer(text, answerSize) ? text : std::string(), answer, answerSize);
+  if (!section.empty() && !exec::StoreAnswer(history, section, text.c_str())) ShowLockError();
   Close(IDOK);
 }
 

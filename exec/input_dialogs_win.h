@@ -7,9 +7,10 @@
 //   KEYIN_D   layout 4 (mask menu entry) or 5 with KEYIN_D2 (run menu entry, with a browse
 //             button for the command)
 //
-// Use: construct with the owner and the layout, SetupInput, Execute (1 for OK). On OK the
-// caller's buffer holds the answer, cut to the buffer without splitting a character, and the
-// answer is stored in the history section, if any.
+// Use: construct with the owner and the layout, SetupInput, Execute (1 for OK). OK takes an
+// answer only when it fits the caller's buffer (exec::AnswerFits); a longer one is refused
+// with tooLong and the dialog stays open. On OK result holds the answer, the caller's buffer
+// too when it fits there unquoted, and the answer is stored in the history section, if any.
 #pragma once
 #include <windows.h>
 
@@ -39,6 +40,8 @@ class INPUT_D : public fw::Dialog {
   std::string section;
   exec::History history;
   std::vector<std::string> choices;  // added to the history shown, after the stored answers
+  std::string tooLong = "入力が長すぎます";  // the message refusing an answer that does not fit
+  std::string result;                        // on OK: the answer, whole
 
  protected:
   bool OnInit() override;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "os/mbcs.h"
+#include "os/path_text.h"
 
 namespace exec {
 
@@ -36,6 +37,13 @@ std::string AnswerAfterOk(const std::string& initial, const std::string& returne
       returned == CutToBytes(initial, answerSize - 1))
     return initial;
   return returned;
+}
+
+bool AnswerFits(const std::string& text, std::size_t answerSize) {
+  if (os::FitsBuffer(text, answerSize)) return true;
+  const bool quoted = text.size() >= 2 && text.front() == '"' && text.back() == '"' &&
+                      text.find('"', 1) == text.size() - 1;
+  return quoted && os::FitsBuffer(text.substr(1, text.size() - 2), answerSize);
 }
 
 std::string QuoteIfBlank(const std::string& path) {

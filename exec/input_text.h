@@ -24,6 +24,12 @@ std::string BufferText(const char* buffer, std::size_t size);
 std::string AnswerAfterOk(const std::string& initial, const std::string& returned,
                           std::size_t answerSize);
 
+// Whether an answer, read back whole, fits a buffer of answerSize bytes (terminator included).
+// One that does not is refused, never cut: a cut path names another file or folder. A path in
+// one pair of double quotes fits when the path inside does: the quotes are how a browsed path
+// with a blank is written for a command line, not part of the path.
+bool AnswerFits(const std::string& text, std::size_t answerSize);
+
 // A browsed path as it goes into an entry field: inside double quotes when it holds a blank.
 std::string QuoteIfBlank(const std::string& path);
 

@@ -31,6 +31,8 @@ struct InputUse {
   // A browsed path is the answer as it stands: the answer is a file's name, where quotes
   // would be part of the name. Otherwise a path with a blank is quoted for a command line.
   bool plainPath = false;
+  // Shown when the answer does not fit answerSize; the dialog stays open.
+  const char* tooLong = "入力が長すぎます";
 };
 
 const InputUse& UseOf(InputQuestion question);

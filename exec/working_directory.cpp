@@ -1,6 +1,7 @@
 #include "exec/working_directory.h"
 
 #include "links/link_file.h"
+#include "links/shortcut.h"
 #include "os/path_text.h"
 #include "os/services.h"
 
@@ -29,7 +30,9 @@ std::string OwnWorkingDirectory(LaunchSource source, const std::string& tableDir
     // The shell link's own answer: a shortcut that names no directory has none (the reader's
     // fallback to the shortcut's path is no directory to start in).
     os::ShellLinkData data;
-    if (!os::Links().Read(path.c_str(), data) || !data.gotWorkingDirectory) return std::string();
+    if (!os::Links().Read(path.c_str(), data) || !data.gotWorkingDirectory ||
+        !links::ShortcutTextsFit(data))
+      return std::string();
     directory = data.workingDirectory;
   }
   return !directory.empty() && IsDirectory(directory) ? directory : std::string();

@@ -1,6 +1,10 @@
 #include "fileops/attribute_dialogs_win.h"
 
 #include <cstdio>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "resources/fileops_dialog_ids.h"
 
@@ -13,10 +17,24 @@ const AttributeBox kAttributeBoxes[4] = {{IDC_ATTR_HIDDEN, 0x02},
 
 namespace {
 
-std::string ReadField(const fw::Dialog& d, int id) {
-  char buffer[kAttributeFieldBytes + 1];
-  d.GetItemText(id, buffer, sizeof(buffer));
-  return buffer;
+// Reads the fields back whole; false, with the field refused and focused, when one of them
+// does not fit (the dialog then stays open).
+bool ReadFields(const fw::Dialog& d, std::initializer_list<std::pair<int, AttributeField>> ids,
+                std::initializer_list<std::string*> into) {
+  std::vector<std::string> texts;
+  for (const auto& [id, field] : ids) {
+    texts.push_back(d.ItemText(id));
+    if (const char* refusal = AttributeFieldRefusal(field, texts.back())) {
+      char caption[128] = {};
+      ::GetWindowTextA(d.Handle(), caption, sizeof(caption));
+      ::MessageBoxA(d.Handle(), refusal, caption, MB_OK | MB_ICONEXCLAMATION);
+      d.FocusItem(id);
+      return false;
+    }
+  }
+  std::size_t i = 0;
+  for (std::string* out : into) *out = std::move(texts[i++]);
+  return true;
 }
 
 void LimitField(const fw::Dialog& d, int id) {
@@ -57,12 +75,21 @@ bool AttributeDialog::OnInit() {
 }
 
 void AttributeDialog::OnOK() {
-  name = ReadField(*this, IDC_ATTR_NAME);
-  date = ReadField(*this, IDC_ATTR_DATE);
-  time = ReadField(*this, IDC_ATTR_TIME);
   if (linkFile) {
-    target = ReadField(*this, IDC_ATTR_TARGET);
-    current = ReadField(*this, IDC_ATTR_CURRENT);
+    if (!ReadFields(*this,
+                    {{IDC_ATTR_NAME, AttributeField::kName},
+                     {IDC_ATTR_DATE, AttributeField::kDate},
+                     {IDC_ATTR_TIME, AttributeField::kTime},
+                     {IDC_ATTR_TARGET, AttributeField::kTarget},
+                     {IDC_ATTR_CURRENT, AttributeField::kWorkingDirectory}},
+                    {&name, &date, &time, &target, &current}))
+      return;
+  } else if (!ReadFields(*this,
+                         {{IDC_ATTR_NAME, AttributeField::kName},
+                          {IDC_ATTR_DATE, AttributeField::kDate},
+                          {IDC_ATTR_TIME, AttributeField::kTime}},
+                         {&name, &date, &time})) {
+    return;
   }
   for (const AttributeBox& box : kAttributeBoxes) {
     if (::IsDlgButtonChecked(Handle(), box.control) == BST_CHECKED)
@@ -110,8 +137,10 @@ bool AttributeManyDialog::OnCommand(int id, int notifyCode, HWND) {
 }
 
 void AttributeManyDialog::OnOK() {
-  date = ReadField(*this, IDC_ATTR_DATE);
-  time = ReadField(*this, IDC_ATTR_TIME);
+  if (!ReadFields(*this,
+                  {{IDC_ATTR_DATE, AttributeField::kDate}, {IDC_ATTR_TIME, AttributeField::kTime}},
+                  {&date, &time}))
+    return;
   for (int i = 0; i < 4; ++i)
     state[i] = static_cast<int>(::IsDlgButtonChecked(Handle(), kAttributeBoxes[i].control));
   Close(IDOK);

@@ -18,4 +18,12 @@ std::string AttributeFieldText(const std::string& value);
 // or title, or a file's name, would lose its end).
 bool AttributeFieldChanged(const std::string& value, const std::string& returned);
 
+// The fields of the dialog that must fit, in the order OK checks them.
+enum class AttributeField { kName, kDate, kTime, kTarget, kWorkingDirectory };
+
+// What refuses a field's text read back whole: null when it fits kAttributeFieldBytes, else
+// the message naming the field. A text that does not fit is refused, never cut: a cut name,
+// target or working directory names another file.
+const char* AttributeFieldRefusal(AttributeField field, const std::string& returned);
+
 }  // namespace fileops

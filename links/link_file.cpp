@@ -9,6 +9,7 @@ namespace {
 constexpr const char* kSection = "Link";
 
 // GetPrivateProfileStringA on a link file that is small enough to be one; empty otherwise.
+// A value longer than bufSize - 1 bytes is cut to the buffer.
 std::string ReadLinkValue(const std::string& file, const char* key, uint32_t bufSize) {
   {
     auto f = os::Fs().Open(file.c_str(), os::kGenericRead,
@@ -24,13 +25,24 @@ std::string ReadLinkValue(const std::string& file, const char* key, uint32_t buf
   return buf;
 }
 
+// A path value (Link, Current). It is read into a buffer three bytes larger than the longest
+// path, so a longer value comes back longer than a path even where the read stops short of a
+// double-byte character; such a value reads as empty, with tooLong set, instead of cut (a cut
+// path names another file).
+std::string ReadLinkPath(const std::string& file, const char* key, bool* tooLong) {
+  std::string value = ReadLinkValue(file, key, kMaxLinkPathBytes + 3);
+  const bool fits = os::FitsBuffer(value, kMaxLinkPathBytes + 1);
+  if (tooLong) *tooLong = !fits;
+  return fits ? value : std::string();
+}
+
 }  // namespace
 
 bool IsLinkFileName(const char* path) { return os::HasSuffixNoCase(path, ".LFI"); }
 
 int ReadLinkTarget(const char* path, std::string& target) {
   if (!IsLinkFileName(path)) return 0;
-  target = ReadLinkValue(os::InCurrentDirectory(path), "Link", 260);
+  target = ReadLinkPath(os::InCurrentDirectory(path), "Link", nullptr);
   return 1;
 }
 
@@ -53,7 +65,9 @@ int ReadLinkTitle(const std::string& tableDirectory, const char* linkName, std::
 }
 
 int ReadLinkWorkingDirectory(const char* path, std::string& directory) {
-  directory = ReadLinkValue(os::InCurrentDirectory(path), "Current", 260);
+  bool tooLong = false;
+  directory = ReadLinkPath(os::InCurrentDirectory(path), "Current", &tooLong);
+  if (tooLong) return -1;
   return directory.empty() ? 0 : 1;
 }
 

@@ -18,8 +18,12 @@ constexpr int kMaxLinkChain = 32;
 // instead of being parsed (a huge file would stall the listing).
 constexpr unsigned kMaxLinkFileBytes = 64 * 1024;
 
+// The longest path a link file's "Link" or "Current" holds.
+constexpr unsigned kMaxLinkPathBytes = 259;
+
 // 1 when path is a link file name: target receives its "Link" value (empty when the file is
-// missing, unreadable or has no such key; at most 259 bytes). 0 otherwise, target untouched.
+// missing, unreadable or has no such key, and when the value is longer than
+// kMaxLinkPathBytes: such a link leads nowhere rather than to a cut path). 0 otherwise, target untouched.
 // A path without drive or directory is taken in the process's current directory.
 int ReadLinkTarget(const char* path, std::string& target);
 
@@ -32,7 +36,8 @@ std::string FollowLinkChain(std::string target);
 // is taken in tableDirectory (a directory string ending in "\").
 int ReadLinkTitle(const std::string& tableDirectory, const char* linkName, std::string& title);
 
-// 1 when the link file's "Current" is not empty (directory receives it), else 0.
+// 1 when the link file's "Current" is not empty (directory receives it), else 0; -1, with
+// directory empty, when it is longer than kMaxLinkPathBytes (refused, never cut).
 int ReadLinkWorkingDirectory(const char* path, std::string& directory);
 
 }  // namespace links

@@ -53,4 +53,19 @@ std::string InCurrentDirectory(const char* path) {
   return DirectoryString(std::string(cwd, n)) + path;
 }
 
+bool FitsBuffer(const std::string& text, std::size_t bufferSize) {
+  return text.size() < bufferSize && text.find('\0') == std::string::npos;
+}
+
+bool TakeWholeText(const char* buffer, std::size_t size, std::size_t maxBytes,
+                   std::string& out) {
+  if (!buffer || size == 0) return false;
+  const void* end = std::memchr(buffer, '\0', size);
+  if (!end) return false;
+  const std::size_t n = static_cast<std::size_t>(static_cast<const char*>(end) - buffer);
+  if (n > maxBytes || n + 2 >= size) return false;
+  out.assign(buffer, n);
+  return true;
+}
+
 }  // namespace os

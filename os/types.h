@@ -44,6 +44,7 @@ enum Error : uint32_t {
   kErrInvalidName = 123,
   kErrDirNotEmpty = 145,
   kErrAlreadyExists = 183,
+  kErrFilenameExcedRange = 206,
   kErrMoreData = 234,
   kErrNoMoreItems = 259,
   kErrDirectory = 267,

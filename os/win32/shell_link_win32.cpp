@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "os/path_text.h"
 #include "os/shell_link.h"
 #include "os/win32/late_library.h"
 
@@ -75,42 +76,45 @@ class Win32ShellLinks final : public ShellLinks {
     hr = file->Load(wide, STGM_READ);
     if (FAILED(hr)) return SetFailure(hr), false;
 
-    char buf[MAX_PATH];
+    char buf[kShellLinkTextBuffer];
+    // A text is taken only whole: one that fills the buffer may have been cut there.
+    auto take = [&](std::string& field, bool& got) {
+      if (TakeWholeText(buf, sizeof(buf), kShellLinkTextMax, field)) {
+        got = true;
+      } else {
+        field.clear();
+        out.tooLong = true;
+      }
+    };
     WIN32_FIND_DATAA fd{};
     buf[0] = '\0';
-    if (SUCCEEDED(link->GetPath(buf, MAX_PATH, &fd, 0))) {
-      buf[MAX_PATH - 1] = '\0';
-      out.path = buf;
-      out.pathData.attributes = fd.dwFileAttributes;
-      out.pathData.size = (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-      std::memcpy(out.pathData.name, fd.cFileName, sizeof(out.pathData.name));
-      out.pathData.name[sizeof(out.pathData.name) - 1] = '\0';
-      out.gotPath = true;
+    if (SUCCEEDED(link->GetPath(buf, sizeof(buf), &fd, 0))) {
+      take(out.path, out.gotPath);
+      if (out.gotPath) {
+        out.pathData.attributes = fd.dwFileAttributes;
+        out.pathData.size = (static_cast<uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+        std::memcpy(out.pathData.name, fd.cFileName, sizeof(out.pathData.name));
+        out.pathData.name[sizeof(out.pathData.name) - 1] = '\0';
+      }
     }
     buf[0] = '\0';
-    if (SUCCEEDED(link->GetArguments(buf, MAX_PATH))) {
-      buf[MAX_PATH - 1] = '\0';
-      out.arguments = buf;
-      out.gotArguments = true;
-    }
+    if (SUCCEEDED(link->GetArguments(buf, sizeof(buf)))) take(out.arguments, out.gotArguments);
     int show = 0;
     if (SUCCEEDED(link->GetShowCmd(&show))) {
       out.showCommand = show;
       out.gotShowCommand = true;
     }
     buf[0] = '\0';
-    if (SUCCEEDED(link->GetWorkingDirectory(buf, MAX_PATH))) {
-      buf[MAX_PATH - 1] = '\0';
-      out.workingDirectory = buf;
-      out.gotWorkingDirectory = true;
-    }
+    if (SUCCEEDED(link->GetWorkingDirectory(buf, sizeof(buf))))
+      take(out.workingDirectory, out.gotWorkingDirectory);
     buf[0] = '\0';
     int index = 0;
-    if (SUCCEEDED(link->GetIconLocation(buf, MAX_PATH, &index))) {
-      buf[MAX_PATH - 1] = '\0';
-      out.iconLocation = buf;
-      out.iconIndex = index;
-      out.gotIconLocation = true;
+    if (SUCCEEDED(link->GetIconLocation(buf, sizeof(buf), &index))) {
+      // An icon that does not fit is no icon; it does not make the shortcut unusable.
+      if (TakeWholeText(buf, sizeof(buf), kShellLinkTextMax, out.iconLocation)) {
+        out.iconIndex = index;
+        out.gotIconLocation = true;
+      }
     }
     return true;
   }

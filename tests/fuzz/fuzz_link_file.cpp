@@ -47,6 +47,13 @@ std::string Expect(const std::string& full, const char* key, std::size_t bufSize
   return std::string(ini::Unquote(v).substr(0, bufSize - 1));
 }
 
+// A path value (Link, Current) as the reader must give it: whole, or empty when it is longer
+// than a path.
+std::string ExpectPath(const std::string& full, const char* key) {
+  const std::string v = Expect(full, key, links::kMaxLinkPathBytes + 3);
+  return v.size() > links::kMaxLinkPathBytes ? std::string() : v;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -78,11 +85,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (target != "untouched") Fail("a name that is no link file's changed the target");
       continue;
     }
-    if (target != Expect(full, "Link", 260)) Fail("target differs from the file's Link");
+    if (target != ExpectPath(full, "Link")) Fail("target differs from the file's Link");
 
     std::string dir;
     const int hasDir = links::ReadLinkWorkingDirectory(name.c_str(), dir);
-    if (dir != Expect(full, "Current", 260) || hasDir != (dir.empty() ? 0 : 1))
+    const bool dirTooLong = Expect(full, "Current", links::kMaxLinkPathBytes + 3).size() >
+                            links::kMaxLinkPathBytes;
+    if (dir != ExpectPath(full, "Current") || hasDir != (dirTooLong ? -1 : dir.empty() ? 0 : 1))
       Fail("working directory differs from the file's Current");
 
     std::string title;

@@ -59,4 +59,36 @@ TEST(AttributeFieldsTest, OnlyAFieldTheUserEditedCountsAsChanged) {
   }
 }
 
+TEST(AttributeFieldsTest, AFieldThatDoesNotFitIsRefusedNamingIt) {
+  using fileops::AttributeField;
+  using fileops::AttributeFieldRefusal;
+  struct Case {
+    AttributeField field;
+    std::string returned;
+    const char* refusal;  // null: taken
+  } cases[] = {
+      {AttributeField::kName, "a.txt", nullptr},
+      {AttributeField::kName, std::string(kAttributeFieldBytes, 'n'), nullptr},
+      {AttributeField::kName, std::string(kAttributeFieldBytes + 1, 'n'), "名前が長すぎます"},
+      {AttributeField::kTarget, std::string(kAttributeFieldBytes - 1, 't') + kDoubleByte,
+       "リンク先名が長すぎます"},  // a double-byte character straddling the limit
+      {AttributeField::kTarget, std::string(kAttributeFieldBytes - 2, 't') + kDoubleByte,
+       nullptr},
+      {AttributeField::kWorkingDirectory, "C:\\" + std::string(253, 'w'),
+       "作業ディレクトリ名が長すぎます"},
+      {AttributeField::kWorkingDirectory, "", nullptr},
+      {AttributeField::kDate, std::string(300, '1'), "日付が長すぎます"},
+      {AttributeField::kTime, std::string(300, '1'), "時刻が長すぎます"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.returned.size());
+    const char* got = AttributeFieldRefusal(c.field, c.returned);
+    if (c.refusal)
+      EXPECT_STREQ(got, c.refusal);
+    else
+      EXPECT_EQ(got, nullptr);
+  }
+}
+
 }  // namespace
+

@@ -139,4 +139,52 @@ TEST(InputUse, EveryFileBrowserHasAFilterAndEveryHistoryACapacity) {
   }
 }
 
+TEST(InputText, AnAnswerThatDoesNotFitIsRefusedNotCut) {
+  const std::string kanji = "\x95\x5c";  // 表, a trail byte that is a backslash
+  std::string manyKanji = "D:\\\x95\xdb\x91\xb6\\";  // D:\保存\ (8 bytes)
+  for (int i = 0; i < 140; ++i) manyKanji += kanji;
+  const std::string folder = "C:\\" + std::string(240, 'd') + "\\";  // 244 bytes
+  struct Case {
+    const char* what;
+    std::string text;
+    std::size_t size;
+    bool fits;
+  } cases[] = {
+      {"short", "C:\\TEMP", 260, true},
+      {"exactly at the limit", std::string(259, 'p'), 260, true},
+      {"one byte over", std::string(260, 'p'), 260, false},
+      {"double-byte character straddling the limit", std::string(258, 'p') + kanji, 260, false},
+      {"double-byte character ending at the limit", std::string(257, 'p') + kanji, 260, true},
+      {"140 kanji after a folder: 288 bytes, 148 characters", manyKanji, 260, false},
+      {"a quoted browsed path with a blank", "\"" + folder + "my sorm.cfg\"", 260, true},
+      {"a quoted path at the limit", "\"" + std::string(259, 'q') + "\"", 260, true},
+      {"a quoted path one byte over", "\"" + std::string(260, 'q') + "\"", 260, false},
+      {"quotes that do not enclose one path", "\"a\" " + std::string(258, 'q'), 260, false},
+      {"a quote inside", "\"" + std::string(128, 'q') + "\"" + std::string(129, 'q') + "\"",
+       260, false},
+      {"a lone quote", "\"", 260, true},
+      {"a long run line", "prog.exe " + std::string(1014, 'a'), 1024, true},
+      {"a run line one byte over", "prog.exe " + std::string(1015, 'a'), 1024, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(exec::AnswerFits(c.text, c.size), c.fits) << c.what;
+}
+
+TEST(InputText, EveryQuestionSaysWhatWasTooLong) {
+  struct Case {
+    exec::InputQuestion question;
+    const char* message;
+  } cases[] = {
+      {exec::InputQuestion::kCopy, "コピー先名が長すぎます"},
+      {exec::InputQuestion::kMove, "移動先名が長すぎます"},
+      {exec::InputQuestion::kDuplicate, "コピー先名が長すぎます"},
+      {exec::InputQuestion::kMakeDir, "ディレクトリ名が長すぎます"},
+      {exec::InputQuestion::kChangePath, "パス名が長すぎます"},
+      {exec::InputQuestion::kConfigPath, "パス名が長すぎます"},
+      {exec::InputQuestion::kAssociation, "プログラム名が長すぎます"},
+  };
+  for (const Case& c : cases)
+    EXPECT_STREQ(exec::UseOf(c.question).tooLong, c.message) << static_cast<int>(c.question);
+}
+
 }  // namespace
+

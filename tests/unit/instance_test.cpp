@@ -121,6 +121,31 @@ TEST_F(ConfigPathTest, RegistryValueFirstWordWithQuotesAndSlashes) {
   }
 }
 
+TEST_F(ConfigPathTest, AQuotedBrowsedPathOfFullLengthIsReadWhole) {
+  const std::string longest = "D:\\my conf\\" + std::string(239, 'c') + "\\sorm.cfg";
+  const std::string bare = "D:\\myconf\\" + std::string(240, 'c') + "\\sorm.cfg";
+  ASSERT_EQ(longest.size(), 259u);
+  ASSERT_EQ(bare.size(), 259u);
+  struct Case {
+    const char* what;
+    std::string value;
+    std::string want;  // empty: no setting
+  } cases[] = {
+      {"quoted, with a blank", "\"D:\\my conf\\sorm.cfg\"", "D:\\my conf\\sorm.cfg"},
+      {"quoted, the longest path", "\"" + longest + "\"", longest},
+      {"bare, the longest path", bare, bare},
+      {"bare, one byte over", bare + "x", ""},
+      {"quoted, one byte over", "\"" + longest + "x\"", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_EQ(config::WriteConfigPathSetting(c.value), 0);
+    config::ProgramContext resolved = Resolved();
+    EXPECT_EQ(resolved.configPathFromRegistry, !c.want.empty());
+    EXPECT_EQ(resolved.configFilePath, c.want.empty() ? dir_.Path("sorm.cfg") : c.want);
+  }
+}
+
 TEST_F(ConfigPathTest, EmptySettingRemovesIt) {
   ASSERT_EQ(config::WriteConfigPathSetting("D:\\x.cfg"), 0);
   ASSERT_EQ(config::WriteConfigPathSetting(""), 0);

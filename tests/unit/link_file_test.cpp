@@ -64,7 +64,7 @@ TEST_F(LinkFileTest, DamagedLinkFilesGiveAnEmptyTarget) {
       {"nosection.LFI", "Link=C:\\x\r\n", ""},
       {"otherkey.LFI", "[Link]\r\nTitle=x\r\n", ""},
       {"huge.LFI", "[Link]\r\nLink=C:\\x\r\n" + std::string(links::kMaxLinkFileBytes, ' '), ""},
-      {"long.LFI", "[Link]\r\nLink=" + std::string(400, 'L') + "\r\n", std::string(259, 'L')},
+      {"long.LFI", "[Link]\r\nLink=" + std::string(400, 'L') + "\r\n", ""},
   };
   for (const auto& c : cases) {
     std::string target = "?";
@@ -113,4 +113,39 @@ TEST_F(LinkFileTest, TitleAndWorkingDirectory) {
   EXPECT_EQ(wd, "");
 }
 
+TEST_F(LinkFileTest, APathThatDoesNotFitLeadsNowhereInsteadOfBeingCut) {
+  const std::string kanji = "\x95\x5c";  // 表, its trail byte a backslash
+  const std::string atLimit = "C:\\" + std::string(256, 'p');  // 259 bytes
+  const std::string straddling = "C:\\" + std::string(255, 'p') + kanji;  // 260 bytes
+  struct Case {
+    const char* what;
+    std::string value;
+    bool fits;
+  } cases[] = {
+      {"short", "C:\\dir", true},
+      {"exactly at the limit", atLimit, true},
+      {"one byte over", atLimit + "q", false},
+      {"a double-byte character ending at the limit", "C:\\" + std::string(254, 'p') + kanji,
+       true},
+      {"a double-byte character straddling the limit", straddling, false},
+      {"far over", "C:\\" + std::string(2000, 'p'), false},
+  };
+  int i = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string name = "p" + std::to_string(i++) + ".LFI";
+    const std::string link =
+        Write(name, "[Link]\r\nLink=" + c.value + "\r\nCurrent=" + c.value + "\r\n");
+    std::string target = "?", directory = "?";
+    EXPECT_EQ(links::ReadLinkTarget(link.c_str(), target), 1);
+    EXPECT_EQ(target, c.fits ? c.value : "");
+    EXPECT_EQ(links::ReadLinkWorkingDirectory(link.c_str(), directory), c.fits ? 1 : -1);
+    EXPECT_EQ(directory, c.fits ? c.value : "");
+    // A chain through it ends there, never at a cut path.
+    const std::string via = Write("via" + name, "[Link]\r\nLink=" + link + "\r\n");
+    EXPECT_EQ(links::FollowLinkChain(via), c.fits ? c.value : "");
+  }
+}
+
 }  // namespace
+

@@ -28,6 +28,11 @@ TEST(WorkingDirectoryTest, ALinkFilesCurrentWhenItCanBeEntered) {
       {"file.lfi", "[Link]\r\nLink=C:\\x.txt\r\nCurrent=" + dir.Path("a.lfi") + "\r\n",
        LaunchSource::kLinkFile, ""},  // a file is no directory
       {"none.lfi", "[Link]\r\nLink=C:\\x.txt\r\n", LaunchSource::kLinkFile, ""},
+      // Longer than a path, though its first 259 bytes would enter the directory: not cut.
+      {"long.lfi",
+       "[Link]\r\nLink=C:\\x.txt\r\nCurrent=" + existing +
+           std::string(300 - existing.size(), '\\') + "\r\n",
+       LaunchSource::kLinkFile, ""},
       {"plain.txt", "[Link]\r\nCurrent=" + existing + "\r\n", LaunchSource::kPlainFile, ""},
   };
   for (const auto& c : cases) {

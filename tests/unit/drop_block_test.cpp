@@ -179,13 +179,17 @@ uint64_t BuildAllocations(const std::vector<table::SM_DAT>& entries, size_t n) {
   std::vector<const table::SM_DAT*> selected;
   const size_t step = entries.size() / n;
   for (size_t i = 0; i < n; ++i) selected.push_back(&entries[i * step]);
-  const uint64_t before = testutil::AllocationsOfThisThread();
   size_t count = 0;
-  const std::string list =
-      fileops::DragPathList("C:\\some\\directory\\", selected, true, &count);
-  std::vector<uint8_t> block(fileops::DropBlockSize(list));
-  fileops::WriteDropBlock(block.data(), block.size(), list, 0, 0, true);
-  const uint64_t made = testutil::AllocationsOfThisThread() - before;
+  std::string list;
+  std::vector<uint8_t> block;
+  uint64_t made;
+  {
+    const testutil::AllocationCounter counter;
+    list = fileops::DragPathList("C:\\some\\directory\\", selected, true, &count);
+    block.resize(fileops::DropBlockSize(list));
+    fileops::WriteDropBlock(block.data(), block.size(), list, 0, 0, true);
+    made = counter.Count();
+  }
   EXPECT_EQ(count, n);
   DropBlock out;
   EXPECT_EQ(fileops::ReadDropBlock(block.data(), block.size(), out), DropBlockError::kNone);

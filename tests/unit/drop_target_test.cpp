@@ -11,7 +11,7 @@ namespace {
 using fileops::DropTargetRecord;
 using fileops::FindRecordedTarget;
 
-class DropTargetTest : public tabletest::TableTest {
+class RecordedDropTest : public tabletest::TableTest {
  protected:
   // The entry of exactly this name (case twins apart).
   static table::BINFO* Exact(const table::Sorm& t, const char* name) {
@@ -21,7 +21,7 @@ class DropTargetTest : public tabletest::TableTest {
   }
 };
 
-TEST_F(DropTargetTest, TheEntryUnderThePointerIsFoundAgainByItsName) {
+TEST_F(RecordedDropTest, TheEntryUnderThePointerIsFoundAgainByItsName) {
   MakeFile("b.txt");
   MakeDir("sub");
   auto t = Open();
@@ -47,7 +47,7 @@ TEST_F(DropTargetTest, TheEntryUnderThePointerIsFoundAgainByItsName) {
   }
 }
 
-TEST_F(DropTargetTest, ADropWhoseEntryOrDirectoryWentIsRefused) {
+TEST_F(RecordedDropTest, ADropWhoseEntryOrDirectoryWentIsRefused) {
   MakeDir("sub");
   MakeFile("b.txt");
   auto t = Open();

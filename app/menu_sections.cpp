@@ -42,6 +42,29 @@ std::vector<ProfileInfo> ReadMenuSection(const char* section) {
   return out;
 }
 
+std::vector<ProfileInfo> ReadMenuItems(const char* section) {
+  std::vector<ProfileInfo> out;
+  const std::string& file = config::Context().configFilePath;
+  std::vector<char> keys(kMenuKeyListBytes, '\0');
+  uint32_t n = os::Ini().GetString(section, nullptr, "", keys.data(), kMenuKeyListBytes,
+                                   file.c_str());
+  if (n > kMenuKeyListBytes - 2) n = kMenuKeyListBytes - 2;
+  if (n + 2 >= kMenuKeyListBytes) {
+    // A cut list ends in a key that may have lost its end and would name another key.
+    while (n > 0 && keys[n - 1] != '\0') --n;
+  }
+  constexpr uint32_t kValueBuffer = static_cast<uint32_t>(kMenuValueMax) + 2;
+  char value[kValueBuffer];
+  for (uint32_t at = 0; at < n && keys[at]; at += static_cast<uint32_t>(std::strlen(&keys[at])) + 1) {
+    if (static_cast<int>(out.size()) >= kMenuItemsMax) break;
+    const char* key = &keys[at];
+    const uint32_t got = os::Ini().GetString(section, key, "", value, kValueBuffer, file.c_str());
+    if (got == 0 || got > kMenuValueMax) continue;  // empty, or longer than an item can be
+    out.push_back({key, std::string(value, got)});
+  }
+  return out;
+}
+
 std::string MenuValueForStorage(const std::string& value) {
   const bool quote = value.find('"') != std::string::npos;
   const bool blankEnds = !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()));

@@ -7,7 +7,9 @@
 #include "fileops/drop_policy.h"
 #include "frame/command_gate.h"
 #include "fw/ole_runtime.h"
+#include "fileops/drop_handle_win.h"
 #include "os/drop_memory.h"
+#include "os/drop_record.h"
 #include "table/sorm.h"
 
 namespace fileops {
@@ -69,6 +71,7 @@ HGLOBAL CopyDropBlock(HGLOBAL block, POINT clientPoint) {
     std::memcpy(to, from, size);
     SetDropPoint(to, size, clientPoint.x, clientPoint.y, false);
     ::GlobalUnlock(copy);
+    os::MadeDrops().Made(copy);
   } else if (copy) {
     os::Drops().GlobalFree(copy);
     copy = nullptr;
@@ -145,8 +148,7 @@ STDMETHODIMP CDropTarget::Drop(IDataObject* data, DWORD keys, POINTL point, DWOR
     ::ScreenToClient(pane_, &client);
     // The pane gets its own copy: the medium stays the giver's, released below.
     if (HGLOBAL copy = CopyDropBlock(medium.hGlobal, client)) {
-      if (::PostMessageA(pane_, WM_DROPFILES, reinterpret_cast<WPARAM>(copy),
-                         static_cast<LPARAM>(TagOfMode(mode)))) {
+      if (PostDropBlock(pane_, copy, static_cast<LPARAM>(TagOfMode(mode)))) {
         hr = S_OK;
       } else {
         os::Drops().DragFinish(copy);

@@ -43,7 +43,7 @@ std::vector<ProfileInfo> ReadMenuSection(const char* section);
 // What a menu shows: the first kMenuItemsMax entries in file order whose value is neither empty
 // nor longer than kMenuValueMax bytes. Every read is bounded: the key list by kMenuKeyListBytes
 // (a key the list cuts is dropped, never read as the shorter key it became), each value by
-// kMenuValueMax + 2 bytes; a longer value is skipped like an empty one, never cut into a
+// kMenuValueMax + 3 bytes; a longer value is skipped like an empty one, never cut into a
 // different command or mask. Keys are read only until the menu is full.
 std::vector<ProfileInfo> ReadMenuItems(const char* section);
 

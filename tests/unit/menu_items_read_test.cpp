@@ -81,6 +81,8 @@ TEST_F(MenuItemsReadTest, ValueLengthsAtAndOverTheLimit) {
       // Quotes the reading strips do not count: the value is the limit's length.
       {"quoted at the limit", "\"" + std::string(max, 'e') + "\"", std::string(max, 'e')},
       {"quoted one over", "\"" + std::string(max + 1, 'f') + "\"", ""},
+      {"quoted two over", "\"" + std::string(max + 2, 'f') + "\"", ""},
+      {"quoted three over", "\"" + std::string(max + 3, 'f') + "\"", ""},
       // A command whose first part alone fits is not run as that part.
       {"a command with long arguments", "c:\\ed.exe " + std::string(max, 'g'), ""},
       {"double-byte at the limit", pairs, pairs},
@@ -131,7 +133,7 @@ TEST_F(MenuItemsReadTest, HugeValueIsSkippedWithoutLargeReads) {
   EXPECT_EQ(items, (std::vector<ProfileInfo>{{"small", "s.exe"}}));
   EXPECT_LE(recorder_.LargestAsked(), app::kMenuKeyListBytes);
   // The key list and two values of at most the limit and the cut's margin.
-  EXPECT_LE(recorder_.BytesAsked(), app::kMenuKeyListBytes + 2 * (app::kMenuValueMax + 2));
+  EXPECT_LE(recorder_.BytesAsked(), app::kMenuKeyListBytes + 2 * (app::kMenuValueMax + 3));
 }
 
 TEST_F(MenuItemsReadTest, KeyListCutInsideAKeyDropsThatKey) {

@@ -17,7 +17,9 @@ constexpr uint32_t kFirstBuffer = 512;
 constexpr uint32_t kLargestBuffer = 1u << 20;
 
 // A profile read with a buffer that grows until the answer is not cut. cutAt: how many bytes
-// below the buffer size a cut answer reports (1 for values, 2 for key lists).
+// below the buffer size an answer may be and still be cut (2 for values: a quoted value one
+// byte longer than the buffer holds comes back one byte short and unquoted under Wine; 2 for
+// key lists, which end in two NULs).
 std::string ReadWhole(const char* section, const char* key, uint32_t cutAt) {
   const std::string& file = config::Context().configFilePath;
   for (uint32_t size = kFirstBuffer;; size *= 2) {
@@ -35,9 +37,35 @@ std::vector<ProfileInfo> ReadMenuSection(const char* section) {
   std::vector<ProfileInfo> out;
   const std::string keys = ReadWhole(section, nullptr, 2);
   for (const char* k = keys.c_str(); k < keys.c_str() + keys.size() && *k; k += std::strlen(k) + 1) {
-    std::string value = ReadWhole(section, k, 1);
+    std::string value = ReadWhole(section, k, 2);
     if (value.empty()) continue;
     out.push_back({k, std::move(value)});
+  }
+  return out;
+}
+
+std::vector<ProfileInfo> ReadMenuItems(const char* section) {
+  std::vector<ProfileInfo> out;
+  const std::string& file = config::Context().configFilePath;
+  std::vector<char> keys(kMenuKeyListBytes, '\0');
+  uint32_t n = os::Ini().GetString(section, nullptr, "", keys.data(), kMenuKeyListBytes,
+                                   file.c_str());
+  if (n > kMenuKeyListBytes - 2) n = kMenuKeyListBytes - 2;
+  if (n + 2 >= kMenuKeyListBytes) {
+    // A cut list ends in a key that may have lost its end and would name another key.
+    while (n > 0 && keys[n - 1] != '\0') --n;
+  }
+  // Three bytes over the limit: a quoted value one or two bytes too long can come back one byte
+  // shorter than it is and unquoted (Wine cuts before it strips the closing quote), so only
+  // with this margin does every answer of at most kMenuValueMax bytes mean the whole value.
+  constexpr uint32_t kValueBuffer = static_cast<uint32_t>(kMenuValueMax) + 3;
+  char value[kValueBuffer];
+  for (uint32_t at = 0; at < n && keys[at]; at += static_cast<uint32_t>(std::strlen(&keys[at])) + 1) {
+    if (static_cast<int>(out.size()) >= kMenuItemsMax) break;
+    const char* key = &keys[at];
+    const uint32_t got = os::Ini().GetString(section, key, "", value, kValueBuffer, file.c_str());
+    if (got == 0 || got > kMenuValueMax) continue;  // empty, or longer than an item can be
+    out.push_back({key, std::string(value, got)});
   }
   return out;
 }

@@ -7,6 +7,7 @@
 // (the base); on OK it takes the configuration lock, reads the section again and merges three
 // ways (MergeSectionRewrite), then deletes and writes the section within that one hold.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,10 +29,23 @@ inline constexpr int kMenuItemsMax = 40;     // items a menu shows
 inline constexpr int kEditorItemsMax = 100;  // items the editor loads
 inline constexpr std::size_t kRunTitleMax = 260;     // bytes of a registered title
 inline constexpr std::size_t kRunCommandMax = 1024;  // bytes of a registered command
+// The longest value a menu item takes (the entry dialog and the register command store no
+// more; a run line of more cannot be composed anyway).
+inline constexpr std::size_t kMenuValueMax = kRunCommandMax;
+// The key list a menu reads: room for 40 titles of kRunTitleMax bytes and more.
+inline constexpr uint32_t kMenuKeyListBytes = 16000;
 
 // Every entry of a section with a non-empty value, in file order. Values are read whole (a
 // 1,000-character command is not cut), keys as the profile functions list them.
+// The editor's view (it loads 100 and carries the rest through its rewrite).
 std::vector<ProfileInfo> ReadMenuSection(const char* section);
+
+// What a menu shows: the first kMenuItemsMax entries in file order whose value is neither empty
+// nor longer than kMenuValueMax bytes. Every read is bounded: the key list by kMenuKeyListBytes
+// (a key the list cuts is dropped, never read as the shorter key it became), each value by
+// kMenuValueMax + 3 bytes; a longer value is skipped like an empty one, never cut into a
+// different command or mask. Keys are read only until the menu is full.
+std::vector<ProfileInfo> ReadMenuItems(const char* section);
 
 // A value as written: inside one more pair of double quotes when reading would otherwise strip
 // something (a double quote anywhere, blanks or tabs at either end, single quotes around it).

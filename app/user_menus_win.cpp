@@ -15,7 +15,7 @@ int UserMenus::Build(HMENU bar, Kind kind) {
   if (!popup) return 0;
   std::vector<Item>& list = ListOf(kind);
   const int first = kind == kMask ? kFirstMaskCommand : kFirstRunCommand;
-  const std::vector<ProfileInfo> entries = ReadMenuSection(kind == kMask ? kMaskSection : kRunSection);
+  const std::vector<ProfileInfo> entries = ReadMenuItems(kind == kMask ? kMaskSection : kRunSection);
   for (const ProfileInfo& e : entries) {
     if (static_cast<int>(list.size()) >= kMenuItemsMax) break;
     const int id = MenuCommandOf(first, static_cast<int>(list.size()));

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/program_context.h"
+#include "os/ini_file.h"
 #include "os/last_error.h"
 #include "os/services.h"
 #include "os/types.h"
@@ -103,7 +104,10 @@ std::string QuoteForProfile(std::string_view value) {
   std::string v(value);
   // Single quotes around a whole value are stripped on reading too.
   bool singleQuoted = v.size() >= 2 && v.front() == '\'' && v.back() == '\'';
-  if (v.find('"') != std::string::npos || singleQuoted) v = '"' + v + '"';
+  // So are blanks at either end (the bytes the profile functions trim from a line).
+  const bool blankEnds = !v.empty() && (os::ini::IsBlank(static_cast<unsigned char>(v.front())) ||
+                                        os::ini::IsBlank(static_cast<unsigned char>(v.back())));
+  if (v.find('"') != std::string::npos || singleQuoted || blankEnds) v = '"' + v + '"';
   return v;
 }
 

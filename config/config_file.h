@@ -38,8 +38,9 @@ bool WriteProfileValue(const std::string& file, std::string_view section, std::s
 bool DeleteProfileKey(const std::string& file, std::string_view section, std::string_view key);
 bool DeleteProfileSection(const std::string& file, std::string_view section);
 
-// A value holding a double quote (or wrapped in single quotes) is written inside one more pair
-// of double quotes, because reading strips one surrounding pair; a null value gives "".
+// A value holding a double quote (or wrapped in single quotes, or with blanks at either end) is
+// written inside one more pair of double quotes, because reading strips one surrounding pair
+// and the blanks around a value; a null value gives "".
 std::string QuoteForProfile(std::string_view value);
 std::string QuoteForProfile(const char* value);
 // The configuration file's values: quoted as above; a null value deletes the key. A value

@@ -17,6 +17,7 @@
 #include "frame/pane_host.h"
 #include "frame/winfo_win.h"
 #include "fw/ole_runtime.h"
+#include "fileops/drop_handle_win.h"
 #include "os/drop_memory.h"
 #include "table/selection.h"
 
@@ -263,8 +264,7 @@ void ManualDrag(frame::PaneHost& host, WINFO& pane, POINT press) {
       RecordDropTarget(target, posted, DropTargetAt(*p->Table(), target, client, hit != HTCLIENT));
   }
   // Posted, the block is the receiver's to free; not posted, it is still ours.
-  if (!::PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block),
-                      static_cast<LPARAM>(TagOfMode(mode)))) {
+  if (!PostDropBlock(target, block, static_cast<LPARAM>(TagOfMode(mode)))) {
     ForgetDropTarget(posted);
     os::Drops().GlobalFree(block);
   }

@@ -21,6 +21,8 @@ void WriteU32(uint8_t* p, uint32_t v) {
   p[3] = static_cast<uint8_t>(v >> 24);
 }
 
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 DropBlockError ReadAnsiList(const uint8_t* p, size_t offset, size_t size, DropBlock& out) {
@@ -65,10 +67,12 @@ bool IsFullDroppedPath(const std::string& path) {
   // "\\server\share\...": a server name and a share name, each not empty. The separator is
   // searched for as a character (a server name may end in a double-byte character whose trail
   // byte is 0x5C). "\\.\" and "\\?\" name devices and raw paths, never a file of a share.
+  // The system takes "/" for a separator as well: "\\./pipe" is a device too.
   if (path.size() < 5 || path[0] != '\\' || path[1] != '\\') return false;
   const char* server = path.c_str() + 2;
-  const char* serverEnd = mbcs::FindChar(server, '\\');
-  if (!serverEnd || serverEnd == server || serverEnd[1] == '\0' || serverEnd[1] == '\\')
+  const char* serverEnd = server;
+  while (*serverEnd && !IsSeparator(*serverEnd)) serverEnd = mbcs::Next(serverEnd);
+  if (!*serverEnd || serverEnd == server || serverEnd[1] == '\0' || IsSeparator(serverEnd[1]))
     return false;
   const std::string_view name(server, static_cast<size_t>(serverEnd - server));
   return name != "." && name != "?";
@@ -125,6 +129,20 @@ bool SetDropPoint(void* data, size_t size, int32_t x, int32_t y, bool nonClient)
   WriteU32(p + 8, static_cast<uint32_t>(y));
   WriteU32(p + 12, nonClient ? 1 : 0);
   return true;
+}
+
+DropVerdict JudgeReceivedDrop(const ReceivedDropFacts& facts) {
+  if (!facts.live || facts.size == 0) return DropVerdict::kRefuse;
+  switch (facts.made) {
+    case MadeDropKind::kPosted:
+      return DropVerdict::kTake;
+    case MadeDropKind::kHeld:
+      return DropVerdict::kRefuse;
+    case MadeDropKind::kNotMade:
+      break;
+  }
+  return facts.size >= kDropHeaderSize && facts.size <= kMaxDropBlockSize ? DropVerdict::kTake
+                                                                          : DropVerdict::kRefuse;
 }
 
 const char* DropBlockMessage(DropBlockError e) {

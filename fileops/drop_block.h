@@ -62,6 +62,22 @@ void WriteDropBlock(uint8_t* out, size_t size, const std::string& list, int32_t 
 // this before handing its block to the pane). False when the block is shorter than the header.
 bool SetDropPoint(void* data, size_t size, int32_t x, int32_t y, bool nonClient);
 
+// What a WM_DROPFILES handler may do with the handle it received, from what the system says
+// of it. Only a live global memory block of this process is read (up to its own size) and
+// freed: one this process made and posted to itself, or one it did not make whose size can be
+// a drop block's (the shell's, made in this process for a drop onto a window that accepts
+// files). A block this process made and still owns is its maker's to free; a value that is no
+// live block of this process (another process's handle, a freed one, any number) is neither
+// read nor freed.
+enum class MadeDropKind { kNotMade, kHeld, kPosted };
+struct ReceivedDropFacts {
+  MadeDropKind made = MadeDropKind::kNotMade;
+  bool live = false;  // a global memory handle of this process (GlobalSize, GlobalHandle)
+  uint64_t size = 0;  // GlobalSize
+};
+enum class DropVerdict { kTake, kRefuse };  // kTake: read within size, then free
+DropVerdict JudgeReceivedDrop(const ReceivedDropFacts& facts);
+
 // The user's message for a refused block.
 const char* DropBlockMessage(DropBlockError e);
 

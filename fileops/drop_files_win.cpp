@@ -19,6 +19,7 @@
 #include "frame/pane_host.h"
 #include "frame/winfo_win.h"
 #include "os/drop_memory.h"
+#include "os/drop_record.h"
 
 namespace fileops {
 namespace {
@@ -65,6 +66,7 @@ HGLOBAL BuildDropFiles(const table::Sorm& t, int32_t x, int32_t y, bool nonClien
   }
   WriteDropBlock(static_cast<uint8_t*>(p), size, list, x, y, nonClient);
   ::GlobalUnlock(memory);
+  os::MadeDrops().Made(memory);
   return memory;
 }
 
@@ -105,6 +107,12 @@ void DropOntoProgram(frame::PaneHost& host, WINFO& pane, const std::string& path
 
 int HandleDroppedFiles(frame::PaneHost& host, int paneIndex, HDROP drop, uint32_t tag,
                        const DropHooks& hooks, HWND receiver) {
+  // A handle that is no live block of this process (another process can put any number into
+  // the message) is neither read nor freed.
+  if (!MayTakeReceivedDrop(drop)) {
+    ::MessageBeep(MB_OK);
+    return -3;
+  }
   HeldDrop held(drop);
   WINFO* pane = host.Pane(paneIndex);
   table::Sorm* t = pane ? pane->Table() : nullptr;

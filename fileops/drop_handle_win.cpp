@@ -5,6 +5,9 @@
 #include "fileops/drop_block.h"
 #include "fileops/engine_messages.h"
 #include "os/drop_memory.h"
+#include "os/drop_record.h"
+#include "os/exact_name.h"
+#include "os/mbcs.h"
 #include "os/win32/wide_path.h"
 
 namespace fileops {
@@ -28,7 +31,49 @@ class Locked {
   void* p_;
 };
 
+// What the system says of a handle: live is true only for a global memory block of this
+// process (its size asked first: GlobalSize checks the value, GlobalLock then touches it).
+ReceivedDropFacts FactsOf(HDROP drop) {
+  ReceivedDropFacts facts;
+  const HGLOBAL memory = reinterpret_cast<HGLOBAL>(drop);
+  if (!memory) return facts;
+  switch (os::MadeDrops().StateOf(memory)) {
+    case os::MadeDrop::kHeld: facts.made = MadeDropKind::kHeld; break;
+    case os::MadeDrop::kPosted: facts.made = MadeDropKind::kPosted; break;
+    case os::MadeDrop::kNone: break;
+  }
+  if (::GlobalFlags(memory) == GMEM_INVALID_HANDLE) return facts;
+  facts.size = ::GlobalSize(memory);
+  if (facts.size == 0) return facts;
+  void* p = ::GlobalLock(memory);
+  if (!p) return facts;
+  facts.live = ::GlobalHandle(p) == memory;
+  ::GlobalUnlock(memory);
+  return facts;
+}
+
 }  // namespace
+
+bool MayTakeReceivedDrop(HDROP drop) {
+  return JudgeReceivedDrop(FactsOf(drop)) == DropVerdict::kTake;
+}
+
+void FreeReceivedDrop(HDROP drop) {
+  if (MayTakeReceivedDrop(drop)) os::Drops().DragFinish(drop);
+}
+
+bool PostDropBlock(HWND target, HGLOBAL block, LPARAM tag) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(target, &process);
+  const bool ours = process == ::GetCurrentProcessId();
+  if (ours) os::MadeDrops().Posted(block);
+  if (!::PostMessageA(target, WM_DROPFILES, reinterpret_cast<WPARAM>(block), tag)) {
+    os::MadeDrops().Made(block);
+    return false;
+  }
+  if (!ours) os::MadeDrops().Forget(block);  // the other process's now
+  return true;
+}
 
 void HeldDrop::Free() {
   if (!drop_) return;
@@ -42,8 +87,9 @@ bool WidePathToAnsi(const std::u16string& wide, std::string& out) {
 
 std::string ReadDroppedFiles(HDROP drop, DroppedFiles& out) {
   out = DroppedFiles{};
+  if (!MayTakeReceivedDrop(drop)) return DropBlockMessage(DropBlockError::kTooSmall);
   const HGLOBAL memory = reinterpret_cast<HGLOBAL>(drop);
-  const SIZE_T size = memory ? ::GlobalSize(memory) : 0;
+  const SIZE_T size = ::GlobalSize(memory);
   Locked locked(memory);
   DropBlock block;
   const DropBlockError e = ReadDropBlock(locked.Data(), locked.Data() ? size : 0, block);

@@ -33,6 +33,17 @@ class HeldDrop {
   HDROP drop_;
 };
 
+// Whether the handle a WM_DROPFILES brought may be read and freed here
+// (fileops::JudgeReceivedDrop over what GlobalSize, GlobalLock and GlobalHandle say of it and
+// over os::MadeDrops()). A refused handle is never read, locked beyond the check or freed.
+bool MayTakeReceivedDrop(HDROP drop);
+// The block a WM_DROPFILES brought, freed when it may be (a drop refused while a command runs).
+void FreeReceivedDrop(HDROP drop);
+// Posts a block this process made as a WM_DROPFILES; a window of this process gets it
+// recorded as posted, another process's as given away. False when nothing was posted (the
+// block is still the caller's).
+bool PostDropBlock(HWND target, HGLOBAL block, LPARAM tag);
+
 // What a drop block holds, as full ANSI paths ready for the file calls.
 struct DroppedFiles {
   std::vector<std::string> files;

@@ -8,7 +8,9 @@
 #include "fileops/drop_targets_win.h"
 #include "frame/command_gate.h"
 #include "fw/ole_runtime.h"
+#include "fileops/drop_handle_win.h"
 #include "os/drop_memory.h"
+#include "os/drop_record.h"
 #include "table/sorm.h"
 
 namespace fileops {
@@ -70,6 +72,7 @@ HGLOBAL CopyDropBlock(HGLOBAL block, POINT clientPoint) {
     std::memcpy(to, from, size);
     SetDropPoint(to, size, clientPoint.x, clientPoint.y, false);
     ::GlobalUnlock(copy);
+    os::MadeDrops().Made(copy);
   } else if (copy) {
     os::Drops().GlobalFree(copy);
     copy = nullptr;
@@ -149,8 +152,7 @@ STDMETHODIMP CDropTarget::Drop(IDataObject* data, DWORD keys, POINTL point, DWOR
       // Where it landed is taken now: the listing may change before the block is handled.
       const HDROP posted = static_cast<HDROP>(copy);
       if (table_) RecordDropTarget(pane_, posted, DropTargetAt(*table_, pane_, client, false));
-      if (::PostMessageA(pane_, WM_DROPFILES, reinterpret_cast<WPARAM>(copy),
-                         static_cast<LPARAM>(TagOfMode(mode)))) {
+      if (PostDropBlock(pane_, copy, static_cast<LPARAM>(TagOfMode(mode)))) {
         hr = S_OK;
       } else {
         ForgetDropTarget(posted);

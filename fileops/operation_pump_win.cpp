@@ -1,6 +1,7 @@
 #include "fileops/operation_pump_win.h"
 
 #include "fw/application.h"
+#include "fileops/drop_handle_win.h"
 #include "os/drop_memory.h"
 #include "os/services.h"
 
@@ -35,7 +36,7 @@ void WindowsPump::PumpPending() {
     if (RouteMessage(command, inFrame, msg.message) == PumpRoute::kDrop) {
       // A drop refused during a command: its block is freed here, as its handler would.
       if (msg.message == WM_DROPFILES && msg.wParam)
-        os::Drops().DragFinish(reinterpret_cast<void*>(msg.wParam));
+        FreeReceivedDrop(reinterpret_cast<HDROP>(msg.wParam));
       continue;
     }
     ::TranslateMessage(&msg);

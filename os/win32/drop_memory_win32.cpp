@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "os/drop_record.h"
 #include "os/win32/late_library.h"
 
 namespace os {
@@ -10,6 +11,7 @@ namespace {
 class SystemDropMemory final : public DropMemory {
  public:
   void DragFinish(void* drop) override {
+    MadeDrops().Forget(drop);
     using Fn = void(WINAPI*)(HDROP);
     static Fn fn = reinterpret_cast<Fn>(
         reinterpret_cast<void*>(late::Proc("shell32.dll", "DragFinish")));
@@ -19,7 +21,10 @@ class SystemDropMemory final : public DropMemory {
     else
       ::GlobalFree(drop);
   }
-  void GlobalFree(void* memory) override { ::GlobalFree(memory); }
+  void GlobalFree(void* memory) override {
+    MadeDrops().Forget(memory);
+    ::GlobalFree(memory);
+  }
 };
 
 DropMemory*& InForce() {

@@ -23,7 +23,8 @@ TEST(ParseLong, AtolRules) {
 using ConfigFileTest = testutil::AppDirTest;
 
 TEST_F(ConfigFileTest, ValuesWithQuotesSurviveARoundTrip) {
-  for (const char* v : {"plain", "\"quoted\"", "a \"b\" c", "\"", "'single'", "ends\""}) {
+  for (const char* v : {"plain", "\"quoted\"", "a \"b\" c", "\"", "'single'", "ends\"",
+                        " lead", "trail ", "  both  ", "\ttab", "end\x1A", " ", "\v"}) {
     ASSERT_TRUE(config::WriteConfigString("S", "k", v));
     EXPECT_EQ(config::ReadConfigString("S", "k", "<d>", 1024), v);
   }

@@ -150,6 +150,12 @@ TEST(DropBlockTest, OnlyFilesOfDrivesAndSharesAreFullPaths) {
       {"\\\\.\\pipe\\x", false},
       {"\\\\.\\C:\\a.txt", false},
       {"\\\\?\\C:\\a.txt", false},
+      // The system reads "/" as a separator: these are devices, or shares without a name.
+      {"\\\\./pipe\\x", false},
+      {"\\\\?/C:\\a.txt", false},
+      {"\\\\server/\\a", false},
+      {"\\\\\x95\x5C\\/a", false},                        // \\表\/a: an empty share
+      {"\\\\server/share\\a.txt", true},
       // A server name ending in a character whose trail byte is 0x5C.
       {"\\\\\x95\x5C\\\x8B\xA4\x97\x4C\\a.txt", true},  // \\表\共有\a.txt
       {"\\\\\x94\x5Cx", false},                          // \\能x: no share
@@ -215,3 +221,64 @@ TEST(DropBlockTest, BuildingTakesFixedAllocationsWhateverTheSelection) {
   EXPECT_EQ(small, large);
   EXPECT_EQ(ten, large);
 }
+
+namespace {
+
+using fileops::DropVerdict;
+using fileops::MadeDropKind;
+
+TEST(DropHandleVerdict, OnlyLiveBlocksOfThisProcessAreTakenAndFreed) {
+  struct Case {
+    const char* what;
+    fileops::ReceivedDropFacts facts;
+    DropVerdict want;
+  } cases[] = {
+      {"our block posted to ourselves", {MadeDropKind::kPosted, true, 64}, DropVerdict::kTake},
+      {"the shell's block in this process", {MadeDropKind::kNotMade, true, 64},
+       DropVerdict::kTake},
+      {"the shell's block of just a header", {MadeDropKind::kNotMade, true, 20},
+       DropVerdict::kTake},
+      {"a value that is no block here", {MadeDropKind::kNotMade, false, 0}, DropVerdict::kRefuse},
+      {"a block of ours already freed", {MadeDropKind::kPosted, false, 0}, DropVerdict::kRefuse},
+      {"a block a data object of ours still owns", {MadeDropKind::kHeld, true, 64},
+       DropVerdict::kRefuse},
+      {"live memory smaller than a header", {MadeDropKind::kNotMade, true, 19},
+       DropVerdict::kRefuse},
+      {"live memory of no size", {MadeDropKind::kNotMade, true, 0}, DropVerdict::kRefuse},
+      {"live memory larger than any drop", {MadeDropKind::kNotMade, true,
+                                            fileops::kMaxDropBlockSize + 1},
+       DropVerdict::kRefuse},
+  };
+  for (const Case& c : cases) EXPECT_EQ(fileops::JudgeReceivedDrop(c.facts), c.want) << c.what;
+}
+
+TEST(DropBlockSizeBound, NothingBeyondTheGivenSizeIsRead) {
+  // A sound block in a larger buffer: given fewer bytes than the list needs, the reader must
+  // refuse rather than find the terminators that lie beyond.
+  const std::string list = fileops::JoinDropPaths({"C:\\a\\one.txt", "D:\\two.txt"});
+  std::vector<uint8_t> whole(fileops::DropBlockSize(list) + 16, 0);
+  fileops::WriteDropBlock(whole.data(), whole.size(), list, 3, 4, false);
+  const size_t full = fileops::DropBlockSize(list);
+  struct Case {
+    size_t size;
+    DropBlockError want;
+    size_t count;
+  } cases[] = {
+      {full, DropBlockError::kNone, 2},
+      {full + 16, DropBlockError::kNone, 2},
+      {full - 1, DropBlockError::kUnterminated, 0},         // the list's final NUL outside
+      {full - 2, DropBlockError::kUnterminated, 0},         // the second path's NUL outside
+      {fileops::kDropHeaderSize + 5, DropBlockError::kUnterminated, 0},
+      {fileops::kDropHeaderSize, DropBlockError::kBadOffset, 0},
+      {fileops::kDropHeaderSize - 1, DropBlockError::kTooSmall, 0},
+  };
+  for (const Case& c : cases) {
+    // A heap copy of exactly c.size bytes, so that the sanitizer sees any read past it.
+    std::vector<uint8_t> exact(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(c.size));
+    DropBlock out;
+    EXPECT_EQ(fileops::ReadDropBlock(exact.data(), exact.size(), out), c.want) << c.size;
+    EXPECT_EQ(out.Count(), c.count) << c.size;
+  }
+}
+
+}  // namespace

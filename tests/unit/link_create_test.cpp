@@ -10,6 +10,7 @@
 #include "links/shortcut.h"
 #include "os/services.h"
 #include "tests/unit/faulty_fs.h"
+#include "tests/unit/forwarding_profile.h"
 #include "tests/unit/test_util.h"
 
 namespace {
@@ -92,31 +93,16 @@ TEST_F(LinkCreateTest, AMissingDirectoryFailsWithoutLeavingAFile) {
 }
 
 // Profile writes of one key fail.
-class RefusingProfile : public os::Profile {
+class RefusingProfile : public testutil::ForwardingProfile {
  public:
-  explicit RefusingProfile(const char* key) : key_(key), real_(*os::BackendServices().profile) {}
-  uint32_t GetString(const char* s, const char* k, const char* d, char* b, uint32_t n,
-                     const char* f) override {
-    return real_.GetString(s, k, d, b, n, f);
-  }
-  uint32_t GetInt(const char* s, const char* k, int32_t d, const char* f) override {
-    return real_.GetInt(s, k, d, f);
-  }
+  explicit RefusingProfile(const char* key) : key_(key) {}
   bool WriteString(const char* s, const char* k, const char* v, const char* f) override {
     if (k && std::string(k) == key_) return false;
-    return real_.WriteString(s, k, v, f);
-  }
-  uint32_t GetWinIniString(const char* s, const char* k, const char* d, char* b,
-                           uint32_t n) override {
-    return real_.GetWinIniString(s, k, d, b, n);
-  }
-  bool WriteWinIniString(const char* s, const char* k, const char* v) override {
-    return real_.WriteWinIniString(s, k, v);
+    return ForwardingProfile::WriteString(s, k, v, f);
   }
 
  private:
   std::string key_;
-  os::Profile& real_;
 };
 
 TEST_F(LinkCreateTest, AHalfWrittenLinkFileIsDeleted) {

@@ -66,6 +66,7 @@ class MemoryFs final : public os::FileSystem {
     return Refuse<std::unique_ptr<os::File>>();
   }
   bool GetIdentity(const char*, os::FileIdentity&) override { return Refuse<bool>(); }
+  bool IsFileLink(const char*) override { return false; }
   bool SetAttributes(const char*, uint32_t) override { return Refuse<bool>(); }
   bool CreateDir(const char*) override { return Refuse<bool>(); }
   bool RemoveDir(const char*) override { return Refuse<bool>(); }

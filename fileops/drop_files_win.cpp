@@ -107,14 +107,14 @@ void DropOntoProgram(frame::PaneHost& host, WINFO& pane, const std::string& path
 
 int HandleDroppedFiles(frame::PaneHost& host, int paneIndex, HDROP drop, uint32_t tag,
                        const DropHooks& hooks, HWND receiver) {
+  WINFO* pane = host.Pane(paneIndex);
   // A handle that is no live block of this process (another process can put any number into
-  // the message) is neither read nor freed.
+  // the message) is neither read nor freed: it is refused as a damaged block.
   if (!MayTakeReceivedDrop(drop)) {
-    ::MessageBeep(MB_OK);
+    if (pane) ShowMessage(*pane, DropBlockMessage(DropBlockError::kTooSmall));
     return -3;
   }
   HeldDrop held(drop);
-  WINFO* pane = host.Pane(paneIndex);
   table::Sorm* t = pane ? pane->Table() : nullptr;
   if (!t) return -4;
   // One command at a time: a drop during another command is not run inside it.

@@ -155,6 +155,51 @@ TEST_F(FileOpsTest, CopyTheCursorEntryIntoANewDirectory) {
   EXPECT_EQ(box_.Read("HistCopy", "0"), data_ + "\\dest");
 }
 
+// A visible top-level window owned by owner (EnumWindows callback).
+struct OwnedSearch {
+  HWND owner, found;
+};
+BOOL CALLBACK FindOwnedWindow(HWND w, LPARAM p) {
+  auto* s = reinterpret_cast<OwnedSearch*>(p);
+  if (w == s->owner || ::GetWindow(w, GW_OWNER) != s->owner || !::IsWindowVisible(w)) return TRUE;
+  s->found = w;
+  return FALSE;
+}
+
+// An answer longer than the dialog's buffer is refused with its message and the dialog stays
+// open: a shortened name would be created and copied into instead of the one typed.
+TEST_F(FileOpsTest, ACopyAnswerThatDoesNotFitIsRefusedNotCut) {
+  Start("a.txt");
+  Command(184);
+  HWND dlg = FindDialog("ファイルのコピー");
+  ASSERT_NE(dlg, nullptr);
+  std::string kanji;
+  for (int i = 0; i < 140; ++i) kanji += "漢";
+  const std::string typed = data_ + "\\保存\\" + kanji;
+  ASSERT_GT(typed.size(), 260u);
+  ::SetDlgItemTextA(dlg, 31051, typed.c_str());
+  ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDOK)));
+  // The message box the dialog owns.
+  OwnedSearch search{dlg, nullptr};
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    ::EnumWindows(&FindOwnedWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }, 10000)) << "no message";
+  e2e::SaveScreenshot("copy_answer_too_long");
+  HWND box = search.found;
+  char text[256] = {};
+  ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+  EXPECT_STREQ(text, "コピー先名が長すぎます");
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(box); }));
+  EXPECT_TRUE(::IsWindow(dlg) && ::IsWindowVisible(dlg)) << "the dialog stays for a shorter answer";
+  Press(dlg, IDCANCEL);
+  WaitIdle();
+  EXPECT_FALSE(Exists(data_ + "\\保存")) << "nothing was made of the answer";
+  EXPECT_EQ(ReadFile(data_ + "\\a.txt"), "alpha");
+}
+
 TEST_F(FileOpsTest, CopyToARelativeNameIsMadeInTheTableDirectory) {
   Start("b.txt");
   Command(184);

@@ -116,8 +116,10 @@ TEST_F(ToolbarSettingsTest, EditorStoresTheButtonsAndEveryWindowRebuildsItsToolb
   e2e::SaveScreenshot("toolbar_editor_changed");
   Click(dlg, IDOK);
   ASSERT_TRUE(Gone(dlg));
-  // Each keyword is followed by one blank (reading strips the last).
-  EXPECT_NE(e2e::ReadAll(box_.Cfg()).find("ToolBar=FMOVE FOPEN / / \r\n"), std::string::npos);
+  // Each keyword is followed by one blank; a value that ends in a blank is stored quoted, so
+  // that it reads back as it was written.
+  EXPECT_NE(e2e::ReadAll(box_.Cfg()).find("ToolBar=\"FMOVE FOPEN / / \"\r\n"), std::string::npos)
+      << e2e::ReadAll(box_.Cfg());
   // The other window rebuilt its toolbar: two buttons and two separators.
   EXPECT_TRUE(e2e::WaitFor([&] {
     HWND t = e2e::ToolBarOf(b_);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <mutex>
 #include <string>
 
 #include "os/exact_name.h"
@@ -66,6 +67,27 @@ std::wstring FinalPath(const std::wstring& path) {
   return std::wstring();
 }
 
+// FinalPath of a directory, remembered for a second: a tree delete or move asks for the same
+// directory once per file. (A directory replaced meanwhile changes what its files resolve to,
+// and they then count as links: refused, never the wrong file.)
+std::wstring ResolvedDirectory(const std::wstring& directory) {
+  static std::mutex lock;
+  static std::wstring asked, resolved;
+  static DWORD when = 0;
+  constexpr DWORD kRememberMs = 1000;
+  {
+    const std::lock_guard<std::mutex> hold(lock);
+    if (!asked.empty() && asked == directory && ::GetTickCount() - when < kRememberMs)
+      return resolved;
+  }
+  std::wstring now = FinalPath(directory);
+  const std::lock_guard<std::mutex> hold(lock);
+  asked = now.empty() ? std::wstring() : directory;
+  resolved = now;
+  when = ::GetTickCount();
+  return now;
+}
+
 // Wine lists a Unix link to a file as a plain file and resolves it whenever it opens the
 // path, so a delete or rename reaches what the link leads to. The file's resolved path differs
 // from its directory's resolved path joined with its own name exactly when its last component
@@ -84,7 +106,7 @@ bool LeadsElsewhere(const char* path) {
   // "C:\x" lies in the root "C:\", which names the drive only with its backslash.
   const bool inRoot = cut == 2 && file[1] == L':';
   const std::wstring resolvedFile = FinalPath(file);
-  const std::wstring resolvedDirectory = FinalPath(file.substr(0, inRoot ? 3 : cut));
+  const std::wstring resolvedDirectory = ResolvedDirectory(file.substr(0, inRoot ? 3 : cut));
   if (resolvedFile.empty() || resolvedDirectory.empty()) return false;
   // The resolved path comes back through the path rules that drop a last component's trailing
   // dots and blanks ("a." answers "...\a"): the name is compared after the same rewriting.

@@ -48,7 +48,12 @@ apt_install() {
   local log prefs try=1 opts=()
   log=$(mktemp /tmp/sorm-apt.XXXXXX)
   prefs=$(mktemp /tmp/sorm-apt-prefs.XXXXXX)
-  while :; do
+  # One update per install run: a later call takes the indexes (and the pins) the first left.
+  if [ -n "${_APT_UPDATED:-}" ]; then
+    [ -s "$_APT_UPDATED" ] && cp "$_APT_UPDATED" "$prefs" && opts=(-o "Dir::Etc::Preferences=$prefs")
+    : >"$log"
+  fi
+  while [ -z "${_APT_UPDATED:-}" ]; do
     if apt-get update -q >"$log" 2>&1; then break; fi
     if [ "$try" -ge "$APT_UPDATE_TRIES" ]; then
       echo "install-deps: apt-get update still fails after $try tries; these indexes could not be fetched:"
@@ -65,8 +70,12 @@ apt_install() {
     sleep "$APT_UPDATE_PAUSE"
     try=$((try + 1))
   done
-  local failed_indexes
-  failed_indexes=$(_apt_failed_indexes "$log")
+  if [ -z "${_APT_UPDATED:-}" ]; then
+    _APT_UPDATED=$(mktemp /tmp/sorm-apt-pins.XXXXXX)
+    cp "$prefs" "$_APT_UPDATED"
+    _APT_FAILED_INDEXES=$(_apt_failed_indexes "$log")
+  fi
+  local failed_indexes=$_APT_FAILED_INDEXES
   if ! apt-get install -y -q --no-install-recommends "${opts[@]}" "${need[@]}" >"$log" 2>&1; then
     echo "install-deps: installing failed:"
     grep -E '^(E:| [^ ].*: Depends)' "$log" | head -20 | sed 's/^/  /'
@@ -87,5 +96,6 @@ add_backports_source() {
   [ -n "$uri" ] || uri=http://deb.debian.org/debian
   printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
     "$uri" "$suite" >"$file"
+  _APT_UPDATED=  # the next install reads the indexes again, the new suite's included
   echo "install-deps: added $suite ($uri) to apt's sources"
 }

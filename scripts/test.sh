@@ -32,6 +32,22 @@ status=0
 failed_tests() {
   grep -aE '^\[  FAILED  \] [A-Za-z_]' "$1" | sed -E 's/\r$//; s/ \([0-9]+ ms\)$//; s/, where .*//' | sort -u
 }
+# What each failed test of a full GoogleTest log printed between its start and its end (at most
+# 30 lines each), so the run's own output says why it failed. A brief log names only the test.
+failure_excerpts() {
+  awk -v tier="$(basename "$1" .log)" '
+    { sub(/\r$/, "") }
+    /^\[ RUN      \] / { name = substr($0, 14); n = 0; delete body; next }
+    /^\[       OK \] / { name = ""; next }
+    /^\[  FAILED  \] / && name != "" {
+      print "  -- " tier ": " name
+      for (i = 1; i <= n && i <= 30; i++) print "    | " body[i]
+      if (n > 30) print "    | (" n - 30 " more lines in the log)"
+      name = ""; next
+    }
+    name != "" { body[++n] = $0 }
+  ' "$1"
+}
 count_gtest() {
   local log=$1 p f
   p=$(grep -aE '^\[  PASSED  \] [0-9]+ test' "$log" | tail -1 | sed -E 's/.* ([0-9]+) tests?.*/\1/')
@@ -148,6 +164,10 @@ fi
 for log in "$LOG"/native.log "$LOG"/tsan.log "$LOG"/wine.log "$LOG"/e2e.log; do
   [ -f "$log" ] || continue
   failed_tests "$log" | sed 's/^/  /'
+done
+for log in "$LOG"/native.log "$LOG"/tsan.log "$LOG"/wine.log "$LOG"/e2e.log; do
+  [ -f "$log" ] || continue
+  failure_excerpts "$log"
 done
 echo "$passed passed, $failed failed"
 exit $status

@@ -231,9 +231,7 @@ void fwsApp::AskMask() {
   if (!t) return;
   std::string answer = t->mask();
   if (!exec::AskInput(Pane(activePane_)->Handle(), exec::InputQuestion::kMask, answer)) return;
-  t->SetMask(app::NormalizeMaskInput(answer.c_str()));
-  t->Reload();
-  t->TitleText();
+  t->ChooseMask(app::NormalizeMaskInput(answer.c_str()), CMD_MKEYIN);
 }
 
 void fwsApp::AskCurrentPath() {

@@ -32,9 +32,7 @@ int fwsApp::SelectMaskItem(int id) {
   const app::ProfileInfo* item = userMenus_.Find(id);
   table::Sorm* t = ActiveTable();
   if (!item || !t) return -1;
-  t->SetMask(app::NormalizeMaskInput(item->value.c_str()));
-  t->Reload();
-  t->TitleText();
+  t->ChooseMask(app::NormalizeMaskInput(item->value.c_str()), id);
   return 0;
 }
 

@@ -134,11 +134,12 @@ SectionWrite RewriteMenuSection(const char* section, const std::vector<ProfileIn
   if (!lock) return SectionWrite::kLockError;
   const std::vector<ProfileInfo> result =
       MergeSectionRewrite(base, edited, ReadMenuSection(section));
-  const std::string& file = config::Context().configFilePath;
-  bool ok = config::DeleteConfigSection(section);
-  for (const ProfileInfo& p : result)
-    ok = config::WriteProfileValue(file, section, p.title, MenuValueForStorage(p.value)) && ok;
-  return ok ? SectionWrite::kWritten : SectionWrite::kWriteError;
+  // One write of the whole section: a failure leaves the section as it was.
+  config::ProfileEntries entries;
+  for (const ProfileInfo& p : result) entries.emplace_back(p.title, MenuValueForStorage(p.value));
+  return config::WriteProfileSection(config::Context().configFilePath, section, entries)
+             ? SectionWrite::kWritten
+             : SectionWrite::kWriteError;
 }
 
 SectionWrite AddMenuEntry(const char* section, const ProfileInfo& entry) {

@@ -67,15 +67,13 @@ const std::vector<ToolbarChoice>& ToolbarChoices() {
 
 ToolbarEditorModel::ToolbarEditorModel(const std::string& stored)
     : used_(ToolbarChoices().size(), false) {
+  // Each word selects every choice whose keyword it holds, in the editor's order (the toolbar
+  // itself tests the keywords in its own order, so glued words may show in another order there).
   const std::vector<ToolbarChoice>& choices = ToolbarChoices();
-  for (const ToolbarItem& item : ParseToolbarKeywords(stored.c_str())) {
-    if (item.kind == ToolbarItem::kSeparator) {
-      toolbar_.push_back(0);
-      continue;
-    }
-    for (std::size_t i = 1; i < choices.size(); ++i) {
-      if (choices[i].command != item.command || used_[i]) continue;
-      used_[i] = true;
+  for (const std::string& word : ToolbarWords(stored.c_str())) {
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+      if (!WordHoldsKeyword(word, choices[i].keyword)) continue;
+      if (i != 0) used_[i] = true;
       toolbar_.push_back(static_cast<int>(i));
     }
   }

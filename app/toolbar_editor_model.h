@@ -18,8 +18,9 @@ const std::vector<ToolbarChoice>& ToolbarChoices();
 
 class ToolbarEditorModel {
  public:
-  // Reads the stored value the way the toolbar does (app/toolbar_keywords.h); a button listed
-  // twice is taken once, words that name no button are dropped.
+  // Reads the stored value: every word adds each choice whose keyword it holds, in the order
+  // of the choices; a button listed twice is listed twice (so an untouched list is written back
+  // as it was read), words that name no button are dropped.
   explicit ToolbarEditorModel(const std::string& stored);
 
   // Choice indices of the toolbar list, top to bottom.

@@ -11,9 +11,9 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Substring test that only matches at character boundaries, so that the trail byte of a
-// double-byte character never starts a keyword.
-bool ContainsKeyword(const std::string& word, const char* keyword) {
+}  // namespace
+
+bool WordHoldsKeyword(const std::string& word, const char* keyword) {
   const std::size_t len = std::strlen(keyword);
   const char* s = word.c_str();
   for (const char* p = s; *p; p = mbcs::Next(p)) {
@@ -23,7 +23,19 @@ bool ContainsKeyword(const std::string& word, const char* keyword) {
   return false;
 }
 
-}  // namespace
+std::vector<std::string> ToolbarWords(const char* value) {
+  std::vector<std::string> words;
+  if (!value) return words;
+  const char* p = value;
+  while (*p) {
+    while (IsBlank(*p)) ++p;
+    const char* start = p;
+    while (*p && !IsBlank(*p)) ++p;  // a blank is never a trail byte
+    if (p == start) break;
+    words.emplace_back(start, p);
+  }
+  return words;
+}
 
 const std::vector<ToolbarKeyword>& ToolbarKeywords() {
   static const std::vector<ToolbarKeyword> keywords = {
@@ -52,18 +64,11 @@ const std::vector<ToolbarKeyword>& ToolbarKeywords() {
 
 std::vector<ToolbarItem> ParseToolbarKeywords(const char* value) {
   std::vector<ToolbarItem> items;
-  if (!value) return items;
-  const char* p = value;
-  while (*p) {
-    while (IsBlank(*p)) ++p;
-    const char* start = p;
-    while (*p && !IsBlank(*p)) ++p;  // a blank is never a trail byte
-    if (p == start) break;
-    std::string word(start, p);
+  for (const std::string& word : ToolbarWords(value)) {
     if (mbcs::FindChar(word.c_str(), '/'))
       items.push_back({ToolbarItem::kSeparator, 0, kToolbarSeparatorSize});
     for (const ToolbarKeyword& k : ToolbarKeywords()) {
-      if (!ContainsKeyword(word, k.word)) continue;
+      if (!WordHoldsKeyword(word, k.word)) continue;
       ToolbarItem::Kind kind =
           k.command == CMD_DKEYIN ? ToolbarItem::kDriveButton : ToolbarItem::kButton;
       items.push_back({kind, k.command, 0});

@@ -32,6 +32,12 @@ struct ToolbarKeyword {
 };
 const std::vector<ToolbarKeyword>& ToolbarKeywords();
 
+// The value's words, split at blanks and tabs.
+std::vector<std::string> ToolbarWords(const char* value);
+// Whether keyword occurs in word (a substring that starts on a character, never on the trail
+// byte of a double-byte one).
+bool WordHoldsKeyword(const std::string& word, const char* keyword);
+
 std::vector<ToolbarItem> ParseToolbarKeywords(const char* value);
 // Reads BarSettings/ToolBar (default empty) and parses it.
 std::vector<ToolbarItem> ReadToolbarItems();

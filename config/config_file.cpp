@@ -100,6 +100,29 @@ bool DeleteProfileSection(const std::string& file, std::string_view section) {
   return WriteChecked(file, section, nullptr, nullptr);
 }
 
+bool WriteProfileSection(const std::string& file, std::string_view section,
+                         const ProfileEntries& entries) {
+  if (entries.empty()) return DeleteProfileSection(file, section);
+  std::string lines;
+  for (const auto& [key, value] : entries) {
+    if (key.empty() || key.find('=') != std::string::npos || !IsProfileLineText(key) ||
+        !IsProfileLineText(value)) {
+      os::SetLastError(os::kErrInvalidParameter);
+      return false;
+    }
+    lines += key;
+    lines += '=';
+    lines += value;
+    lines += '\0';
+  }
+  if (!IsProfileLineText(section)) {
+    os::SetLastError(os::kErrInvalidParameter);
+    return false;
+  }
+  lines += '\0';
+  return os::Ini().WriteSection(std::string(section).c_str(), lines.data(), file.c_str());
+}
+
 std::string QuoteForProfile(std::string_view value) {
   std::string v(value);
   // Single quotes around a whole value are stripped on reading too.

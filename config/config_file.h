@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace config {
 
@@ -37,6 +39,15 @@ bool WriteProfileValue(const std::string& file, std::string_view section, std::s
 // The key, or the whole section, taken out of file (a null value or key); refused the same way.
 bool DeleteProfileKey(const std::string& file, std::string_view section, std::string_view key);
 bool DeleteProfileSection(const std::string& file, std::string_view section);
+
+// The section's lines replaced by entries (key, value written as given) in one write of the
+// file (WritePrivateProfileSectionA), so that the file holds either the old section or the new
+// one, never a part of it; no entries delete the section. Refused (false, nothing written) when
+// a name or value fails IsProfileLineText, or a key is empty or holds "=" (it could not be read
+// back as that key).
+using ProfileEntries = std::vector<std::pair<std::string, std::string>>;
+bool WriteProfileSection(const std::string& file, std::string_view section,
+                         const ProfileEntries& entries);
 
 // A value holding a double quote (or wrapped in single quotes, or with blanks at either end) is
 // written inside one more pair of double quotes, because reading strips one surrounding pair

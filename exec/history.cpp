@@ -120,18 +120,18 @@ void ReadSection(History& history, const std::string& section) {
 }
 
 void WriteSection(const History& history, const std::string& section) {
-  config::DeleteConfigSection(section);
-  const std::string& file = config::Context().configFilePath;
-  int key = 0;
+  config::ProfileEntries entries;
   for (const std::string& answer : history.OldestFirst()) {
-    if (key >= history.Capacity()) break;
+    if (static_cast<int>(entries.size()) >= history.Capacity()) break;
     std::string v = HistoryValueForStorage(answer);
-    // An empty value would end the list on reading and hide every newer answer.
-    if (v.empty()) continue;
+    // An empty value would end the list on reading and hide every newer answer; one that cannot
+    // stand in a line is left out rather than refusing the whole list.
+    if (v.empty() || !config::IsProfileLineText(v)) continue;
     // Written as it is: the value holds no double quote but the wrapping pair it may need.
-    config::WriteProfileValue(file, section, std::to_string(key), v);
-    ++key;
+    entries.emplace_back(std::to_string(entries.size()), std::move(v));
   }
+  // One write of the whole section: a failure leaves the history as it was.
+  config::WriteProfileSection(config::Context().configFilePath, section, entries);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "exec/icon_loading.h"
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "config/command_line.h"
 #include "exec/association_lookup.h"
@@ -40,16 +43,14 @@ void UseBuiltin(table::Sorm& t, SM_DAT& d, int large, int small) {
   Use(d, t.icons().builtin[large], t.icons().builtin[small]);
 }
 
-// The record takes icons the entry owns: every later file of that association shows them.
+// The record takes the entry's icons: every later file of that association shows them without
+// asking the shell again. Icons the entry owns become the record's; built-in ones (the shell
+// found none) stay the pane's, the record only shows them.
 void GiveToRecord(SM_DAT& d, ExecLinkInfo& record) {
-  if (!(d.iconFlags & table::kOwnsLarge)) return;  // built-in icons are nobody's to give
-  if (record.ownsIcons) {
-    // Filled meanwhile by another entry of the association: keep the record's.
-    return;
-  }
+  if (record.largeIcon) return;  // filled meanwhile by another entry: keep the record's
   record.largeIcon = d.largeIcon;
   record.smallIcon = d.smallIcon;
-  record.ownsIcons = true;
+  record.ownsIcons = (d.iconFlags & table::kOwnsLarge) != 0;
   d.iconFlags = 0;
 }
 
@@ -94,18 +95,26 @@ bool ProgramIsSource(LaunchClass c) {
 }  // namespace
 
 bool PlausibleIconFile(const std::string& b, uint64_t fileSize) {
-  if (fileSize < 6 || fileSize > kMaxIconFileSize || b.size() < 6) return false;
+  if (fileSize < 6 || b.size() < 6) return false;
   if (Le16(b, 0) != 0) return false;
   const uint16_t type = Le16(b, 2);
   const uint16_t count = Le16(b, 4);
   if ((type != 1 && type != 2) || count == 0 || count > 255) return false;
   if (b.size() < 6 + 16u * count) return false;
+  std::vector<std::pair<uint64_t, uint64_t>> images;  // offset, size
+  images.reserve(count);
   for (uint16_t i = 0; i < count; ++i) {
     const std::size_t at = 6 + 16u * i;
     const uint64_t size = Le32(b, at + 8);
     const uint64_t offset = Le32(b, at + 12);
-    if (size < 40 || offset < 6 + 16u * count || offset + size > fileSize) return false;
+    if (size < 40 || size > kMaxIconImageBytes || offset < 6 + 16u * count ||
+        offset + size > fileSize)
+      return false;
+    images.emplace_back(offset, size);
   }
+  std::sort(images.begin(), images.end());
+  for (std::size_t i = 1; i < images.size(); ++i)
+    if (images[i].first < images[i - 1].first + images[i - 1].second) return false;
   return true;
 }
 
@@ -114,7 +123,7 @@ bool IconFileLooksSound(const std::string& path) {
       os::Fs().Open(path.c_str(), os::kGenericRead, os::kShareRead | os::kShareWrite,
                     os::kOpenExisting);
   uint64_t size = 0;
-  if (!f || !f->Size(&size) || size > kMaxIconFileSize) return false;
+  if (!f || !f->Size(&size)) return false;
   std::string head(6 + 16 * 255, '\0');
   uint32_t done = 0;
   if (!f->Read(head.data(), static_cast<uint32_t>(head.size()), &done)) return false;

@@ -19,8 +19,12 @@ using IconProvider = os::ShellIcons;
 
 // Whether bytes (the start of a file of fileSize bytes) can be an icon or cursor file worth
 // handing to ExtractIconA: a header of type 1 or 2 with 1 to 255 images whose directory and
-// image data lie inside the file, and a file of at most kMaxIconFileSize bytes.
-constexpr uint64_t kMaxIconFileSize = 1024 * 1024;
+// image data lie inside the file, none overlapping another or the directory, and none larger
+// than kMaxIconImageBytes. A large file of many sound images passes; a damaged directory, or
+// one that claims more than any image can hold, does not.
+// The largest image a directory entry can describe: 256 x 256 pixels of 32 bits, its mask and
+// its header with a full palette.
+constexpr uint64_t kMaxIconImageBytes = 40 + 1024 + 256 * 256 * 4 + 256 * 256 / 8;
 bool PlausibleIconFile(const std::string& bytes, uint64_t fileSize);
 // Reads the start of path and checks it (PlausibleIconFile).
 bool IconFileLooksSound(const std::string& path);

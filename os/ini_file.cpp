@@ -302,4 +302,40 @@ bool Document::DeleteSection(std::string_view section, std::string* out) const {
   return true;
 }
 
+bool Document::ReplaceSection(std::string_view section, const std::vector<std::string_view>& lines,
+                              std::string* out) const {
+  std::string body;
+  for (std::string_view l : lines) {
+    body.append(l);
+    body += "\r\n";
+  }
+  int64_t s = FindSection(Trim(section));
+  std::string r;
+  if (s < 0) {
+    if (lines.empty()) return false;
+    r.reserve(text_.size() + section.size() + body.size() + 6);
+    r = text_;
+    if (!r.empty() && r.back() != '\n' && r.back() != '\r') r += "\r\n";
+    r += '[';
+    r += section;
+    r += "]\r\n";
+    r += body;
+    *out = std::move(r);
+    return true;
+  }
+  const Section& sec = sections_[static_cast<size_t>(s)];
+  const Line& header = lines_[sec.header];
+  // From the header's end to the end of the section's last line; the blank lines after it stay.
+  const uint32_t from = header.next;
+  const uint32_t to = sec.end > sec.header + 1 ? lines_[sec.end - 1].next : header.next;
+  r.reserve(text_.size() + body.size() + 2);
+  r.append(text_, 0, from);
+  if (header.next == header.end && !body.empty()) r += "\r\n";  // the header ended the text
+  r += body;
+  r.append(text_, to, std::string::npos);
+  if (r == text_) return false;
+  *out = std::move(r);
+  return true;
+}
+
 }  // namespace os::ini

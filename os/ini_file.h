@@ -61,6 +61,12 @@ class Document {
   bool DeleteKey(std::string_view section, std::string_view key, std::string* out) const;
   // Removes the first section named section: its header and every line up to the next header.
   bool DeleteSection(std::string_view section, std::string* out) const;
+  // Replaces the lines of the first section named section (its keys, and the comments and other
+  // lines between them) by lines, each written as given and ended by CR LF; the header and the
+  // rest of the text stay. A section that does not exist is added at the end (not for an empty
+  // list of lines).
+  bool ReplaceSection(std::string_view section, const std::vector<std::string_view>& lines,
+                      std::string* out) const;
 
  private:
   enum class Kind : uint8_t { kHeader, kKey, kOther };

@@ -132,4 +132,14 @@ bool Edit(const Document& doc, const char* section, const char* key, const char*
   return doc.SetValue(section, key, value, out);
 }
 
+bool EditSection(const Document& doc, const char* section, const char* lines, std::string* out) {
+  if (!lines) return doc.DeleteSection(section, out);
+  std::vector<std::string_view> kept;
+  for (const char* p = lines; *p; p += std::strlen(p) + 1) {
+    std::string_view line(p);
+    if (line.find('=') != std::string_view::npos) kept.push_back(line);
+  }
+  return doc.ReplaceSection(section, kept, out);
+}
+
 }  // namespace os::ini

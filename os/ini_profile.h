@@ -29,5 +29,9 @@ uint32_t ParseProfileInt(std::string_view s);
 // otherwise out receives the new text.
 bool Edit(const Document& doc, const char* section, const char* key, const char* value,
           std::string* out);
+// WritePrivateProfileSectionA's edit of doc (section not null): the section's lines replaced by
+// the "key=value" strings of lines (each ended by a NUL, the list by another; a string without
+// "=" is left out); a null list deletes the section.
+bool EditSection(const Document& doc, const char* section, const char* lines, std::string* out);
 
 }  // namespace os::ini

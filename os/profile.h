@@ -19,6 +19,10 @@ class Profile {
   // WritePrivateProfileStringA: a null key deletes the section, a null value deletes the key.
   virtual bool WriteString(const char* section, const char* key, const char* value,
                            const char* file) = 0;
+  // WritePrivateProfileSectionA: the section's lines replaced by the "key=value" strings of
+  // lines (each ended by a NUL, the list by one more), in one write of the file, so the section
+  // changes whole or, when the write fails, not at all. A null list deletes the section.
+  virtual bool WriteSection(const char* section, const char* lines, const char* file) = 0;
   // GetProfileStringA / WriteProfileStringA: the same on WIN.INI in the Windows directory.
   virtual uint32_t GetWinIniString(const char* section, const char* key, const char* def,
                                    char* buf, uint32_t size) = 0;

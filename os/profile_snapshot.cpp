@@ -97,14 +97,24 @@ uint32_t ProfileSnapshot::GetInt(const char* section, const char* key, int32_t d
   return ini::GetInt(doc_.get(), section, key, def);
 }
 
-bool ProfileSnapshot::WriteString(const char* section, const char* key, const char* value,
-                                  const char* file) {
-  // Whatever the outcome, the file may have changed: the real functions answer from now on.
+void ProfileSnapshot::EndFor(const char* file) {
+  // Whatever the outcome of a write, the file may have changed: the real functions answer from
+  // now on.
   if (file && file_ == file) {
     active_ = false;
     doc_.reset();
   }
+}
+
+bool ProfileSnapshot::WriteString(const char* section, const char* key, const char* value,
+                                  const char* file) {
+  EndFor(file);
   return inner_.WriteString(section, key, value, file);
+}
+
+bool ProfileSnapshot::WriteSection(const char* section, const char* lines, const char* file) {
+  EndFor(file);
+  return inner_.WriteSection(section, lines, file);
 }
 
 uint32_t ProfileSnapshot::GetWinIniString(const char* section, const char* key, const char* def,

@@ -40,12 +40,14 @@ class ProfileSnapshot final : public Profile {
   uint32_t GetInt(const char* section, const char* key, int32_t def, const char* file) override;
   bool WriteString(const char* section, const char* key, const char* value,
                    const char* file) override;
+  bool WriteSection(const char* section, const char* lines, const char* file) override;
   uint32_t GetWinIniString(const char* section, const char* key, const char* def, char* buf,
                            uint32_t size) override;
   bool WriteWinIniString(const char* section, const char* key, const char* value) override;
 
  private:
   bool Answers(const char* file) const;
+  void EndFor(const char* file);
 
   Profile& inner_;
   std::string file_;

@@ -4,17 +4,27 @@ namespace table {
 
 Point StartPosition(bool listMode) { return listMode ? Point{0, 0} : Point{16, 0}; }
 
+namespace {
+int32_t Advanced(int32_t at, int32_t by) {
+  const int64_t next = static_cast<int64_t>(at) + by;
+  return next > kMaxLayoutCoordinate ? kMaxLayoutCoordinate : static_cast<int32_t>(next);
+}
+}  // namespace
+
 Point AdvancePosition(Point p, bool listMode, const LayoutMetrics& m) {
+  // Within a row or column the products stay small: perLine is what fits in the client.
+  const int64_t lineEnd = static_cast<int64_t>(m.perLine) * m.cellWidth - 24;
+  const int64_t columnEnd = static_cast<int64_t>(m.cellHeight) * (m.perLine - 1) + 1;
   if (listMode) {
-    p.y += m.cellHeight;
-    if (p.y > m.cellHeight * (m.perLine - 1) + 1) {
-      p.x += m.cellWidth;
+    p.y = Advanced(p.y, m.cellHeight);
+    if (p.y > columnEnd) {
+      p.x = Advanced(p.x, m.cellWidth);
       p.y = 0;
     }
   } else {
-    p.x += m.cellWidth;
-    if (p.x > m.perLine * m.cellWidth - 24) {
-      p.y += m.cellHeight;
+    p.x = Advanced(p.x, m.cellWidth);
+    if (p.x > lineEnd) {
+      p.y = Advanced(p.y, m.cellHeight);
       p.x = 16;
     }
   }

@@ -25,12 +25,16 @@ struct LayoutMetrics {
   int32_t columns[kColumnCount] = {};  // list mode column widths
 };
 
+// Positions stop growing here, whatever the number of entries and the spacing: what the layout
+// adds to a position (a cell, an entry's lines, a page) then stays far from overflowing.
+constexpr int32_t kMaxLayoutCoordinate = INT32_MAX / 2;
+
 // Icon mode starts at (16, 0), list mode at (0, 0).
 Point StartPosition(bool listMode);
 
 // Icon mode: x grows by the cell width; past perLine * cellWidth - 24 the next row starts at
 // x 16. List mode: y grows by the cell height; past cellHeight * (perLine - 1) + 1 the next
-// column starts at y 0.
+// column starts at y 0. A row or column past kMaxLayoutCoordinate stays there.
 Point AdvancePosition(Point p, bool listMode, const LayoutMetrics& m);
 
 // Scroll bar codes (SB_LINEUP ... SB_THUMBTRACK).

@@ -28,10 +28,12 @@ enum ViewInfoBit : uint16_t {
   kShowHidden = 0x10,  // hidden and system files and the invisible types
 };
 
-// Icon spacing is kept within these bounds: the lower one is the program's rule, the upper one
-// keeps the layout's coordinates far from overflowing with absurd values.
+// Icon spacing is kept within these bounds: the lower one is the program's rule; the upper one
+// is the largest coordinate a window, a scroll position and a GDI call carry on every system the
+// program runs on (16 bits on the Windows 4 family), so any spacing a real screen can show is
+// kept as the user set it. The layout's positions stop growing at kMaxLayoutCoordinate.
 constexpr int32_t kMinIconSpacing = 40;
-constexpr int32_t kMaxIconSpacing = 1024;
+constexpr int32_t kMaxIconSpacing = 32767;
 
 // The mask is read with room for this many bytes.
 constexpr uint32_t kMaskBufferSize = 4096;

@@ -256,6 +256,14 @@ int Sorm::Reload() {
   return r;
 }
 
+int Sorm::ChooseMask(const std::string& mask, int command) {
+  mask_ = mask;
+  maskCommand_ = command;
+  const int r = Reload();
+  TitleText();
+  return r;
+}
+
 int Sorm::ReloadKeepPosition() {
   view_.CloseChangeMonitor();
   int r = Rescan(ScanAttributes(), RescanMode::kReloadKeepPosition);

@@ -72,6 +72,11 @@ class Sorm {
   const std::string& path() const { return path_; }
   const std::string& mask() const { return mask_; }
   void SetMask(const std::string& mask) { mask_ = mask; }
+  // The command the mask was chosen with: a mask menu item's id, or the mask input's command
+  // when typed; 0 while the mask is the one the pane was saved with.
+  int maskCommand() const { return maskCommand_; }
+  // A mask chosen by a command: taken, the directory listed again with it and the title shown.
+  int ChooseMask(const std::string& mask, int command);
   int16_t sortId() const { return sortId_; }
   int16_t viewMode() const { return viewMode_; }
   bool listMode() const { return viewMode_ == kListMode; }
@@ -253,6 +258,7 @@ class Sorm {
   // written while the table is still there.
   std::string configuredText_, configuredFull_;
   std::string mask_;
+  int maskCommand_ = 0;
   int16_t sortId_ = kSortName;
   int16_t viewMode_ = kIconMode;
   uint16_t viewInfo_ = 0;

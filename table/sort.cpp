@@ -55,8 +55,15 @@ void Sorm::SortLocked(int16_t newSortId) {
   orderValid_ = true;
   // The icon loader walks the list in its order: a loader part of the way through starts
   // again from the top (loaded entries are passed over), or the entries the new order put
-  // before its position would keep their placeholders.
-  if (loaderState_ == kLoaderLoading) loaderState_ = kLoaderPending;
+  // before its position would keep their placeholders. The painter's loaded index meant the
+  // old order: it starts again at 0, and the loader's reports about the old order (still on
+  // their way) carry the old generation and are dropped, so the painter never reads an icon
+  // the loader may be writing.
+  if (loaderState_ == kLoaderLoading || loaderState_ == kLoaderPending) {
+    loaderState_ = kLoaderPending;
+    loadedIndex_ = 0;
+    ++rescanGeneration_;
+  }
 }
 
 }  // namespace table

@@ -24,6 +24,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -397,9 +398,11 @@ bool ReplaceContents(const std::string& path, int lockedFd, const struct stat& o
   return true;
 }
 
-// WritePrivateProfileStringA's edit of the file at requested (see ini::Edit).
-bool EditFile(const std::string& requested, const char* section, const char* key,
-              const char* value, uint32_t* error) {
+// The profile functions' edit of the file at requested: edit makes the new text from the
+// parsed document, or answers false when the text stays as it is.
+bool EditFile(const std::string& requested,
+              const std::function<bool(const ini::Document&, std::string*)>& edit,
+              uint32_t* error) {
   std::string path = requested;
   struct stat lst;
   if (lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
@@ -454,7 +457,7 @@ bool EditFile(const std::string& requested, const char* section, const char* key
     }
     ini::Document doc(std::move(text));
     std::string out;
-    if (!ini::Edit(doc, section, key, value, &out)) return true;
+    if (!edit(doc, &out)) return true;
     if (out.size() > static_cast<size_t>(kMaxFileSize)) {
       *error = kErrNotEnoughMemory;
       return false;
@@ -499,26 +502,16 @@ class PosixProfileImpl final : public Profile {
     // All three null asks to flush a cache of pending writes; there is none, and the function
     // reports FALSE for it.
     if (!section && !key && !value) return false;
-    if (!section) {
-      SetLastError(kErrFileNotFound);
-      return false;
-    }
-    try {
-      std::string path;
-      uint32_t error = 0;
-      if (!ResolveFile(file, true, &path, &error)) {
-        SetLastError(error);
-        return false;
-      }
-      if (!EditFile(path, section, key, value, &error)) {
-        SetLastError(error);
-        return false;
-      }
-      return true;
-    } catch (...) {
-      SetLastError(kErrNotEnoughMemory);
-      return false;
-    }
+    return Write(section, file, [&](const ini::Document& doc, std::string* out) {
+      return ini::Edit(doc, section, key, value, out);
+    });
+  }
+
+  bool WriteSection(const char* section, const char* lines, const char* file) override {
+    if (!section && !lines) return false;
+    return Write(section, file, [&](const ini::Document& doc, std::string* out) {
+      return ini::EditSection(doc, section, lines, out);
+    });
   }
 
   uint32_t GetWinIniString(const char* section, const char* key, const char* def, char* buf,
@@ -528,6 +521,27 @@ class PosixProfileImpl final : public Profile {
 
   bool WriteWinIniString(const char* section, const char* key, const char* value) override {
     return WriteString(section, key, value, "win.ini");
+  }
+
+ private:
+  static bool Write(const char* section, const char* file,
+                    const std::function<bool(const ini::Document&, std::string*)>& edit) {
+    if (!section) {
+      SetLastError(kErrFileNotFound);
+      return false;
+    }
+    try {
+      std::string path;
+      uint32_t error = 0;
+      if (!ResolveFile(file, true, &path, &error) || !EditFile(path, edit, &error)) {
+        SetLastError(error);
+        return false;
+      }
+      return true;
+    } catch (...) {
+      SetLastError(kErrNotEnoughMemory);
+      return false;
+    }
   }
 };
 

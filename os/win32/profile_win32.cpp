@@ -18,6 +18,9 @@ class Win32ProfileImpl final : public Profile {
                    const char* file) override {
     return ::WritePrivateProfileStringA(section, key, value, file) != FALSE;
   }
+  bool WriteSection(const char* section, const char* lines, const char* file) override {
+    return ::WritePrivateProfileSectionA(section, lines, file) != FALSE;
+  }
   uint32_t GetWinIniString(const char* section, const char* key, const char* def, char* buf,
                            uint32_t size) override {
     return ::GetProfileStringA(section, key, def, buf, size);

@@ -128,6 +128,26 @@ TEST_F(ToolbarSettingsTest, EditorStoresTheButtonsAndEveryWindowRebuildsItsToolb
   }, 10000));
 }
 
+// A list with a button twice and two keywords glued together: the editor shows what the toolbar
+// carries, the glued pair in the editor's own order, and OK on the untouched list writes back
+// every button.
+TEST_F(ToolbarSettingsTest, EditorShowsAButtonListedTwiceAndKeepsItOnOk) {
+  constexpr LPARAM kData = 22, kColour = 29;
+  box_.Write("BarSettings", "ToolBar", "FCOPY VDATAVCOLOR FCOPY ");
+  a_ = Start(1, 40, 30);
+  ASSERT_TRUE(a_);
+  ::PostMessageA(a_, WM_COMMAND, kToolbarEdit, 0);
+  HWND dlg = FindDialogWith("ﾂｰﾙﾊﾞｰ設定", 903);
+  ASSERT_NE(dlg, nullptr);
+  EXPECT_EQ(Choices(::GetDlgItem(dlg, 903)), (std::vector<LPARAM>{kCopy, kData, kColour, kCopy}));
+  EXPECT_EQ(IndexOf(::GetDlgItem(dlg, 908), kCopy), -1);
+  Click(dlg, IDOK);
+  ASSERT_TRUE(Gone(dlg));
+  EXPECT_NE(e2e::ReadAll(box_.Cfg()).find("ToolBar=\"FCOPY VDATA VCOLOR FCOPY \"\r\n"),
+            std::string::npos)
+      << e2e::ReadAll(box_.Cfg());
+}
+
 TEST_F(ToolbarSettingsTest, BarSettingsMoveTheToolbarAndHideTheStatusBar) {
   box_.Write("BarSettings", "ToolBar", "FCOPY");
   HWND w = Start(1, 40, 30);

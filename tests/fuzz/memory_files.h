@@ -137,6 +137,7 @@ class MemoryProfile final : public os::Profile {
     return os::ini::GetInt(f ? f->doc.get() : nullptr, section, key, def);
   }
   bool WriteString(const char*, const char*, const char*, const char*) override { return false; }
+  bool WriteSection(const char*, const char*, const char*) override { return false; }
   uint32_t GetWinIniString(const char* section, const char* key, const char* def, char* buf,
                            uint32_t size) override {
     return GetString(section, key, def, buf, size, nullptr);

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "config/config_lock.h"
+#include "os/services.h"
 #include "tests/unit/app_fixture.h"
+#include "tests/unit/forwarding_profile.h"
 #include "tests/unit/fake_system.h"
 
 namespace {
@@ -127,6 +129,26 @@ TEST_F(HistoryTest, RoundTrip) {
 TEST_F(HistoryTest, FileFormat) {
   Save("HistCopy", {"C:\\A", "\"C:\\B C\"", "C:\\A"});
   EXPECT_EQ(Cfg(), "[HistCopy]\r\n0=;C:\\B C;\r\n1=C:\\A\r\n");
+}
+
+// Saving a history when the file's writes start failing part of the way leaves the history on
+// disk as it was, never emptied or shortened.
+TEST_F(HistoryTest, ASaveThatFailsLeavesTheStoredHistory) {
+  const Strings before = {"C:\\A", "C:\\B", "C:\\C"};
+  for (int succeeding : {0, 1, 2}) {
+    SCOPED_TRACE(succeeding);
+    Save("HistCopy", before);
+    exec::History h;
+    h.SetCapacity(10);
+    for (const char* a : {"D:\\x", "D:\\y", "D:\\z", "D:\\w"}) h.AddAnswer(a);
+    {
+      testutil::FailingWritesProfile failing(succeeding);
+      os::ScopedServices scope(os::Services{nullptr, &failing});
+      ASSERT_TRUE(exec::SaveHistory(h, "HistCopy"));
+    }
+    EXPECT_EQ(Load("HistCopy"),
+              succeeding > 0 ? (Strings{"D:\\x", "D:\\y", "D:\\z", "D:\\w"}) : before);
+  }
 }
 
 TEST_F(HistoryTest, SemicolonsComeBackAsQuotes) {

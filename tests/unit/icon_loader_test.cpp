@@ -2,8 +2,11 @@
 // entries, the one-time repaint, the completion report, and a restart after every rescan.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <climits>
+#include <thread>
 
+#include "os/clock.h"
 #include "table/icon_loader.h"
 #include "tests/unit/monitor_test_support.h"
 #include "tests/unit/table_test_support.h"
@@ -117,6 +120,87 @@ TEST_F(IconLoaderTest, ASortWhileIconsLoadLeavesNoEntryWithoutItsIcon) {
   for (table::BINFO* e : t->Entries())
     EXPECT_NE(e->Data()->largeIcon, nullptr) << e->Data()->name;
   EXPECT_EQ(static_cast<int>(icons_.filled.size()), t->EntryCount());
+}
+
+// The painter shows real icons up to the loaded index the loader's reports publish. After a sort
+// that index meant the old order: it starts again at 0, and a report about the old order still
+// on its way is recognised as stale.
+TEST_F(IconLoaderTest, ASortWhileIconsLoadStartsTheLoadedIndexAgain) {
+  MakeFiles(60);
+  auto t = Open();
+  for (int i = 0; i < 30; ++i) ASSERT_TRUE(table::LoaderStepOne(*t, 0, state_, icons_, sink_));
+  const std::vector<Posted> before = sink_.Take();
+  ASSERT_FALSE(before.empty());
+  for (const Posted& p : before)
+    if (p.message == table::kMsgIconsProgress) t->SetLoadedIndex(static_cast<int32_t>(p.lp));
+  ASSERT_GT(t->loadedIndex(), 0);
+  t->Sort(table::kSortLargest, false);
+  EXPECT_EQ(t->loadedIndex(), 0);
+  for (const Posted& p : before)
+    EXPECT_FALSE(table::SameGeneration(p.wp, t->rescanGeneration())) << "a stale report";
+  RunToEnd(*t);
+  for (const Posted& p : sink_.Take())
+    EXPECT_TRUE(table::SameGeneration(p.wp, t->rescanGeneration()));
+  // Once all icons are loaded, a sort keeps the index: the loader writes nothing more.
+  t->SetLoaderState(table::kLoaderComplete);
+  t->SetLoadedIndex(t->LastEntry()->index);
+  t->Sort(table::kSortName, false);
+  EXPECT_EQ(t->loadedIndex(), t->LastEntry()->index);
+}
+
+// The loader thread fills icons while the user-interface thread sorts again and again, takes the
+// loader's reports as the window does and reads the icons of the entries up to the loaded index
+// without the lock, as the painter does. Under ThreadSanitizer a read of an icon the loader may
+// still be writing is reported.
+TEST_F(IconLoaderTest, SortingWhileTheLoaderRunsNeverShowsAnIconBeingWritten) {
+  for (int i = 0; i < 300; ++i) MakeFile("f" + std::to_string(1000 + i) + ".txt", (i * 37) % 300);
+  auto t = Open();
+  std::atomic<bool> stop{false};
+  std::thread loader([&] {
+    while (!stop.load()) {
+      table::LoaderStep(*t, 0, state_, icons_, sink_, UINT64_MAX, [&] { return stop.load(); });
+      std::this_thread::yield();
+    }
+  });
+  const int16_t orders[] = {table::kSortLargest, table::kSortName, table::kSortSmallest};
+  uintptr_t shown = 0;
+  bool complete = false;
+  // As the window does: reports of the current generation move the loaded index, and the
+  // painter reads the icons up to it.
+  auto takeReportsAndPaint = [&] {
+    for (const Posted& p : sink_.Take()) {
+      uint32_t generation;
+      {
+        std::lock_guard<std::mutex> g(t->lock());
+        generation = t->rescanGeneration();
+      }
+      if (!table::SameGeneration(p.wp, generation)) continue;
+      if (p.message == table::kMsgIconsProgress) t->SetLoadedIndex(static_cast<int32_t>(p.lp));
+      if (p.message == table::kMsgIconsComplete) {
+        t->SetLoadedIndex(static_cast<int32_t>(p.lp));
+        complete = true;
+      }
+    }
+    for (table::BINFO* e : t->Entries())
+      if (e->index <= t->loadedIndex())
+        shown += reinterpret_cast<uintptr_t>(e->Data()->largeIcon) != 0;
+  };
+  for (int round = 0; round < 60; ++round) {
+    takeReportsAndPaint();
+    if (round % 4 == 0) t->Sort(orders[(round / 4) % 3], false);
+    std::this_thread::yield();
+  }
+  const uint64_t deadline = os::MonotonicMicros() + 20'000'000;
+  while (!complete && os::MonotonicMicros() < deadline) {
+    takeReportsAndPaint();
+    std::this_thread::yield();
+  }
+  stop = true;
+  loader.join();
+  EXPECT_TRUE(complete) << "the loader finished the last order";
+  EXPECT_GT(shown, 0u) << "the painter's side saw loaded icons";
+  for (table::BINFO* e : t->Entries())
+    EXPECT_NE(e->Data()->largeIcon, nullptr) << e->Data()->name;
 }
 
 TEST_F(IconLoaderTest, UpdateKeepsLoadedIconsAndLoadsOnlyTheNewEntries) {

@@ -10,6 +10,7 @@
 #include "exec/icon_loading.h"
 #include "tests/unit/monitor_test_support.h"
 #include "tests/unit/table_test_support.h"
+#include "tests/unit/test_util.h"
 
 namespace {
 
@@ -101,6 +102,42 @@ TEST_F(IconLoadingTest, FilesOfOneAssociationShareTheIconsOfTheirRecord) {
   }
 }
 
+// When the shell has no icon for an association, its record takes the built-in icons of the
+// first file, so the other files of the association do not ask the shell again (under the
+// table's lock, once per file). The record shows them but never destroys them.
+TEST_F(IconLoadingTest, AnAssociationWithoutIconsAsksTheShellOnce) {
+  struct Case {
+    const char* name;
+    int platform;
+    bool byName;
+  } cases[] = {{"by extension", 4, false}, {"by name", 4, true}, {"old platform", 3, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    table_.reset();
+    lists_ = exec::Associations();
+    lists_.extensions.Append(".TXT", "ext.exe \"%1\"");
+    lists_.names.Append("NOTES", "ext.exe %1");
+    shell_.shellCalls.clear();
+    shell_.extractCalls.clear();
+    const std::vector<std::string> files =
+        c.byName ? std::vector<std::string>{"notes.a", "notes.b", "notes.c"}
+                 : std::vector<std::string>{"a.txt", "b.txt", "c.txt"};
+    for (const std::string& f : files) MakeFile(f);
+    table_ = Open();
+    Load(*table_, c.platform);
+    EXPECT_EQ(shell_.shellCalls.size() + shell_.extractCalls.size(), 1u);
+    const exec::ExecLinkInfo* record =
+        c.byName ? lists_.names.Find("NOTES") : lists_.extensions.Find(".TXT");
+    ASSERT_NE(record->largeIcon, nullptr);
+    EXPECT_FALSE(record->ownsIcons) << "built-in icons stay the pane's";
+    for (const std::string& f : files) {
+      EXPECT_EQ(Data(f).largeIcon, table_->icons().builtin[1]) << f;  // the program icon
+      EXPECT_EQ(Data(f).iconFlags, 0) << f;
+    }
+    for (const std::string& f : files) testutil::RemoveTree(dir_.Path(f));
+  }
+}
+
 TEST_F(IconLoadingTest, ProgramsAreCachedByNameDateAndTimeAcrossDirectories) {
   MakeDir("one");
   MakeDir("two");
@@ -182,6 +219,26 @@ std::string IconFile(uint16_t reserved, uint16_t type, uint16_t count, uint32_t 
   return b;
 }
 
+// An icon file of several images (size, offset each), total bytes long.
+std::string MultiIconFile(const std::vector<std::pair<uint32_t, uint32_t>>& images,
+                          std::size_t total) {
+  std::string b = IconFile(0, 1, static_cast<uint16_t>(images.size()), 0, 0, total);
+  for (std::size_t i = 0; i < images.size(); ++i)
+    for (int k = 0; k < 4; ++k) {
+      b[6 + 16 * i + 8 + k] = static_cast<char>((images[i].first >> (8 * k)) & 0xFF);
+      b[6 + 16 * i + 12 + k] = static_cast<char>((images[i].second >> (8 * k)) & 0xFF);
+    }
+  return b;
+}
+
+// Nine images of 256 x 256 pixels at 32 bits, one after the other: a real icon of over 2 MiB.
+std::string LargeRealIcon() {
+  const uint32_t image = static_cast<uint32_t>(exec::kMaxIconImageBytes);
+  std::vector<std::pair<uint32_t, uint32_t>> images;
+  for (uint32_t i = 0; i < 9; ++i) images.push_back({image, 6 + 16 * 9 + i * image});
+  return MultiIconFile(images, 6 + 16 * 9 + 9 * std::size_t{image});
+}
+
 TEST_F(IconLoadingTest, IconFilesShowTheirOwnImageOnlyWhenSound) {
   struct Case {
     const char* name;
@@ -198,6 +255,9 @@ TEST_F(IconLoadingTest, IconFilesShowTheirOwnImageOnlyWhenSound) {
       {"truncated.ico", IconFile(0, 1, 1, 100, 22, 12), false},
       {"empty.ico", std::string(), false},
       {"huge.ico", IconFile(0, 1, 1, 2000000, 22, 2000022), false},
+      {"large real.ico", LargeRealIcon(), true},
+      {"images overlap.ico", MultiIconFile({{100, 38}, {100, 100}}, 300), false},
+      {"images touch.ico", MultiIconFile({{100, 38}, {100, 138}}, 238), true},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(testutil::WriteFileBytes(dir_.Path(c.name), c.bytes));

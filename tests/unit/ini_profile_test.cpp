@@ -68,4 +68,43 @@ TEST(IniProfileTest, EditsChooseByWhatIsGiven) {
   }
 }
 
+// WritePrivateProfileSectionA's edit: the section's lines go, the given ones take their place,
+// the header, the other sections and the blank lines between them stay.
+TEST(IniProfileTest, SectionEditsReplaceTheLinesOfOneSection) {
+  const std::string list2("p=1\0q= two \0", 13);
+  struct Case {
+    const char* name;
+    std::string text;
+    const char* section;
+    const char* lines;  // null: delete the section
+    bool changes;
+    std::string expect;
+  } cases[] = {
+      {"middle section", "[A]\r\na=1\r\n; note\r\nb=2\r\n\r\n[B]\r\nx=1\r\n", "a",
+       list2.c_str(), true, "[A]\r\np=1\r\nq= two \r\n\r\n[B]\r\nx=1\r\n"},
+      {"last section", kText, "B", list2.c_str(), true,
+       "[A]\r\nk=\"quoted\"\r\nn= 0x1F \r\n[B]\r\np=1\r\nq= two \r\n"},
+      {"header only", "[A]\r\n[B]\r\nx=1\r\n", "A", list2.c_str(), true,
+       "[A]\r\np=1\r\nq= two \r\n[B]\r\nx=1\r\n"},
+      {"header ends the text", "[B]\r\nx=1\r\n[A]", "A", list2.c_str(), true,
+       "[B]\r\nx=1\r\n[A]\r\np=1\r\nq= two \r\n"},
+      {"new section", kText, "C", list2.c_str(), true, std::string(kText) + "[C]\r\np=1\r\nq= two \r\n"},
+      {"strings without = are left out", "[A]\r\na=1\r\n", "A", "junk\0r=3\0", true,
+       "[A]\r\nr=3\r\n"},
+      {"an empty list keeps the header", "[A]\r\na=1\r\n[B]\r\n", "A", "", true,
+       "[A]\r\n[B]\r\n"},
+      {"an empty list adds no section", kText, "C", "", false, ""},
+      {"the same lines", "[A]\r\np=1\r\nq= two \r\n", "A", list2.c_str(), false, ""},
+      {"a null list deletes", kText, "A", nullptr, true, "[B]\r\nx=1\r\n"},
+  };
+  for (const Case& c : cases) {
+    const ini::Document doc(c.text);
+    std::string out;
+    EXPECT_EQ(ini::EditSection(doc, c.section, c.lines, &out), c.changes) << c.name;
+    if (c.changes) {
+      EXPECT_EQ(out, c.expect) << c.name;
+    }
+  }
+}
+
 }  // namespace

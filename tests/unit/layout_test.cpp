@@ -243,6 +243,37 @@ TEST(LayoutMathTest, AdvanceRule) {
   EXPECT_EQ(table::StartPosition(true), (Point{0, 0}));
 }
 
+// The widest spacing on a listing of millions of entries: rows (icon view) and columns (list
+// view) stop at the last coordinate instead of wrapping round to negative ones.
+TEST(LayoutMathTest, PositionsStopAtTheLastCoordinate) {
+  LayoutMetrics m;
+  m.cellWidth = table::kMaxIconSpacing;
+  m.cellHeight = table::kMaxIconSpacing;
+  m.perLine = 1;
+  const int32_t last = table::kMaxLayoutCoordinate;
+  struct Case {
+    bool list;
+    Point from;
+    Point to;
+  } cases[] = {
+      {false, {16, last - 10}, {16, last}},
+      {false, {16, last}, {16, last}},
+      {true, {last - 10, 0}, {last, 0}},
+      {true, {last, 0}, {last, 0}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(table::AdvancePosition(c.from, c.list, m), c.to) << c.from.x << "," << c.from.y;
+  // Two million entries one per row all land on rows that grow, then stay.
+  Point p = table::StartPosition(false);
+  int32_t previous = -1;
+  for (int i = 0; i < 2'000'000; ++i) {
+    p = table::AdvancePosition(p, false, m);
+    ASSERT_GE(p.y, previous) << i;
+    previous = p.y;
+  }
+  EXPECT_EQ(p.y, last);
+}
+
 TEST(LayoutMathTest, ScrollSteps) {
   // extent 1000, client 300, cell 50, 6 lines per page.
   struct Case {

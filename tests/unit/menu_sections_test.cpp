@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "config/config_file.h"
+#include "os/services.h"
 #include "tests/unit/app_fixture.h"
+#include "tests/unit/forwarding_profile.h"
 
 namespace {
 
@@ -126,6 +128,29 @@ TEST_F(MenuSectionTest, RewriteKeepsEntriesBeyondTheEditorsAndThoseOfOtherWindow
   want.push_back({"other", "*.o"});
   EXPECT_EQ(app::ReadMenuSection("Mask"), want);
   EXPECT_EQ(app::ReadMenuSection("Mask").size(), 120u);
+}
+
+// A rewrite whose writes start failing part of the way (the disk fills up, another program
+// locks the file): the section on disk is the old one or the new one, never a part of either.
+TEST_F(MenuSectionTest, ARewriteThatFailsLeavesTheSectionAsItWas) {
+  const std::vector<ProfileInfo> old = Numbered(5, "m");
+  std::vector<ProfileInfo> edited = old;
+  std::swap(edited[0], edited[4]);
+  edited[2].value = "*.changed";
+  for (int succeeding : {0, 1, 2, 6}) {
+    SCOPED_TRACE(succeeding);
+    ASSERT_TRUE(config::DeleteConfigSection("Mask"));
+    for (const ProfileInfo& p : old) ASSERT_EQ(app::AddMenuEntry("Mask", p), app::SectionWrite::kWritten);
+    app::SectionWrite result;
+    {
+      testutil::FailingWritesProfile failing(succeeding);
+      os::ScopedServices scope(os::Services{nullptr, &failing});
+      result = app::RewriteMenuSection("Mask", old, edited);
+    }
+    EXPECT_EQ(app::ReadMenuSection("Mask"),
+              result == app::SectionWrite::kWritten ? edited : old);
+    EXPECT_EQ(result, succeeding > 0 ? app::SectionWrite::kWritten : app::SectionWrite::kWriteError);
+  }
 }
 
 TEST(RunMenuProposal, TitleAndQuotedCommand) {

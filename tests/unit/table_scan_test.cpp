@@ -527,6 +527,30 @@ TEST_F(ScanTest, MasksOfBlanksManyPatternsOrOverlongPatterns) {
   EXPECT_TRUE(view_.errors.empty());
 }
 
+// A mask chosen from the mask menu or typed: the listing and the title follow it, and the table
+// remembers which command chose it.
+TEST_F(ScanTest, AChosenMaskListsAgainRetitlesAndRemembersItsCommand) {
+  MakeFile("a.txt");
+  MakeFile("b.doc");
+  auto t = Open();
+  EXPECT_EQ(t->maskCommand(), 0) << "the saved mask was chosen by no command";
+  struct Case {
+    const char* mask;
+    int command;
+    std::vector<std::string> names;
+  } cases[] = {
+      {"*.doc", 301, {"..", "b.doc"}},
+      {"*.txt *.doc", 146, {"..", "a.txt", "b.doc"}},
+      {"*.none", 300, {".."}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(t->ChooseMask(c.mask, c.command), 0) << c.mask;
+    EXPECT_EQ(Names(*t), c.names) << c.mask;
+    EXPECT_EQ(t->maskCommand(), c.command) << c.mask;
+    EXPECT_NE(view_.title.find(c.mask), std::string::npos) << view_.title;
+  }
+}
+
 TEST_F(ScanTest, ManyUpdatesKeepTheSortKeysOfLiveEntries) {
   // Every round replaces every entry, leaving the keys of the old ones behind until the store
   // is compacted.

@@ -58,7 +58,8 @@ TEST_F(PaneSettingsTest, ValuesAreReadWithTheirRules) {
     const char* expect;  // what the setting shows, as text
   } cases[] = {
       {"icon_x", "10", "40"},          {"icon_x", "40", "40"},        {"icon_x", "abc", "40"},
-      {"icon_x", "99999999", "1024"},  {"icon_y", "39", "40"},        {"icon_y", "200", "200"},
+      {"icon_x", "99999999", "32767"}, {"icon_x", "1500", "1500"},
+      {"icon_y", "32767", "32767"},  {"icon_y", "39", "40"},        {"icon_y", "200", "200"},
       {"Sort", "", "174"},             {"Sort", "168", "168"},        {"Sort", "12x", "12"},
       {"InvisibleExt", "", "dll sys vxd 386 drv"},
       {"InvisibleExt", "   ", "dll sys vxd 386 drv"},  // blanks are trimmed when read
@@ -96,7 +97,7 @@ TEST_F(PaneSettingsTest, WriteThenReadGivesTheSameSettings) {
   s.mask = "*.txt \"odd\"*.c";
   s.cursor = "read me.txt";
   s.viewInfo = 0x1F;
-  s.iconSpacingX = 64;
+  s.iconSpacingX = 1500;  // wider than any screen of its day, still a spacing the table uses
   s.iconSpacingY = 48;
   s.bmpIcon = 1;
   s.invisibleTypes = table::InvisibleTypes::FromText("  gz   tmp ");

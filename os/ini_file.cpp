@@ -228,22 +228,27 @@ bool Document::KeyNames(std::string_view section, std::vector<std::string_view>*
   return true;
 }
 
+std::string Document::WithNewSection(std::string_view section, std::string_view body) const {
+  std::string r;
+  r.reserve(text_.size() + section.size() + body.size() + 6);
+  r = text_;
+  if (!r.empty() && r.back() != '\n' && r.back() != '\r') r += "\r\n";
+  r += '[';
+  r += section;
+  r += "]\r\n";
+  r += body;
+  return r;
+}
+
 bool Document::SetValue(std::string_view section, std::string_view key, std::string_view value,
                         std::string* out) const {
   int64_t s = FindSection(Trim(section));
   if (s < 0) {
-    std::string r;
-    r.reserve(text_.size() + section.size() + key.size() + value.size() + 10);
-    r = text_;
-    if (!r.empty() && r.back() != '\n' && r.back() != '\r') r += "\r\n";
-    r += '[';
-    r += section;
-    r += "]\r\n";
-    r += key;
-    r += '=';
-    r += value;
-    r += "\r\n";
-    *out = std::move(r);
+    std::string line(key);
+    line += '=';
+    line += value;
+    line += "\r\n";
+    *out = WithNewSection(section, line);
     return true;
   }
   int64_t k = FindKey(s, Trim(key));
@@ -310,19 +315,12 @@ bool Document::ReplaceSection(std::string_view section, const std::vector<std::s
     body += "\r\n";
   }
   int64_t s = FindSection(Trim(section));
-  std::string r;
   if (s < 0) {
     if (lines.empty()) return false;
-    r.reserve(text_.size() + section.size() + body.size() + 6);
-    r = text_;
-    if (!r.empty() && r.back() != '\n' && r.back() != '\r') r += "\r\n";
-    r += '[';
-    r += section;
-    r += "]\r\n";
-    r += body;
-    *out = std::move(r);
+    *out = WithNewSection(section, body);
     return true;
   }
+  std::string r;
   const Section& sec = sections_[static_cast<size_t>(s)];
   const Line& header = lines_[sec.header];
   // From the header's end to the end of the section's last line; the blank lines after it stay.

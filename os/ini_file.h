@@ -95,6 +95,8 @@ class Document {
   std::string_view Name(const Line& l) const;
   std::string_view Value(const Line& l) const;
   std::string_view SectionName(const Section& s) const { return Name(lines_[s.header]); }
+  // The text with a new section at its end: its header, then body (whole lines).
+  std::string WithNewSection(std::string_view section, std::string_view body) const;
   // Index of the first section named name (trimmed by the caller), or -1.
   int64_t FindSection(std::string_view name) const;
   // Index in lines_ of the first key named key (trimmed) in section s, or -1.

@@ -19,7 +19,7 @@
 #include "frame/winfo_win.h"
 #include "config/config_file.h"
 #include "config/config_lock.h"
-#include "app/toolbar_keywords.h"
+#include "settings/toolbar_keywords.h"
 #include "config/instance_paths.h"
 #include "os/services.h"
 #include "resources/commands.h"
@@ -116,17 +116,17 @@ bool fwsApp::CreateStatusBar() {
 }
 
 namespace {
-fw::Edge ToEdge(app::ToolBarEdge e) {
+fw::Edge ToEdge(settings::ToolBarEdge e) {
   switch (e) {
-    case app::ToolBarEdge::kBottom: return fw::Edge::kBottom;
-    case app::ToolBarEdge::kLeft: return fw::Edge::kLeft;
-    case app::ToolBarEdge::kRight: return fw::Edge::kRight;
-    case app::ToolBarEdge::kTop: break;
+    case settings::ToolBarEdge::kBottom: return fw::Edge::kBottom;
+    case settings::ToolBarEdge::kLeft: return fw::Edge::kLeft;
+    case settings::ToolBarEdge::kRight: return fw::Edge::kRight;
+    case settings::ToolBarEdge::kTop: break;
   }
   return fw::Edge::kTop;
 }
-bool IsVertical(app::ToolBarEdge e) {
-  return e == app::ToolBarEdge::kLeft || e == app::ToolBarEdge::kRight;
+bool IsVertical(settings::ToolBarEdge e) {
+  return e == settings::ToolBarEdge::kLeft || e == settings::ToolBarEdge::kRight;
 }
 }  // namespace
 
@@ -135,9 +135,9 @@ bool fwsApp::CreateToolBar() {
   std::vector<fw::ToolBar::Item> items;
   std::vector<int> commands;
   std::vector<bool> enabled;
-  const std::vector<app::ToolbarItem> read = app::ReadToolbarItems();
-  for (const app::ToolbarItem& item : read) {
-    if (item.kind == app::ToolbarItem::kSeparator) {
+  const std::vector<settings::ToolbarItem> read = settings::ReadToolbarItems();
+  for (const settings::ToolbarItem& item : read) {
+    if (item.kind == settings::ToolbarItem::kSeparator) {
       items.push_back({0, item.size, true, -1});
     } else {
       // A button starts enabled unless its command says otherwise now.

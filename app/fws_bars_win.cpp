@@ -4,7 +4,7 @@
 
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
-#include "app/toolbar_dialogs_win.h"
+#include "settings/toolbar_dialogs_win.h"
 #include "frame/winfo_win.h"
 
 void fwsApp::EditToolbar() {

@@ -5,7 +5,7 @@
 
 #include <winnetwk.h>
 
-#include "app/about_dialog_win.h"
+#include "settings/about_dialog_win.h"
 #include "app/command_table.h"
 #include "app/drive_menu_text.h"
 #include "app/fws_app_win.h"
@@ -45,8 +45,8 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
        EnableRule::kAlways},
       // Mask
       {CMD_MKEYIN, [](fwsApp& a, int) { a.AskMask(); }},
-      {app::kFirstMaskCommand, [](fwsApp& a, int id) { a.SelectMaskItem(id); },
-       EnableRule::kWhenHandled, app::kLastMaskCommand},
+      {settings::kFirstMaskCommand, [](fwsApp& a, int id) { a.SelectMaskItem(id); },
+       EnableRule::kWhenHandled, settings::kLastMaskCommand},
       // View
       {CMD_VICON, [](fwsApp& a, int) { a.SetViewMode(0); }},
       {CMD_VLIST, [](fwsApp& a, int) { a.SetViewMode(1); }},
@@ -66,8 +66,8 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
       // Run
       {CMD_RKEYIN, [](fwsApp& a, int) { a.RunProgramDialog(); }},
       {CMD_RREGIST, [](fwsApp& a, int) { a.RegisterInRunMenu(); }},
-      {app::kFirstRunCommand, [](fwsApp& a, int id) { a.RunMenuEntry(id); },
-       EnableRule::kWhenHandled, app::kLastRunCommand},
+      {settings::kFirstRunCommand, [](fwsApp& a, int id) { a.RunMenuEntry(id); },
+       EnableRule::kWhenHandled, settings::kLastRunCommand},
       // Options
       {CMD_OSAVEDEFAULT, [](fwsApp& a, int) { a.SaveAsDefault(); }},
       {CMD_CONFIGPATH, [](fwsApp& a, int) { a.AskConfigPath(); }},
@@ -88,8 +88,8 @@ bool fwsApp::OnCommand(int id) {
     // Context help: the command's help topic instead of the command; a mask or run menu item
     // runs after its topic, as a drive item does.
     ShowCommandHelp(id);
-    const bool menuItem = (id >= app::kFirstMaskCommand && id <= app::kLastMaskCommand) ||
-                          (id >= app::kFirstRunCommand && id <= app::kLastRunCommand);
+    const bool menuItem = (id >= settings::kFirstMaskCommand && id <= settings::kLastMaskCommand) ||
+                          (id >= settings::kFirstRunCommand && id <= settings::kLastRunCommand);
     if (!menuItem) return true;
   }
   const Command* row = app::FindCommand(Commands(), id);

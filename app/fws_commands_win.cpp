@@ -8,7 +8,7 @@
 #include "config/config_file.h"
 #include "app/drive_menu_text.h"
 #include "app/drive_query_win.h"
-#include "app/mask_input.h"
+#include "settings/mask_input.h"
 #include "config/config_lock.h"
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
@@ -231,7 +231,7 @@ void fwsApp::AskMask() {
   if (!t) return;
   std::string answer = t->mask();
   if (!exec::AskInput(Pane(activePane_)->Handle(), exec::InputQuestion::kMask, answer)) return;
-  t->ChooseMask(app::NormalizeMaskInput(answer.c_str()), CMD_MKEYIN);
+  t->ChooseMask(settings::NormalizeMaskInput(answer.c_str()), CMD_MKEYIN);
 }
 
 void fwsApp::AskCurrentPath() {

@@ -3,8 +3,8 @@
 // the window saves its state.
 #include <windows.h>
 
-#include "app/display_dialogs_win.h"
-#include "app/display_settings.h"
+#include "settings/display_dialogs_win.h"
+#include "settings/display_settings.h"
 #include "app/fws_app_win.h"
 #include "config/instance_paths.h"
 #include "config/program_context.h"
@@ -16,7 +16,7 @@
 namespace {
 
 std::string CustomColourPath() {
-  return config::DirectoryOf(config::Context().programPath) + app::kCustomColourFileName;
+  return config::DirectoryOf(config::Context().programPath) + settings::kCustomColourFileName;
 }
 
 }  // namespace
@@ -25,11 +25,11 @@ void fwsApp::EditColours() {
   WINFO* p = Pane(activePane_);
   if (!p) return;
   ColourDialog dialog;
-  dialog.custom = app::ReadCustomColours(CustomColourPath());
-  dialog.slots = app::ColourSlotsOf(p->Settings());
+  dialog.custom = settings::ReadCustomColours(CustomColourPath());
+  dialog.slots = settings::ColourSlotsOf(p->Settings());
   if (dialog.DoModal(p->Handle()) != IDOK) return;  // the custom-colour file stays as it was
-  app::SetColourSlots(p->Settings(), dialog.slots);
-  app::WriteCustomColours(CustomColourPath(), dialog.custom);  // a failure is ignored
+  settings::SetColourSlots(p->Settings(), dialog.slots);
+  settings::WriteCustomColours(CustomColourPath(), dialog.custom);  // a failure is ignored
   p->Repaint();
 }
 
@@ -50,7 +50,7 @@ void fwsApp::EditViewData() {
   dialog.bits = t->viewInfo();
   dialog.hiddenTypes = t->InvisibleTypesText();
   if (dialog.DoModal(p->Handle()) != IDOK) return;
-  if (!app::ViewDataChanged(t->InvisibleTypesText(), t->viewInfo(), dialog.hiddenTypes,
+  if (!settings::ViewDataChanged(t->InvisibleTypesText(), t->viewInfo(), dialog.hiddenTypes,
                             dialog.bits))
     return;
   t->SetInvisibleTypesText(dialog.hiddenTypes);

@@ -72,7 +72,7 @@ void fwsApp::RunProgramDialog() {
 }
 
 void fwsApp::RunMenuEntry(int id) {
-  const app::ProfileInfo* item = userMenus_.Find(id);
+  const settings::ProfileInfo* item = userMenus_.Find(id);
   WINFO* p = Pane(activePane_);
   table::Sorm* t = p ? p->Table() : nullptr;
   if (!item || !t) return;

@@ -4,9 +4,9 @@
 
 #include "app/fws_app_win.h"
 #include "app/instance_coord_win.h"
-#include "app/mask_input.h"
-#include "app/menu_editor_win.h"
-#include "app/menu_sections.h"
+#include "settings/mask_input.h"
+#include "settings/menu_editor_win.h"
+#include "settings/menu_sections.h"
 #include "exec/input_dialogs_win.h"
 #include "exec/input_text.h"
 #include "frame/sdi_dec_frame_win.h"
@@ -29,10 +29,10 @@ void fwsApp::RebuildUserMenu(app::UserMenus::Kind kind) {
 }
 
 int fwsApp::SelectMaskItem(int id) {
-  const app::ProfileInfo* item = userMenus_.Find(id);
+  const settings::ProfileInfo* item = userMenus_.Find(id);
   table::Sorm* t = ActiveTable();
   if (!item || !t) return -1;
-  t->ChooseMask(app::NormalizeMaskInput(item->value.c_str()), id);
+  t->ChooseMask(settings::NormalizeMaskInput(item->value.c_str()), id);
   return 0;
 }
 
@@ -56,22 +56,22 @@ void fwsApp::RegisterInRunMenu() {
     if (!d || !d->IsSelected()) continue;
     const char* address = d->AddressName();
     if (!address) continue;  // no name leads back to this file
-    const app::ProfileInfo proposal = app::RunMenuProposal(t->path(), d->DisplayName(), address);
+    const settings::ProfileInfo proposal = settings::RunMenuProposal(t->path(), d->DisplayName(), address);
     KEYIN_D2 entry(p->Handle(), IDD_KEYIN_RUN);
     entry.SetTexts(proposal.title.c_str(), proposal.value.c_str());
     for (;;) {
       if (entry.Execute() != IDOK) break;
-      const app::ProfileInfo item{exec::CutToBytes(entry.title, app::kRunTitleMax),
-                                  exec::CutToBytes(entry.value, app::kRunCommandMax)};
-      if (const char* problem = app::MenuTitleProblem(item.title)) {
+      const settings::ProfileInfo item{exec::CutToBytes(entry.title, settings::kRunTitleMax),
+                                  exec::CutToBytes(entry.value, settings::kRunCommandMax)};
+      if (const char* problem = settings::MenuTitleProblem(item.title)) {
         ::MessageBoxA(p->Handle(), problem, "入力エラー", MB_OK | MB_ICONEXCLAMATION);
         entry.SetTexts(item.title.c_str(), item.value.c_str());
         continue;
       }
-      const app::SectionWrite written = app::AddMenuEntry(app::kRunSection, item);
-      if (written == app::SectionWrite::kLockError) ShowLockError();
+      const settings::SectionWrite written = settings::AddMenuEntry(settings::kRunSection, item);
+      if (written == settings::SectionWrite::kLockError) ShowLockError();
       // Also a title or command with a line break, which the writer refuses.
-      if (written == app::SectionWrite::kWriteError)
+      if (written == settings::SectionWrite::kWriteError)
         ::MessageBoxA(p->Handle(), "設定ファイルに書き込めません", "ｴﾗｰ処理",
                       MB_OK | MB_ICONEXCLAMATION);
       break;

@@ -2,14 +2,14 @@
 
 namespace app {
 
-ToolbarEnabling::ToolbarEnabling(const std::vector<ToolbarItem>& items,
+ToolbarEnabling::ToolbarEnabling(const std::vector<settings::ToolbarItem>& items,
                                  const std::vector<bool>& enabled) {
   size_t next = 0;
-  for (const ToolbarItem& item : items) {
-    if (item.kind == ToolbarItem::kSeparator) continue;
+  for (const settings::ToolbarItem& item : items) {
+    if (item.kind == settings::ToolbarItem::kSeparator) continue;
     const bool on = next < enabled.size() ? enabled[next] : true;
     ++next;
-    buttons_.push_back({item.command, item.kind == ToolbarItem::kDriveButton, false, on});
+    buttons_.push_back({item.command, item.kind == settings::ToolbarItem::kDriveButton, false, on});
   }
 }
 

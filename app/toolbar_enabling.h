@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/command_enabling.h"
-#include "app/toolbar_keywords.h"
+#include "settings/toolbar_keywords.h"
 
 namespace app {
 
@@ -15,7 +15,7 @@ class ToolbarEnabling {
  public:
   ToolbarEnabling() = default;
   // The bar's items as built, each button with the enabled state it was made with.
-  ToolbarEnabling(const std::vector<ToolbarItem>& items, const std::vector<bool>& enabled);
+  ToolbarEnabling(const std::vector<settings::ToolbarItem>& items, const std::vector<bool>& enabled);
 
   // Asks state(command) for every button that asks at this update and returns the buttons whose
   // enabled state changes (command, new state), in bar order. kKeep leaves a button as it is.

@@ -14,11 +14,12 @@ int UserMenus::Build(HMENU bar, Kind kind) {
   HMENU popup = SubmenuOf(bar, kind);
   if (!popup) return 0;
   std::vector<Item>& list = ListOf(kind);
-  const int first = kind == kMask ? kFirstMaskCommand : kFirstRunCommand;
-  const std::vector<ProfileInfo> entries = ReadMenuItems(kind == kMask ? kMaskSection : kRunSection);
-  for (const ProfileInfo& e : entries) {
-    if (static_cast<int>(list.size()) >= kMenuItemsMax) break;
-    const int id = MenuCommandOf(first, static_cast<int>(list.size()));
+  const int first = kind == kMask ? settings::kFirstMaskCommand : settings::kFirstRunCommand;
+  const std::vector<settings::ProfileInfo> entries =
+      settings::ReadMenuItems(kind == kMask ? settings::kMaskSection : settings::kRunSection);
+  for (const settings::ProfileInfo& e : entries) {
+    if (static_cast<int>(list.size()) >= settings::kMenuItemsMax) break;
+    const int id = settings::MenuCommandOf(first, static_cast<int>(list.size()));
     ::AppendMenuA(popup, MF_STRING, static_cast<UINT_PTR>(id), e.title.c_str());
     list.push_back({id, e});
   }
@@ -32,7 +33,7 @@ void UserMenus::Clear(HMENU bar, Kind kind) {
   list.clear();
 }
 
-const ProfileInfo* UserMenus::Find(int id) const {
+const settings::ProfileInfo* UserMenus::Find(int id) const {
   for (const std::vector<Item>* list : {&mask_, &run_})
     for (const Item& item : *list)
       if (item.id == id) return &item.entry;

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/menu_sections.h"
+#include "settings/menu_sections.h"
 
 namespace app {
 
@@ -19,12 +19,12 @@ class UserMenus {
   // Deletes the items Build added and forgets them.
   void Clear(HMENU bar, Kind kind);
   // The entry of a menu id, or null.
-  const ProfileInfo* Find(int id) const;
+  const settings::ProfileInfo* Find(int id) const;
 
  private:
   struct Item {
     int id;
-    ProfileInfo entry;
+    settings::ProfileInfo entry;
   };
   std::vector<Item>& ListOf(Kind kind) { return kind == kMask ? mask_ : run_; }
   std::vector<Item> mask_;

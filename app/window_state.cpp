@@ -1,43 +1,11 @@
 #include "app/window_state.h"
 
-#include <cstring>
-
 #include "app/launcher.h"
 #include "config/config_file.h"
 #include "config/config_lock.h"
 #include "config/program_context.h"
 
 namespace app {
-namespace {
-int EqualNoCase(const std::string& a, const char* b) {
-  if (a.size() != std::strlen(b)) return 0;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return 0;
-  }
-  return 1;
-}
-}  // namespace
-
-ToolBarEdge ParseToolBarEdge(const std::string& text) {
-  if (EqualNoCase(text, "Bottom")) return ToolBarEdge::kBottom;
-  if (EqualNoCase(text, "Left")) return ToolBarEdge::kLeft;
-  if (EqualNoCase(text, "Right")) return ToolBarEdge::kRight;
-  return ToolBarEdge::kTop;
-}
-
-const char* ToolBarEdgeText(ToolBarEdge edge) {
-  switch (edge) {
-    case ToolBarEdge::kBottom: return "Bottom";
-    case ToolBarEdge::kLeft: return "Left";
-    case ToolBarEdge::kRight: return "Right";
-    case ToolBarEdge::kTop: break;
-  }
-  return "Top";
-}
-
 WindowSettings ReadWindowSettings(int n) {
   std::string sec = config::InstSection(n);
   WindowSettings s;
@@ -48,7 +16,7 @@ WindowSettings ReadWindowSettings(int n) {
   s.clickScroll = config::ReadConfigSwitch(sec, "ClickScroll", "Off");
   s.menu = config::ReadConfigSwitch(sec, "Menu", "On");
   s.toolBarDisp = config::ReadConfigSwitch(sec, "ToolBarDisp", "On");
-  s.toolBarPos = ParseToolBarEdge(config::ReadConfigString(sec, "ToolBarPos", "Top"));
+  s.toolBarPos = settings::ParseToolBarEdge(config::ReadConfigString(sec, "ToolBarPos", "Top"));
   s.statusBarDisp = config::ReadConfigSwitch(sec, "StatusBarDisp", "On");
   return s;
 }
@@ -60,7 +28,7 @@ void WriteWindowSettings(int n, const WindowSettings& s) {
   config::WriteConfigSwitch(sec, "ClickScroll", s.clickScroll);
   config::WriteConfigSwitch(sec, "Menu", s.menu);
   config::WriteConfigSwitch(sec, "ToolBarDisp", s.toolBarDisp);
-  config::WriteConfigString(sec, "ToolBarPos", ToolBarEdgeText(s.toolBarPos));
+  config::WriteConfigString(sec, "ToolBarPos", settings::ToolBarEdgeText(s.toolBarPos));
   config::WriteConfigSwitch(sec, "StatusBarDisp", s.statusBarDisp);
 }
 

@@ -3,12 +3,12 @@
 #pragma once
 #include <string>
 
+#include "settings/bar_settings.h"
+
 namespace app {
 
 inline constexpr int kRestartInstanceNumber = 65;  // 1..64 belong to saved windows
 inline constexpr int kSecondPaneOffset = 100;      // INST<n+100> holds pane 1 of INST<n>
-
-enum class ToolBarEdge { kTop, kBottom, kLeft, kRight };
 
 // The window keys of a section, in the order they are written.
 struct WindowSettings {
@@ -17,12 +17,9 @@ struct WindowSettings {
   bool clickScroll = false;
   bool menu = true;
   bool toolBarDisp = true;
-  ToolBarEdge toolBarPos = ToolBarEdge::kTop;
+  settings::ToolBarEdge toolBarPos = settings::ToolBarEdge::kTop;
   bool statusBarDisp = true;
 };
-
-ToolBarEdge ParseToolBarEdge(const std::string& text);  // any case; unknown text is the top
-const char* ToolBarEdgeText(ToolBarEdge edge);          // "Top", "Bottom", "Left", "Right"
 
 WindowSettings ReadWindowSettings(int n);
 void WriteWindowSettings(int n, const WindowSettings& s);

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/menu_sections.h"
+#include "settings/menu_sections.h"
 #include "app/window_state.h"
 #include "config/config_file.h"
 #include "exec/association_store.h"
@@ -104,9 +104,9 @@ class ConfigLineBreakTest : public testutil::AppDirTest {
     ASSERT_EQ(exec::SetAssociation(cfg_, "read.me", "viewer.exe %1",
                                    exec::AssociationKind::kByFullName),
               0);
-    ASSERT_EQ(app::AddMenuEntry("Mask", {"&Text", "*.txt"}), app::SectionWrite::kWritten);
+    ASSERT_EQ(settings::AddMenuEntry("Mask", {"&Text", "*.txt"}), settings::SectionWrite::kWritten);
     // The Run section last, so that a rewrite of it leaves the sections in their order.
-    ASSERT_EQ(app::AddMenuEntry("Run", {"&Edit", "edit.exe"}), app::SectionWrite::kWritten);
+    ASSERT_EQ(settings::AddMenuEntry("Run", {"&Edit", "edit.exe"}), settings::SectionWrite::kWritten);
     ASSERT_TRUE(testutil::WriteFileBytes(link_, "[LinkInfo]\r\nLink=C:\\a.txt\r\nTitle=a\r\n"));
   }
 
@@ -205,20 +205,20 @@ TEST_F(ConfigLineBreakTest, EveryWriterKeepsLineBreaksOutOfTheFile) {
        kRefusedSilently, false, false},
       {"run menu title",
        [](const std::string& t) {
-         return app::AddMenuEntry("Run", {t, "x.exe"}) == app::SectionWrite::kWritten;
+         return settings::AddMenuEntry("Run", {t, "x.exe"}) == settings::SectionWrite::kWritten;
        },
        kRefused, true, false},
       {"run menu command",
        [](const std::string& t) {
-         return app::AddMenuEntry("Run", {"&New", t}) == app::SectionWrite::kWritten;
+         return settings::AddMenuEntry("Run", {"&New", t}) == settings::SectionWrite::kWritten;
        },
        kRefused, true, false},
       {"menu editor",
        [](const std::string& t) {
-         const std::vector<app::ProfileInfo> base = app::ReadMenuSection("Run");
-         std::vector<app::ProfileInfo> edited = base;
+         const std::vector<settings::ProfileInfo> base = settings::ReadMenuSection("Run");
+         std::vector<settings::ProfileInfo> edited = base;
          edited.push_back({"&New", t});
-         return app::RewriteMenuSection("Run", base, edited) == app::SectionWrite::kWritten;
+         return settings::RewriteMenuSection("Run", base, edited) == settings::SectionWrite::kWritten;
        },
        kRewritten, true, false},
       {"association key",

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/toolbar_keywords.h"
+#include "settings/toolbar_keywords.h"
 #include "config/config_file.h"
 #include "os/services.h"
 #include "resources/commands.h"
@@ -75,8 +75,8 @@ TEST_F(DefaultConfigTest, ShippedToolbarCarriesTheEverydayCommands) {
   ASSERT_TRUE(testutil::WriteFileBytes(dir_.Path("sorm.cfg"), shipped));
   std::vector<int> commands;
   int separators = 0;
-  for (const app::ToolbarItem& item : app::ReadToolbarItems()) {
-    if (item.kind == app::ToolbarItem::kSeparator)
+  for (const settings::ToolbarItem& item : settings::ReadToolbarItems()) {
+    if (item.kind == settings::ToolbarItem::kSeparator)
       ++separators;
     else
       commands.push_back(item.command);

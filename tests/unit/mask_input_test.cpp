@@ -1,4 +1,4 @@
-#include "app/mask_input.h"
+#include "settings/mask_input.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +24,8 @@ TEST(MaskInput, Normalize) {
       {"　", "　"},  // the ideographic space is part of a word
       {"ﾃﾞｰﾀ  *.dat", "ﾃﾞｰﾀ *.dat"},
   };
-  for (const Case& c : cases) EXPECT_EQ(app::NormalizeMaskInput(c.typed.c_str()), c.mask) << c.typed;
-  EXPECT_EQ(app::NormalizeMaskInput(nullptr), "*.*");
+  for (const Case& c : cases) EXPECT_EQ(settings::NormalizeMaskInput(c.typed.c_str()), c.mask) << c.typed;
+  EXPECT_EQ(settings::NormalizeMaskInput(nullptr), "*.*");
 }
 
 TEST(MaskInput, LongInputsKeepEveryWord) {
@@ -34,8 +34,8 @@ TEST(MaskInput, LongInputsKeepEveryWord) {
     typed += "   *.e" + std::to_string(i);
     want += (i ? " *.e" : "*.e") + std::to_string(i);
   }
-  EXPECT_EQ(app::NormalizeMaskInput(typed.c_str()), want);
-  EXPECT_EQ(app::NormalizeMaskInput(std::string(5000, ' ').c_str()), "*.*");
+  EXPECT_EQ(settings::NormalizeMaskInput(typed.c_str()), want);
+  EXPECT_EQ(settings::NormalizeMaskInput(std::string(5000, ' ').c_str()), "*.*");
 }
 
 }  // namespace

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "app/menu_sections.h"
+#include "settings/menu_sections.h"
 #include "os/services.h"
 #include "tests/unit/app_fixture.h"
 #include "tests/unit/forwarding_profile.h"
 
 namespace {
 
-using app::ProfileInfo;
+using settings::ProfileInfo;
 
 // Passes every call on and records the buffer sizes the reads asked for.
 class RecordingProfile : public testutil::ForwardingProfile {
@@ -53,7 +53,7 @@ class MenuItemsReadTest : public testutil::AppDirTest {
     os::Services s;
     s.profile = &recorder_;
     os::ScopedServices scope(s);
-    return app::ReadMenuItems(section);
+    return settings::ReadMenuItems(section);
   }
   RecordingProfile recorder_{os::Ini()};
 };
@@ -65,7 +65,7 @@ std::string Entries(int count, const std::string& valuePrefix) {
 }
 
 TEST_F(MenuItemsReadTest, ValueLengthsAtAndOverTheLimit) {
-  const std::size_t max = app::kMenuValueMax;
+  const std::size_t max = settings::kMenuValueMax;
   std::string pairs;  // 表 (0x95 0x5C) repeated to the limit: no "\" to stop at
   while (pairs.size() < max) pairs += "\x95\x5C";
   struct Case {
@@ -131,9 +131,9 @@ TEST_F(MenuItemsReadTest, HugeValueIsSkippedWithoutLargeReads) {
   const std::vector<ProfileInfo> items =
       ReadItems("[Run]\r\nbig=" + huge + "\r\nsmall=s.exe\r\n");
   EXPECT_EQ(items, (std::vector<ProfileInfo>{{"small", "s.exe"}}));
-  EXPECT_LE(recorder_.LargestAsked(), app::kMenuKeyListBytes);
+  EXPECT_LE(recorder_.LargestAsked(), settings::kMenuKeyListBytes);
   // The key list and two values of at most the limit and the cut's margin.
-  EXPECT_LE(recorder_.BytesAsked(), app::kMenuKeyListBytes + 2 * (app::kMenuValueMax + 3));
+  EXPECT_LE(recorder_.BytesAsked(), settings::kMenuKeyListBytes + 2 * (settings::kMenuValueMax + 3));
 }
 
 TEST_F(MenuItemsReadTest, KeyListCutInsideAKeyDropsThatKey) {
@@ -148,14 +148,14 @@ TEST_F(MenuItemsReadTest, KeyListCutInsideAKeyDropsThatKey) {
     cfg += key + "=\r\n";
     listed += key.size() + 1;
   }
-  ASSERT_LT(listed, app::kMenuKeyListBytes - 2);
+  ASSERT_LT(listed, settings::kMenuKeyListBytes - 2);
   const std::string longKey = "cut" + std::string(2000, 'q');
-  const std::string prefix = longKey.substr(0, app::kMenuKeyListBytes - 2 - listed);
+  const std::string prefix = longKey.substr(0, settings::kMenuKeyListBytes - 2 - listed);
   cfg += longKey + "=right.exe\r\n" + prefix + "=wrong.exe\r\n";
   const std::vector<ProfileInfo> items = ReadItems(cfg);
   EXPECT_TRUE(items.empty()) << items.size() << " " << (items.empty() ? "" : items[0].value);
   EXPECT_FALSE(recorder_.AskedFor(prefix));
-  EXPECT_LE(recorder_.LargestAsked(), app::kMenuKeyListBytes);
+  EXPECT_LE(recorder_.LargestAsked(), settings::kMenuKeyListBytes);
 }
 
 }  // namespace

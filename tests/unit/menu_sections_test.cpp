@@ -1,4 +1,4 @@
-#include "app/menu_sections.h"
+#include "settings/menu_sections.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 namespace {
 
-using app::ProfileInfo;
+using settings::ProfileInfo;
 using MenuSectionTest = testutil::AppDirTest;
 
 std::vector<ProfileInfo> Numbered(int count, const char* prefix) {
@@ -46,9 +46,9 @@ TEST_F(MenuSectionTest, ValuesComeBackAsWritten) {
   };
   for (const std::string& v : values) {
     const std::string title = "t" + std::to_string(&v - values);
-    ASSERT_EQ(app::AddMenuEntry("Run", {title, v}), app::SectionWrite::kWritten);
+    ASSERT_EQ(settings::AddMenuEntry("Run", {title, v}), settings::SectionWrite::kWritten);
   }
-  const std::vector<ProfileInfo> read = app::ReadMenuSection("Run");
+  const std::vector<ProfileInfo> read = settings::ReadMenuSection("Run");
   ASSERT_EQ(read.size(), std::size(values));
   for (std::size_t i = 0; i < read.size(); ++i) {
     EXPECT_EQ(read[i].title, "t" + std::to_string(i));
@@ -61,8 +61,8 @@ TEST_F(MenuSectionTest, ReadingSkipsEmptyValuesAndKeepsFileOrder) {
       dir_.Path("sorm.cfg"),
       "[Mask]\r\nB=*.b\r\nempty=\r\n&A=*.a\r\nblank=  \r\n\x95\x5C=*.x\r\n[Run]\r\nr=x\r\n"));
   const std::vector<ProfileInfo> want = {{"B", "*.b"}, {"&A", "*.a"}, {"\x95\x5C", "*.x"}};
-  EXPECT_EQ(app::ReadMenuSection("Mask"), want);
-  EXPECT_TRUE(app::ReadMenuSection("None").empty());
+  EXPECT_EQ(settings::ReadMenuSection("Mask"), want);
+  EXPECT_TRUE(settings::ReadMenuSection("None").empty());
 }
 
 TEST(MenuTitle, Problems) {
@@ -77,7 +77,7 @@ TEST(MenuTitle, Problems) {
       {"\x83\x7C\x95\x5C", true},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(app::MenuTitleProblem(c.title) == nullptr, c.ok) << c.title;
+    EXPECT_EQ(settings::MenuTitleProblem(c.title) == nullptr, c.ok) << c.title;
 }
 
 TEST(MenuMerge, ThreeWays) {
@@ -105,29 +105,29 @@ TEST(MenuMerge, ThreeWays) {
        {{"n", "mine"}}},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(app::MergeSectionRewrite(c.base, c.edited, c.current), c.want) << c.name;
+    EXPECT_EQ(settings::MergeSectionRewrite(c.base, c.edited, c.current), c.want) << c.name;
 }
 
 TEST_F(MenuSectionTest, RewriteKeepsEntriesBeyondTheEditorsAndThoseOfOtherWindows) {
   const std::vector<ProfileInfo> all = Numbered(120, "m");
-  for (const ProfileInfo& p : all) ASSERT_EQ(app::AddMenuEntry("Mask", p), app::SectionWrite::kWritten);
-  const std::vector<ProfileInfo> base = app::ReadMenuSection("Mask");
+  for (const ProfileInfo& p : all) ASSERT_EQ(settings::AddMenuEntry("Mask", p), settings::SectionWrite::kWritten);
+  const std::vector<ProfileInfo> base = settings::ReadMenuSection("Mask");
   ASSERT_EQ(base, all);
   // The editor shows 100: it deletes the first, moves the second down and changes the third.
-  std::vector<ProfileInfo> shown(base.begin(), base.begin() + app::kEditorItemsMax);
+  std::vector<ProfileInfo> shown(base.begin(), base.begin() + settings::kEditorItemsMax);
   shown.erase(shown.begin());
   std::swap(shown[0], shown[1]);
   shown[0].value = "*.changed";
   // Meanwhile another window registers an item.
-  ASSERT_EQ(app::AddMenuEntry("Mask", {"other", "*.o"}), app::SectionWrite::kWritten);
+  ASSERT_EQ(settings::AddMenuEntry("Mask", {"other", "*.o"}), settings::SectionWrite::kWritten);
   std::vector<ProfileInfo> edited = shown;
-  edited.insert(edited.end(), base.begin() + app::kEditorItemsMax, base.end());
-  ASSERT_EQ(app::RewriteMenuSection("Mask", base, edited), app::SectionWrite::kWritten);
+  edited.insert(edited.end(), base.begin() + settings::kEditorItemsMax, base.end());
+  ASSERT_EQ(settings::RewriteMenuSection("Mask", base, edited), settings::SectionWrite::kWritten);
 
   std::vector<ProfileInfo> want = edited;
   want.push_back({"other", "*.o"});
-  EXPECT_EQ(app::ReadMenuSection("Mask"), want);
-  EXPECT_EQ(app::ReadMenuSection("Mask").size(), 120u);
+  EXPECT_EQ(settings::ReadMenuSection("Mask"), want);
+  EXPECT_EQ(settings::ReadMenuSection("Mask").size(), 120u);
 }
 
 // A rewrite whose writes start failing part of the way (the disk fills up, another program
@@ -140,16 +140,16 @@ TEST_F(MenuSectionTest, ARewriteThatFailsLeavesTheSectionAsItWas) {
   for (int succeeding : {0, 1, 2, 6}) {
     SCOPED_TRACE(succeeding);
     ASSERT_TRUE(config::DeleteConfigSection("Mask"));
-    for (const ProfileInfo& p : old) ASSERT_EQ(app::AddMenuEntry("Mask", p), app::SectionWrite::kWritten);
-    app::SectionWrite result;
+    for (const ProfileInfo& p : old) ASSERT_EQ(settings::AddMenuEntry("Mask", p), settings::SectionWrite::kWritten);
+    settings::SectionWrite result;
     {
       testutil::FailingWritesProfile failing(succeeding);
       os::ScopedServices scope(os::Services{nullptr, &failing});
-      result = app::RewriteMenuSection("Mask", old, edited);
+      result = settings::RewriteMenuSection("Mask", old, edited);
     }
-    EXPECT_EQ(app::ReadMenuSection("Mask"),
-              result == app::SectionWrite::kWritten ? edited : old);
-    EXPECT_EQ(result, succeeding > 0 ? app::SectionWrite::kWritten : app::SectionWrite::kWriteError);
+    EXPECT_EQ(settings::ReadMenuSection("Mask"),
+              result == settings::SectionWrite::kWritten ? edited : old);
+    EXPECT_EQ(result, succeeding > 0 ? settings::SectionWrite::kWritten : settings::SectionWrite::kWriteError);
   }
 }
 
@@ -170,14 +170,14 @@ TEST(RunMenuProposal, TitleAndQuotedCommand) {
       {"C:\\t", "Editor", "ED.LFI", {"&Editor", "C:\\t\\ED.LFI"}},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(app::RunMenuProposal(c.dir, c.display, c.file), c.want) << c.dir << c.file;
+    EXPECT_EQ(settings::RunMenuProposal(c.dir, c.display, c.file), c.want) << c.dir << c.file;
 }
 
 TEST_F(MenuSectionTest, ProposalWithBlanksReadsBackWithOnePairOfQuotes) {
-  const ProfileInfo p = app::RunMenuProposal("C:\\my tools", "ed.exe", "ed.exe");
-  ASSERT_EQ(app::AddMenuEntry("Run", p), app::SectionWrite::kWritten);
+  const ProfileInfo p = settings::RunMenuProposal("C:\\my tools", "ed.exe", "ed.exe");
+  ASSERT_EQ(settings::AddMenuEntry("Run", p), settings::SectionWrite::kWritten);
   EXPECT_NE(Cfg().find("&ed.exe=\"\"C:\\my tools\\ed.exe\"\""), std::string::npos) << Cfg();
-  EXPECT_EQ(app::ReadMenuSection("Run"), std::vector<ProfileInfo>{p});
+  EXPECT_EQ(settings::ReadMenuSection("Run"), std::vector<ProfileInfo>{p});
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/toolbar_editor_model.h"
+#include "settings/toolbar_editor_model.h"
 
 #include <gtest/gtest.h>
 
@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "app/toolbar_keywords.h"
+#include "settings/toolbar_keywords.h"
 #include "resources/commands.h"
 
 namespace {
 
-using app::ToolbarEditorModel;
+using settings::ToolbarEditorModel;
 
 // The keywords of a list of choice indices, for readable expectations.
 std::vector<std::string> Words(const std::vector<int>& choices) {
   std::vector<std::string> out;
-  for (int c : choices) out.push_back(app::ToolbarChoices()[static_cast<std::size_t>(c)].keyword);
+  for (int c : choices) out.push_back(settings::ToolbarChoices()[static_cast<std::size_t>(c)].keyword);
   return out;
 }
 
@@ -27,13 +27,13 @@ int IndexOf(const std::vector<int>& list, const char* keyword) {
 }
 
 TEST(ToolbarChoices, EveryButtonHasItsKeywordAndTheSeparatorComesFirst) {
-  const auto& choices = app::ToolbarChoices();
+  const auto& choices = settings::ToolbarChoices();
   ASSERT_EQ(choices.size(), 39u);
   EXPECT_STREQ(choices[0].keyword, "/");
   EXPECT_EQ(choices[0].command, 0);
   // Each keyword read alone gives exactly its own command, so the editor and the toolbar agree.
   for (std::size_t i = 1; i < choices.size(); ++i) {
-    const std::vector<app::ToolbarItem> items = app::ParseToolbarKeywords(choices[i].keyword);
+    const std::vector<settings::ToolbarItem> items = settings::ParseToolbarKeywords(choices[i].keyword);
     ASSERT_EQ(items.size(), 1u) << choices[i].keyword;
     EXPECT_EQ(items[0].command, choices[i].command) << choices[i].keyword;
   }
@@ -74,7 +74,7 @@ TEST(ToolbarEditor, ReadingTheStoredList) {
     for (const std::string& w : c.toolbar)
       if (w != "/" && std::find(buttons.begin(), buttons.end(), w) == buttons.end())
         buttons.push_back(w);
-    EXPECT_EQ(available.size() + buttons.size(), app::ToolbarChoices().size()) << c.stored;
+    EXPECT_EQ(available.size() + buttons.size(), settings::ToolbarChoices().size()) << c.stored;
   }
 }
 

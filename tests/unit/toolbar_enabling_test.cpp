@@ -11,7 +11,7 @@
 namespace {
 
 using app::CommandState;
-using app::ToolbarItem;
+using settings::ToolbarItem;
 using Changes = std::vector<std::pair<int, bool>>;
 
 const std::vector<ToolbarItem> kItems = {

@@ -1,4 +1,4 @@
-#include "app/toolbar_keywords.h"
+#include "settings/toolbar_keywords.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 namespace {
 
-using app::ToolbarItem;
+using settings::ToolbarItem;
 using Items = std::vector<ToolbarItem>;
 
 ToolbarItem Button(int command) { return {ToolbarItem::kButton, command, 0}; }
@@ -47,8 +47,8 @@ TEST(ToolbarKeywords, Parse) {
       {"ェOPEN", {}},
       {"表/FCOPY", {Separator(), Button(CMD_FCOPY)}},
   };
-  for (const Case& c : cases) EXPECT_EQ(app::ParseToolbarKeywords(c.value.c_str()), c.items) << c.value;
-  EXPECT_TRUE(app::ParseToolbarKeywords(nullptr).empty());
+  for (const Case& c : cases) EXPECT_EQ(settings::ParseToolbarKeywords(c.value.c_str()), c.items) << c.value;
+  EXPECT_TRUE(settings::ParseToolbarKeywords(nullptr).empty());
 }
 
 TEST(ToolbarKeywords, AllKeywordsGluedComeInTheFixedOrder) {
@@ -63,9 +63,9 @@ TEST(ToolbarKeywords, AllKeywordsGluedComeInTheFixedOrder) {
       CMD_MEDIT,    CMD_REDIT,      CMD_HCONTENTS,
   };
   std::string glued;
-  for (auto it = app::ToolbarKeywords().rbegin(); it != app::ToolbarKeywords().rend(); ++it)
+  for (auto it = settings::ToolbarKeywords().rbegin(); it != settings::ToolbarKeywords().rend(); ++it)
     glued += it->word;
-  Items items = app::ParseToolbarKeywords(glued.c_str());
+  Items items = settings::ParseToolbarKeywords(glued.c_str());
   ASSERT_EQ(items.size(), std::size(order));
   for (size_t i = 0; i < items.size(); ++i) {
     EXPECT_EQ(items[i].command, order[i]) << i;
@@ -77,10 +77,10 @@ TEST(ToolbarKeywords, AllKeywordsGluedComeInTheFixedOrder) {
 TEST(ToolbarKeywords, HugeValuesParseWithoutHarm) {
   std::string words;
   while (words.size() < 200000) words += "FOPENFCOPY/";
-  EXPECT_EQ(app::ParseToolbarKeywords(words.c_str()).size(), 3u);
+  EXPECT_EQ(settings::ParseToolbarKeywords(words.c_str()).size(), 3u);
   std::string many;
   for (int i = 0; i < 20000; ++i) many += "FOPEN ";
-  EXPECT_EQ(app::ParseToolbarKeywords(many.c_str()).size(), 20000u);
+  EXPECT_EQ(settings::ParseToolbarKeywords(many.c_str()).size(), 20000u);
 }
 
 using ToolbarConfigTest = testutil::AppDirTest;
@@ -99,12 +99,12 @@ TEST_F(ToolbarConfigTest, ReadsTheSettingWithA1024ByteBuffer) {
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(config::WriteConfigString("BarSettings", "ToolBar", c.value.c_str()));
-    EXPECT_EQ(app::ReadToolbarItems(), c.items) << c.value.size();
+    EXPECT_EQ(settings::ReadToolbarItems(), c.items) << c.value.size();
   }
 }
 
 TEST_F(ToolbarConfigTest, MissingSettingGivesNoButtons) {
-  EXPECT_TRUE(app::ReadToolbarItems().empty());
+  EXPECT_TRUE(settings::ReadToolbarItems().empty());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/version_text.h"
+#include "settings/version_text.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ TEST(VersionText, FieldPathOfTheStoredTranslation) {
       {0xFFFF0001u, "", "\\StringFileInfo\\0001ffff\\"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(app::VersionFieldPath(app::SwapTranslation(c.stored), c.field), c.want) << c.field;
+    EXPECT_EQ(settings::VersionFieldPath(settings::SwapTranslation(c.stored), c.field), c.want) << c.field;
 }
 
 TEST(VersionText, VersionLineKeepsAtMost127BytesOfTheCurrentText) {
@@ -36,7 +36,7 @@ TEST(VersionText, VersionLineKeepsAtMost127BytesOfTheCurrentText) {
       // A double-byte character across byte 127 is left out whole.
       {kana126 + "\x83\x41" + "z", "1", kana126 + " 1"},
   };
-  for (const Case& c : cases) EXPECT_EQ(app::VersionLine(c.current, c.version), c.want);
+  for (const Case& c : cases) EXPECT_EQ(settings::VersionLine(c.current, c.version), c.want);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_F(WindowStateTest, SettingsDefaultsWhenNothingIsSaved) {
   EXPECT_FALSE(s.clickScroll);
   EXPECT_TRUE(s.menu);
   EXPECT_TRUE(s.toolBarDisp);
-  EXPECT_EQ(s.toolBarPos, app::ToolBarEdge::kTop);
+  EXPECT_EQ(s.toolBarPos, settings::ToolBarEdge::kTop);
   EXPECT_TRUE(s.statusBarDisp);
 }
 
@@ -72,12 +72,12 @@ TEST_F(WindowStateTest, SettingsReadRules) {
 TEST(ToolBarEdge, ParsesAnyCaseAndFallsBackToTop) {
   struct Case {
     const char* text;
-    app::ToolBarEdge edge;
-  } cases[] = {{"Right", app::ToolBarEdge::kRight},   {"rIGHT", app::ToolBarEdge::kRight},
-               {"bottom", app::ToolBarEdge::kBottom}, {"LEFT", app::ToolBarEdge::kLeft},
-               {"Top", app::ToolBarEdge::kTop},       {"Middle", app::ToolBarEdge::kTop},
-               {"", app::ToolBarEdge::kTop},          {"Right ", app::ToolBarEdge::kTop}};
-  for (const Case& c : cases) EXPECT_EQ(app::ParseToolBarEdge(c.text), c.edge) << c.text;
+    settings::ToolBarEdge edge;
+  } cases[] = {{"Right", settings::ToolBarEdge::kRight},   {"rIGHT", settings::ToolBarEdge::kRight},
+               {"bottom", settings::ToolBarEdge::kBottom}, {"LEFT", settings::ToolBarEdge::kLeft},
+               {"Top", settings::ToolBarEdge::kTop},       {"Middle", settings::ToolBarEdge::kTop},
+               {"", settings::ToolBarEdge::kTop},          {"Right ", settings::ToolBarEdge::kTop}};
+  for (const Case& c : cases) EXPECT_EQ(settings::ParseToolBarEdge(c.text), c.edge) << c.text;
 }
 
 TEST_F(WindowStateTest, SwitchesCompareOnWithoutCase) {
@@ -95,7 +95,7 @@ TEST_F(WindowStateTest, SaveWritesKeysInOrderAndNumbersFromInstId) {
   RecordingWindow w;
   w.settings.wmode = 2;
   w.settings.focusWin = 1;
-  w.settings.toolBarPos = app::ToolBarEdge::kLeft;
+  w.settings.toolBarPos = settings::ToolBarEdge::kLeft;
   w.table = true;
   EXPECT_EQ(app::SaveWindowState(0, w), 1);  // ID missing reads 0
   EXPECT_EQ(Get("INSTID", "ID"), "1");

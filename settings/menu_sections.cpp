@@ -1,4 +1,4 @@
-#include "app/menu_sections.h"
+#include "settings/menu_sections.h"
 
 #include <cstring>
 
@@ -9,7 +9,7 @@
 #include "os/services.h"
 #include "table/profile_section.h"
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -164,4 +164,4 @@ ProfileInfo RunMenuProposal(const std::string& directory, const std::string& dis
   return {"&" + displayName, command};
 }
 
-}  // namespace app
+}  // namespace settings

@@ -1,12 +1,12 @@
-#include "app/toolbar_editor_model.h"
+#include "settings/toolbar_editor_model.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "app/toolbar_keywords.h"
+#include "settings/toolbar_keywords.h"
 #include "resources/commands.h"
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -126,4 +126,4 @@ std::string ToolbarEditorModel::Compose() const {
   return out;
 }
 
-}  // namespace app
+}  // namespace settings

@@ -1,13 +1,13 @@
 // The list editor of the Mask and Run menus (layouts 2 and 3, one class): the titles in stored
 // order with new, change, delete, up and down; each item edited in the two-field entry dialog
 // (KEYIN_D for a mask, KEYIN_D2 with the command browse button for a run item). OK rewrites the
-// section (app/menu_sections.h) in list order; Cancel writes nothing.
+// section (settings/menu_sections.h) in list order; Cancel writes nothing.
 #pragma once
 #include <windows.h>
 
 #include <vector>
 
-#include "app/menu_sections.h"
+#include "settings/menu_sections.h"
 #include "fw/dialog.h"
 
 class MenuListDialog : public fw::Dialog {
@@ -18,11 +18,11 @@ class MenuListDialog : public fw::Dialog {
   // Reads the section. The editor shows its first 100 entries; the rest are kept on OK.
   void Load();
   // After OK: how the section was written.
-  app::SectionWrite written = app::SectionWrite::kWriteError;
+  settings::SectionWrite written = settings::SectionWrite::kWriteError;
 
   bool run;
-  std::vector<app::ProfileInfo> base;   // the section as loaded, every entry
-  std::vector<app::ProfileInfo> items;  // the editor's list (at most 100 loaded)
+  std::vector<settings::ProfileInfo> base;   // the section as loaded, every entry
+  std::vector<settings::ProfileInfo> items;  // the editor's list (at most 100 loaded)
 
  protected:
   bool OnInit() override;
@@ -35,7 +35,7 @@ class MenuListDialog : public fw::Dialog {
   void Fill() const;
   // The entry dialog, filled with item; false on Cancel. A title the file cannot hold as a key
   // is refused with a message and asked again.
-  bool AskEntry(app::ProfileInfo& item);
+  bool AskEntry(settings::ProfileInfo& item);
   void New();
   void Change();
   void Delete();

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/toolbar_editor_model.h"
-#include "app/window_state.h"
+#include "settings/toolbar_editor_model.h"
+#include "settings/bar_settings.h"
 #include "frame/gdi_objects_win.h"
 #include "fw/dialog.h"
 
@@ -29,7 +29,7 @@ class ToolbarEditDialog : public fw::Dialog {
   void Fill(int availableSel, int toolbarSel) const;
   int Sel(int list) const;
   void Draw(const DRAWITEMSTRUCT& d) const;
-  std::unique_ptr<app::ToolbarEditorModel> model_;
+  std::unique_ptr<settings::ToolbarEditorModel> model_;
   std::vector<frame::gdi::Bitmap> pictures_;  // per choice; none for the separator
 };
 
@@ -38,7 +38,7 @@ class BarsDialog : public fw::Dialog {
   BarsDialog();
   bool toolBar = true;
   bool statusBar = true;
-  app::ToolBarEdge edge = app::ToolBarEdge::kTop;
+  settings::ToolBarEdge edge = settings::ToolBarEdge::kTop;
 
  protected:
   bool OnInit() override;

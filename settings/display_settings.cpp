@@ -1,4 +1,4 @@
-#include "app/display_settings.h"
+#include "settings/display_settings.h"
 
 #include <cstdio>
 #include <cstring>
@@ -9,7 +9,7 @@
 #include "os/types.h"
 #include "table/text_compare.h"
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -94,4 +94,4 @@ bool ViewDataChanged(const std::string& oldTypes, uint16_t oldBits, const std::s
   return oldBits != newBits || !table::SameTextNoCase(oldTypes.c_str(), newTypes.c_str());
 }
 
-}  // namespace app
+}  // namespace settings

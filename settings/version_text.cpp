@@ -1,10 +1,10 @@
-#include "app/version_text.h"
+#include "settings/version_text.h"
 
 #include <cstdio>
 
 #include "os/mbcs.h"
 
-namespace app {
+namespace settings {
 
 uint32_t SwapTranslation(uint32_t stored) { return (stored << 16) | (stored >> 16); }
 
@@ -22,4 +22,4 @@ std::string VersionLine(const std::string& current, const std::string& version) 
   return std::string(head) + " " + version;
 }
 
-}  // namespace app
+}  // namespace settings

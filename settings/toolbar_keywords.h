@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace settings {
 
 struct ToolbarItem {
   enum Kind {
@@ -42,4 +42,4 @@ std::vector<ToolbarItem> ParseToolbarKeywords(const char* value);
 // Reads BarSettings/ToolBar (default empty) and parses it.
 std::vector<ToolbarItem> ReadToolbarItems();
 
-}  // namespace app
+}  // namespace settings

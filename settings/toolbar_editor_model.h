@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace settings {
 
 struct ToolbarChoice {
   const char* caption;
@@ -53,4 +53,4 @@ class ToolbarEditorModel {
   std::vector<int> toolbar_;
 };
 
-}  // namespace app
+}  // namespace settings

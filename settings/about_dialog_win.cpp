@@ -1,9 +1,9 @@
-#include "app/about_dialog_win.h"
+#include "settings/about_dialog_win.h"
 
 #include <cstring>
 #include <string>
 
-#include "app/version_text.h"
+#include "settings/version_text.h"
 #include "resources/about_dialog_ids.h"
 
 namespace {
@@ -32,12 +32,12 @@ void ProjectRCVersion::Load(const char* fileName) {
   }
   uint32_t stored = 0;
   std::memcpy(&stored, entry, sizeof(stored));
-  translation_ = app::SwapTranslation(stored);
+  translation_ = settings::SwapTranslation(stored);
 }
 
 bool ProjectRCVersion::Query(const char* field, std::string& text) const {
   if (block_.empty()) return false;
-  const std::string path = app::VersionFieldPath(translation_, field);
+  const std::string path = settings::VersionFieldPath(translation_, field);
   void* value = nullptr;
   UINT length = 0;
   // VerQueryValueA takes a non-const block; it does not change it.
@@ -58,7 +58,7 @@ bool fwsAboutDlg::OnInit() {
   const ProjectRCVersion version;
   std::string name, number, text;
   if (version.Query("ProductName", name) && version.Query("ProductVersion", number))
-    SetItemText(IDC_ABOUT_VERSION, app::VersionLine(ItemText(IDC_ABOUT_VERSION), number).c_str());
+    SetItemText(IDC_ABOUT_VERSION, settings::VersionLine(ItemText(IDC_ABOUT_VERSION), number).c_str());
   if (version.Query("LegalCopyright", text)) SetItemText(IDC_ABOUT_COPYRIGHT, text.c_str());
   if (version.Query("SpecialBuild", text)) SetItemText(IDC_ABOUT_BUILD, text.c_str());
   return true;

@@ -6,14 +6,14 @@
 
 #include <string>
 
-#include "app/display_settings.h"
+#include "settings/display_settings.h"
 #include "fw/dialog.h"
 
 class ColourDialog : public fw::Dialog {
  public:
   ColourDialog();
-  app::ColourSlots slots{};
-  app::CustomColours custom{};  // may change in the chooser, OK or Cancel
+  settings::ColourSlots slots{};
+  settings::CustomColours custom{};  // may change in the chooser, OK or Cancel
 
  protected:
   bool OnCommand(int id, int notifyCode, HWND control) override;
@@ -44,6 +44,6 @@ class IconSpacingDialog : public fw::Dialog {
 
 // The system's colour chooser on one colour (a COLORREF value) with the custom colours; true and
 // the new colour on OK.
-bool ChooseColour(HWND owner, uint32_t& colour, app::CustomColours& custom);
+bool ChooseColour(HWND owner, uint32_t& colour, settings::CustomColours& custom);
 // The system's font chooser on a logical font; true on OK.
 bool ChooseFontFor(HWND owner, LOGFONTA& font);

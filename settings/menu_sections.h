@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace settings {
 
 struct ProfileInfo {
   std::string title;
@@ -91,4 +91,4 @@ ProfileInfo RunMenuProposal(const std::string& directory, const std::string& dis
 // The ids of the first kMenuItemsMax entries: first + index.
 inline int MenuCommandOf(int first, int index) { return first + index; }
 
-}  // namespace app
+}  // namespace settings

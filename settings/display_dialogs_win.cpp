@@ -1,4 +1,4 @@
-#include "app/display_dialogs_win.h"
+#include "settings/display_dialogs_win.h"
 
 #include <commdlg.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int kColourButtons[app::kColourSlots] = {
+constexpr int kColourButtons[settings::kColourSlots] = {
     IDC_COLOUR_TEXT,       IDC_COLOUR_HIDDEN,   IDC_COLOUR_READONLY, IDC_COLOUR_SYSTEM,
     IDC_COLOUR_BACKGROUND, IDC_COLOUR_SELECTED, IDC_COLOUR_FOCUS,
 };
@@ -28,7 +28,7 @@ constexpr ViewCheck kViewChecks[] = {
 
 }  // namespace
 
-bool ChooseColour(HWND owner, uint32_t& colour, app::CustomColours& custom) {
+bool ChooseColour(HWND owner, uint32_t& colour, settings::CustomColours& custom) {
   using ChooseColorFn = BOOL(WINAPI*)(LPCHOOSECOLORA);
   auto choose = reinterpret_cast<ChooseColorFn>(
       reinterpret_cast<void*>(lazy::Proc("comdlg32.dll", "ChooseColorA")));
@@ -68,7 +68,7 @@ ColourDialog::ColourDialog() : fw::Dialog(IDD_COLOURS) {}
 
 bool ColourDialog::OnCommand(int id, int notifyCode, HWND) {
   if (notifyCode != BN_CLICKED) return false;
-  for (int i = 0; i < app::kColourSlots; ++i) {
+  for (int i = 0; i < settings::kColourSlots; ++i) {
     if (kColourButtons[i] != id) continue;
     frame::Rgb& slot = slots[static_cast<std::size_t>(i)];
     uint32_t colour = RGB(slot.r, slot.g, slot.b);
@@ -109,8 +109,8 @@ IconSpacingDialog::IconSpacingDialog() : fw::Dialog(IDD_ICON_SPACING) {}
 
 bool IconSpacingDialog::OnInit() {
   fw::Dialog::OnInit();
-  SetItemText(IDC_SPACING_X, app::FormatSpacing(x).c_str());
-  SetItemText(IDC_SPACING_Y, app::FormatSpacing(y).c_str());
+  SetItemText(IDC_SPACING_X, settings::FormatSpacing(x).c_str());
+  SetItemText(IDC_SPACING_Y, settings::FormatSpacing(y).c_str());
   ::CheckDlgButton(Handle(), IDC_SPACING_ADJUST, autoAdjust ? BST_CHECKED : BST_UNCHECKED);
   return true;
 }
@@ -122,7 +122,7 @@ void IconSpacingDialog::OnOK() {
   } fields[] = {{IDC_SPACING_X, "X座標の間隔が不正です"}, {IDC_SPACING_Y, "Y座標の間隔が不正です"}};
   long read[2] = {};
   for (int i = 0; i < 2; ++i) {
-    read[i] = app::ParseSpacing(ItemText(fields[i].control));
+    read[i] = settings::ParseSpacing(ItemText(fields[i].control));
     if (read[i] > 0) continue;
     ::MessageBoxA(Handle(), fields[i].message, "入力エラー", MB_OK | MB_ICONEXCLAMATION);
     FocusItem(fields[i].control);

@@ -8,7 +8,7 @@
 
 #include "frame/pane_settings.h"
 
-namespace app {
+namespace settings {
 
 // Slot order of the colour dialog: ordinary names, hidden, read-only, system, background,
 // selected, focus mark.
@@ -40,4 +40,4 @@ long ParseSpacing(const std::string& text);
 bool ViewDataChanged(const std::string& oldTypes, uint16_t oldBits, const std::string& newTypes,
                      uint16_t newBits);
 
-}  // namespace app
+}  // namespace settings

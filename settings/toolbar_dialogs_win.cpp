@@ -1,6 +1,6 @@
-#include "app/toolbar_dialogs_win.h"
+#include "settings/toolbar_dialogs_win.h"
 
-#include "app/toolbar_keywords.h"
+#include "settings/toolbar_keywords.h"
 #include "config/config_file.h"
 #include "config/config_lock.h"
 #include "resources/settings_dialog_ids.h"
@@ -15,14 +15,14 @@ constexpr int kCaptionTop = 4;
 constexpr COLORREF kEdgeGrey = RGB(92, 92, 92);
 
 struct EdgeRadio {
-  app::ToolBarEdge edge;
+  settings::ToolBarEdge edge;
   int control;
 };
 constexpr EdgeRadio kEdgeRadios[] = {
-    {app::ToolBarEdge::kTop, IDC_BARS_TOP},
-    {app::ToolBarEdge::kBottom, IDC_BARS_BOTTOM},
-    {app::ToolBarEdge::kLeft, IDC_BARS_LEFT},
-    {app::ToolBarEdge::kRight, IDC_BARS_RIGHT},
+    {settings::ToolBarEdge::kTop, IDC_BARS_TOP},
+    {settings::ToolBarEdge::kBottom, IDC_BARS_BOTTOM},
+    {settings::ToolBarEdge::kLeft, IDC_BARS_LEFT},
+    {settings::ToolBarEdge::kRight, IDC_BARS_RIGHT},
 };
 
 void Line(HDC dc, int x1, int y1, int x2, int y2) {
@@ -37,10 +37,10 @@ ToolbarEditDialog::ToolbarEditDialog() : fw::Dialog(IDD_TOOLBAR_EDIT) {}
 bool ToolbarEditDialog::OnInit() {
   fw::Dialog::OnInit();
   HINSTANCE inst = ::GetModuleHandleA(nullptr);
-  for (const app::ToolbarChoice& c : app::ToolbarChoices())
+  for (const settings::ToolbarChoice& c : settings::ToolbarChoices())
     pictures_.emplace_back(c.command ? ::LoadBitmapA(inst, MAKEINTRESOURCEA(c.command)) : nullptr);
-  model_ = std::make_unique<app::ToolbarEditorModel>(config::ReadConfigString(
-      "BarSettings", "ToolBar", "", app::kToolbarValueBuffer));
+  model_ = std::make_unique<settings::ToolbarEditorModel>(config::ReadConfigString(
+      "BarSettings", "ToolBar", "", settings::kToolbarValueBuffer));
   // WM_MEASUREITEM comes before the dialog knows its object: the height is set here.
   for (int list : {IDC_LIST_908, IDC_TOOLBAR_LIST})
     ::SendMessageA(Item(list), LB_SETITEMHEIGHT, 0, kItemHeight);
@@ -49,7 +49,7 @@ bool ToolbarEditDialog::OnInit() {
 }
 
 void ToolbarEditDialog::Fill(int availableSel, int toolbarSel) const {
-  const std::vector<app::ToolbarChoice>& choices = app::ToolbarChoices();
+  const std::vector<settings::ToolbarChoice>& choices = settings::ToolbarChoices();
   struct ListFill {
     int control;
     std::vector<int> items;
@@ -79,17 +79,17 @@ int ToolbarEditDialog::Sel(int list) const {
 
 bool ToolbarEditDialog::OnCommand(int id, int notifyCode, HWND) {
   if (notifyCode != BN_CLICKED) return false;
-  const app::ToolbarEditorModel::Selection sel{Sel(IDC_LIST_908), Sel(IDC_TOOLBAR_LIST)};
+  const settings::ToolbarEditorModel::Selection sel{Sel(IDC_LIST_908), Sel(IDC_TOOLBAR_LIST)};
   switch (id) {
     case IDC_LIST_ADD: {
       if (sel.available < 0) return true;
-      const app::ToolbarEditorModel::Selection now = model_->Add(sel);
+      const settings::ToolbarEditorModel::Selection now = model_->Add(sel);
       Fill(now.available, now.toolbar);
       return true;
     }
     case IDC_LIST_REMOVE: {
       if (sel.toolbar < 0) return true;
-      const app::ToolbarEditorModel::Selection now = model_->Remove(sel);
+      const settings::ToolbarEditorModel::Selection now = model_->Remove(sel);
       Fill(now.available, now.toolbar);
       return true;
     }
@@ -129,7 +129,7 @@ void ToolbarEditDialog::Draw(const DRAWITEMSTRUCT& d) const {
   ++fill.bottom;
   ::FillRect(d.hDC, &fill, ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   const std::size_t choice = static_cast<std::size_t>(d.itemData);
-  const std::vector<app::ToolbarChoice>& choices = app::ToolbarChoices();
+  const std::vector<settings::ToolbarChoice>& choices = settings::ToolbarChoices();
   if (choice < choices.size()) {
     ::SetBkMode(d.hDC, TRANSPARENT);
     ::SetTextColor(d.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));

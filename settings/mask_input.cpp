@@ -1,6 +1,6 @@
-#include "app/mask_input.h"
+#include "settings/mask_input.h"
 
-namespace app {
+namespace settings {
 namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
@@ -19,4 +19,4 @@ std::string NormalizeMaskInput(const char* text) {
   return out.empty() ? std::string("*.*") : out;
 }
 
-}  // namespace app
+}  // namespace settings

@@ -3,10 +3,10 @@
 #pragma once
 #include <string>
 
-namespace app {
+namespace settings {
 
 // Leading, trailing and repeated blanks (spaces and tabs) are dropped and the words joined with
 // one space; an empty result becomes "*.*".
 std::string NormalizeMaskInput(const char* text);
 
-}  // namespace app
+}  // namespace settings

@@ -1,4 +1,4 @@
-#include "app/menu_editor_win.h"
+#include "settings/menu_editor_win.h"
 
 #include <algorithm>
 #include <memory>
@@ -13,8 +13,8 @@ MenuListDialog::MenuListDialog(bool run)
     : fw::Dialog(run ? IDD_RUN_MENU_EDIT : IDD_MASK_MENU_EDIT), run(run) {}
 
 void MenuListDialog::Load() {
-  base = app::ReadMenuSection(run ? app::kRunSection : app::kMaskSection);
-  const std::size_t shown = std::min<std::size_t>(base.size(), app::kEditorItemsMax);
+  base = settings::ReadMenuSection(run ? settings::kRunSection : settings::kMaskSection);
+  const std::size_t shown = std::min<std::size_t>(base.size(), settings::kEditorItemsMax);
   items.assign(base.begin(), base.begin() + static_cast<std::ptrdiff_t>(shown));
 }
 
@@ -28,7 +28,7 @@ bool MenuListDialog::OnInit() {
 void MenuListDialog::Fill() const {
   HWND list = Item(IDC_LIST_908);
   ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  for (const app::ProfileInfo& p : items)
+  for (const settings::ProfileInfo& p : items)
     ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(p.title.c_str()));
 }
 
@@ -42,7 +42,7 @@ void MenuListDialog::Select(int index) const {
   ::SendMessageA(Item(IDC_LIST_908), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-bool MenuListDialog::AskEntry(app::ProfileInfo& item) {
+bool MenuListDialog::AskEntry(settings::ProfileInfo& item) {
   for (;;) {
     std::unique_ptr<KEYIN_D> entry =
         run ? std::make_unique<KEYIN_D2>(Handle(), IDD_KEYIN_RUN)
@@ -53,14 +53,14 @@ bool MenuListDialog::AskEntry(app::ProfileInfo& item) {
     if (entry->value != exec::CutToBytes(item.value, KEYIN_D::kTextMax - 2))
       item.value = entry->value;
     item.title = entry->title;
-    const char* problem = app::MenuTitleProblem(item.title);
+    const char* problem = settings::MenuTitleProblem(item.title);
     if (!problem) return true;
     ::MessageBoxA(Handle(), problem, "入力エラー", MB_OK | MB_ICONEXCLAMATION);
   }
 }
 
 void MenuListDialog::New() {
-  app::ProfileInfo item;
+  settings::ProfileInfo item;
   if (!AskEntry(item)) return;
   items.push_back(item);
   ::SendMessageA(Item(IDC_LIST_908), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.title.c_str()));
@@ -70,7 +70,7 @@ void MenuListDialog::New() {
 void MenuListDialog::Change() {
   const int i = Selected();
   if (i < 0) return;
-  app::ProfileInfo item = items[static_cast<std::size_t>(i)];
+  settings::ProfileInfo item = items[static_cast<std::size_t>(i)];
   if (!AskEntry(item)) return;
   items[static_cast<std::size_t>(i)] = item;
   HWND list = Item(IDC_LIST_908);
@@ -118,15 +118,15 @@ bool MenuListDialog::OnCommand(int id, int notifyCode, HWND) {
 
 void MenuListDialog::OnOK() {
   // The entries beyond those shown go back unchanged after the list.
-  std::vector<app::ProfileInfo> edited = items;
-  if (base.size() > static_cast<std::size_t>(app::kEditorItemsMax))
-    edited.insert(edited.end(), base.begin() + app::kEditorItemsMax, base.end());
-  written = app::RewriteMenuSection(run ? app::kRunSection : app::kMaskSection, base, edited);
-  if (written == app::SectionWrite::kLockError) {
+  std::vector<settings::ProfileInfo> edited = items;
+  if (base.size() > static_cast<std::size_t>(settings::kEditorItemsMax))
+    edited.insert(edited.end(), base.begin() + settings::kEditorItemsMax, base.end());
+  written = settings::RewriteMenuSection(run ? settings::kRunSection : settings::kMaskSection, base, edited);
+  if (written == settings::SectionWrite::kLockError) {
     ::MessageBoxA(Handle(), "Lock error", "Error", MB_OK);
     return;  // the dialog stays open: OK may be tried again
   }
-  if (written == app::SectionWrite::kWriteError) {
+  if (written == settings::SectionWrite::kWriteError) {
     // The list stays in the dialog, so it is not lost with the file's copy.
     ::MessageBoxA(Handle(), "設定ファイルに書き込めません", "ｴﾗｰ処理", MB_OK | MB_ICONEXCLAMATION);
     return;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace app {
+namespace settings {
 
 // The first "\VarFileInfo\Translation" entry as stored (language in the low 16 bits, code page
 // in the high 16 bits) with its halves swapped: language first, code page second.
@@ -15,4 +15,4 @@ std::string VersionFieldPath(uint32_t swappedTranslation, const char* field);
 // character), a blank and the version.
 std::string VersionLine(const std::string& current, const std::string& version);
 
-}  // namespace app
+}  // namespace settings

@@ -1,4 +1,4 @@
-#include "app/toolbar_keywords.h"
+#include "settings/toolbar_keywords.h"
 
 #include <cstring>
 
@@ -6,7 +6,7 @@
 #include "os/mbcs.h"
 #include "resources/commands.h"
 
-namespace app {
+namespace settings {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -82,4 +82,4 @@ std::vector<ToolbarItem> ReadToolbarItems() {
       config::ReadConfigString("BarSettings", "ToolBar", "", kToolbarValueBuffer).c_str());
 }
 
-}  // namespace app
+}  // namespace settings

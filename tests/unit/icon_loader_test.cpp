@@ -153,12 +153,24 @@ TEST_F(IconLoaderTest, ASortWhileIconsLoadStartsTheLoadedIndexAgain) {
 // without the lock, as the painter does. Under ThreadSanitizer a read of an icon the loader may
 // still be writing is reported.
 TEST_F(IconLoaderTest, SortingWhileTheLoaderRunsNeverShowsAnIconBeingWritten) {
-  for (int i = 0; i < 300; ++i) MakeFile("f" + std::to_string(1000 + i) + ".txt", (i * 37) % 300);
+  // Each entry takes the loader a while, as the shell's icons do, so that the sorts come while
+  // the first load is still on its way.
+  struct SlowIcons : table::IconSource {
+    explicit SlowIcons(table::IconSource& inner) : inner(inner) {}
+    void LoadIcons(table::Sorm& table, const std::string& directory, table::BINFO& e) override {
+      const uint64_t until = os::MonotonicMicros() + 100;
+      while (os::MonotonicMicros() < until) {
+      }
+      inner.LoadIcons(table, directory, e);
+    }
+    table::IconSource& inner;
+  } slow(icons_);
+  for (int i = 0; i < 600; ++i) MakeFile("f" + std::to_string(1000 + i) + ".txt", (i * 37) % 600);
   auto t = Open();
   std::atomic<bool> stop{false};
   std::thread loader([&] {
     while (!stop.load()) {
-      table::LoaderStep(*t, 0, state_, icons_, sink_, UINT64_MAX, [&] { return stop.load(); });
+      table::LoaderStep(*t, 0, state_, slow, sink_, UINT64_MAX, [&] { return stop.load(); });
       std::this_thread::yield();
     }
   });
@@ -169,12 +181,8 @@ TEST_F(IconLoaderTest, SortingWhileTheLoaderRunsNeverShowsAnIconBeingWritten) {
   // painter reads the icons up to it.
   auto takeReportsAndPaint = [&] {
     for (const Posted& p : sink_.Take()) {
-      uint32_t generation;
-      {
-        std::lock_guard<std::mutex> g(t->lock());
-        generation = t->rescanGeneration();
-      }
-      if (!table::SameGeneration(p.wp, generation)) continue;
+      // Read without the lock, as the window does: only this thread changes it.
+      if (!table::SameGeneration(p.wp, t->rescanGeneration())) continue;
       if (p.message == table::kMsgIconsProgress) t->SetLoadedIndex(static_cast<int32_t>(p.lp));
       if (p.message == table::kMsgIconsComplete) {
         t->SetLoadedIndex(static_cast<int32_t>(p.lp));
@@ -185,7 +193,9 @@ TEST_F(IconLoaderTest, SortingWhileTheLoaderRunsNeverShowsAnIconBeingWritten) {
       if (e->index <= t->loadedIndex())
         shown += reinterpret_cast<uintptr_t>(e->Data()->largeIcon) != 0;
   };
-  for (int round = 0; round < 60; ++round) {
+  // Sorts while the first load runs (600 entries of 100 microseconds each).
+  const uint64_t sortingEnds = os::MonotonicMicros() + 40'000;
+  for (int round = 0; os::MonotonicMicros() < sortingEnds; ++round) {
     takeReportsAndPaint();
     if (round % 4 == 0) t->Sort(orders[(round / 4) % 3], false);
     std::this_thread::yield();

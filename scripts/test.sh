@@ -71,13 +71,19 @@ tier_cannot_run() {
   echo "  $1: FAILED, not run: $2"
 }
 
-echo "== resource pictures (generator checks)"
-if python3 -m unittest discover -s "$ROOT/resources/art" -p 'test_*.py' >"$LOG/art.log" 2>&1; then
-  n=$(grep -aE '^Ran [0-9]+ test' "$LOG/art.log" | sed -E 's/Ran ([0-9]+).*/\1/')
-  passed=$((passed + ${n:-0})); echo "  art: ${n:-0} passed"
-else
-  failed=$((failed + 1)); status=1; echo "  art: FAILED (see $LOG/art.log)"
-fi
+# The generators' own checks (Python unittest) under resources/NAME.
+run_generator_checks() {
+  local name=$1 n
+  if python3 -m unittest discover -s "$ROOT/resources/$name" -p 'test_*.py' >"$LOG/$name.log" 2>&1; then
+    n=$(grep -aE '^Ran [0-9]+ test' "$LOG/$name.log" | sed -E 's/Ran ([0-9]+).*/\1/')
+    passed=$((passed + ${n:-0})); echo "  $name: ${n:-0} passed"
+  else
+    failed=$((failed + 1)); status=1; echo "  $name: FAILED (see $LOG/$name.log)"
+  fi
+}
+echo "== resource pictures and help (generator checks)"
+run_generator_checks art
+run_generator_checks help
 
 echo "== tier 1: native unit tests"
 ASAN_OPTIONS=detect_leaks=1 "$ROOT/build/native/sorm_unit_tests" --gtest_brief=1 >"$LOG/native.log" 2>&1 || status=1

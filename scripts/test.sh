@@ -71,19 +71,21 @@ tier_cannot_run() {
   echo "  $1: FAILED, not run: $2"
 }
 
-# The generators' own checks (Python unittest) under resources/NAME.
+# The Python checks (unittest) of a folder: the generators' under resources/NAME, the
+# packaging's under scripts.
 run_generator_checks() {
-  local name=$1 n
-  if python3 -m unittest discover -s "$ROOT/resources/$name" -p 'test_*.py' >"$LOG/$name.log" 2>&1; then
+  local name=$1 dir=${2:-resources/$1} n
+  if python3 -m unittest discover -s "$ROOT/$dir" -p 'test_*.py' >"$LOG/$name.log" 2>&1; then
     n=$(grep -aE '^Ran [0-9]+ test' "$LOG/$name.log" | sed -E 's/Ran ([0-9]+).*/\1/')
     passed=$((passed + ${n:-0})); echo "  $name: ${n:-0} passed"
   else
     failed=$((failed + 1)); status=1; echo "  $name: FAILED (see $LOG/$name.log)"
   fi
 }
-echo "== resource pictures and help (generator checks)"
+echo "== resource pictures, help and release archive (Python checks)"
 run_generator_checks art
 run_generator_checks help
+run_generator_checks package scripts
 
 echo "== tier 1: native unit tests"
 ASAN_OPTIONS=detect_leaks=1 "$ROOT/build/native/sorm_unit_tests" --gtest_brief=1 >"$LOG/native.log" 2>&1 || status=1

@@ -180,6 +180,9 @@ Sandbox::Sandbox() {
   std::string exeDir(exe);
   exeDir = exeDir.substr(0, exeDir.find_last_of('\\') + 1);
   ::CopyFileA((exeDir + "explorer.cfg").c_str(), (dir + "explorer.cfg").c_str(), FALSE);
+  // So does the help, read by the system's viewer or the shell.
+  for (const char* f : {"sorm32.hlp", "sorm32.htm"})
+    ::CopyFileA((exeDir + f).c_str(), (dir + f).c_str(), FALSE);
   dir_ = dir;
 }
 
@@ -187,7 +190,8 @@ Sandbox::~Sandbox() {
   CloseAll();
   for (HANDLE h : processes_) ::CloseHandle(h);
   if (dir_.empty()) return;
-  for (const char* f : {"SORM32.EXE", "sorm.cfg", "smlock", "explorer.cfg"})
+  for (const char* f :
+       {"SORM32.EXE", "sorm.cfg", "smlock", "explorer.cfg", "sorm32.hlp", "sorm32.htm"})
     ::DeleteFileA((dir_ + f).c_str());
   ::RemoveDirectoryA(dir_.substr(0, dir_.size() - 1).c_str());
 }

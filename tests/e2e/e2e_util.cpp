@@ -313,4 +313,66 @@ void MouseTo(POINT p) {
   ::SendInput(1, &in, sizeof(INPUT));
 }
 
+namespace {
+
+// Each window of class "MS_WINHELP" of another process than this one's and exceptPid's, until
+// take returns true.
+void ForEachViewerWindow(DWORD exceptPid, const std::function<bool(HWND, DWORD)>& take) {
+  for (HWND w = ::FindWindowExA(nullptr, nullptr, "MS_WINHELP", nullptr); w;
+       w = ::FindWindowExA(nullptr, w, "MS_WINHELP", nullptr)) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(w, &pid);
+    if (pid != exceptPid && pid != ::GetCurrentProcessId() && take(w, pid)) return;
+  }
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM lp) {
+  char buf[8192] = {};
+  DWORD_PTR n = 0;
+  if (::SendMessageTimeoutA(child, WM_GETTEXT, sizeof(buf), reinterpret_cast<LPARAM>(buf),
+                            SMTO_ABORTIFHUNG, 2000, &n) && n > 0)
+    reinterpret_cast<std::string*>(lp)->append(buf, n).append("\n");
+  return TRUE;
+}
+
+}  // namespace
+
+HWND HelpViewerWindow(DWORD exceptPid) {
+  HWND found = nullptr;
+  ForEachViewerWindow(exceptPid, [&](HWND w, DWORD) {
+    if (::IsWindowVisible(w)) found = w;
+    return false;
+  });
+  return found;
+}
+
+DWORD HelpViewerProcess(DWORD exceptPid) {
+  DWORD found = 0;
+  ForEachViewerWindow(exceptPid, [&](HWND, DWORD pid) {
+    found = pid;
+    return true;
+  });
+  return found;
+}
+
+void CloseHelpViewer(DWORD exceptPid) {
+  for (int round = 0; round < 3; ++round) {
+    const DWORD viewer = HelpViewerProcess(exceptPid);
+    if (!viewer) return;
+    HANDLE h = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, viewer);
+    if (HWND v = HelpViewerWindow(exceptPid)) ::PostMessageA(v, WM_CLOSE, 0, 0);
+    if (h && ::WaitForSingleObject(h, 10000) != WAIT_OBJECT_0) {
+      ::TerminateProcess(h, 1);
+      ::WaitForSingleObject(h, 10000);
+    }
+    if (h) ::CloseHandle(h);
+  }
+}
+
+std::string ChildTexts(HWND window) {
+  std::string text;
+  ::EnumChildWindows(window, &CollectText, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
 }  // namespace e2e

@@ -13,8 +13,8 @@ The source is UTF-8 text; the outputs are in code page 932. Its lines:
                               (the command id that F1 and context help ask for)
   ! TEXT                      a heading inside the topic
   - TEXT                      a list item
-  TEXT                        a paragraph; the lines up to a blank line or the next item make
-                              one paragraph
+  TEXT                        a paragraph: each line is one (the viewer and the page wrap
+                              them); blank lines only space the source
 Inside text, [[LABEL|CONTEXT]] is a jump to another topic. The first topic is the contents.
 """
 
@@ -107,13 +107,11 @@ def _encodable(text, line_no):
 def parse(text):
     src = HelpSource()
     topic = None
-    para = None  # the Block being added to, while lines continue it
     for line_no, raw in enumerate(text.splitlines(), 1):
         line = raw.rstrip()
         if line.startswith(";"):
             continue
         if not line.strip():
-            para = None
             continue
         _encodable(line, line_no)
         if line.startswith("@"):
@@ -133,21 +131,15 @@ def parse(text):
                 raise SourceError(line_no, "context %r used twice" % context)
             topic = SourceTopic(context, title, line_no)
             src.topics.append(topic)
-            para = None
             continue
         if topic is None:
             raise SourceError(line_no, "text before the first topic")
         if line.startswith("! "):
             topic.blocks.append(Block("heading", line[2:].strip()))
-            para = None
         elif line.startswith("- "):
-            para = Block("item", line[2:].strip())
-            topic.blocks.append(para)
-        elif para is not None:
-            para.text += line.strip()
+            topic.blocks.append(Block("item", line[2:].strip()))
         else:
-            para = Block("text", line.strip())
-            topic.blocks.append(para)
+            topic.blocks.append(Block("text", line.strip()))
     if not src.topics:
         raise SourceError(0, "no topics")
     if not src.title:

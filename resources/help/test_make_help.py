@@ -127,6 +127,7 @@ SAMPLE = """\
 
 - [[コピー|184]]
 - [[キー|keys]]
+一覧のあとの段落。
 == 184 | コピー
 表示・ソフト・能力（0x5C を含む文字）。
 ! 見出し
@@ -143,8 +144,9 @@ class ParseTest(unittest.TestCase):
         self.assertEqual([t.number for t in src.topics], [None, 184, None])
         top = src.topics[0]
         self.assertEqual([(b.kind, b.text) for b in top.blocks],
-                         [("text", "最初の段落。続きの行。"), ("item", "[[コピー|184]]"),
-                          ("item", "[[キー|keys]]")])
+                         [("text", "最初の段落。"), ("text", "続きの行。"),
+                          ("item", "[[コピー|184]]"), ("item", "[[キー|keys]]"),
+                          ("text", "一覧のあとの段落。")])
         self.assertEqual(src.topics[1].blocks[2].runs(),
                          [("text", "本文。"), ("jump", "目次", "top")])
 
@@ -278,7 +280,8 @@ class HelpFileTest(unittest.TestCase):
             self.assertEqual(nxt, headers[i + 1][0] if i + 1 < len(headers) else winhelp.NONE)
 
     def test_jump_hotspots_carry_the_target_hash(self):
-        top = [r for r in self.reader.records() if r[1] == winhelp.RECORD_DISPLAY][2]
+        # The title, the two paragraphs, then the first item.
+        top = [r for r in self.reader.records() if r[1] == winhelp.RECORD_DISPLAY][3]
         self.assertIn(struct.pack("<Bi", winhelp.FMT_JUMP, winhelp.context_hash("184")), top[2])
         self.assertEqual(top[3].split(b"\0")[:3], [b"", "・".encode("cp932"),
                                                    "コピー".encode("cp932")])

@@ -3,7 +3,8 @@
 #   1. native unit tests (posix backend, AddressSanitizer + UndefinedBehaviorSanitizer), and
 #      the worker thread's tests again with ThreadSanitizer
 #   2. the same unit tests under Wine against real Win32
-#   3. end-to-end tests driving SORM32.EXE under Wine and Xvfb
+#   3. end-to-end tests driving SORM32.EXE under Wine and Xvfb, and the release archive made,
+#      unpacked into a fresh folder and its SORM32.EXE started there (scripts/test-release.sh)
 #   4. each libFuzzer target for FUZZ_SECONDS (default 15; 0 skips)
 # Ends with one line "N passed, N failed" over all tiers; exits non-zero on any failure. A tier
 # that cannot start (no Wine that runs here, no display) counts as failed and says why. A Wine
@@ -100,7 +101,7 @@ count_gtest "$LOG/tsan.log"
 display=ok
 start_xvfb || display="Xvfb did not start, so there is no display for the program"
 stop_wine  # a wineserver left from an earlier run would keep its old display
-rm -f "$LOG/wine.log" "$LOG/e2e.log" "$LOG/wine.log.first" "$LOG/e2e.log.first"
+rm -f "$LOG"/wine.log* "$LOG"/e2e.log* "$LOG"/release.log*
 wine_problem=
 if ! ensure_wine_prefix 2>"$LOG/wine-prefix.log"; then
   wine_problem=$(grep -m1 '^Wine cannot start' "$LOG/wine-prefix.log")
@@ -118,20 +119,32 @@ else
   count_gtest "$LOG/wine.log"
 fi
 
+# Why a tier that drives the program on the display cannot run; nothing when it can.
+display_tier_problem() {
+  if [ -n "$wine_problem" ]; then echo "$wine_problem"; elif [ "$display" != ok ]; then echo "$display"; fi
+}
 echo "== tier 3: end-to-end tests under Wine and Xvfb"
-if [ -n "$wine_problem" ]; then
-  tier_cannot_run e2e "$wine_problem"
-elif [ "$display" != ok ]; then
-  tier_cannot_run e2e "$display"
+problem=$(display_tier_problem)
+if [ -n "$problem" ]; then
+  tier_cannot_run e2e "$problem"
 else
   SORM_EXE=$(winepath -w "$ROOT/build/win32/SORM32.EXE" 2>/dev/null)
   SORM_SHOTS=$(winepath -w "$ROOT/build/shots" 2>/dev/null)
   export SORM_EXE SORM_SHOTS
-  run_wine_tier "$LOG/e2e.log" wine "$ROOT/build/win32/sorm_e2e.exe"
-  mkdir -p "$ROOT/build/shots"
-  for b in "$ROOT"/build/shots/*.bmp; do [ -f "$b" ] && convert "$b" "${b%.bmp}.png" && rm -f "$b"; done
+  # The release's test runs on its own below, against the unpacked archive.
+  run_wine_tier "$LOG/e2e.log" wine "$ROOT/build/win32/sorm_e2e.exe" --gtest_filter='-ReleaseTest.*'
   count_gtest "$LOG/e2e.log"
 fi
+echo "== tier 3b: the release archive, unpacked into a fresh folder and started under Wine"
+if [ -n "$problem" ]; then
+  tier_cannot_run release "$problem"
+else
+  # Packs the build made above; a failure before the test leaves a log without any test.
+  run_wine_tier "$LOG/release.log" env SORM_PACKAGE_NO_BUILD=1 "$ROOT/scripts/test-release.sh"
+  count_gtest "$LOG/release.log"
+fi
+mkdir -p "$ROOT/build/shots"
+for b in "$ROOT"/build/shots/*.bmp; do [ -f "$b" ] && convert "$b" "${b%.bmp}.png" && rm -f "$b"; done
 stop_wine
 stop_xvfb
 
@@ -153,7 +166,7 @@ if [ "$FUZZ_SECONDS" != 0 ]; then
   done
 fi
 
-for log in "$LOG"/native.log "$LOG"/tsan.log "$LOG"/wine.log "$LOG"/e2e.log; do
+for log in "$LOG"/native.log "$LOG"/tsan.log "$LOG"/wine.log "$LOG"/e2e.log "$LOG"/release.log; do
   [ -f "$log" ] || continue
   failed_tests "$log" | sed 's/^/  /'
 done

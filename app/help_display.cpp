@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "os/help_viewer.h"
+#include "os/services.h"
 #include "os/mbcs.h"
 
 namespace app {

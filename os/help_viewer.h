@@ -1,6 +1,6 @@
-// The system's help viewer and the shell's "open", for showing the program's help. Kept apart
-// from os::Services (which nearly every file includes): only the help code needs it. Tests put
-// a failing or recording viewer in place with ScopedHelpViewer.
+// The system's help viewer and the shell's "open", for showing the program's help: one of
+// os::Services (os::Help()); tests put a failing or recording viewer in place with
+// ScopedServices.
 #pragma once
 #include <cstdint>
 
@@ -24,18 +24,5 @@ class HelpViewer {
 
 // The backend's viewer (win32 or posix, chosen at link time).
 HelpViewer& BackendHelpViewer();
-// The viewer in force: the backend's unless a ScopedHelpViewer replaced it.
-HelpViewer& Help();
-
-class ScopedHelpViewer {
- public:
-  explicit ScopedHelpViewer(HelpViewer& replacement);
-  ~ScopedHelpViewer();
-  ScopedHelpViewer(const ScopedHelpViewer&) = delete;
-  ScopedHelpViewer& operator=(const ScopedHelpViewer&) = delete;
-
- private:
-  HelpViewer* saved_;
-};
 
 }  // namespace os

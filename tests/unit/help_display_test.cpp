@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "os/help_viewer.h"
+#include "os/services.h"
 
 namespace {
 
@@ -35,7 +35,14 @@ class RecordingViewer final : public os::HelpViewer {
 class HelpDisplayTest : public ::testing::Test {
  protected:
   RecordingViewer viewer_;
-  os::ScopedHelpViewer scoped_{viewer_};
+  os::ScopedServices scoped_{Viewer(viewer_)};
+
+ private:
+  static os::Services Viewer(os::HelpViewer& v) {
+    os::Services s;
+    s.helpViewer = &v;
+    return s;
+  }
 };
 
 TEST_F(HelpDisplayTest, TheViewerShowsTheTopicAndTheShellIsNotAsked) {

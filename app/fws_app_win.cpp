@@ -2,6 +2,7 @@
 
 #include "fw/ole_runtime.h"
 
+#include "app/help_display.h"
 #include "app/instance_coord_win.h"
 #include "app/pane_monitor_win.h"
 #include "config/program_context.h"
@@ -298,8 +299,7 @@ bool fwsApp::MayClose() {
     app::SaveWindowState(1, *this);
     stateSaved_ = true;
   }
-  if (helpOpened_)
-    ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), HELP_QUIT, 0);
+  if (helpOpened_) ShowHelp(app::HelpRequest::kQuit);
   StopPaneMonitor();
   return true;
 }

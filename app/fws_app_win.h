@@ -27,6 +27,8 @@
 
 namespace app {
 class PaneMonitor;
+enum class HelpRequest;  // app/help_display.h
+enum class HelpShown;
 }
 class SDIDecFrame;
 class W_CLI;
@@ -254,7 +256,10 @@ class fwsApp : public fw::Application,
   void ToggleTwoPane();
   void ToggleClickScroll();
   void AskConfigPath();
-  void OpenHelp(UINT command);
+  // Help commands 2001 and 2002: help opened follows whether the viewer took the request.
+  void OpenHelp(app::HelpRequest request);
+  // The help of F1, context help and closing, which leave help opened as it is.
+  app::HelpShown ShowHelp(app::HelpRequest request, int context = 0);
   bool CreateStatusBar();
   bool CreateToolBar();
   app::WindowSettings settings_;

@@ -9,6 +9,7 @@
 #include "app/command_table.h"
 #include "app/drive_menu_text.h"
 #include "app/fws_app_win.h"
+#include "app/help_display.h"
 #include "config/program_context.h"
 #include "fileops/file_command_dispatch_win.h"
 #include "frame/sdi_dec_frame_win.h"
@@ -76,8 +77,8 @@ std::span<const fwsApp::Command> fwsApp::Commands() {
       {CMD_MEDIT, [](fwsApp& a, int) { a.EditMenuList(false); }},
       {CMD_REDIT, [](fwsApp& a, int) { a.EditMenuList(true); }},
       // Help
-      {CMD_HCONTENTS, [](fwsApp& a, int) { a.OpenHelp(HELP_FINDER); }},
-      {CMD_HHELPONHELP, [](fwsApp& a, int) { a.OpenHelp(HELP_HELPONHELP); }},
+      {CMD_HCONTENTS, [](fwsApp& a, int) { a.OpenHelp(app::HelpRequest::kContents); }},
+      {CMD_HHELPONHELP, [](fwsApp& a, int) { a.OpenHelp(app::HelpRequest::kHelpOnHelp); }},
       {CMD_ABOUT, [](fwsApp& a, int) { fwsAboutDlg().DoModal(a.FrameHandle()); }},
   };
   return kRows;

@@ -8,6 +8,7 @@
 #include "config/config_file.h"
 #include "app/drive_menu_text.h"
 #include "app/drive_query_win.h"
+#include "app/help_display.h"
 #include "settings/mask_input.h"
 #include "config/config_lock.h"
 #include "app/fws_app_win.h"
@@ -55,7 +56,7 @@ bool fwsApp::PreDispatch(MSG& msg) {
         if (::GetKeyState(VK_SHIFT) < 0)
           StartHelpMode();
         else
-          ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), HELP_FINDER, 0);
+          ShowHelp(app::HelpRequest::kContents);
         return true;
       }
       if (msg.wParam == VK_ESCAPE && helpMode_) {
@@ -161,9 +162,13 @@ void fwsApp::AskConfigPath() {
   ::MessageBoxA(frame_->Handle(), "設定は次回起動時から有効になります", "基本設定の変更", MB_OK);
 }
 
-void fwsApp::OpenHelp(UINT command) {
-  helpOpened_ =
-      ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), command, 0) != FALSE;
+void fwsApp::OpenHelp(app::HelpRequest request) {
+  helpOpened_ = ShowHelp(request) == app::HelpShown::kViewer;
+}
+
+app::HelpShown fwsApp::ShowHelp(app::HelpRequest request, int context) {
+  return app::ShowHelp(reinterpret_cast<uintptr_t>(frame_->Handle()),
+                       config::Context().helpFilePath, request, context);
 }
 
 void fwsApp::OpenNewWindow(int dx, int dy) {
@@ -295,8 +300,7 @@ void fwsApp::StartHelpMode() {
 
 void fwsApp::ShowCommandHelp(int id) {
   EndHelpMode();
-  ::WinHelpA(frame_->Handle(), config::Context().helpFilePath.c_str(), HELP_CONTEXT,
-             static_cast<ULONG_PTR>(id));
+  ShowHelp(app::HelpRequest::kContext, id);
 }
 
 void fwsApp::MenuSelected(int command) {

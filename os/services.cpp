@@ -14,6 +14,7 @@ ScopedServices::ScopedServices(const Services& replacement) : saved_(Current()) 
   if (replacement.registry) cur.registry = replacement.registry;
   if (replacement.system) cur.system = replacement.system;
   if (replacement.shellLinks) cur.shellLinks = replacement.shellLinks;
+  if (replacement.helpViewer) cur.helpViewer = replacement.helpViewer;
 }
 
 ScopedServices::~ScopedServices() { Current() = saved_; }

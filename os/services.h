@@ -2,6 +2,7 @@
 // fault-injecting or recording decorator in place with ScopedServices.
 #pragma once
 #include "os/filesystem.h"
+#include "os/help_viewer.h"
 #include "os/profile.h"
 #include "os/registry.h"
 #include "os/shell_link.h"
@@ -15,6 +16,7 @@ struct Services {
   Registry* registry = nullptr;
   System* system = nullptr;
   ShellLinks* shellLinks = nullptr;
+  HelpViewer* helpViewer = nullptr;
 };
 
 // The backend's own services (win32 or posix, chosen at link time).
@@ -27,6 +29,7 @@ inline Profile& Ini() { return *Current().profile; }
 inline Registry& Reg() { return *Current().registry; }
 inline System& Sys() { return *Current().system; }
 inline ShellLinks& Links() { return *Current().shellLinks; }
+inline HelpViewer& Help() { return *Current().helpViewer; }
 
 // Replaces the services in force for its lifetime; null members keep the current ones.
 class ScopedServices {

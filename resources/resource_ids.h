@@ -25,3 +25,7 @@
 // Version resource
 #define SORM_VERSION_MAJOR 1
 #define SORM_VERSION_MINOR 0
+// The same numbers as text, for the version resource's strings and the release's name.
+#define SORM_TEXT2(x) #x
+#define SORM_TEXT(x) SORM_TEXT2(x)
+#define SORM_VERSION_TEXT SORM_TEXT(SORM_VERSION_MAJOR) "." SORM_TEXT(SORM_VERSION_MINOR)

@@ -3,7 +3,8 @@
 #   1. native unit tests (posix backend, AddressSanitizer + UndefinedBehaviorSanitizer), and
 #      the worker thread's tests again with ThreadSanitizer
 #   2. the same unit tests under Wine against real Win32
-#   3. end-to-end tests driving SORM32.EXE under Wine and Xvfb
+#   3. end-to-end tests driving SORM32.EXE under Wine and Xvfb, and the release archive made,
+#      unpacked into a fresh folder and its SORM32.EXE started there (scripts/test-release.sh)
 #   4. each libFuzzer target for FUZZ_SECONDS (default 15; 0 skips)
 # Ends with one line "N passed, N failed" over all tiers; exits non-zero on any failure. A tier
 # that cannot start (no Wine that runs here, no display) counts as failed and says why. A Wine
@@ -115,13 +116,21 @@ tier_cannot_run() {
   echo "  $1: FAILED, not run: $2"
 }
 
-echo "== resource pictures (generator checks)"
-if python3 -m unittest discover -s "$ROOT/resources/art" -p 'test_*.py' >"$LOG/art.log" 2>&1; then
-  n=$(grep -aE '^Ran [0-9]+ test' "$LOG/art.log" | sed -E 's/Ran ([0-9]+).*/\1/')
-  passed=$((passed + ${n:-0})); echo "  art: ${n:-0} passed"
-else
-  failed=$((failed + 1)); status=1; echo "  art: FAILED (see $LOG/art.log)"
-fi
+# The Python checks (unittest) of a folder: the generators' under resources/NAME, the
+# packaging's under scripts.
+run_generator_checks() {
+  local name=$1 dir=${2:-resources/$1} n
+  if python3 -m unittest discover -s "$ROOT/$dir" -p 'test_*.py' >"$LOG/$name.log" 2>&1; then
+    n=$(grep -aE '^Ran [0-9]+ test' "$LOG/$name.log" | sed -E 's/Ran ([0-9]+).*/\1/')
+    passed=$((passed + ${n:-0})); echo "  $name: ${n:-0} passed"
+  else
+    failed=$((failed + 1)); status=1; echo "  $name: FAILED (see $LOG/$name.log)"
+  fi
+}
+echo "== resource pictures, help and release archive (Python checks)"
+run_generator_checks art
+run_generator_checks help
+run_generator_checks package scripts
 
 echo "== tier 1: native unit tests"
 ASAN_OPTIONS=detect_leaks=1 "$ROOT/build/native/sorm_unit_tests" --gtest_brief=1 >"$LOG/native.log" 2>&1 || status=1
@@ -136,7 +145,7 @@ count_gtest "$LOG/tsan.log"
 display=ok
 start_xvfb || display="Xvfb did not start, so there is no display for the program"
 stop_wine  # a wineserver left from an earlier run would keep its old display
-rm -f "$LOG"/wine.log* "$LOG"/e2e.log* "$LOG/e2e.recovered"
+rm -f "$LOG"/wine.log* "$LOG"/e2e.log* "$LOG/e2e.recovered" "$LOG"/release.log*
 wine_problem=
 if ! ensure_wine_prefix 2>"$LOG/wine-prefix.log"; then
   wine_problem=$(grep -m1 '^Wine cannot start' "$LOG/wine-prefix.log")
@@ -154,21 +163,33 @@ else
   count_gtest "$LOG/wine.log"
 fi
 
+# Why a tier that drives the program on the display cannot run; nothing when it can.
+display_tier_problem() {
+  if [ -n "$wine_problem" ]; then echo "$wine_problem"; elif [ "$display" != ok ]; then echo "$display"; fi
+}
 echo "== tier 3: end-to-end tests under Wine and Xvfb"
-if [ -n "$wine_problem" ]; then
-  tier_cannot_run e2e "$wine_problem"
-elif [ "$display" != ok ]; then
-  tier_cannot_run e2e "$display"
+problem=$(display_tier_problem)
+if [ -n "$problem" ]; then
+  tier_cannot_run e2e "$problem"
 else
   SORM_EXE=$(winepath -w "$ROOT/build/win32/SORM32.EXE" 2>/dev/null)
   SORM_SHOTS=$(winepath -w "$ROOT/build/shots" 2>/dev/null)
   export SORM_EXE SORM_SHOTS
-  run_wine_tier "$LOG/e2e.log" wine "$ROOT/build/win32/sorm_e2e.exe"
+  # The release's test runs on its own below, against the unpacked archive.
+  run_wine_tier "$LOG/e2e.log" wine "$ROOT/build/win32/sorm_e2e.exe" --gtest_filter='-ReleaseTest.*'
   retry_failed_tests "$LOG/e2e.log" "$LOG/e2e.recovered" wine "$ROOT/build/win32/sorm_e2e.exe"
-  mkdir -p "$ROOT/build/shots"
-  for b in "$ROOT"/build/shots/*.bmp; do [ -f "$b" ] && convert "$b" "${b%.bmp}.png" && rm -f "$b"; done
   count_gtest "$LOG/e2e.log" "$LOG/e2e.recovered"
 fi
+echo "== tier 3b: the release archive, unpacked into a fresh folder and started under Wine"
+if [ -n "$problem" ]; then
+  tier_cannot_run release "$problem"
+else
+  # Packs the build made above; a failure before the test leaves a log without any test.
+  run_wine_tier "$LOG/release.log" env SORM_PACKAGE_NO_BUILD=1 "$ROOT/scripts/test-release.sh"
+  count_gtest "$LOG/release.log"
+fi
+mkdir -p "$ROOT/build/shots"
+for b in "$ROOT"/build/shots/*.bmp; do [ -f "$b" ] && convert "$b" "${b%.bmp}.png" && rm -f "$b"; done
 stop_wine
 stop_xvfb
 
@@ -190,13 +211,13 @@ if [ "$FUZZ_SECONDS" != 0 ]; then
   done
 fi
 
-for log in "$LOG"/native.log "$LOG"/tsan.log "$LOG"/wine.log "$LOG"/e2e.log; do
+for log in "$LOG"/native.log "$LOG"/tsan.log "$LOG"/wine.log "$LOG"/e2e.log "$LOG"/release.log; do
   [ -f "$log" ] || continue
   recovered=/dev/null
   [ "$log" = "$LOG/e2e.log" ] && [ -f "$LOG/e2e.recovered" ] && recovered=$LOG/e2e.recovered
   failed_tests "$log" | grep -vxF -f "$recovered" | sed 's/^/  /'
 done
-for log in "$LOG"/native.log "$LOG"/tsan.log "$LOG"/wine.log "$LOG"/e2e.log; do
+for log in "$LOG"/native.log "$LOG"/tsan.log "$LOG"/wine.log "$LOG"/e2e.log "$LOG"/release.log; do
   [ -f "$log" ] || continue
   failure_excerpts "$log"
 done

@@ -4,7 +4,7 @@ namespace os {
 
 Services& BackendServices() {
   static Services s{&posix::PosixFileSystem(), &posix::PosixProfile(), &posix::PosixRegistry(),
-                    &posix::PosixSystem(), &BackendShellLinks()};
+                    &posix::PosixSystem(), &BackendShellLinks(), &BackendHelpViewer()};
   return s;
 }
 

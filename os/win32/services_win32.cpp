@@ -7,7 +7,7 @@ namespace os {
 
 Services& BackendServices() {
   static Services s{&win32::Win32FileSystem(), &win32::Win32Profile(), &win32::Win32Registry(),
-                    &win32::Win32System(), &BackendShellLinks()};
+                    &win32::Win32System(), &BackendShellLinks(), &BackendHelpViewer()};
   return s;
 }
 

@@ -180,6 +180,9 @@ Sandbox::Sandbox() {
   std::string exeDir(exe);
   exeDir = exeDir.substr(0, exeDir.find_last_of('\\') + 1);
   ::CopyFileA((exeDir + "explorer.cfg").c_str(), (dir + "explorer.cfg").c_str(), FALSE);
+  // So does the help, read by the system's viewer or the shell.
+  for (const char* f : {"sorm32.hlp", "sorm32.htm"})
+    ::CopyFileA((exeDir + f).c_str(), (dir + f).c_str(), FALSE);
   dir_ = dir;
 }
 
@@ -187,7 +190,8 @@ Sandbox::~Sandbox() {
   CloseAll();
   for (HANDLE h : processes_) ::CloseHandle(h);
   if (dir_.empty()) return;
-  for (const char* f : {"SORM32.EXE", "sorm.cfg", "smlock", "explorer.cfg"})
+  for (const char* f :
+       {"SORM32.EXE", "sorm.cfg", "smlock", "explorer.cfg", "sorm32.hlp", "sorm32.htm"})
     ::DeleteFileA((dir_ + f).c_str());
   ::RemoveDirectoryA(dir_.substr(0, dir_.size() - 1).c_str());
 }
@@ -307,6 +311,68 @@ void MouseTo(POINT p) {
                                (::GetSystemMetrics(SM_CYSCREEN) - 1));
   in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   ::SendInput(1, &in, sizeof(INPUT));
+}
+
+namespace {
+
+// Each window of class "MS_WINHELP" of another process than this one's and exceptPid's, until
+// take returns true.
+void ForEachViewerWindow(DWORD exceptPid, const std::function<bool(HWND, DWORD)>& take) {
+  for (HWND w = ::FindWindowExA(nullptr, nullptr, "MS_WINHELP", nullptr); w;
+       w = ::FindWindowExA(nullptr, w, "MS_WINHELP", nullptr)) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(w, &pid);
+    if (pid != exceptPid && pid != ::GetCurrentProcessId() && take(w, pid)) return;
+  }
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM lp) {
+  char buf[8192] = {};
+  DWORD_PTR n = 0;
+  if (::SendMessageTimeoutA(child, WM_GETTEXT, sizeof(buf), reinterpret_cast<LPARAM>(buf),
+                            SMTO_ABORTIFHUNG, 2000, &n) && n > 0)
+    reinterpret_cast<std::string*>(lp)->append(buf, n).append("\n");
+  return TRUE;
+}
+
+}  // namespace
+
+HWND HelpViewerWindow(DWORD exceptPid) {
+  HWND found = nullptr;
+  ForEachViewerWindow(exceptPid, [&](HWND w, DWORD) {
+    if (::IsWindowVisible(w)) found = w;
+    return false;
+  });
+  return found;
+}
+
+DWORD HelpViewerProcess(DWORD exceptPid) {
+  DWORD found = 0;
+  ForEachViewerWindow(exceptPid, [&](HWND, DWORD pid) {
+    found = pid;
+    return true;
+  });
+  return found;
+}
+
+void CloseHelpViewer(DWORD exceptPid) {
+  for (int round = 0; round < 3; ++round) {
+    const DWORD viewer = HelpViewerProcess(exceptPid);
+    if (!viewer) return;
+    HANDLE h = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, viewer);
+    if (HWND v = HelpViewerWindow(exceptPid)) ::PostMessageA(v, WM_CLOSE, 0, 0);
+    if (h && ::WaitForSingleObject(h, 10000) != WAIT_OBJECT_0) {
+      ::TerminateProcess(h, 1);
+      ::WaitForSingleObject(h, 10000);
+    }
+    if (h) ::CloseHandle(h);
+  }
+}
+
+std::string ChildTexts(HWND window) {
+  std::string text;
+  ::EnumChildWindows(window, &CollectText, reinterpret_cast<LPARAM>(&text));
+  return text;
 }
 
 }  // namespace e2e

@@ -52,6 +52,16 @@ void SaveScreenshot(const std::string& name);
 // A key pressed and let go with real input (to the foreground window).
 void PressKey(WORD vk);
 
+// The system's help viewer: its main window (class "MS_WINHELP", shown) and its process, of
+// another process than this one's and than exceptPid's (a program that registers a window of
+// that class itself); null and 0 when there is none.
+HWND HelpViewerWindow(DWORD exceptPid);
+DWORD HelpViewerProcess(DWORD exceptPid);
+// The viewer of another process closed, and ended when it does not end by itself.
+void CloseHelpViewer(DWORD exceptPid);
+// The texts of all a window's child windows, one a line (a viewer's topic text among them).
+std::string ChildTexts(HWND window);
+
 // A folder holding a copy of SORM32.EXE (from the SORM_EXE environment variable) with its own
 // configuration file. Closing: every window of the program is closed and its process waited for.
 class Sandbox {

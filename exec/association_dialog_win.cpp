@@ -34,10 +34,8 @@ void EditAssociation(HWND owner, table::Sorm& t, AssociationKind kind, table::Ta
   if (!target) return;
   // A link file or shortcut is associated by the name it points to, a look-alike by its alias
   // (the name its look-ups use); the caller refuses an entry no name reaches.
-  const table::SM_DAT& d = *target->Data();
-  const char* own = d.link ? d.link->target.c_str() : d.AddressName();
-  if (!own) return;
-  const std::string name = os::FileNamePart(own);
+  const std::string name = AssociationNameOf(*target->Data());
+  if (name.empty()) return;
   std::string key;
   if (!AssociationKeyFor(name.c_str(), kind, key)) {
     std::vector<char> text(std::string(kNoExtensionText).size() + name.size() + 1, '\0');

@@ -173,7 +173,7 @@ TEST(DropPolicyTest, AssociationKeyAndDragPaths) {
     EXPECT_EQ(byExtension, c.byExtension) << c.path;
   }
 
-  table::SM_DAT plain, link, lookAlike, noName, parent;
+  table::SM_DAT plain, link, shortcut, lookAlike, noName, parent;
   parent.name = "..";
   parent.attributes = 0x10;
   plain.name = "a.txt";
@@ -181,18 +181,27 @@ TEST(DropPolicyTest, AssociationKeyAndDragPaths) {
   link.linkFlags = table::kIsLink;
   link.link = std::make_unique<table::LinkTexts>();
   link.link->target = "D:\\real\\b.txt";
+  // A shortcut's arguments are no part of the file it leads to.
+  shortcut.name = "s.lnk";
+  shortcut.linkFlags = table::kIsLink | table::kIsShortcut;
+  shortcut.link = std::make_unique<table::LinkTexts>();
+  shortcut.link->target = "D:\\d\\x.txt";
+  shortcut.link->arguments = "-y";
   lookAlike.name = "caf?.txt";
   lookAlike.unmappable = true;
   lookAlike.alias = "CAF~1.TXT";
   noName.name = "x?";
   noName.unmappable = true;
-  const std::vector<const table::SM_DAT*> all = {&parent, &plain, &link, &lookAlike, &noName};
+  const std::vector<const table::SM_DAT*> all = {&parent, &plain, &link, &shortcut, &lookAlike,
+                                                 &noName};
   size_t count = 0;
   EXPECT_EQ(fileops::DragPathList("C:\\t\\", all, true, &count),
-            fileops::JoinDropPaths({"C:\\t\\a.txt", "C:\\t\\1.LFI", "C:\\t\\CAF~1.TXT"}));
-  EXPECT_EQ(count, 3u);
+            fileops::JoinDropPaths({"C:\\t\\a.txt", "C:\\t\\1.LFI", "C:\\t\\s.lnk",
+                                    "C:\\t\\CAF~1.TXT"}));
+  EXPECT_EQ(count, 4u);
   EXPECT_EQ(fileops::DragPathList("C:\\t\\", all, false),
-            fileops::JoinDropPaths({"C:\\t\\a.txt", "D:\\real\\b.txt", "C:\\t\\CAF~1.TXT"}));
+            fileops::JoinDropPaths({"C:\\t\\a.txt", "D:\\real\\b.txt", "D:\\d\\x.txt",
+                                    "C:\\t\\CAF~1.TXT"}));
   EXPECT_EQ(fileops::DragPathOf("C:\\t\\", noName, true), "");
 }
 

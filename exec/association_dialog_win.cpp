@@ -11,6 +11,7 @@
 #include "exec/table_associations.h"
 #include "fw/lazy_api.h"
 #include "os/path_text.h"
+#include "table/icon_cache.h"
 #include "table/selection.h"
 
 namespace exec {
@@ -64,7 +65,15 @@ void EditAssociation(HWND owner, table::Sorm& t, AssociationKind kind, table::Ta
   if (answer == first) return;
   const StoredAnswer stored = StoreAssociationAnswer(config::Context().configFilePath, key, kind,
                                                      answer.c_str(), types);
-  if (stored.announce) AnnounceAssociationChange();
+  if (!stored.announce) return;
+  {
+    // The entry's cached icons are its old association's (a shortcut's are cached under its
+    // path, which the reload that follows keeps): it gives them back.
+    const AssociationsLock hold(t.lock());
+    if (t.IsEntry(target) && (target->Data()->iconFlags & table::kFromCache))
+      table::IconCache::InvalidateCached(*target->Data());
+  }
+  AnnounceAssociationChange();
 }
 
 }  // namespace exec

@@ -109,7 +109,7 @@ TEST(DropPolicyTest, WhereADropLands) {
     const char* path;
   };
   const Case cases[] = {
-      {"empty space", nullptr, DropPlace::kDirectory, "C:\\t\\"},
+      {"empty space", nullptr, DropPlace::kDirectory, "C:\\t"},
       {"folder", folder.get(), DropPlace::kDirectory, "C:\\t\\sub"},
       {"parent", parent.get(), DropPlace::kDirectory, "C:\\t\\.."},
       {"program", file.get(), DropPlace::kProgram, "C:\\t\\tool.exe"},
@@ -129,6 +129,30 @@ TEST(DropPolicyTest, WhereADropLands) {
     const DropPlace p = fileops::PlaceOfDrop("C:\\t\\", c.hit, resolve);
     EXPECT_EQ(p.kind, c.kind) << c.what;
     EXPECT_EQ(p.path, c.path) << c.what;
+  }
+}
+
+// Empty space takes the drop into the table's directory, named as its path reads: without the
+// directory string's closing backslash, except on a drive's root.
+TEST(DropPolicyTest, EmptySpaceNamesTheDirectoryWithoutItsClosingBackslash) {
+  struct Case {
+    const char* directory;  // the table's directory string
+    const char* named;
+  } cases[] = {
+      {"C:\\dir\\", "C:\\dir"},
+      {"C:\\a b\\sub\\", "C:\\a b\\sub"},
+      {"C:\\", "C:\\"},
+      {"\\\\server\\share\\", "\\\\server\\share"},
+      // 表 ends in the byte 0x5C: the character stays whole, only the separator goes.
+      {"C:\\\x95\x5c\\", "C:\\\x95\x5c"},
+      {"C:\\\x95\x5c", "C:\\\x95\x5c"},
+  };
+  for (const Case& c : cases) {
+    const DropPlace p = fileops::PlaceOfDrop(c.directory, nullptr, nullptr);
+    EXPECT_EQ(p.kind, DropPlace::kDirectory) << c.directory;
+    EXPECT_EQ(p.path, c.named) << c.directory;
+    EXPECT_EQ(fileops::DropQuestion(fileops::DropMode::kCopy, p.path, 4),
+              std::string("ファイルを ") + c.named + " へコピーします。よろしいですか?");
   }
 }
 

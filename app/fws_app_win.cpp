@@ -39,9 +39,21 @@ int ToSw(app::ShowCommand c) {
 
 void fwsApp::LockErrorNoOwner() { ::MessageBoxExA(nullptr, "Lock error", "Error", MB_OK, 0); }
 
+void fwsApp::ShowMemoryError(const char* text, void* app) {
+  const fwsApp& a = *static_cast<const fwsApp*>(app);
+  if (WINFO* p = a.Pane(a.activePane_)) {
+    p->ErrorBox(text);
+    return;
+  }
+  HWND frame = a.FrameHandle();
+  if (frame) ::SetForegroundWindow(frame);
+  ::MessageBoxA(frame, text, "ソルモ", MB_OK);
+}
+
 fwsApp::fwsApp() = default;
 
 fwsApp::~fwsApp() {
+  memoryBox_.reset();  // the panes and their frame go below
   StopPaneMonitor();  // the worker walks the tables
   status_.Destroy();
   frame_.reset();  // destroys the frame window with its children
@@ -197,6 +209,8 @@ bool fwsApp::AttachTables() {
   frame_->RestorePlacement(g.instanceNumber, ShowCommand());
   pump_.SetMainFrame(frame_->Handle());
   // The mask and run menus and the change monitors join here as they are built.
+  // From here on a command that runs out of memory says so in its table's error box.
+  memoryBox_.emplace(&fwsApp::ShowMemoryError, this);
   for (int i = 0; i < PaneCount(); ++i)
     panes_[i]->AttachTable(i == 0 ? g.instanceNumber : g.instanceNumber + app::kSecondPaneOffset);
   // No DrawMenuBar here: the bar got its menu before the frame was first shown and only

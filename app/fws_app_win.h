@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/command_table.h"
+#include "app/out_of_memory.h"
 #include "app/toolbar_enabling.h"
 #include "app/user_menus_win.h"
 #include "frame/command_gate.h"
@@ -244,6 +245,10 @@ class fwsApp : public fw::Application,
   bool MonitorMessageFromMainLoop(const MSG& msg);
   // The lock error of a save with no window to own the message.
   static void LockErrorNoOwner();
+  // A failed allocation on the window's thread is told in the active table's error box while
+  // the tables exist (before, and on other threads, the owner-less box).
+  static void ShowMemoryError(const char* text, void* app);
+  std::optional<app::TableErrorBoxForMemory> memoryBox_;
   // The active table's cursor entry, as the enabling rules see it.
   app::FocusedNames FocusedEntry() const;
   // Handlers of the command table.

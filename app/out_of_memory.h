@@ -2,6 +2,7 @@
 // without a word or going on with half-built objects.
 #pragma once
 #include <functional>
+#include <thread>
 
 namespace app {
 
@@ -9,8 +10,33 @@ namespace app {
 inline constexpr int kOutOfMemoryExitCode = 3;
 
 struct OutOfMemoryActions {
-  void (*report)() = nullptr;           // shows OutOfMemoryText() with the caption "Sorm"
+  // Shows OutOfMemoryText() with the caption "Sorm" and no owner: before the window exists, or
+  // where its table's error box cannot be used.
+  void (*report)() = nullptr;
   void (*end)(int exitCode) = nullptr;  // ends the process; in the program it does not return
+};
+
+// While it lives, the message of an allocation that fails on the thread that made it (the
+// window's) goes to show (the table's error box: the frame brought to the front, caption
+// "ソルモ") in place of OutOfMemoryActions::report. A failure on any other thread (the icon
+// loader, whose window waits for it) is reported through report. The last one made is in force;
+// its end puts the one before back.
+class TableErrorBoxForMemory {
+ public:
+  using Show = void (*)(const char* text, void* context);
+  TableErrorBoxForMemory(Show show, void* context);
+  ~TableErrorBoxForMemory();
+  TableErrorBoxForMemory(const TableErrorBoxForMemory&) = delete;
+  TableErrorBoxForMemory& operator=(const TableErrorBoxForMemory&) = delete;
+
+  // Shows text in this box when the calling thread made it; false otherwise.
+  bool ShowHere(const char* text) const;
+
+ private:
+  Show show_;
+  void* context_;
+  std::thread::id thread_;
+  TableErrorBoxForMemory* previous_;
 };
 
 // "内部メモリ確保エラー : 強制終了します"

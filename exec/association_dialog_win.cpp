@@ -11,6 +11,7 @@
 #include "exec/table_associations.h"
 #include "fw/lazy_api.h"
 #include "os/path_text.h"
+#include "table/icon_cache.h"
 #include "table/selection.h"
 
 namespace exec {
@@ -34,10 +35,8 @@ void EditAssociation(HWND owner, table::Sorm& t, AssociationKind kind, table::Ta
   if (!target) return;
   // A link file or shortcut is associated by the name it points to, a look-alike by its alias
   // (the name its look-ups use); the caller refuses an entry no name reaches.
-  const table::SM_DAT& d = *target->Data();
-  const char* own = d.link ? d.link->target.c_str() : d.AddressName();
-  if (!own) return;
-  const std::string name = os::FileNamePart(own);
+  const std::string name = AssociationNameOf(*target->Data());
+  if (name.empty()) return;
   std::string key;
   if (!AssociationKeyFor(name.c_str(), kind, key)) {
     std::vector<char> text(std::string(kNoExtensionText).size() + name.size() + 1, '\0');
@@ -66,7 +65,15 @@ void EditAssociation(HWND owner, table::Sorm& t, AssociationKind kind, table::Ta
   if (answer == first) return;
   const StoredAnswer stored = StoreAssociationAnswer(config::Context().configFilePath, key, kind,
                                                      answer.c_str(), types);
-  if (stored.announce) AnnounceAssociationChange();
+  if (!stored.announce) return;
+  {
+    // The entry's cached icons are its old association's (a shortcut's are cached under its
+    // path, which the reload that follows keeps): it gives them back.
+    const AssociationsLock hold(t.lock());
+    if (t.IsEntry(target) && (target->Data()->iconFlags & table::kFromCache))
+      table::IconCache::InvalidateCached(*target->Data());
+  }
+  AnnounceAssociationChange();
 }
 
 }  // namespace exec

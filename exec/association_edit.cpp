@@ -4,6 +4,7 @@
 #include "exec/association_registry.h"
 #include "exec/association_store.h"
 #include "os/mbcs.h"
+#include "os/path_text.h"
 #include "os/services.h"
 
 namespace exec {
@@ -14,6 +15,11 @@ bool SameNoCase(const std::string& a, const std::string& b) {
 }
 
 }  // namespace
+
+std::string AssociationNameOf(const table::SM_DAT& d) {
+  const char* own = d.link ? d.link->target.c_str() : d.AddressName();
+  return own ? std::string(os::FileNamePart(own)) : std::string();
+}
 
 bool AssociationKeyFor(const char* fileName, AssociationKind kind, std::string& key) {
   const char* dot = mbcs::FindLastChar(fileName, '.');

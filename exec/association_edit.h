@@ -6,10 +6,16 @@
 #include <vector>
 
 #include "exec/exec_link_info.h"
+#include "table/sm_dat.h"
 
 namespace exec {
 
 using FileTypeList = std::vector<std::unique_ptr<ExecLinkInfo>>;
+
+// The file name an entry is associated under: the last component of the path a link file or
+// shortcut leads to (a shortcut's arguments never count), else the name that reaches the entry
+// (the alias of a look-alike). Empty when there is none.
+std::string AssociationNameOf(const table::SM_DAT& d);
 
 // By extension: from the last "." on (false when the name has none); by name: the name with
 // everything from its last "." removed; by full name: the whole name. Double-byte aware.

@@ -140,6 +140,12 @@ bool IsIconFileName(const char* name) {
   return os::Sys().CompareNoCase(ext, ".ico") == 0 || os::Sys().CompareNoCase(ext, ".cur") == 0;
 }
 
+int ForgetIconsCachedByName(table::IconCache& cache) {
+  // A file name holds no "\" (a trail byte 0x5C is part of its character); a path does.
+  return cache.Forget(
+      [](const std::string& key) { return mbcs::FindChar(key.c_str(), '\\') == nullptr; });
+}
+
 void EntryIconLoader::LoadIcons(table::Sorm& t, const std::string& directory,
                                 table::BINFO& entry) {
   SM_DAT& d = *entry.Data();

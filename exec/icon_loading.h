@@ -10,6 +10,7 @@
 
 #include "exec/exec_link_info.h"
 #include "os/shell_icons.h"
+#include "table/icon_cache.h"
 #include "table/icon_loader.h"
 
 namespace exec {
@@ -31,6 +32,13 @@ bool IconFileLooksSound(const std::string& path);
 
 // ".ico" or ".cur", any case.
 bool IsIconFileName(const char* name);
+
+// After the associations changed: icons cached under a file name (programs, and icon files
+// not shown by their own image) may be those of the old association, so those nodes are never
+// found again and their files are looked up anew. Icons cached under a full path (shortcuts,
+// icon files shown by their own image) stay. Returns how many nodes were dropped. The caller
+// holds the table's lock.
+int ForgetIconsCachedByName(table::IconCache& cache);
 
 // Fills the icons of table entries; one per pane, called by the worker thread with the
 // table's lock held.

@@ -153,7 +153,8 @@ std::string RunDialogAnswer(const table::Sorm& t) {
   const table::BINFO* e = table::TargetEntry(t);
   if (!e) return std::string();
   const table::SM_DAT& d = *e->Data();
-  if (d.link) return d.link->target;
+  // A shortcut offers its target as a command line: the path and its arguments.
+  if (d.link) return d.link->TargetLine();
   // A look-alike is offered by its alias (its listed name may be a neighbour's); an entry no
   // name reaches offers nothing.
   const char* name = d.AddressName();

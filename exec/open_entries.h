@@ -50,7 +50,8 @@ void OpenEntries(table::Sorm& t, table::BINFO* node, OpenHandler& handler);
 bool EnterEntryDirectory(table::Sorm& t, const table::SM_DAT& d, OpenHandler& handler);
 
 // The selected entries of t in list order, as a composed run line takes them (address names;
-// an entry without one is left out).
+// an entry without one is left out). A link stands for the path it leads to: a shortcut's
+// arguments belong to its own program, not to the line they would be appended to.
 std::vector<SelectedFile> SelectedFilesOf(const table::Sorm& t);
 
 // The run dialog's first answer: the target entry's link target (a shortcut's with its

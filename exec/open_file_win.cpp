@@ -55,13 +55,28 @@ struct Started {
   bool refused = false;
 };
 
+// The table's path made current again when it goes.
+struct TablePathBack {
+  const table::Sorm& t;
+  ~TablePathBack() { os::Fs().SetCurrentDir(t.path().c_str()); }
+};
+
 // The composed line started in directory, the table's path made current again.
 Started RunComposed(table::Sorm& t, const RunLine& run, const std::string& directory,
                     const std::vector<std::string>* dropped) {
+  // WinExec starts the program in the process's current directory: it is that directory
+  // already when the program's type is asked, and the type is asked of the file the start
+  // will run (a name relative to a link's working directory lies there, a bare name where the
+  // search below finds it).
+  const TablePathBack back{t};
+  os::Fs().SetCurrentDir(directory.c_str());
+  const std::vector<std::string> folders = SystemProgramDirectories();
+  const ProgramTypeCheck isWin32 = [&directory, &folders](const std::string& program) {
+    return IsWin32Program(ProgramPathIn(program, directory, folders));
+  };
   ComposedLine composed;
   const ComposeResult r =
-      ComposeRunWithFiles(run, &IsWin32Program,
-                          dropped ? std::vector<SelectedFile>() : SelectedFilesOf(t),
+      ComposeRunWithFiles(run, isWin32, dropped ? std::vector<SelectedFile>() : SelectedFilesOf(t),
                           t.DirectoryString(), dropped, composed);
   if (r == ComposeResult::kTooLong) return Started{};
   if (r == ComposeResult::kComposed && dropped) {
@@ -75,15 +90,10 @@ Started RunComposed(table::Sorm& t, const RunLine& run, const std::string& direc
     return Started{0, true};
   }
   std::string& line = composed.line;
-  // A program named without a path is found before the folder becomes current: process
-  // creation would look in the current directory first and start a program planted there.
-  if (!ResolveLineProgram(line, SystemProgramDirectories(), kMaxCommandLine))
-    return Started{kWinExecNotFound, false};
-  // WinExec starts the program in the process's current directory.
-  os::Fs().SetCurrentDir(directory.c_str());
-  const uint32_t result = os::Sys().WinExec(line.c_str(), SW_SHOW);
-  os::Fs().SetCurrentDir(t.path().c_str());
-  return Started{result, false};
+  // A program named without a path is started by the full path found for it: process creation
+  // would look in the current directory first and start a program planted there.
+  if (!ResolveLineProgram(line, folders, kMaxCommandLine)) return Started{kWinExecNotFound, false};
+  return Started{os::Sys().WinExec(line.c_str(), SW_SHOW), false};
 }
 
 Started StartWithFiles(table::Sorm& t, const RunLine& run, const std::string& directory,
@@ -101,8 +111,11 @@ uint32_t RunWithFiles(table::Sorm& t, const RunLine& run, const std::string& dir
 }
 
 uint32_t RunWithDroppedFiles(table::Sorm& t, const std::string& command,
-                             const std::vector<std::string>& dropped) {
-  return RunComposed(t, RunLine{command, std::string()}, t.path(), &dropped).result;
+                             const std::vector<std::string>& dropped,
+                             table::PaneSurface* surface) {
+  const Started started = RunComposed(t, RunLine{command, std::string()}, t.path(), &dropped);
+  table::DeselectAll(t, surface);
+  return started.result;
 }
 
 void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string& fullPath,
@@ -125,7 +138,9 @@ void OpenFile(HWND owner, table::Sorm& t, table::BINFO* entry, const std::string
       break;
     case OpenAction::kInvokeVerb:
       // The shell's item of the verb; ShellExecuteA with the same verb where that item starts
-      // nothing (Wine) or the shell offers none.
+      // nothing (Wine) or the shell offers none. The item starts the document's program in the
+      // process's current directory: the table's is made current first.
+      os::Fs().SetCurrentDir(plan.directory.c_str());
       if (!ShellItemsStartPrograms() || !InvokeShellVerb(t, owner, surface, plan.verb.c_str()))
         ShellExecuteIn(plan.verb.empty() ? "open" : plan.verb, plan.file, plan.directory);
       break;

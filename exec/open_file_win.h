@@ -25,9 +25,11 @@ uint32_t RunWithFiles(table::Sorm& t, const RunLine& run, const std::string& dir
 
 // Starts command with dropped files (full paths) appended, in the table's directory; a path
 // that cannot go on the line or names nothing is refused in the table's error box and nothing
-// starts. The WinExec result.
+// starts. Every entry of t is deselected afterwards, as after any start with files. The WinExec
+// result.
 uint32_t RunWithDroppedFiles(table::Sorm& t, const std::string& command,
-                             const std::vector<std::string>& dropped);
+                             const std::vector<std::string>& dropped,
+                             table::PaneSurface* surface);
 
 // kRefused: a name could not go on the line; the table's error box has said which.
 enum class RunOutcome { kStarted, kFailed, kTooLong, kRefused };

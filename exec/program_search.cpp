@@ -29,6 +29,18 @@ bool HasExtension(const std::string& name) {
   return dot && dot[1] != '\0';
 }
 
+// Where a program named without drive or directory is found; empty when nowhere.
+std::string FindBareProgram(const std::string& program, const std::vector<std::string>& folders) {
+  const std::string name = HasExtension(program) ? program : program + ".exe";
+  for (const std::string& dir : folders) {
+    const std::string full = dir + name;
+    if (IsFile(full)) return full;
+  }
+  return std::string();
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
 }  // namespace
 
 std::vector<std::string> ProgramSearchDirectories(const std::string& programDirectory,
@@ -78,17 +90,36 @@ bool ResolveLineProgram(std::string& line, const std::vector<std::string>& direc
   }
   if (program.empty()) return false;
   if (os::HasDriveOrDirectory(program.c_str())) return true;
-  const std::string name = HasExtension(program) ? program : program + ".exe";
-  for (const std::string& dir : directories) {
-    const std::string full = dir + name;
-    if (!IsFile(full)) continue;
-    const bool quote = full.find_first_of(" \t") != std::string::npos;
-    std::string resolved = (quote ? "\"" + full + "\"" : full) + line.substr(end);
-    if (resolved.size() > maxLength) return false;
-    line = std::move(resolved);
-    return true;
+  const std::string full = FindBareProgram(program, directories);
+  if (full.empty()) return false;
+  const bool quote = full.find_first_of(" \t") != std::string::npos;
+  std::string resolved = (quote ? "\"" + full + "\"" : full) + line.substr(end);
+  if (resolved.size() > maxLength) return false;
+  line = std::move(resolved);
+  return true;
+}
+
+std::string ProgramPathIn(const std::string& program, const std::string& directory,
+                          const std::vector<std::string>& folders) {
+  if (program.empty()) return program;
+  if (!os::HasDriveOrDirectory(program.c_str())) {
+    const std::string full = FindBareProgram(program, folders);
+    return full.empty() ? program : full;
   }
-  return false;
+  const bool unc = program.size() >= 2 && IsSeparator(program[0]) && IsSeparator(program[1]);
+  const bool drive = program.size() >= 2 && program[1] == ':';
+  if (unc || (drive && program.size() >= 3 && IsSeparator(program[2]))) return program;
+  if (directory.empty()) return program;
+  const bool onDrive = directory.size() >= 2 && directory[1] == ':';
+  if (drive) {
+    // "C:tool.exe" is in the start directory only when that lies on drive C:.
+    const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+    if (!onDrive || upper(program[0]) != upper(directory[0])) return program;
+    return os::DirectoryString(directory) + program.substr(2);
+  }
+  if (IsSeparator(program[0]))  // from the root of the start directory's drive
+    return onDrive ? directory.substr(0, 2) + program : program;
+  return os::DirectoryString(directory) + program;
 }
 
 std::vector<std::string> SystemProgramDirectories() {

@@ -25,6 +25,14 @@ std::vector<std::string> ProgramSearchDirectories(const std::string& programDire
 bool ResolveLineProgram(std::string& line, const std::vector<std::string>& directories,
                         std::size_t maxLength);
 
+// The file a line's program names when the line starts in directory: for a bare name the full
+// path ResolveLineProgram finds in the folders; a name relative to the start directory
+// ("bin\tool.exe", and "\tools\x.exe" from its drive's root) joined to directory; a full path
+// as it is. A name that cannot be placed so (found in no folder, relative to another drive's
+// current directory) comes back as written.
+std::string ProgramPathIn(const std::string& program, const std::string& directory,
+                          const std::vector<std::string>& folders);
+
 // The program's own folder and the system's search path (os::Sys().ProgramSearchPath()).
 std::vector<std::string> SystemProgramDirectories();
 

@@ -45,7 +45,7 @@ bool IsWin32ExeType(uint32_t exeType);
 struct SelectedFile {
   std::string name;    // the entry's file name
   bool isLink = false;
-  std::string target;  // a link's target, appended as it is (without the directory)
+  std::string target;  // a link's target path, appended as it is (without the directory)
 };
 
 // Appends the selected files to line: one blank, then each file (prefix + name, or a link's

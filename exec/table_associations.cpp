@@ -4,6 +4,7 @@
 
 #include "config/program_context.h"
 #include "exec/association_store.h"
+#include "exec/icon_loading.h"
 
 namespace exec {
 namespace {
@@ -36,6 +37,9 @@ Associations& TableAssociations(table::Sorm& t) {
 }
 
 void ReloadTableAssociations(table::Sorm& t) {
+  // A program's icon, or an icon file's, is cached under its name: found again, it would be
+  // the icon of the file's old association.
+  ForgetIconsCachedByName(t.iconCache());
   // Lists never read are read fresh when first asked for.
   if (!t.associationsSlot()) return;
   auto& a = static_cast<AssociationsAttachment&>(*t.associationsSlot());

@@ -21,6 +21,8 @@ Associations& TableAssociations(table::Sorm& t, const std::string& configFile);
 
 // Forgets every record (and the registry answers kept with them) and reads the lists again
 // from the file they were first read from: the associations changed in this or another window.
+// The icons the table caches under a file name go too (ForgetIconsCachedByName): they may be
+// those of a file's old association. The caller holds the table's lock.
 void ReloadTableAssociations(table::Sorm& t);
 
 // Holds the table's lock while the window's thread uses the lists.

@@ -89,7 +89,7 @@ void DropOntoProgram(frame::PaneHost& host, WINFO& pane, const std::string& path
   if (!AskDropQuestion(host, pane, ProgramQuestion(mode, program))) return;
   if (HWND frame = host.FrameHandle()) ::SetForegroundWindow(frame);
   if (mode == DropMode::kCopy) {
-    exec::RunWithDroppedFiles(*t, match.command, files);
+    exec::RunWithDroppedFiles(*t, match.command, files, &pane);
     return;
   }
   for (const std::string& file : files) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "exec/association_lookup.h"
+#include "os/mbcs.h"
 
 namespace fileops {
 
@@ -69,11 +70,21 @@ std::string TargetInLinkDirectory(const std::string& linkDirectory, const std::s
   return IsFullPath(joined) ? joined : std::string();
 }
 
+// The directory string without its closing "\" ("C:\dir\" gives "C:\dir"); a drive's root
+// keeps it ("C:\"), and a trail byte 0x5C is part of its character.
+std::string WithoutClosingSeparator(const std::string& directory) {
+  const std::size_t n = directory.size();
+  if (n <= 3 || directory[n - 1] != '\\' || mbcs::IsTrailByteAt(directory.c_str(), n - 1))
+    return directory;
+  return directory.substr(0, n - 1);
+}
+
 }  // namespace
 
 DropPlace PlaceOfDrop(const std::string& tableDirectory, const table::SM_DAT* hit,
                       const std::function<std::string(const char* name)>& linkTarget) {
-  if (!hit) return {DropPlace::kDirectory, tableDirectory};
+  // The question and the progress name the table's directory as its path reads.
+  if (!hit) return {DropPlace::kDirectory, WithoutClosingSeparator(tableDirectory)};
   const char* name = hit->AddressName();
   if (!name) return {DropPlace::kRefused, hit->name};
   if (hit->IsDirectory()) return {DropPlace::kDirectory, tableDirectory + name};

@@ -53,7 +53,9 @@ struct DropPlace {
   Kind kind = kDirectory;
   std::string path;  // the directory dropped into, or the program entry's full path
 };
-// tableDirectory ends in a backslash. hit: the entry under the drop point, or null.
+// tableDirectory ends in a backslash. hit: the entry under the drop point, or null: then the
+// table's directory itself takes the drop, named without that backslash ("C:\dir"; a drive's
+// root stays "C:\").
 // linkTarget resolves a link entry (the name it is reached by) to its final target. A directory
 // entry (".." too) or a link to a directory takes the drop; another entry is a program; an
 // entry that cannot be reached by any name refuses it. A link's relative target is taken in

@@ -14,7 +14,6 @@ namespace {
 // Display name, target and target buffers hold at most these many bytes plus a terminator.
 constexpr std::size_t kTitleBuffer = 513;
 constexpr std::size_t kLinkTargetBuffer = 261;
-constexpr std::size_t kShortcutTargetBuffer = 1025;
 
 std::string Bounded(const std::string& text, std::size_t bufferSize) {
   if (text.size() < bufferSize) return text;
@@ -44,9 +43,10 @@ void FillShortcut(SM_DAT& d, const ScanContext& ctx) {
   link->displayName = d.name;
   links::ShortcutInfo info;
   if (links::ReadShortcut((ctx.directory + d.AddressName()).c_str(), info) == 0) {
-    std::string target = info.target;
-    if (!info.arguments.empty()) target += " " + info.arguments;
-    link->target = Bounded(target, kShortcutTargetBuffer);
+    // The reader gives texts that fit whole (a target of 259 bytes, arguments of 1,024) or
+    // none: neither is ever cut here.
+    link->target = info.target;
+    link->arguments = info.arguments;
     if (info.findData.attributes & os::kAttrDirectory) d.linkFlags |= kTargetIsDirectory;
   }
   d.link = std::move(link);
@@ -75,7 +75,7 @@ void FillEntryData(SM_DAT& data, const os::FindData& fd, const ScanContext& ctx)
     // A link's title and target may have changed: its keys and rank are made again.
     d->nameKey = ctx.keys->Store(os::Sys().SortKey(d->name.c_str()));
     d->link->displayKey = os::Sys().SortKey(d->link->displayName.c_str());
-    d->link->targetKey = os::Sys().SortKey(d->link->target.c_str());
+    d->link->targetKey = os::Sys().SortKey(d->link->TargetLine().c_str());
   } else if (ctx.previous && ctx.previous->Inherit(*d)) {
     d->nameKey = ctx.keys->Store(d->nameKey);
   } else {

@@ -21,8 +21,8 @@ struct ScanContext {
 
 // Fills a new record from fd: attributes, local DOS time and date, size and name copied, the
 // sort key and hash of the name made. A ".LFI" file becomes a link whose target is the end of its chain and whose
-// display name is its title; a ".LNK" file becomes a shortcut whose target is its path followed
-// by a blank and its arguments when it has any. Directories are never taken for links.
+// display name is its title; a ".LNK" file becomes a shortcut with its target path and, apart,
+// its arguments. Directories are never taken for links.
 void FillEntryData(SM_DAT& d, const os::FindData& fd, const ScanContext& ctx);
 
 // True when the record still describes fd: attributes, time, date and size all equal.

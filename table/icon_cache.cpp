@@ -105,4 +105,19 @@ void IconCache::InvalidateCached(SM_DAT& d) {
     delete node;
 }
 
+int IconCache::Forget(const std::function<bool(const std::string& key)>& which) {
+  int picked = 0;
+  for (Link* l = sentinel_->next; l != sentinel_;) {
+    Cache* c = static_cast<Cache*>(l);
+    l = l->next;
+    if (c->key.empty() || !which(c->key)) continue;
+    ++picked;
+    if (c->references > 0)
+      c->key.clear();
+    else
+      delete c;
+  }
+  return picked;
+}
+
 }  // namespace table

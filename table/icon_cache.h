@@ -11,6 +11,7 @@
 // it, and entries are destroyed under it).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "table/link.h"
@@ -56,6 +57,9 @@ class IconCache {
   // reference and its icons, and the node is destroyed when it has no other user, otherwise
   // it loses its key so that it is never found again.
   static void InvalidateCached(SM_DAT& d);
+  // Every node whose key which() picks is never found again: an unreferenced one is destroyed,
+  // a referenced one loses its key and goes with its last user. Returns how many were picked.
+  int Forget(const std::function<bool(const std::string& key)>& which);
   // Destroys every node (the table is being destroyed; no entry refers to them any more).
   void Clear();
   // Nodes in the ring, least recently used first (for tests and checks).

@@ -43,9 +43,15 @@ void DestroyIconHandle(void* icon);
 // The texts and sort keys of a link file or shortcut entry.
 struct LinkTexts {
   std::string displayName;  // title of a link file (at most 512 bytes), or the shortcut's name
-  std::string target;       // final target (link file, at most 260) or path and arguments
-  std::string displayKey;   // sort keys of the two texts
+  // The file the link leads to: the final target of a link file (at most 260 bytes) or the
+  // shortcut's target path (at most 259). Never with arguments: commands take it as a path.
+  std::string target;
+  std::string arguments;    // a shortcut's arguments (at most 1,024 bytes); empty otherwise
+  std::string displayKey;   // sort keys of the display name and of TargetLine()
   std::string targetKey;
+  // The target as a command line: the path, then one blank and the arguments when there are
+  // any (what the run dialog offers for a shortcut, and what the target order sorts by).
+  std::string TargetLine() const { return arguments.empty() ? target : target + " " + arguments; }
 };
 
 struct SM_DAT {
@@ -94,6 +100,7 @@ struct SM_DAT {
   // back; null when the entry cannot be reached by any name (os::AddressName).
   const char* AddressName() const;
   const char* DisplayName() const { return link ? link->displayName.c_str() : name.c_str(); }
+  // The path a link leads to (arguments apart), else the name.
   const char* Target() const { return link ? link->target.c_str() : name.c_str(); }
   std::string_view DisplayKey() const { return link ? link->displayKey : nameKey; }
   std::string_view TargetKey() const { return link ? link->targetKey : nameKey; }

@@ -294,6 +294,20 @@ class DropTest : public ::testing::Test {
                    : (::GetWindowLongA(p, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
       }));
   }
+  // A second window (another process) on path at (420, 430), its one pane taking drops.
+  void StartSecondWindow(const std::string& path) {
+    box_.Write("INST2", "Placement", "420;430;500;300;-1;-1;-1;-1");
+    box_.Write("INST2", "Path", path.c_str());
+    box_.Write("INST2", "vmode", "0");
+    box_.Start("-CFGID 2");
+    ASSERT_TRUE(e2e::WaitFor([&] { return (second_ = e2e::WindowAt(420, 430)) != nullptr; }));
+    ASSERT_TRUE(e2e::WaitFor([&] { return e2e::Caption(second_).rfind(path, 0) == 0; }));
+    const std::vector<HWND> panes = PanesOf(second_);
+    ASSERT_EQ(panes.size(), 1u);
+    secondPane_ = panes[0];
+    ASSERT_TRUE(e2e::WaitFor(
+        [&] { return ::GetPropA(secondPane_, "OleDropTargetInterface") != nullptr; }));
+  }
   // A client point of the pane where no entry is: its bottom right corner.
   POINT EmptySpace(HWND pane = nullptr) const {
     RECT rc;
@@ -319,6 +333,7 @@ class DropTest : public ::testing::Test {
   HWND frame_ = nullptr;
   HWND pane_ = nullptr;
   HWND left_ = nullptr, right_ = nullptr;
+  HWND second_ = nullptr, secondPane_ = nullptr;  // of StartSecondWindow
 };
 
 // The drag loop dispatches messages, and what they ask for waits for the drag: a reload of the
@@ -404,7 +419,7 @@ TEST_P(DropModeTest, PaneToPane) {
   const ModeCase& c = GetParam();
   StartTwoPanes();
   char expected[512];
-  std::snprintf(expected, sizeof(expected), c.question, (dst_ + "\\").c_str());
+  std::snprintf(expected, sizeof(expected), c.question, dst_.c_str());
   const std::string shot = std::string("drop-drag-in-progress-") + c.name;
   HWND question = DragForQuestion(frame_, ScreenOf(left_, EntryPoint(1)),
                                   ScreenOf(right_, EmptySpace(right_)), c.keys, DragStarted(),
@@ -505,20 +520,11 @@ TEST_F(DropTest, ClicksAndDropsOntoTheirOwnPaneDoNothing) {
 
 // From one window of the program to another (another process): the drop arrives through OLE.
 TEST_F(DropTest, WindowToWindow) {
-  box_.Write("INST2", "Placement", "420;430;500;300;-1;-1;-1;-1");
-  box_.Write("INST2", "Path", dst_.c_str());
-  box_.Write("INST2", "vmode", "0");
   Start(src_);
-  box_.Start("-CFGID 2");
-  HWND second = nullptr;
-  ASSERT_TRUE(e2e::WaitFor([&] { return (second = e2e::WindowAt(420, 430)) != nullptr; }));
-  ASSERT_TRUE(e2e::WaitFor([&] { return e2e::Caption(second).rfind(dst_, 0) == 0; }));
-  const std::vector<HWND> panes = PanesOf(second);
-  ASSERT_EQ(panes.size(), 1u);
-  ASSERT_TRUE(e2e::WaitFor(
-      [&] { return ::GetPropA(panes[0], "OleDropTargetInterface") != nullptr; }));
+  ASSERT_NO_FATAL_FAILURE(StartSecondWindow(dst_));
+  const std::vector<HWND> panes = {secondPane_};
   ::SetForegroundWindow(frame_);
-  const std::string expected = "ファイルを " + dst_ + "\\ へコピーします。よろしいですか?";
+  const std::string expected = "ファイルを " + dst_ + " へコピーします。よろしいですか?";
   HWND question = DragForQuestion(frame_, ScreenOf(pane_, EntryPoint(1)),
                                   ScreenOf(panes[0], EmptySpace(panes[0])), {},
                                   DragStarted(), "drop-window-to-window");
@@ -547,6 +553,35 @@ TEST_F(DropTest, DropOntoAProgramStartsItWithTheFiles) {
   EXPECT_NE(ReadFile(args).find(src_ + "\\a.txt"), std::string::npos) << ReadFile(args);
 }
 
+// A drop onto a program of another window starts it as the run command would, and like the run
+// command leaves nothing selected in the table that started it.
+TEST_F(DropTest, ADropOntoAProgramDeselectsTheEntriesOfItsTable) {
+  const std::string args = dst_ + "\\args.txt";
+  const std::string program = dst_ + "\\record.bat";
+  WriteFile(program, "@echo %*> \"" + args + "\"\r\n");
+  WriteFile(dst_ + "\\x.txt", "x");
+  Start(src_);
+  ASSERT_NO_FATAL_FAILURE(StartSecondWindow(dst_));
+  HWND second = second_;
+  const std::vector<HWND> panes = {secondPane_};
+  ::PostMessageA(second, WM_COMMAND, 154, 0);  // select all: record.bat and x.txt
+  ASSERT_TRUE(e2e::WaitFor([&] {
+    return e2e::StatusText(second).rfind("Selected 2 file(s)", 0) == 0;
+  }, 5000)) << e2e::StatusText(second);
+  ::SetForegroundWindow(frame_);
+  // ".." first, then record.bat.
+  HWND question = DragForQuestion(frame_, ScreenOf(pane_, EntryPoint(1)),
+                                  ScreenOf(panes[0], EntryPoint(1)), {}, DragStarted());
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(BoxText(question), program + " を起動します。よろしいですか?");
+  Answer(question, IDOK);
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadFile(args).find("\r\n") != std::string::npos; }))
+      << "the program was not started";
+  EXPECT_TRUE(e2e::WaitFor([&] {
+    return e2e::StatusText(second).rfind("Selected 0 file(s)", 0) == 0;
+  }, 5000)) << e2e::StatusText(second);
+}
+
 // A folder moved onto a pane whose folder of the same name holds one of its files already: the
 // overwrite is declined, so that file stays at both places as it was, and the rest is moved.
 TEST_F(DropTest, MovingATreeOntoOneWithADeclinedOverwriteKeepsThatFile) {
@@ -563,13 +598,19 @@ TEST_F(DropTest, MovingATreeOntoOneWithADeclinedOverwriteKeepsThatFile) {
                                   ScreenOf(right_, EmptySpace(right_)), {VK_SHIFT},
                                   DragStarted());
   ASSERT_NE(question, nullptr);
-  EXPECT_EQ(BoxText(question), "ファイルを " + dst_ + "\\ へ移動します。よろしいですか?");
+  EXPECT_EQ(BoxText(question), "ファイルを " + dst_ + " へ移動します。よろしいですか?");
   Answer(question, IDOK);
   HWND overwrite = FindDialog("上書き確認");
   ASSERT_NE(overwrite, nullptr);
   char name[300] = {};
   ::GetDlgItemTextA(overwrite, 10003, name, sizeof(name));
   EXPECT_NE(std::string(name).find("x.txt"), std::string::npos) << name;
+  // The progress under the question names the pane's directory as the question did.
+  HWND progress = FindDialog("処理中", 5000);
+  EXPECT_NE(progress, nullptr);
+  char destination[300] = {};
+  if (progress) ::GetDlgItemTextA(progress, 10004, destination, sizeof(destination));
+  EXPECT_EQ(std::string(destination), dst_);
   e2e::SaveScreenshot("drop-question-overwrite");
   Answer(overwrite, 603);  // No
   ASSERT_TRUE(e2e::WaitFor([&] { return ReadFile(there + "\\sub\\z.txt") == "z"; }));
@@ -645,7 +686,7 @@ TEST_P(ManualDragTest, PaneToPane) {
   StartTwoPanes(false);
   EXPECT_EQ(::GetPropA(left_, "OleDropTargetInterface"), nullptr) << "no OLE drop target";
   char expected[512];
-  std::snprintf(expected, sizeof(expected), c.question, (dst_ + "\\").c_str());
+  std::snprintf(expected, sizeof(expected), c.question, dst_.c_str());
   HWND question = DragForQuestion(frame_, ScreenOf(left_, EntryPoint(1)),
                                   ScreenOf(right_, EmptySpace(right_)), c.keys, DragStarted(),
                                   (std::string("drop-manual-drag-") + c.name).c_str());
@@ -702,7 +743,7 @@ TEST_F(DropTest, ADropWhileACommandRunsIsRefused) {
   ::SetForegroundWindow(second);
   HWND question = DragForQuestion(second, from, to, {}, selected);
   ASSERT_NE(question, nullptr);
-  EXPECT_EQ(BoxText(question), "ファイルを " + dst_ + "\\ へコピーします。よろしいですか?");
+  EXPECT_EQ(BoxText(question), "ファイルを " + dst_ + " へコピーします。よろしいですか?");
   Answer(question, IDCANCEL);
 }
 

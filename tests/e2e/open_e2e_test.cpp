@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "os/services.h"
 #include "tests/e2e/e2e_util.h"
 
 namespace {
@@ -32,6 +35,36 @@ std::string ArgumentsOf(const std::string& echoed) {
   return out;
 }
 
+
+// The pixels of a rectangle of a window's client area as they are on the screen (read from the
+// screen: Wine gives a window's own device context nothing of what was drawn).
+std::vector<uint32_t> ClientPixels(HWND window, RECT r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  std::vector<uint32_t> pixels(static_cast<std::size_t>(w) * h);
+  POINT origin{r.left, r.top};
+  ::ClientToScreen(window, &origin);
+  HDC dc = ::GetDC(nullptr);
+  HDC mem = ::CreateCompatibleDC(dc);
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;  // top-down
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP dib = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (dib && bits) {
+    HGDIOBJ old = ::SelectObject(mem, dib);
+    ::BitBlt(mem, 0, 0, w, h, dc, origin.x, origin.y, SRCCOPY);
+    ::GdiFlush();
+    std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
+    ::SelectObject(mem, old);
+    ::DeleteObject(dib);
+  }
+  ::DeleteDC(mem);
+  ::ReleaseDC(nullptr, dc);
+  return pixels;
+}
 
 class OpenTest : public ::testing::Test {
  protected:
@@ -64,6 +97,20 @@ class OpenTest : public ::testing::Test {
       ::SetForegroundWindow(frame_);
       return ::GetForegroundWindow() == frame_;
     }, 5000));
+  }
+  // Selects every entry (the status bar then counts selected files) and gives the run dialog
+  // answer.
+  void SelectAllAndRun(const char* selected, const std::string& answer) {
+    ::PostMessageA(frame_, WM_COMMAND, 154, 0);
+    const std::string counted = std::string("Selected ") + selected + " file(s)";
+    ASSERT_TRUE(e2e::WaitFor([&] {
+      return e2e::StatusText(frame_).rfind(counted, 0) == 0;
+    }, 5000)) << e2e::StatusText(frame_);
+    ::PostMessageA(frame_, WM_COMMAND, 148, 0);
+    HWND dlg = e2e::FindDialog("キー入力しプログラムを実行");
+    ASSERT_NE(dlg, nullptr);
+    ::SetDlgItemTextA(dlg, 31051, answer.c_str());
+    ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
   }
   bool CaptionStartsWith(const std::string& prefix) {
     return e2e::WaitFor([&] { return e2e::Caption(frame_).rfind(prefix, 0) == 0; }, 5000);
@@ -147,16 +194,8 @@ TEST_P(RunDialogTest, AnswerRunsWithTheSelectedFiles) {
   const std::string sub = data_ + "\\sub";
   Touch(sub + "\\more.txt");
   Start("inner.txt", sub);
-  ::PostMessageA(frame_, WM_COMMAND, 154, 0);  // select all
-  ASSERT_TRUE(e2e::WaitFor([&] {
-    return e2e::StatusText(frame_).rfind("Selected 2 file(s)", 0) == 0;
-  }, 5000)) << e2e::StatusText(frame_);
-  ::PostMessageA(frame_, WM_COMMAND, 148, 0);
-  HWND dlg = e2e::FindDialog("キー入力しプログラムを実行");
-  ASSERT_NE(dlg, nullptr);
   const std::string answer = c.direct ? "#  " + record : std::string("target.txt");
-  ::SetDlgItemTextA(dlg, 31051, answer.c_str());
-  ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+  ASSERT_NO_FATAL_FAILURE(SelectAllAndRun("2", answer));
   ASSERT_TRUE(e2e::WaitFor([&] { return ReadAll(args).find("\r\n") != std::string::npos; }))
       << "the program was not started";
   EXPECT_EQ(ArgumentsOf(ReadAll(args)), c.arguments + sub + "\\inner.txt " + sub + "\\more.txt");
@@ -465,6 +504,134 @@ TEST_F(OpenDocumentTest, TheAssociationDialogsProgramStartsTheFileAtOnce) {
   ASSERT_TRUE(WaitStarts(1)) << "the program just associated was not started";
   const std::vector<std::string> starts = Starts();
   EXPECT_EQ(ArgumentsOf(starts[0].substr(starts[0].find('\t') + 1)), program_ + " " + memo);
+}
+
+// A shortcut whose arguments name a document: the association dialog works on the name of the
+// shortcut's target, the program, in each of its kinds (never "record_start.exe C:\...\a.txt",
+// whose last extension is the document's), and stores the program for that name.
+TEST_F(OpenDocumentTest, AShortcutIsAssociatedByItsTargetsNameNotItsArguments) {
+  const std::string lnk = docs_ + "\\tool.lnk", doc = Document("a");
+  os::ShellLinkFields fields;
+  fields.target = program_;
+  fields.arguments = doc;
+  ASSERT_TRUE(os::Links().Write(lnk.c_str(), fields));
+  made_.push_back(lnk);
+  Start("tool.lnk", docs_);
+  struct Case {
+    int command;
+    const char* key;  // the dialog's prompt
+  } cases[] = {{160, ".exe"}, {150, "record_start"}, {158, "record_start.exe"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    ::PostMessageA(frame_, WM_COMMAND, c.command, 0);
+    HWND dlg = e2e::FindDialog("ファイルのプログラムとの関連づけ");
+    ASSERT_NE(dlg, nullptr);
+    char prompt[300] = {};
+    ::GetDlgItemTextA(dlg, 31052, prompt, sizeof(prompt));
+    EXPECT_STREQ(prompt, c.key);
+    if (c.command != 158) {
+      ::PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+      ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(dlg); }));
+      continue;
+    }
+    e2e::SaveScreenshot("association_dialog_shortcut");
+    const std::string command = program_ + " %1";
+    ::SetDlgItemTextA(dlg, 31051, command.c_str());
+    ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(e2e::WaitFor([&] { return !::IsWindow(dlg); }));
+  }
+  ASSERT_TRUE(box_.WaitSaved(
+      [&] { return box_.Read("ExecLink", "record_start.exe") != "<missing>"; }));
+  EXPECT_EQ(box_.Read("ExecLink", "record_start.exe"), program_ + " %1");
+  EXPECT_EQ(box_.Read("ExecLink", ("a" + ext_).c_str()), "<missing>");
+}
+
+// A selected shortcut on a composed line is the file it leads to: its arguments are its own
+// program's, not names for the line (glued to the path in one pair of quotes they would make one
+// name that does not exist).
+TEST_F(OpenDocumentTest, ASelectedShortcutGivesTheLineItsTargetPath) {
+  const std::string target = data_ + "\\target.txt", lnk = docs_ + "\\to target.lnk";
+  os::ShellLinkFields fields;
+  fields.target = target;
+  fields.arguments = "-y";
+  ASSERT_TRUE(os::Links().Write(lnk.c_str(), fields));
+  made_.push_back(lnk);
+  const std::string args = box_.Dir() + "args.txt", bat = box_.Dir() + "record.bat";
+  Touch(bat, "@echo %*> \"" + args + "\"\r\n");
+  made_.push_back(args);
+  Start("to target.lnk", docs_);
+  ASSERT_NO_FATAL_FAILURE(SelectAllAndRun("1", "#" + bat));  // the shortcut alone
+  ASSERT_TRUE(e2e::WaitFor([&] { return ReadAll(args).find("\r\n") != std::string::npos; }))
+      << "the program was not started";
+  EXPECT_EQ(ArgumentsOf(ReadAll(args)), target);
+}
+
+// A link file whose working directory holds the program its association names relatively
+// ("bin\record_start.exe"): the program starts there, and its type (a 32-bit program, which
+// takes quoted names for a quoted placeholder) is asked of that file, so the link's target
+// arrives in quotes.
+TEST_F(OpenDocumentTest, AProgramNamedInALinksWorkingDirectoryGetsItsQuotedNames) {
+  const std::string work = data_ + "\\work", bin = work + "\\bin";
+  for (const std::string& d : {work, bin}) ::CreateDirectoryA(d.c_str(), nullptr);
+  const std::string tool = bin + "\\record_start.exe", toolLog = bin + "\\record_start.log";
+  ASSERT_TRUE(::CopyFileA(program_.c_str(), tool.c_str(), FALSE));
+  const std::string page = data_ + "\\page.xyq", link = docs_ + "\\page.LFI";
+  Touch(page);
+  Touch(link, "[Link]\r\nLink=" + page + "\r\nCurrent=" + work + "\r\n");
+  made_.push_back(link);
+  box_.Write("ExecLink", "page.xyq", "bin\\record_start.exe \"%1\"");
+  Start("page.LFI", docs_);
+  e2e::PressKey(VK_RETURN);
+  const bool started = e2e::WaitFor([&] { return !ReadAll(toolLog).empty(); }, 15000);
+  const std::string logged = ReadAll(toolLog);
+  for (const std::string& f : {toolLog, tool, page}) ::DeleteFileA(f.c_str());
+  for (const std::string& d : {bin, work}) ::RemoveDirectoryA(d.c_str());
+  ASSERT_TRUE(started) << "the program in the link's working directory did not start";
+  EXPECT_EQ(logged.substr(0, logged.find('\t')), work);
+  EXPECT_NE(logged.find("\"" + page + "\""), std::string::npos) << logged;
+}
+
+// A program whose icon was cached by its name, then associated by its full name with another
+// program: it shows that program's icon, as a file associated with it from the start does, not
+// the cached icon of its old association. The shell of the test prefix gives every existing file
+// one and the same icon, so the new program is one it gives none for (a program of a share that
+// is not there): its files show the built-in program icon. (Icon view: ".." in the first cell,
+// then a.ref, then tool.exe; the middle of each icon is compared, clear of the cursor's frames.)
+TEST_F(OpenDocumentTest, AProgramAssociatedAnewShowsItsNewProgramsIcon) {
+  const std::string tool = docs_ + "\\tool.exe", ref = docs_ + "\\a.ref";
+  ASSERT_TRUE(::CopyFileA(program_.c_str(), tool.c_str(), FALSE));
+  made_.push_back(tool);
+  Touch(ref);
+  made_.push_back(ref);
+  const std::string command = "\"" + box_.Dir() + "gone\\viewer.exe\" %1";
+  box_.Write("ExecLink", "a.ref", command.c_str());
+  Start("tool.exe", docs_);
+  HWND client = ::FindWindowExA(frame_, nullptr, "SormClient", nullptr);
+  HWND pane = client ? ::FindWindowExA(client, nullptr, "Sorumo32", nullptr) : nullptr;
+  ASSERT_NE(pane, nullptr);
+  // Cells of 98 pixels, the first icon's middle at (36, 20).
+  auto icon = [&](int cell) {
+    const int middle = 36 + 98 * cell;
+    return ClientPixels(pane, RECT{middle - 8, 12, middle + 8, 28});
+  };
+  // The icons loaded: the shell's for tool.exe, the built-in program icon for a.ref (the
+  // placeholders differ as well, so the wait is for the loader to be done).
+  ::Sleep(3000);
+  EXPECT_TRUE(e2e::WaitFor([&] { return icon(1) != icon(2); }, 10000));
+  e2e::SaveScreenshot("association_icon_before");
+  ::PostMessageA(frame_, WM_COMMAND, 158, 0);
+  HWND dlg = e2e::FindDialog("ファイルのプログラムとの関連づけ");
+  ASSERT_NE(dlg, nullptr);
+  ::SetDlgItemTextA(dlg, 31051, command.c_str());
+  ::PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::WaitFor([&] { return box_.Read("ExecLink", "tool.exe") == command; }, 10000));
+  // The window reads its lists and its folder again and loads the icons anew.
+  DWORD_PTR r = 0;
+  ::SendMessageTimeoutA(frame_, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &r);
+  ::Sleep(3000);
+  const bool same = e2e::WaitFor([&] { return icon(1) == icon(2); }, 10000);
+  e2e::SaveScreenshot("association_icon_after");
+  EXPECT_TRUE(same) << "tool.exe still shows the icon of its old association";
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ TEST(DropPolicyTest, WhereADropLands) {
     const char* path;
   };
   const Case cases[] = {
-      {"empty space", nullptr, DropPlace::kDirectory, "C:\\t\\"},
+      {"empty space", nullptr, DropPlace::kDirectory, "C:\\t"},
       {"folder", folder.get(), DropPlace::kDirectory, "C:\\t\\sub"},
       {"parent", parent.get(), DropPlace::kDirectory, "C:\\t\\.."},
       {"program", file.get(), DropPlace::kProgram, "C:\\t\\tool.exe"},
@@ -129,6 +129,30 @@ TEST(DropPolicyTest, WhereADropLands) {
     const DropPlace p = fileops::PlaceOfDrop("C:\\t\\", c.hit, resolve);
     EXPECT_EQ(p.kind, c.kind) << c.what;
     EXPECT_EQ(p.path, c.path) << c.what;
+  }
+}
+
+// Empty space takes the drop into the table's directory, named as its path reads: without the
+// directory string's closing backslash, except on a drive's root.
+TEST(DropPolicyTest, EmptySpaceNamesTheDirectoryWithoutItsClosingBackslash) {
+  struct Case {
+    const char* directory;  // the table's directory string
+    const char* named;
+  } cases[] = {
+      {"C:\\dir\\", "C:\\dir"},
+      {"C:\\a b\\sub\\", "C:\\a b\\sub"},
+      {"C:\\", "C:\\"},
+      {"\\\\server\\share\\", "\\\\server\\share"},
+      // 表 ends in the byte 0x5C: the character stays whole, only the separator goes.
+      {"C:\\\x95\x5c\\", "C:\\\x95\x5c"},
+      {"C:\\\x95\x5c", "C:\\\x95\x5c"},
+  };
+  for (const Case& c : cases) {
+    const DropPlace p = fileops::PlaceOfDrop(c.directory, nullptr, nullptr);
+    EXPECT_EQ(p.kind, DropPlace::kDirectory) << c.directory;
+    EXPECT_EQ(p.path, c.named) << c.directory;
+    EXPECT_EQ(fileops::DropQuestion(fileops::DropMode::kCopy, p.path, 4),
+              std::string("ファイルを ") + c.named + " へコピーします。よろしいですか?");
   }
 }
 
@@ -173,7 +197,7 @@ TEST(DropPolicyTest, AssociationKeyAndDragPaths) {
     EXPECT_EQ(byExtension, c.byExtension) << c.path;
   }
 
-  table::SM_DAT plain, link, lookAlike, noName, parent;
+  table::SM_DAT plain, link, shortcut, lookAlike, noName, parent;
   parent.name = "..";
   parent.attributes = 0x10;
   plain.name = "a.txt";
@@ -181,18 +205,27 @@ TEST(DropPolicyTest, AssociationKeyAndDragPaths) {
   link.linkFlags = table::kIsLink;
   link.link = std::make_unique<table::LinkTexts>();
   link.link->target = "D:\\real\\b.txt";
+  // A shortcut's arguments are no part of the file it leads to.
+  shortcut.name = "s.lnk";
+  shortcut.linkFlags = table::kIsLink | table::kIsShortcut;
+  shortcut.link = std::make_unique<table::LinkTexts>();
+  shortcut.link->target = "D:\\d\\x.txt";
+  shortcut.link->arguments = "-y";
   lookAlike.name = "caf?.txt";
   lookAlike.unmappable = true;
   lookAlike.alias = "CAF~1.TXT";
   noName.name = "x?";
   noName.unmappable = true;
-  const std::vector<const table::SM_DAT*> all = {&parent, &plain, &link, &lookAlike, &noName};
+  const std::vector<const table::SM_DAT*> all = {&parent, &plain, &link, &shortcut, &lookAlike,
+                                                 &noName};
   size_t count = 0;
   EXPECT_EQ(fileops::DragPathList("C:\\t\\", all, true, &count),
-            fileops::JoinDropPaths({"C:\\t\\a.txt", "C:\\t\\1.LFI", "C:\\t\\CAF~1.TXT"}));
-  EXPECT_EQ(count, 3u);
+            fileops::JoinDropPaths({"C:\\t\\a.txt", "C:\\t\\1.LFI", "C:\\t\\s.lnk",
+                                    "C:\\t\\CAF~1.TXT"}));
+  EXPECT_EQ(count, 4u);
   EXPECT_EQ(fileops::DragPathList("C:\\t\\", all, false),
-            fileops::JoinDropPaths({"C:\\t\\a.txt", "D:\\real\\b.txt", "C:\\t\\CAF~1.TXT"}));
+            fileops::JoinDropPaths({"C:\\t\\a.txt", "D:\\real\\b.txt", "D:\\d\\x.txt",
+                                    "C:\\t\\CAF~1.TXT"}));
   EXPECT_EQ(fileops::DragPathOf("C:\\t\\", noName, true), "");
 }
 

@@ -7,7 +7,9 @@
 #include <mutex>
 #include <set>
 
+#include "config/config_file.h"
 #include "exec/icon_loading.h"
+#include "exec/table_associations.h"
 #include "tests/unit/monitor_test_support.h"
 #include "tests/unit/table_test_support.h"
 #include "tests/unit/test_util.h"
@@ -26,6 +28,7 @@ class FakeShell : public exec::IconProvider {
     if (!withIcons.count(Lower(path))) return false;
     *large = Make();
     *small = Make();
+    largeMadeFor[*large] = path;
     return true;
   }
   void* ExtractIcon(const std::string& path) override {
@@ -45,6 +48,7 @@ class FakeShell : public exec::IconProvider {
   }
   std::set<std::string> withIcons;  // lower case
   std::vector<std::string> shellCalls, extractCalls;
+  std::map<void*, std::string> largeMadeFor;  // the path each large icon was last made for
 };
 
 class IconLoadingTest : public tabletest::TableTest {
@@ -62,12 +66,30 @@ class IconLoadingTest : public tabletest::TableTest {
     TableTest::TearDown();
   }
   void Load(table::Sorm& t, int platform = 4) {
+    exec::EntryIconLoader loader(lists_, shell_, platform);
+    LoadWith(t, loader);
+  }
+  // With the table's own lists, read from the configuration file as in the program.
+  void LoadFromTableLists(table::Sorm& t) {
+    exec::EntryIconLoader loader(
+        [](table::Sorm& s) -> exec::Associations& { return exec::TableAssociations(s); }, shell_,
+        4);
+    LoadWith(t, loader);
+  }
+  void LoadWith(table::Sorm& t, exec::EntryIconLoader& loader) {
     // Stand-ins for the program's built-in icons (shared, never destroyed).
     static char builtin[8];
     for (int i = 0; i < 8; ++i) t.icons().builtin[i] = &builtin[i];
-    exec::EntryIconLoader loader(lists_, shell_, platform);
     std::lock_guard<std::mutex> g(t.lock());
     for (table::BINFO* e : t.Entries()) loader.LoadIcons(t, t.DirectoryString(), *e);
+  }
+  // The associations changed: the table reads its lists again and lists its folder anew.
+  void AssociationsChanged(table::Sorm& t) {
+    {
+      std::lock_guard<std::mutex> g(t.lock());
+      exec::ReloadTableAssociations(t);
+    }
+    t.ReloadKeepPosition();
   }
   table::SM_DAT& Data(const std::string& name) { return *Entry(*table_, name)->Data(); }
   void AllowIcons(const std::string& path) { shell_.withIcons.insert(FakeShell::Lower(path)); }
@@ -168,6 +190,43 @@ TEST_F(IconLoadingTest, ProgramsAreCachedByNameDateAndTimeAcrossDirectories) {
   EXPECT_EQ(shell_.shellCalls.size(), 2u);
   EXPECT_EQ(shell_.shellCalls.back(), dir_.Path("three\\tool.exe"));
   EXPECT_EQ(table_->iconCache().Count(), 1);  // the stale node went with its last user
+}
+
+// Icons cached under a file name belong to the file's association of the time: once it
+// changes, a program or an icon file shows its new program's icon, not the cached one.
+TEST_F(IconLoadingTest, AfterAnAssociationChangesItsFilesShowTheNewProgramsIcon) {
+  struct Case {
+    const char* file;
+    const char* key;  // its new association in [ExecLink]
+    exec::AssociationKind kind;
+  } cases[] = {
+      {"tool.exe", "tool.exe", exec::AssociationKind::kByFullName},
+      {"util.exe", "util", exec::AssociationKind::kByName},
+      {"pic.ico", "pic.ico", exec::AssociationKind::kByFullName},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(testutil::WriteFileBytes(dir_.Path(c.file), "MZ"));
+    AllowIcons(dir_.Path(c.file));
+  }
+  AllowIcons("C:\\bin\\ext.exe");
+  table_ = Open();
+  LoadFromTableLists(*table_);
+  for (const Case& c : cases) {
+    ASSERT_NE(Data(c.file).cache, nullptr) << c.file << " is cached by its name";
+    EXPECT_EQ(Data(c.file).cache->key, c.file);
+  }
+  for (const Case& c : cases)
+    ASSERT_TRUE(config::WriteConfigString("ExecLink", c.key, "ext.exe %1"));
+  AssociationsChanged(*table_);
+  LoadFromTableLists(*table_);
+  exec::Associations& lists = exec::TableAssociations(*table_);
+  for (const Case& c : cases) {
+    ASSERT_NE(lists.List(c.kind).Find(c.key), nullptr) << c.key;
+    void* icon = Data(c.file).largeIcon;
+    ASSERT_NE(icon, nullptr) << c.file;
+    EXPECT_EQ(shell_.largeMadeFor[icon], "C:\\bin\\ext.exe")
+        << c.file << " shows the icon of its new program";
+  }
 }
 
 TEST_F(IconLoadingTest, UnassociatedFilesGetShellOrBuiltInIcons) {
@@ -302,6 +361,22 @@ TEST_F(IconLoadingTest, OldPlatformsUseTheExtractorAndBuiltInIcons) {
   EXPECT_TRUE(Data("p.exe").iconFlags & table::kFromCache);
   EXPECT_EQ(shell_.extractCalls,
             (std::vector<std::string>{"C:\\bin\\ext.exe", dir_.Path("p.exe")}));
+}
+
+// Icons cached under a full path (an icon file's own image) do not depend on an association:
+// they are found again after a change.
+TEST_F(IconLoadingTest, IconsCachedByTheirFullPathOutlastAnAssociationChange) {
+  ASSERT_TRUE(testutil::WriteFileBytes(dir_.Path("own.ico"), IconFile(0, 1, 1, 100, 22, 122)));
+  AllowIcons(dir_.Path("own.ico"));
+  SetKey("bmpicon", "1");
+  table_ = Open();
+  LoadFromTableLists(*table_);
+  ASSERT_EQ(shell_.extractCalls.size(), 1u);
+  AssociationsChanged(*table_);
+  LoadFromTableLists(*table_);
+  EXPECT_EQ(shell_.extractCalls.size(), 1u) << "the cached image is used again";
+  ASSERT_NE(Data("own.ico").cache, nullptr);
+  EXPECT_EQ(Data("own.ico").cache->key, dir_.Path("own.ico"));
 }
 
 }  // namespace

@@ -213,11 +213,13 @@ TEST_F(OpenEntriesTest, RunDialogStartsFromTheTargetEntry) {
   }
   table::SM_DAT& a = *Entry(*t, "a.txt")->Data();
   a.link = std::make_unique<table::LinkTexts>();
-  a.link->target = "C:\\tools\\edit.exe -n";
+  a.link->target = "C:\\tools\\edit.exe";
+  a.link->arguments = "-n";
   a.linkFlags = table::kIsLink | table::kIsShortcut;
   table::DeselectAll(*t, nullptr);
   t->SetCursor(Entry(*t, "a.txt"));
-  EXPECT_EQ(exec::RunDialogAnswer(*t), "C:\\tools\\edit.exe -n") << "a link gives its target";
+  EXPECT_EQ(exec::RunDialogAnswer(*t), "C:\\tools\\edit.exe -n")
+      << "a shortcut gives its target and arguments";
   // A look-alike (its listed name may be a neighbour's) is offered by its alias, or not at all.
   table::SM_DAT& b = *Entry(*t, "b.txt")->Data();
   b.unmappable = true;

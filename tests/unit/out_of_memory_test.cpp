@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -84,6 +86,71 @@ TEST_F(OutOfMemoryTest, AReportThatRunsOutOfMemoryIsNotTriedAgain) {
   // The next failure is reported again.
   EXPECT_THROW(std::get_new_handler()(), std::bad_alloc);
   EXPECT_EQ(reports, 2);
+}
+
+// The window's table error box takes the message of a failure on the window's own thread,
+// whether operator new fails or a bad_alloc reaches the top; the owner-less box is left for the
+// time before and after the window's tables, and for the other threads.
+std::string boxText;
+int boxShows = 0;
+void ShowInBox(const char* text, void* context) {
+  ++boxShows;
+  boxText = text;
+  ++*static_cast<int*>(context);
+}
+
+TEST_F(OutOfMemoryTest, AFailureOnTheWindowsThreadIsToldInTheTableErrorBox) {
+  app::InstallOutOfMemoryHandler({&CountReport, &RecordEnd});
+  const app::OutOfMemoryActions actions{&CountReport, &RecordEnd};
+  struct Case {
+    const char* what;
+    bool box;          // the window's tables exist
+    bool otherThread;  // the allocation fails on a thread of its own
+    bool atTheTop;     // a bad_alloc that reached the top, not a failing operator new
+    int wantBox, wantOwnerless;
+  } cases[] = {
+      {"before the tables", false, false, false, 0, 1},
+      {"a command", true, false, false, 1, 0},
+      {"a command whose failure reached the top", true, false, true, 1, 0},
+      {"the icon loader's thread", true, true, false, 0, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    reports = boxShows = 0;
+    boxText.clear();
+    int context = 0;
+    std::optional<app::TableErrorBoxForMemory> box;
+    if (c.box) box.emplace(&ShowInBox, &context);
+    bool failed = false;
+    auto fail = [&c, &actions, &failed] {
+      if (c.atTheTop) {
+        failed = app::RunReportingOutOfMemory([]() -> int { throw std::bad_alloc(); },
+                                              actions) == app::kOutOfMemoryExitCode;
+        return;
+      }
+      try {
+        std::get_new_handler()();
+      } catch (const std::bad_alloc&) {
+        failed = true;
+      }
+    };
+    if (c.otherThread)
+      std::thread(fail).join();
+    else
+      fail();
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(boxShows, c.wantBox);
+    EXPECT_EQ(context, c.wantBox) << "the box's own context";
+    EXPECT_EQ(reports, c.wantOwnerless);
+    if (c.wantBox) {
+      EXPECT_EQ(boxText, app::OutOfMemoryText());
+    }
+  }
+  // Once the tables are gone the owner-less box is back.
+  reports = boxShows = 0;
+  EXPECT_THROW(std::get_new_handler()(), std::bad_alloc);
+  EXPECT_EQ(boxShows, 0);
+  EXPECT_EQ(reports, 1);
 }
 
 #if !defined(__SANITIZE_ADDRESS__)

@@ -72,3 +72,38 @@ TEST(ProgramSearchTest, BareProgramsBecomeTheFullPathFoundAndTheRestStaysAsWritt
   EXPECT_FALSE(exec::ResolveLineProgram(line, dirs, 1008));
   EXPECT_EQ(line, "notepad " + std::string(1000, 'x'));
 }
+
+// The file whose program type decides the quoting: the one the start runs, never the name as
+// written looked up from wherever the process's current directory happens to be.
+TEST(ProgramSearchTest, TheProgramOfALineIsPlacedWhereItsStartFindsIt) {
+  testutil::TempDir dir;
+  const std::string system = dir.Path("system\\");
+  ASSERT_TRUE(os::Fs().CreateDir(system.substr(0, system.size() - 1).c_str()));
+  ASSERT_TRUE(testutil::WriteFileBytes(system + "edit.exe", "MZ"));
+  const std::vector<std::string> folders = {system};
+  struct Case {
+    std::string program;
+    std::string directory;  // where the line starts
+    std::string expect;
+  } cases[] = {
+      {"edit.exe", "C:\\work", system + "edit.exe"},
+      {"EDIT", "C:\\work", system + "EDIT.exe"},
+      {"missing.exe", "C:\\work", "missing.exe"},  // found nowhere: the start fails as well
+      {"bin\\tool.exe", "C:\\work", "C:\\work\\bin\\tool.exe"},
+      {"bin\\tool.exe", "C:\\", "C:\\bin\\tool.exe"},
+      {"..\\tool.exe", "D:\\a\\b", "D:\\a\\b\\..\\tool.exe"},
+      {"bin/tool.exe", "\\\\server\\share\\w", "\\\\server\\share\\w\\bin/tool.exe"},
+      {"\\tools\\x.exe", "D:\\work", "D:\\tools\\x.exe"},  // the start directory's drive root
+      {"\\tools\\x.exe", "\\\\server\\share", "\\tools\\x.exe"},
+      {"c:tool.exe", "C:\\work", "C:\\work\\tool.exe"},
+      {"E:tool.exe", "C:\\work", "E:tool.exe"},  // another drive's current directory
+      {"C:\\full\\x.exe", "D:\\work", "C:\\full\\x.exe"},
+      {"\\\\server\\s\\x.exe", "D:\\work", "\\\\server\\s\\x.exe"},
+      // 表 ends in the byte 0x5C: the directory gets its separator all the same.
+      {"bin\\tool.exe", "C:\\\x95\x5C", "C:\\\x95\x5C\\bin\\tool.exe"},
+      {"", "C:\\work", ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(exec::ProgramPathIn(c.program, c.directory, folders), c.expect)
+        << c.program << " in " << c.directory;
+}

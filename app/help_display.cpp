@@ -2,26 +2,12 @@
 
 #include <cstdio>
 
-#include "os/services.h"
 #include "os/mbcs.h"
+#include "os/path_text.h"
+#include "os/services.h"
 
 namespace app {
 namespace {
-
-// The last period of the file name part, double-byte aware (a trail byte may be 0x5C).
-size_t ExtensionAt(const std::string& path) {
-  size_t dot = std::string::npos;
-  for (size_t i = 0; i < path.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(path[i]);
-    if (mbcs::IsLeadByte(c) && i + 1 < path.size()) {
-      ++i;
-      continue;
-    }
-    if (c == '\\' || c == '/' || c == ':') dot = std::string::npos;
-    if (c == '.') dot = i;
-  }
-  return dot;
-}
 
 bool PlainAscii(const std::string& s) {
   for (unsigned char c : s)
@@ -42,8 +28,10 @@ uint32_t ViewerCommand(HelpRequest request) {
 }  // namespace
 
 std::string HelpPagePath(const std::string& helpFilePath) {
-  const size_t dot = ExtensionAt(helpFilePath);
-  return (dot == std::string::npos ? helpFilePath : helpFilePath.substr(0, dot)) + ".htm";
+  const char* path = helpFilePath.c_str();
+  const char* dot = mbcs::FindLastChar(os::FileNamePart(path), '.');
+  return helpFilePath.substr(0, dot ? static_cast<size_t>(dot - path) : helpFilePath.size()) +
+         ".htm";
 }
 
 std::string HelpPageTarget(const std::string& helpFilePath, HelpRequest request, int context) {
